@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "model/KeychainStore.h"
+
+#include <QStringDecoder>
+
+namespace {
+
+std::unique_ptr<KeychainStore> &sharedInstance()
+{
+    static std::unique_ptr<KeychainStore> instance;
+    return instance;
+}
+
+} // namespace
+
+KeychainStore::KeychainStore(std::unique_ptr<SecretBackend> backend)
+    : m_backend(std::move(backend))
+{
+}
+
+KeychainStore &KeychainStore::shared()
+{
+    auto &instance = sharedInstance();
+    if (!instance)
+        instance = std::make_unique<KeychainStore>(nullptr); // TODO(model): probe and choose
+    return *instance;
+}
+
+void KeychainStore::setSharedBackend(std::unique_ptr<SecretBackend> backend)
+{
+    sharedInstance() = std::make_unique<KeychainStore>(std::move(backend));
+}
+
+QString KeychainStore::account(const QUuid &id)
+{
+    return id.toString(QUuid::WithoutBraces).toUpper();
+}
+
+bool KeychainStore::write(const QString &value, const QUuid &id)
+{
+    return m_backend && m_backend->write(service(), account(id), value.toUtf8());
+}
+
+std::optional<QString> KeychainStore::read(const QUuid &id)
+{
+    if (!m_backend)
+        return std::nullopt;
+    const std::optional<QByteArray> bytes = m_backend->read(service(), account(id));
+    if (!bytes)
+        return std::nullopt;
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    QString text = decoder(*bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+bool KeychainStore::remove(const QUuid &id)
+{
+    return m_backend && m_backend->remove(service(), account(id));
+}
+
+QString KeychainStore::lastError() const
+{
+    return m_backend ? m_backend->lastError() : QStringLiteral("no secret store is available");
+}

@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+// Where Binzo keeps its files, following the XDG base-directory rules.
+namespace Paths {
+
+// $XDG_DATA_HOME/binzo (default ~/.local/share/binzo), created with mode 0700.
+QString dataDir();
+// $XDG_CONFIG_HOME/binzo (default ~/.config/binzo), created with mode 0700.
+QString configDir();
+// Creates the folder and any missing parents; the last level gets mode 0700.
+bool ensurePrivateDir(const QString &path);
+
+} // namespace Paths

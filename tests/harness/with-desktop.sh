@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Runs a command inside a private desktop: Xvfb with openbox, xcompmgr and a trayer tray,
+# a private D-Bus session with gnome-keyring unlocked non-interactively, and a temporary
+# HOME and XDG folders so nothing touches the real home.
+#   with-desktop.sh COMMAND [ARGS...]
+# Environment: BINZO_SCREEN (default 1280x800x24), BINZO_NO_TRAY=1, BINZO_NO_COMPOSITOR=1.
+set -euo pipefail
+
+root=$(mktemp -d /tmp/binzo-desktop.XXXXXX)
+export HOME=$root/home XDG_RUNTIME_DIR=$root/run
+export XDG_DATA_HOME=$HOME/.local/share XDG_CONFIG_HOME=$HOME/.config XDG_CACHE_HOME=$HOME/.cache
+mkdir -p "$HOME" "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME"
+mkdir -m 0700 -p "$XDG_RUNTIME_DIR"
+
+display=
+for n in $(seq 91 160); do
+  if [[ ! -e /tmp/.X$n-lock && ! -e /tmp/.X11-unix/X$n ]]; then display=$n; break; fi
+done
+[[ -n $display ]] || { echo "with-desktop: no free X display" >&2; exit 1; }
+
+Xvfb ":$display" -screen 0 "${BINZO_SCREEN:-1280x800x24}" -nolisten tcp +extension XInputExtension \
+  >"$root/xvfb.log" 2>&1 &
+xvfb_pid=$!
+cleanup() {
+  kill "$xvfb_pid" 2>/dev/null || true
+  wait "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$root"
+}
+trap cleanup EXIT
+export DISPLAY=":$display"
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+xdpyinfo >/dev/null 2>&1 || { echo "with-desktop: Xvfb did not start" >&2; cat "$root/xvfb.log" >&2; exit 1; }
+
+# The keyring must be unlocked before anything else touches the bus, or it starts without
+# a default collection.
+exec_inside='
+  printf %s binzo-test | gnome-keyring-daemon --unlock --components=secrets >/dev/null 2>&1
+  openbox >/dev/null 2>&1 &
+  [ -n "${BINZO_NO_COMPOSITOR:-}" ] || xcompmgr >/dev/null 2>&1 &
+  [ -n "${BINZO_NO_TRAY:-}" ] || trayer --edge top --align right --widthtype pixel --width 120 \
+      --heighttype pixel --height 24 --transparent false >/dev/null 2>&1 &
+  for _ in $(seq 100); do
+    wmctrl_ok=$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -c "window id" || true)
+    [ "$wmctrl_ok" = 1 ] && break; sleep 0.05
+  done
+  "$@"; status=$?
+  kill $(jobs -p) 2>/dev/null
+  pkill -u "$(id -u)" -f "gnome-keyring-daemon.*$XDG_RUNTIME_DIR" 2>/dev/null
+  exit $status
+'
+set +e
+dbus-run-session -- sh -c "$exec_inside" sh "$@"
+status=$?
+set -e
+exit $status

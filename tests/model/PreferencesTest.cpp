@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "model/Preferences.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct PreferencesTest : ::testing::Test
+{
+    QTemporaryDir dir;
+    QString path = dir.filePath("binzo/preferences.json");
+    Preferences prefs{path};
+};
+
+TEST_F(PreferencesTest, ValuesKeepTheirTypeAcrossInstances)
+{
+    prefs.setString("binzo.theme", "dark");
+    prefs.setBoolean("binzo.hasOnboarded", true);
+    prefs.setBoolean("Hotkeys_togglePanel", false);
+
+    Preferences reread(path);
+    EXPECT_EQ(reread.string("binzo.theme"), "dark");
+    EXPECT_TRUE(reread.boolean("binzo.hasOnboarded"));
+    // A disabled shortcut is a stored false: present, but no string and no true.
+    EXPECT_EQ(reread.string("Hotkeys_togglePanel"), std::nullopt);
+    EXPECT_FALSE(reread.boolean("Hotkeys_togglePanel"));
+    EXPECT_TRUE(reread.contains("Hotkeys_togglePanel"));
+    EXPECT_FALSE(reread.boolean("binzo.theme"));
+    EXPECT_EQ(reread.keys().size(), 3);
+}
+
+TEST_F(PreferencesTest, AbsentKeysReadAsDefaults)
+{
+    EXPECT_EQ(prefs.string("binzo.theme"), std::nullopt);
+    EXPECT_FALSE(prefs.boolean("binzo.hasOnboarded"));
+    EXPECT_FALSE(prefs.contains("binzo.theme"));
+    EXPECT_TRUE(prefs.keys().isEmpty());
+}
+
+TEST_F(PreferencesTest, RemoveAndChangeNotification)
+{
+    QSignalSpy spy(&prefs, &Preferences::valueChanged);
+    prefs.setString("binzo.theme", "light");
+    prefs.setString("binzo.theme", "light"); // unchanged: no notification
+    prefs.remove("binzo.theme");
+    prefs.remove("binzo.theme");
+    ASSERT_EQ(spy.size(), 2);
+    EXPECT_EQ(spy.at(0).at(0).toString(), "binzo.theme");
+    EXPECT_FALSE(prefs.contains("binzo.theme"));
+}
+
+TEST_F(PreferencesTest, CorruptFileIsMovedAsideAndDefaultsApply)
+{
+    QDir().mkpath(dir.filePath("binzo"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("{\"binzo.theme\": \"dark\", oops");
+    file.close();
+
+    EXPECT_EQ(prefs.string("binzo.theme"), std::nullopt);
+    const QStringList aside = QDir(dir.filePath("binzo"))
+                                  .entryList({"preferences.json.corrupt-*"}, QDir::Files);
+    ASSERT_EQ(aside.size(), 1);
+    QFile kept(dir.filePath("binzo/" + aside.first()));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "{\"binzo.theme\": \"dark\", oops");
+
+    EXPECT_TRUE(prefs.setString("binzo.theme", "light"));
+    EXPECT_EQ(Preferences(path).string("binzo.theme"), "light");
+}
+
+} // namespace

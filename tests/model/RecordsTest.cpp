@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "model/Binzo.h"
+#include "model/Entry.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(RecordsTest, NewEntryStartsUnusedWithOneCreationInstant)
+{
+    Binzo binzo("Personal", "person.crop.circle", "6385F4", 0);
+    Entry entry("Phone", false, binzo);
+    EXPECT_EQ(entry.createdAt(), entry.updatedAt());
+    EXPECT_FALSE(entry.lastUsedAt().isValid());
+    EXPECT_EQ(entry.useCount(), 0);
+    EXPECT_EQ(entry.binzoID(), binzo.id());
+    EXPECT_EQ(entry.inlineValue(), std::nullopt);
+    EXPECT_EQ(entry.id().version(), QUuid::Random);
+}
+
+TEST(RecordsTest, MaskedValueCountsGraphemes)
+{
+    const struct
+    {
+        QString value;
+        QString masked;
+    } cases[] = {
+        {"abcdefghijklmnopqrstuv", QString(12, QChar(0x2022)) + " stuv"}, // 22 characters
+        {"abcdefgh", QString(4, QChar(0x2022)) + " efgh"},
+        {"abcdefghij", QString(6, QChar(0x2022)) + " ghij"},
+        {"abcdefg", QString(4, QChar(0x2022)) + " defg"},
+        {"abc", QString(4, QChar(0x2022)) + " abc"},
+        // e + combining acute counts once; a family emoji is one character.
+        {QString::fromUtf8("ae\u0301bcde\u0301"), QString(4, QChar(0x2022)) + QString::fromUtf8(" bcde\u0301")},
+        {QString::fromUtf8("12345678\U0001F468\u200D\U0001F469\u200D\U0001F467"),
+         QString(5, QChar(0x2022)) + QString::fromUtf8(" 678\U0001F468\u200D\U0001F469\u200D\U0001F467")},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(Entry::maskedValue(c.value), c.masked) << qPrintable(c.value);
+}
+
+TEST(RecordsTest, DisplayValueOfOrdinaryEntry)
+{
+    Binzo binzo("Personal", "person.crop.circle", "6385F4", 0);
+    Entry entry("Phone", false, binzo);
+    EXPECT_EQ(entry.displayValue(false), QString::fromUtf8("\u2014"));
+    entry.setInlineValue(QString());
+    EXPECT_EQ(entry.displayValue(true), QString::fromUtf8("\u2014"));
+    entry.setInlineValue("+49 30 1234567");
+    EXPECT_EQ(entry.displayValue(false), "+49 30 1234567");
+}
+
+} // namespace

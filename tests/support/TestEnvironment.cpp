@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TestEnvironment.h"
+
+#include <QDir>
+
+namespace {
+const char *const kVariables[] = {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"};
+}
+
+TestEnvironment::TestEnvironment()
+{
+    for (const char *name : kVariables)
+        m_saved.append({name, qgetenv(name)});
+    qputenv("HOME", m_dir.path().toUtf8());
+    qputenv("XDG_DATA_HOME", dataHome().toUtf8());
+    qputenv("XDG_CONFIG_HOME", configHome().toUtf8());
+    qputenv("XDG_CACHE_HOME", (m_dir.path() + "/cache").toUtf8());
+    QDir().mkpath(dataHome());
+    QDir().mkpath(configHome());
+}
+
+TestEnvironment::~TestEnvironment()
+{
+    for (const auto &[name, value] : m_saved)
+        qputenv(name.constData(), value);
+}
+
+QString TestEnvironment::dataHome() const
+{
+    return m_dir.path() + QStringLiteral("/data");
+}
+
+QString TestEnvironment::configHome() const
+{
+    return m_dir.path() + QStringLiteral("/config");
+}
