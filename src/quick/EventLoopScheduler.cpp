@@ -1,0 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "quick/EventLoopScheduler.h"
+
+#include <QTimer>
+
+void EventLoopScheduler::schedule(std::chrono::milliseconds delay, std::function<void()> action)
+{
+    QTimer::singleShot(delay, this, std::move(action));
+}
