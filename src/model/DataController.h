@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QUuid>
 
@@ -13,6 +14,8 @@
 
 class BinzoListModel;
 class EntryListModel;
+class RecordTables;
+class SqliteDatabase;
 
 // Owns the record store (SQLite) and the operations that keep records and the secret store
 // in step. Every change is saved at once; a failed save keeps the change in memory, is
@@ -41,6 +44,9 @@ public:
     Entry *addEntry(Binzo *binzo, const QString &label, const QString &value, bool isSensitive);
     // False when a sensitive value could not be written: the entry is left unchanged.
     bool updateEntry(Entry *entry, const QString &label, const QString &value, bool isSensitive);
+    // The secret goes first, so a sensitive value never outlives a deletion that was asked
+    // for. The object stays valid (detached from the store) until the controller goes away,
+    // so views holding it never dangle.
     void deleteEntry(Entry *entry);
     void markUsed(Entry *entry);
     // Writes every pending change in one transaction.
@@ -59,5 +65,21 @@ signals:
     void saveFailed(const QString &error);
 
 private:
-    // Internals are the store's own.
+    explicit DataController(std::unique_ptr<SqliteDatabase> database);
+    bool load(QString *error);
+    void seedIfEmpty();
+    void adopt(Binzo *binzo);
+    void adopt(Entry *entry);
+    bool writePending();
+
+    std::unique_ptr<SqliteDatabase> m_database;
+    std::unique_ptr<RecordTables> m_tables;
+    QList<Binzo *> m_binzos;
+    QList<Entry *> m_entries;
+    // Changes not yet written; records are written in store order.
+    QSet<Binzo *> m_dirtyBinzos;
+    QSet<Entry *> m_dirtyEntries;
+    QList<QUuid> m_deletedEntryIds;
+    BinzoListModel *m_binzoModel = nullptr;
+    EntryListModel *m_entryModel = nullptr;
 };

@@ -1,0 +1,304 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "FakeSecretBackend.h"
+#include "TestEnvironment.h"
+
+#include "model/BinzoListModel.h"
+#include "model/DataController.h"
+#include "model/EntryListModel.h"
+#include "model/KeychainStore.h"
+#include "model/SqliteDatabase.h"
+
+#include <QFile>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct DataControllerTest : ::testing::Test
+{
+    TestEnvironment environment;
+    QString path = environment.dataHome() + "/binzo/binzo.sqlite3";
+    FakeSecretBackend::State secrets;
+
+    DataControllerTest()
+    {
+        KeychainStore::setSharedBackend(std::make_unique<FakeSecretBackend>(&secrets));
+    }
+
+    std::unique_ptr<DataController> openStore()
+    {
+        QString error;
+        std::unique_ptr<DataController> store = DataController::open(path, &error);
+        EXPECT_TRUE(store) << qPrintable(error);
+        return store;
+    }
+
+    // Changes the file behind the controller's back, as another tool would.
+    void execute(const char *sql)
+    {
+        SqliteDatabase database;
+        ASSERT_TRUE(database.open(path, SqliteDatabase::Mode::ReadWrite));
+        ASSERT_TRUE(database.exec(sql)) << qPrintable(database.lastError());
+    }
+
+    QByteArray fileBytes() const
+    {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        QByteArray bytes = file.readAll();
+        QFile wal(path + "-wal");
+        if (wal.open(QIODevice::ReadOnly))
+            bytes += wal.readAll();
+        return bytes;
+    }
+};
+
+TEST_F(DataControllerTest, EmptyStoreIsSeededWithThreeCompartmentsOnce)
+{
+    {
+        auto store = openStore();
+        const QList<Binzo *> binzos = store->binzos();
+        ASSERT_EQ(binzos.size(), 3);
+        const QStringList expected[] = {{"Personal", "person.crop.circle", "6385F4"},
+                                        {"API Keys", "key.fill", "5FC98A"},
+                                        {"Bank", "creditcard.fill", "5FA8F4"}};
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(binzos[i]->sortIndex(), i);
+            EXPECT_EQ(
+                QStringList({binzos[i]->name(), binzos[i]->sfSymbol(), binzos[i]->colorHex()}),
+                expected[i]);
+        }
+        EXPECT_TRUE(store->entries().isEmpty());
+    }
+    EXPECT_EQ(openStore()->binzos().size(), 3);
+}
+
+TEST_F(DataControllerTest, StoreWithOneCompartmentGetsNoDefaults)
+{
+    openStore();
+    execute("DELETE FROM Binzo WHERE name <> 'Bank'");
+    auto store = openStore();
+    ASSERT_EQ(store->binzos().size(), 1);
+    EXPECT_EQ(store->binzos().first()->name(), "Bank");
+    EXPECT_TRUE(store->entries().isEmpty());
+}
+
+TEST_F(DataControllerTest, NewCompartmentTakesTheCountAsSortIndex)
+{
+    {
+        auto store = openStore();
+        EXPECT_EQ(store->addBinzo("Work", "briefcase", "F4A263")->sortIndex(), 3);
+    }
+    // With compartment 0 removed by other means the count repeats index 3.
+    execute("DELETE FROM Binzo WHERE sortIndex = 0");
+    auto store = openStore();
+    Binzo *added = store->addBinzo("Travel", "airplane", "AA66FF");
+    EXPECT_EQ(added->sortIndex(), 3);
+    const QList<Binzo *> ordered = store->binzos();
+    ASSERT_EQ(ordered.size(), 4);
+    // Equal indexes keep store order.
+    EXPECT_EQ(ordered[2]->name(), "Work");
+    EXPECT_EQ(ordered[3], added);
+}
+
+TEST_F(DataControllerTest, BinzoNamedComparesCaseInsensitively)
+{
+    auto store = openStore();
+    const struct
+    {
+        QString query;
+        const char *found; // nullptr: nothing
+    } cases[] = {
+        {"bank", "Bank"},       {"BANK", "Bank"},   {"api keys", "API Keys"},
+        {"Bank ", nullptr},     {" Bank", nullptr}, {QString::fromUtf8("B\u00e4nk"), nullptr},
+        {"Personal2", nullptr}, {"", nullptr},
+    };
+    for (const auto &c : cases) {
+        Binzo *binzo = store->binzo(c.query);
+        if (c.found) {
+            ASSERT_TRUE(binzo) << qPrintable(c.query);
+            EXPECT_EQ(binzo->name(), c.found);
+        } else {
+            EXPECT_EQ(binzo, nullptr) << qPrintable(c.query);
+        }
+    }
+    Binzo *bank = store->binzo("Bank");
+    EXPECT_EQ(store->binzo(bank->id()), bank);
+    EXPECT_EQ(store->binzo(QUuid::createUuid()), nullptr);
+}
+
+TEST_F(DataControllerTest, RecordsSurviveReopeningUnchanged)
+{
+    QList<Entry::Fields> before;
+    {
+        auto store = openStore();
+        Binzo *bank = store->binzo("Bank");
+        Entry *iban = store->addEntry(bank, "IBAN", "DE89 3704 0044 0532 0130 00", false);
+        store->addEntry(bank, "PIN", "4711", true);
+        // An entry whose compartment does not exist is still kept.
+        Binzo orphanBinzo("Gone", "trash", "000000", 9);
+        store->addEntry(&orphanBinzo, QString::fromUtf8("Caf\u00e9 \U0001F600"), "", false);
+        store->markUsed(iban);
+        store->binzo("Personal")->setName("Private");
+        store->save();
+        for (Entry *entry : store->entries())
+            before.append(entry->fields());
+    }
+    auto store = openStore();
+    ASSERT_EQ(store->entries().size(), before.size());
+    for (int i = 0; i < before.size(); ++i) {
+        const Entry::Fields &was = before[i];
+        const Entry::Fields &now = store->entries()[i]->fields();
+        EXPECT_EQ(now.id, was.id);
+        EXPECT_EQ(now.label, was.label);
+        EXPECT_EQ(now.inlineValue, was.inlineValue);
+        EXPECT_EQ(now.isSensitive, was.isSensitive);
+        EXPECT_EQ(now.binzoID, was.binzoID);
+        EXPECT_EQ(now.createdAt, was.createdAt);
+        EXPECT_EQ(now.updatedAt, was.updatedAt);
+        EXPECT_EQ(now.lastUsedAt, was.lastUsedAt);
+        EXPECT_EQ(now.useCount, was.useCount);
+    }
+    EXPECT_EQ(store->binzos().first()->name(), "Private");
+    EXPECT_EQ(store->entries()[1]->resolvedValue(), "4711");
+}
+
+TEST_F(DataControllerTest, SensitiveValuesLiveOnlyInTheSecretStore)
+{
+    auto store = openStore();
+    Entry *entry = store->addEntry(store->binzo("API Keys"), "Token", "sk-live-SECRET-1", true);
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->inlineValue(), std::nullopt);
+    EXPECT_EQ(secrets.items.value(KeychainStore::account(entry->id())), "sk-live-SECRET-1");
+    EXPECT_EQ(entry->resolvedValue(), "sk-live-SECRET-1");
+    EXPECT_FALSE(fileBytes().contains("sk-live-SECRET-1"));
+}
+
+TEST_F(DataControllerTest, SensitivityMovesTheValueBothWays)
+{
+    auto store = openStore();
+    Entry *entry = store->addEntry(store->binzo("Bank"), "Card", "4111 1111 1111 1111", false);
+    const QString account = KeychainStore::account(entry->id());
+
+    ASSERT_TRUE(store->updateEntry(entry, "Card", "4111 1111 1111 1111", true));
+    EXPECT_TRUE(entry->isSensitive());
+    EXPECT_EQ(entry->inlineValue(), std::nullopt);
+    EXPECT_EQ(secrets.items.value(account), "4111 1111 1111 1111");
+
+    ASSERT_TRUE(store->updateEntry(entry, "Visa", "4111 1111 1111 1112", false));
+    EXPECT_FALSE(entry->isSensitive());
+    EXPECT_EQ(entry->inlineValue(), "4111 1111 1111 1112");
+    EXPECT_FALSE(secrets.items.contains(account));
+    EXPECT_EQ(entry->label(), "Visa");
+    EXPECT_GE(entry->updatedAt(), entry->createdAt());
+}
+
+TEST_F(DataControllerTest, FailedSecretWriteChangesNothing)
+{
+    auto store = openStore();
+    Entry *plain = store->addEntry(store->binzo("Bank"), "Card", "4111", false);
+    const Entry::Fields before = plain->fields();
+    QSignalSpy changes(store.get(), &DataController::entriesChanged);
+    secrets.failWrites = true;
+
+    EXPECT_EQ(store->addEntry(store->binzo("Bank"), "PIN", "1234", true), nullptr);
+    EXPECT_FALSE(store->updateEntry(plain, "Secret card", "4111", true));
+
+    EXPECT_EQ(store->entries(), QList<Entry *> {plain});
+    EXPECT_EQ(plain->label(), before.label);
+    EXPECT_EQ(plain->updatedAt(), before.updatedAt);
+    EXPECT_EQ(plain->inlineValue(), "4111");
+    EXPECT_FALSE(plain->isSensitive());
+    EXPECT_EQ(changes.size(), 0);
+    EXPECT_EQ(openStore()->entries().size(), 1);
+}
+
+TEST_F(DataControllerTest, FailedSaveIsReportedKeptAndRetried)
+{
+    auto store = openStore();
+    QSignalSpy failures(store.get(), &DataController::saveFailed);
+    execute("CREATE TRIGGER refuse BEFORE INSERT ON Entry "
+            "BEGIN SELECT RAISE(ABORT, 'disk is full'); END");
+
+    Entry *entry = store->addEntry(store->binzo("Personal"), "Phone", "+49 30 123", false);
+    ASSERT_TRUE(entry);
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_TRUE(failures.first().first().toString().contains("disk is full"));
+    EXPECT_EQ(store->entries().size(), 1); // kept in memory
+
+    execute("DROP TRIGGER refuse");
+    store->markUsed(entry);
+    EXPECT_EQ(failures.size(), 1);
+    store.reset();
+    auto reopened = openStore();
+    ASSERT_EQ(reopened->entries().size(), 1);
+    EXPECT_EQ(reopened->entries().first()->useCount(), 1);
+}
+
+TEST_F(DataControllerTest, SensitiveSecretIsRemovedEvenWhenTheDeletionIsNotSaved)
+{
+    auto store = openStore();
+    Entry *entry = store->addEntry(store->binzo("Bank"), "PIN", "9876", true);
+    execute("CREATE TRIGGER refuse BEFORE DELETE ON Entry "
+            "BEGIN SELECT RAISE(ABORT, 'locked'); END");
+    store->deleteEntry(entry);
+    EXPECT_TRUE(secrets.items.isEmpty());
+    EXPECT_TRUE(store->entries().isEmpty());
+    EXPECT_EQ(entry->label(), "PIN"); // still a valid object for views holding it
+
+    execute("DROP TRIGGER refuse");
+    EXPECT_TRUE(store->save());
+    store.reset();
+    EXPECT_TRUE(openStore()->entries().isEmpty());
+}
+
+TEST_F(DataControllerTest, MarkUsedCountsEveryCopy)
+{
+    auto store = openStore();
+    Entry *entry = store->addEntry(store->binzo("Personal"), "Phone", "+49 30 123", false);
+    store->markUsed(entry);
+    const QDateTime first = entry->lastUsedAt();
+    store->markUsed(entry);
+    EXPECT_EQ(entry->useCount(), 2);
+    EXPECT_GE(entry->lastUsedAt(), first);
+    EXPECT_EQ(openStore()->entries().first()->useCount(), 2);
+}
+
+TEST_F(DataControllerTest, LiveModelsFollowEveryChange)
+{
+    auto store = openStore();
+    EntryListModel *entries = store->entryModel();
+    BinzoListModel *binzos = store->binzoModel();
+    QSignalSpy inserted(entries, &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(entries, &QAbstractItemModel::rowsRemoved);
+    QSignalSpy changed(entries, &QAbstractItemModel::dataChanged);
+    QSignalSpy resets(entries, &QAbstractItemModel::modelReset);
+
+    Entry *first = store->addEntry(store->binzo("Bank"), "A", "1", false);
+    Entry *second = store->addEntry(store->binzo("Bank"), "B", "2", false);
+    EXPECT_EQ(inserted.size(), 2);
+    ASSERT_EQ(entries->rowCount(), 2);
+    EXPECT_EQ(entries->entryAt(1), second);
+    EXPECT_EQ(entries->data(entries->index(0), EntryListModel::LabelRole), "A");
+
+    store->markUsed(second);
+    ASSERT_FALSE(changed.isEmpty());
+    EXPECT_EQ(changed.last().first().toModelIndex().row(), 1);
+    EXPECT_EQ(entries->data(entries->index(1), EntryListModel::UseCountRole), 1);
+
+    store->deleteEntry(first);
+    EXPECT_EQ(removed.size(), 1);
+    EXPECT_EQ(entries->entryAt(0), second);
+    EXPECT_EQ(resets.size(), 0);
+
+    QSignalSpy binzoRows(binzos, &QAbstractItemModel::rowsInserted);
+    store->addBinzo("Work", "briefcase", "F4A263");
+    EXPECT_EQ(binzoRows.size(), 1);
+    EXPECT_EQ(binzos->data(binzos->index(3), BinzoListModel::NameRole), "Work");
+    // A new position reorders the rows.
+    store->binzo("Work")->setSortIndex(-1);
+    EXPECT_EQ(binzos->binzoAt(0)->name(), "Work");
+}
+
+} // namespace

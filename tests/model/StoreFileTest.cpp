@@ -1,0 +1,130 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TestEnvironment.h"
+
+#include "model/DataController.h"
+#include "model/SqliteDatabase.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+mode_t mode(const QString &path)
+{
+    struct stat info = {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 0777 : 0;
+}
+
+struct StoreFileTest : ::testing::Test
+{
+    TestEnvironment environment;
+    QString folder = environment.dataHome() + "/binzo";
+    QString path = folder + "/binzo.sqlite3";
+
+    QByteArray readFile() const
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    void writeFile(const QByteArray &bytes) const
+    {
+        QDir().mkpath(folder);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QStringList columns(SqliteDatabase &database, const char *table) const
+    {
+        QStringList result;
+        SqliteStatement info = database.prepare(
+            QByteArray("SELECT name, type FROM pragma_table_info('") + table + "')");
+        while (info.step() == SqliteStatement::Step::Row)
+            result.append(info.text(0) + ' ' + info.text(1));
+        return result;
+    }
+};
+
+TEST_F(StoreFileTest, NewStoreHasTheTwoTablesPrivately)
+{
+    QString error;
+    const auto store = DataController::open(path, &error);
+    ASSERT_TRUE(store) << qPrintable(error);
+
+    EXPECT_EQ(mode(folder), 0700);
+    EXPECT_EQ(mode(path), 0600);
+    EXPECT_EQ(mode(path + "-wal"), 0600);
+
+    SqliteDatabase database;
+    ASSERT_TRUE(database.open(path, SqliteDatabase::Mode::ReadOnly));
+    EXPECT_EQ(columns(database, "Binzo"),
+              QStringList({"id TEXT", "name TEXT", "sfSymbol TEXT", "colorHex TEXT",
+                           "sortIndex INTEGER", "createdAt TEXT"}));
+    EXPECT_EQ(columns(database, "Entry"),
+              QStringList({"id TEXT", "label TEXT", "inlineValue TEXT", "isSensitive INTEGER",
+                           "binzoID TEXT", "createdAt TEXT", "updatedAt TEXT", "lastUsedAt TEXT",
+                           "useCount INTEGER"}));
+    EXPECT_EQ(database.queryInteger("SELECT count(*) FROM sqlite_master WHERE type = 'table'"), 2);
+    EXPECT_EQ(database.queryInteger("PRAGMA user_version"), 10000);
+    SqliteStatement mode = database.prepare("PRAGMA journal_mode");
+    ASSERT_EQ(mode.step(), SqliteStatement::Step::Row);
+    EXPECT_EQ(mode.text(0), "wal");
+}
+
+TEST_F(StoreFileTest, ForeignFilesAreRefusedAndLeftUntouched)
+{
+    const auto foreignDatabase = [this](const char *sql) {
+        writeFile({});
+        SqliteDatabase database;
+        EXPECT_TRUE(database.open(path, SqliteDatabase::Mode::ReadWrite));
+        EXPECT_TRUE(database.exec(sql));
+    };
+    const struct
+    {
+        const char *name;
+        std::function<void()> make;
+        const char *error;
+    } cases[] = {
+        {"text file", [this] { writeFile("these are my notes\n"); }, "not an SQLite file"},
+        {"short file", [this] { writeFile("SQ"); }, "not an SQLite file"},
+        {"other application",
+         [&] { foreignDatabase("CREATE TABLE notes (body TEXT); INSERT INTO notes VALUES ('x')"); },
+         "unexpected table notes"},
+        {"newer version",
+         [&] {
+             foreignDatabase("CREATE TABLE Binzo (id TEXT UNIQUE, name TEXT, sfSymbol TEXT, "
+                             "colorHex TEXT, sortIndex INTEGER, createdAt TEXT);"
+                             "CREATE TABLE Entry (id TEXT UNIQUE, label TEXT, inlineValue TEXT, "
+                             "isSensitive INTEGER, binzoID TEXT, createdAt TEXT, "
+                             "updatedAt TEXT, lastUsedAt TEXT, useCount INTEGER);"
+                             "PRAGMA user_version = 20000");
+         },
+         "version 20000"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(path);
+        c.make();
+        const QByteArray before = readFile();
+        QString error;
+        EXPECT_EQ(DataController::open(path, &error), nullptr);
+        EXPECT_TRUE(error.contains(c.error)) << qPrintable(error);
+        EXPECT_TRUE(error.contains(path)) << qPrintable(error);
+        EXPECT_EQ(readFile(), before);
+    }
+}
+
+TEST_F(StoreFileTest, EmptyFileBecomesAStore)
+{
+    // What an interrupted first start leaves behind.
+    writeFile({});
+    QString error;
+    auto store = DataController::open(path, &error);
+    ASSERT_TRUE(store) << qPrintable(error);
+    EXPECT_EQ(store->binzos().size(), 3);
+}
+
+} // namespace
