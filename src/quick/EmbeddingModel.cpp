@@ -1,0 +1,267 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "quick/EmbeddingModel.h"
+
+#include "quick/WordForms.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+using ModelFormat::Header;
+using ModelFormat::WordRecord;
+
+namespace {
+
+constexpr qsizetype kMinCorrectableLength = 5;
+
+uint32_t fnv1a(const QByteArray &bytes)
+{
+    uint32_t hash = 2166136261u;
+    for (const char c : bytes) {
+        hash ^= uint8_t(c);
+        hash *= 16777619u;
+    }
+    return hash;
+}
+
+float dot(const float *a, const float *b, size_t n)
+{
+    // Four independent sums let the compiler keep several multiplications in flight.
+    float s0 = 0, s1 = 0, s2 = 0, s3 = 0;
+    size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        s0 += a[i] * b[i];
+        s1 += a[i + 1] * b[i + 1];
+        s2 += a[i + 2] * b[i + 2];
+        s3 += a[i + 3] * b[i + 3];
+    }
+    for (; i < n; ++i)
+        s0 += a[i] * b[i];
+    return (s0 + s1) + (s2 + s3);
+}
+
+void normalize(float *v, size_t n)
+{
+    const float norm = std::sqrt(dot(v, v, n));
+    if (norm > 0) {
+        for (size_t i = 0; i < n; ++i)
+            v[i] /= norm;
+    }
+}
+
+} // namespace
+
+EmbeddingModel::~EmbeddingModel() = default;
+
+std::unique_ptr<EmbeddingModel> EmbeddingModel::open(const QString &path, QString *error)
+{
+    std::unique_ptr<EmbeddingModel> model(new EmbeddingModel);
+    QString reason;
+    if (!model->map(path, &reason)) {
+        if (error)
+            *error = path + QStringLiteral(": ") + reason;
+        return nullptr;
+    }
+    return model;
+}
+
+bool EmbeddingModel::map(const QString &path, QString *error)
+{
+    m_file.setFileName(path);
+    if (!m_file.open(QIODevice::ReadOnly)) {
+        *error = m_file.errorString();
+        return false;
+    }
+    const qint64 size = m_file.size();
+    if (size < qint64(sizeof(Header))) {
+        *error = QStringLiteral("too short to be a model");
+        return false;
+    }
+    const uchar *data = m_file.map(0, size);
+    if (!data) {
+        *error = m_file.errorString();
+        return false;
+    }
+    const auto *header = reinterpret_cast<const Header *>(data);
+    if (std::memcmp(header->magic, ModelFormat::kMagic, sizeof header->magic) != 0
+        || header->version != ModelFormat::kVersion) {
+        *error = QStringLiteral("not a smart-find model of version %1").arg(ModelFormat::kVersion);
+        return false;
+    }
+    using ModelFormat::alignedSize;
+    const uint64_t dims = header->semanticDims;
+    const uint64_t commonBytes = alignedSize(uint64_t(header->commonCount) * dims * sizeof(float));
+    const uint64_t wordBytes = alignedSize(uint64_t(header->wordCount) * sizeof(WordRecord));
+    const uint64_t scaleBytes = alignedSize(uint64_t(header->rowCount) * sizeof(float));
+    const uint64_t rowBytes = alignedSize(uint64_t(header->rowCount) * dims);
+    const uint64_t expected = alignedSize(sizeof(Header)) + commonBytes + wordBytes + scaleBytes
+        + rowBytes + header->stringBytes;
+    if (dims == 0 || header->trigramDims == 0 || expected != uint64_t(size)) {
+        *error = QStringLiteral("damaged model (%1 bytes, %2 expected)").arg(size).arg(expected);
+        return false;
+    }
+    const uchar *at = data + alignedSize(sizeof(Header));
+    m_common = reinterpret_cast<const float *>(at);
+    at += commonBytes;
+    m_words = reinterpret_cast<const WordRecord *>(at);
+    at += wordBytes;
+    m_scales = reinterpret_cast<const float *>(at);
+    at += scaleBytes;
+    m_rows = reinterpret_cast<const int8_t *>(at);
+    at += rowBytes;
+    m_strings = reinterpret_cast<const char *>(at);
+    for (uint32_t i = 0; i < header->wordCount; ++i) {
+        const WordRecord &w = m_words[i];
+        if (uint64_t(w.stringOffset) + w.length > header->stringBytes
+            || (w.row != ModelFormat::kNoRow && w.row >= header->rowCount)) {
+            *error = QStringLiteral("damaged word table");
+            return false;
+        }
+    }
+    m_header = header;
+    return true;
+}
+
+int EmbeddingModel::dimensions() const
+{
+    return int(m_header->semanticDims + m_header->trigramDims);
+}
+
+const WordRecord *EmbeddingModel::find(const QByteArray &word) const
+{
+    const WordRecord *begin = m_words;
+    const WordRecord *end = m_words + m_header->wordCount;
+    const auto compare = [this](const WordRecord &record, const QByteArray &key) {
+        const QByteArrayView text(m_strings + record.stringOffset, record.length);
+        return text.compare(key) < 0;
+    };
+    const WordRecord *found = std::lower_bound(begin, end, word, compare);
+    if (found == end || QByteArrayView(m_strings + found->stringOffset, found->length) != word)
+        return nullptr;
+    return found;
+}
+
+const WordRecord *EmbeddingModel::lookUpToken(const QByteArray &token) const
+{
+    const WordRecord *weightOnly = nullptr;
+    for (const QByteArray &form : WordForms::baseForms(token)) {
+        const WordRecord *record = find(form);
+        if (record && record->row != ModelFormat::kNoRow)
+            return record;
+        if (record && !weightOnly)
+            weightOnly = record;
+    }
+    if (weightOnly || token.size() < kMinCorrectableLength)
+        return weightOnly;
+    // A misspelling: the most frequent known word one edit away.
+    const WordRecord *best = nullptr;
+    for (const QByteArray &candidate : WordForms::oneEditAway(token)) {
+        const WordRecord *record = find(candidate);
+        if (record && record->row != ModelFormat::kNoRow
+            && (!best || record->weight < best->weight))
+            best = record;
+    }
+    return best;
+}
+
+void EmbeddingModel::addRow(const WordRecord &record, float weight, std::vector<float> &sum) const
+{
+    const uint32_t dims = m_header->semanticDims;
+    const int8_t *row = m_rows + size_t(record.row) * dims;
+    const float scale = m_scales[record.row] * weight;
+    for (uint32_t i = 0; i < dims; ++i)
+        sum[i] += float(row[i]) * scale;
+}
+
+void EmbeddingModel::addTrigrams(const QString &token, float weight, std::vector<float> &sum) const
+{
+    const QString marked = QLatin1Char('<') + token + QLatin1Char('>');
+    std::vector<float> own(m_header->trigramDims, 0.0f);
+    for (qsizetype i = 0; i + 3 <= marked.size(); ++i) {
+        const uint32_t hash = fnv1a(marked.mid(i, 3).toUtf8());
+        own[hash % m_header->trigramDims] += (hash & 0x80000000u) ? -1.0f : 1.0f;
+    }
+    normalize(own.data(), own.size());
+    for (size_t i = 0; i < own.size(); ++i)
+        sum[i] += own[i] * weight;
+}
+
+void EmbeddingModel::addToken(const QString &token, std::vector<float> &semantic,
+                              std::vector<float> &trigrams) const
+{
+    const QByteArray bytes = token.toUtf8();
+    const WordRecord *record = lookUpToken(bytes);
+    if (!record && token.contains(QLatin1Char('-'))) {
+        // "wi-fi" may be known as "wifi", "two-factor" as "two factor"; else each part counts.
+        record = lookUpToken(QByteArray(bytes).replace('-', ""));
+        if (!record)
+            record = find(QByteArray(bytes).replace('-', ' '));
+        if (!record) {
+            for (const QString &part : token.split(QLatin1Char('-'), Qt::SkipEmptyParts))
+                addToken(part, semantic, trigrams);
+            return;
+        }
+    }
+    const float weight = record ? record->weight : m_header->unknownWeight;
+    if (record && record->row != ModelFormat::kNoRow)
+        addRow(*record, weight, semantic);
+    addTrigrams(token, weight, trigrams);
+}
+
+std::vector<float> EmbeddingModel::vector(const QString &text) const
+{
+    const uint32_t dims = m_header->semanticDims;
+    std::vector<float> semantic(dims, 0.0f);
+    std::vector<float> trigrams(m_header->trigramDims, 0.0f);
+    const QStringList tokens = WordForms::tokens(text.toLower());
+    const qsizetype n = tokens.size();
+    for (qsizetype i = 0; i < n;) {
+        qsizetype taken = 1;
+        // Longest known phrase first: "social security number" beats its three words.
+        for (qsizetype length = std::min<qsizetype>(m_header->maxPhraseWords, n - i); length > 1;
+             --length) {
+            const WordRecord *phrase = find(tokens.mid(i, length).join(QLatin1Char(' ')).toUtf8());
+            if (phrase && phrase->row != ModelFormat::kNoRow) {
+                addRow(*phrase, phrase->weight, semantic);
+                for (qsizetype k = i; k < i + length; ++k)
+                    addTrigrams(tokens.at(k), phrase->weight, trigrams);
+                taken = length;
+                break;
+            }
+        }
+        if (taken == 1)
+            addToken(tokens.at(i), semantic, trigrams);
+        i += taken;
+    }
+
+    for (uint32_t c = 0; c < m_header->commonCount; ++c) {
+        const float *direction = m_common + size_t(c) * dims;
+        const float projection = dot(direction, semantic.data(), dims);
+        for (uint32_t i = 0; i < dims; ++i)
+            semantic[i] -= projection * direction[i];
+    }
+    normalize(semantic.data(), dims);
+    normalize(trigrams.data(), trigrams.size());
+
+    const float share = m_header->trigramShare;
+    std::vector<float> result(dims + trigrams.size());
+    for (uint32_t i = 0; i < dims; ++i)
+        result[i] = semantic[i] * (1.0f - share);
+    for (size_t i = 0; i < trigrams.size(); ++i)
+        result[dims + i] = trigrams[i] * share;
+    normalize(result.data(), result.size());
+    return result;
+}
+
+double EmbeddingModel::distance(const std::vector<float> &a, const std::vector<float> &b)
+{
+    if (a.size() != b.size())
+        return 1.0;
+    const double cosine = dot(a.data(), b.data(), a.size());
+    return std::clamp(1.0 - cosine, 0.0, 2.0);
+}
+
+double EmbeddingModel::distance(const QString &a, const QString &b) const
+{
+    return distance(vector(a), vector(b));
+}

@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The smart-find model file, written by tools/model-builder and memory-mapped at run time.
+// Little-endian, every section 8-byte aligned, in this order after the header:
+//   common   float[commonCount][semanticDims]  directions removed from every sentence vector
+//   words    WordRecord[wordCount]             sorted by the bytes of their UTF-8 text
+//   scales   float[rowCount]                   per-row dequantisation factor
+//   rows     int8[rowCount][semanticDims]      unit word vectors, quantised
+//   strings  char[stringBytes]                 the words' texts, lower case, phrases with ' '
+#include <cstdint>
+
+namespace ModelFormat {
+
+inline constexpr char kMagic[8] = {'B', 'Z', 'S', 'F', 'M', 'D', 'L', '1'};
+inline constexpr uint32_t kVersion = 1;
+inline constexpr uint32_t kNoRow = 0xFFFFFFFFu; // a weight-only word: frequent, no meaning
+
+struct Header
+{
+    char magic[8];
+    uint32_t version;
+    uint32_t semanticDims;
+    uint32_t trigramDims;
+    uint32_t commonCount;
+    uint32_t wordCount;
+    uint32_t rowCount;
+    uint64_t stringBytes;
+    float trigramShare; // weight of the trigram part against the meaning part
+    float unknownWeight; // SIF weight of a word the model has never seen
+    uint32_t maxPhraseWords;
+    uint32_t reserved;
+};
+
+struct WordRecord
+{
+    uint32_t stringOffset;
+    uint32_t length;
+    uint32_t row; // kNoRow for weight-only words
+    float weight; // SIF weight a / (a + p(word))
+};
+
+static_assert(sizeof(Header) == 56);
+static_assert(sizeof(WordRecord) == 16);
+
+inline constexpr uint64_t alignedSize(uint64_t size)
+{
+    return (size + 7) & ~uint64_t(7);
+}
+
+} // namespace ModelFormat

@@ -1,0 +1,155 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "quick/Search.h"
+
+#include "model/Binzo.h"
+#include "model/Entry.h"
+#include "quick/SemanticSearch.h"
+
+#include <QCollator>
+#include <QSet>
+#include <QUuid>
+
+#include <algorithm>
+
+namespace {
+
+constexpr double kStrongScore = 1.0;
+constexpr double kNearScore = 0.62;
+constexpr qsizetype kMaxNearMatches = 4;
+constexpr qsizetype kFallbackCount = 5;
+
+struct Scored
+{
+    Entry *entry;
+    double score;
+};
+
+QString trimmedOfSpacesAndTabs(const QString &text)
+{
+    const auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && blank(text.at(begin)))
+        ++begin;
+    while (end > begin && blank(text.at(end - 1)))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+double scoreLowered(const Entry &entry, const QString &a)
+{
+    SemanticSearch &semantic = SemanticSearch::shared();
+    const QString &b = semantic.loweredLabel(entry);
+    double s = 0;
+    if (b.contains(a))
+        s = 1.0;
+    if (b.startsWith(a))
+        s += 0.3;
+    if (semantic.embedding()) {
+        const double similarity = (2.0 - semantic.distance(a, entry)) * 0.5;
+        if (similarity >= 0)
+            s += similarity;
+    }
+    return s;
+}
+
+void sortByScore(std::vector<Scored> &list)
+{
+    std::stable_sort(list.begin(), list.end(),
+                     [](const Scored &x, const Scored &y) { return x.score > y.score; });
+}
+
+QList<Entry *> entriesOf(const std::vector<Scored> &list)
+{
+    QList<Entry *> result;
+    result.reserve(qsizetype(list.size()));
+    for (const Scored &scored : list)
+        result.append(scored.entry);
+    return result;
+}
+
+// The first `count` of S under a stable sort by score, without sorting all of S: position
+// breaks ties, which makes the order total and partial_sort agree with stable_sort.
+QList<Entry *> best(const std::vector<Scored> &s, qsizetype count)
+{
+    std::vector<size_t> order(s.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    const auto n = std::min(order.size(), size_t(count));
+    std::partial_sort(order.begin(), order.begin() + qsizetype(n), order.end(),
+                      [&s](size_t x, size_t y) {
+                          return s[x].score > s[y].score || (s[x].score == s[y].score && x < y);
+                      });
+    QList<Entry *> result;
+    for (size_t i = 0; i < n; ++i)
+        result.append(s[order[i]].entry);
+    return result;
+}
+
+} // namespace
+
+double Search::score(const Entry &entry, const QString &trimmedQuery)
+{
+    return scoreLowered(entry, trimmedQuery.toLower());
+}
+
+QList<Entry *> Search::visibleEntries(const QString &search, const Binzo *currentBinzo,
+                                      const QList<Entry *> &allEntries)
+{
+    const QString q = trimmedOfSpacesAndTabs(search);
+    if (q.isEmpty())
+        return entries(currentBinzo, allEntries);
+
+    const QString a = q.toLower();
+    std::vector<Scored> s;
+    s.reserve(size_t(allEntries.size()));
+    for (Entry *entry : allEntries)
+        s.push_back({entry, scoreLowered(*entry, a)});
+
+    std::vector<Scored> strong;
+    QSet<QUuid> strongIds;
+    for (const Scored &scored : s) {
+        if (scored.score >= kStrongScore) {
+            strong.push_back(scored);
+            strongIds.insert(scored.entry->id());
+        }
+    }
+    sortByScore(strong);
+
+    std::vector<Scored> near;
+    for (const Scored &scored : s) {
+        if (scored.score > kNearScore && !strongIds.contains(scored.entry->id()))
+            near.push_back(scored);
+    }
+    sortByScore(near);
+    if (near.size() > size_t(kMaxNearMatches))
+        near.resize(size_t(kMaxNearMatches));
+
+    QList<Entry *> result = entriesOf(strong) + entriesOf(near);
+    if (result.isEmpty())
+        return best(s, kFallbackCount);
+    return result;
+}
+
+QList<Entry *> Search::entries(const Binzo *binzo, const QList<Entry *> &allEntries)
+{
+    if (!binzo)
+        return {};
+    QList<Entry *> result;
+    for (Entry *entry : allEntries) {
+        if (entry->binzoID() == binzo->id())
+            result.append(entry);
+    }
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(result.begin(), result.end(), [&collator](const Entry *x, const Entry *y) {
+        const QDateTime xUsed = x->lastUsedAt();
+        const QDateTime yUsed = y->lastUsedAt();
+        if (xUsed.isValid() != yUsed.isValid())
+            return xUsed.isValid();
+        if (xUsed.isValid() && xUsed != yUsed)
+            return xUsed > yUsed;
+        return collator.compare(x->label(), y->label()) < 0;
+    });
+    return result;
+}

@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class Binzo;
+class Entry;
+
+// The list the quick-access view shows: the current binzo by last use for an empty query,
+// otherwise a ranked selection from every binzo by label text and meaning. Labels only: an
+// entry's value is never read here.
+namespace Search {
+
+// Leading and trailing spaces and tabs are ignored; line breaks are not.
+QList<Entry *> visibleEntries(const QString &search, const Binzo *currentBinzo,
+                              const QList<Entry *> &allEntries);
+
+// The binzo's entries, most recently used first, then never-used ones by label (localized,
+// case-insensitive). An absent binzo gives an empty list.
+QList<Entry *> entries(const Binzo *binzo, const QList<Entry *> &allEntries);
+
+// 1.0 when the label contains the query, +0.3 when it starts with it, plus the similarity of
+// meaning in [0, 1] when a model is present. The query must already be trimmed.
+double score(const Entry &entry, const QString &trimmedQuery);
+
+} // namespace Search

@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "quick/EmbeddingModel.h"
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class Entry;
+
+// Holder of the embedding model for smart find, with the per-label caches that make a
+// keystroke cheap: a label is embedded once until its text changes, a query once per text.
+class SemanticSearch
+{
+public:
+    // Created on first use; loads the model from, in order, $BINZO_MODEL, the build tree and
+    // the installed share/binzo/. Without one, search matches text alone.
+    static SemanticSearch &shared();
+
+    // Absent when no model could be loaded.
+    const EmbeddingModel *embedding() const { return m_embedding.get(); }
+
+    // Replaces the model (nullptr: none) and forgets every cached vector. For tests and tools.
+    void setEmbedding(std::unique_ptr<EmbeddingModel> embedding);
+
+    // The entry's label, fully lower-cased, cached until the label changes.
+    const QString &loweredLabel(const Entry &entry);
+
+    // Cosine distance in [0, 2] between a lower-cased query and the entry's lower-cased label.
+    // Requires a model.
+    double distance(const QString &loweredQuery, const Entry &entry);
+
+    // Where the model is looked for, first match wins.
+    static QStringList modelCandidates();
+
+private:
+    SemanticSearch();
+
+    struct Label
+    {
+        QString text;
+        QString lowered;
+        std::vector<float> vector; // empty until first needed
+    };
+    Label &label(const Entry &entry);
+
+    std::unique_ptr<EmbeddingModel> m_embedding;
+    QHash<const Entry *, Label> m_labels;
+    QString m_queryText;
+    std::vector<float> m_queryVector;
+    QObject m_guard; // receiver of destroyed() so forgotten entries leave the cache
+};

@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// How smart find cuts text into words and guesses their dictionary forms. Shared by the model
+// builder and the run-time model so both agree on what a word is.
+namespace WordForms {
+
+// Runs of letters and digits of lower-cased text; an apostrophe or hyphen between two of them
+// stays inside the word ("driver's", "wi-fi"). A typographic apostrophe becomes "'".
+QStringList tokens(const QString &lowered);
+
+// The word itself, then candidate dictionary forms: possessive dropped, then WordNet's
+// detachment rules for plurals, verb endings and comparatives. No duplicates.
+QList<QByteArray> baseForms(const QByteArray &word);
+
+// Every spelling one edit away (deletion, swap, replacement or insertion of a-z).
+QList<QByteArray> oneEditAway(const QByteArray &word);
+
+} // namespace WordForms

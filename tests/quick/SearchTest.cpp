@@ -1,0 +1,136 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "quick/Search.h"
+#include "model/Binzo.h"
+#include "model/Entry.h"
+#include "quick/SemanticSearch.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// Search over literal matching alone: scores are 0, 1.0 or 1.3.
+class SearchWithoutModelTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { SemanticSearch::shared().setEmbedding(nullptr); }
+
+    Entry *add(const QString &label, const Binzo &binzo, const QDateTime &lastUsedAt = {})
+    {
+        Entry::Fields fields;
+        fields.id = QUuid::createUuid();
+        fields.label = label;
+        fields.binzoID = binzo.id();
+        fields.lastUsedAt = lastUsedAt;
+        m_owned.push_back(std::make_unique<Entry>(fields));
+        m_all.append(m_owned.back().get());
+        return m_owned.back().get();
+    }
+
+    QStringList labels(const QList<Entry *> &entries) const
+    {
+        QStringList result;
+        for (const Entry *entry : entries)
+            result.append(entry->label());
+        return result;
+    }
+
+    QStringList visible(const QString &search, const Binzo *current = nullptr) const
+    {
+        return labels(Search::visibleEntries(search, current, m_all));
+    }
+
+    Binzo m_personal {"Personal", "person", "6385F4", 0};
+    Binzo m_keys {"API Keys", "key", "E0A030", 1};
+    QList<Entry *> m_all;
+    std::vector<std::unique_ptr<Entry>> m_owned;
+};
+
+TEST_F(SearchWithoutModelTest, LiteralScores)
+{
+    const Entry *github = add("GitHub token", m_keys);
+    const Entry *digits = add("digits", m_keys);
+    const Entry *aws = add("aws access key", m_keys);
+    const Entry *street = add(QString::fromUtf8("Straße"), m_personal);
+    const Entry *cafe = add(QString::fromUtf8("Café"), m_personal);
+    const struct
+    {
+        const Entry *entry;
+        QString query;
+        double score;
+    } cases[] = {
+        {github, "git", 1.3},
+        {digits, "git", 1.0},
+        {aws, "AWS", 1.3},
+        {aws, "KEY", 1.0},
+        {aws, "token", 0.0},
+        {github, "GitHub token", 1.3},
+        {street, QString::fromUtf8("STRASSE"), 0.0}, // lower-casing only, no folding
+        {street, QString::fromUtf8("STRAẞE"), 1.3},
+        {cafe, "cafe", 0.0},
+        {cafe, QString::fromUtf8("CAFÉ"), 1.3},
+    };
+    for (const auto &c : cases)
+        EXPECT_DOUBLE_EQ(Search::score(*c.entry, c.query), c.score) << qPrintable(c.query);
+}
+
+TEST_F(SearchWithoutModelTest, ContainedLabelsRankByPrefixThenStoreOrder)
+{
+    add("digits", m_keys);
+    add("Pin", m_personal);
+    add("GitHub token", m_keys);
+    add("legit", m_personal);
+    EXPECT_EQ(visible("git"), QStringList({"GitHub token", "digits", "legit"}));
+    EXPECT_EQ(visible(" \tgit\t "), QStringList({"GitHub token", "digits", "legit"}));
+}
+
+TEST_F(SearchWithoutModelTest, NoMatchShowsFirstFiveInStoreOrder)
+{
+    for (const char *label : {"f", "e", "d", "c", "b", "a"})
+        add(label, m_personal);
+    EXPECT_EQ(visible("zzz"), QStringList({"f", "e", "d", "c", "b"}));
+    // A line break is part of the query, so nothing contains it.
+    EXPECT_EQ(visible("a\n"), QStringList({"f", "e", "d", "c", "b"}));
+}
+
+TEST_F(SearchWithoutModelTest, EmptyQueryListsCurrentBinzoByLastUse)
+{
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    add("never b", m_personal);
+    add("yesterday", m_personal, now.addDays(-1));
+    add("Never A", m_personal);
+    add("other binzo", m_keys, now);
+    add("a minute ago", m_personal, now.addSecs(-60));
+    add("never c", m_personal);
+    add("same instant z", m_personal, now.addDays(-1));
+    const QStringList expected {"a minute ago", "same instant z", "yesterday",
+                                "Never A",      "never b",        "never c"};
+    EXPECT_EQ(visible("", &m_personal), expected);
+    EXPECT_EQ(visible("  \t ", &m_personal), expected);
+    EXPECT_TRUE(visible("", nullptr).isEmpty());
+    EXPECT_TRUE(labels(Search::entries(nullptr, m_all)).isEmpty());
+}
+
+TEST_F(SearchWithoutModelTest, SearchSpansEveryBinzo)
+{
+    add("Work phone", m_personal);
+    add("Phone API key", m_keys);
+    EXPECT_EQ(visible("phone", &m_keys), QStringList({"Phone API key", "Work phone"}));
+}
+
+TEST_F(SearchWithoutModelTest, RenamedLabelIsMatchedByItsNewText)
+{
+    Entry *entry = add("Phone", m_personal);
+    EXPECT_DOUBLE_EQ(Search::score(*entry, "pho"), 1.3);
+    entry->setLabel("Car plate");
+    EXPECT_DOUBLE_EQ(Search::score(*entry, "pho"), 0.0);
+    EXPECT_DOUBLE_EQ(Search::score(*entry, "plate"), 1.0);
+}
+
+TEST_F(SearchWithoutModelTest, NoEntriesGiveAnEmptyList)
+{
+    EXPECT_TRUE(visible("anything").isEmpty());
+}
+
+} // namespace
