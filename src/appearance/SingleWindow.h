@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QUrl>
+#include <QVariantMap>
+
+class QQmlEngine;
+class QQuickWindow;
+
+// At most one window built from a QML file whose root is a Window: showing it again raises
+// the open one instead of building a second.
+class SingleWindow : public QObject
+{
+    Q_OBJECT
+public:
+    explicit SingleWindow(QUrl source, QObject *parent = nullptr);
+    ~SingleWindow() override;
+
+    // The engine every window is built in; the shell hands over its own at start-up so the
+    // windows share its types and singletons. Without one, a private engine is made.
+    static void setEngine(QQmlEngine *engine);
+
+    // Builds the window with these initial properties, or raises the open one. Null (with the
+    // QML errors on standard error) when the file cannot be built.
+    QQuickWindow *showOrRaise(const QVariantMap &initialProperties);
+    QQuickWindow *window() const { return m_window; }
+    void close();
+
+private:
+    QUrl m_source;
+    QPointer<QQuickWindow> m_window;
+};

@@ -1,0 +1,179 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Binzo 1.0
+
+// The settings window: General (appearance, shortcut, tour) and About.
+Window {
+    id: root
+
+    required property QtObject controller
+
+    title: "Binzo Settings"
+    width: 500
+    height: 540
+    minimumWidth: width
+    maximumWidth: width
+    minimumHeight: height
+    maximumHeight: height
+    flags: Qt.Tool | Qt.WindowTitleHint | Qt.WindowCloseButtonHint | Qt.CustomizeWindowHint
+    color: Theme.neu.base
+
+    ColumnLayout {
+        anchors.fill: parent
+        spacing: 0
+
+        Row {
+            id: tabs
+            property int currentIndex: 0
+            Layout.alignment: Qt.AlignHCenter
+            Layout.topMargin: 10
+            Layout.bottomMargin: 6
+            spacing: 6
+
+            Repeater {
+                model: [{ label: "General", symbol: "gearshape" }, { label: "About", symbol: "info.circle" }]
+                delegate: AbstractButton {
+                    id: tab
+                    required property var modelData
+                    required property int index
+                    readonly property bool current: tabs.currentIndex === index
+                    readonly property color tint: current ? Theme.accent : Theme.neu.textSecondary
+                    focusPolicy: Qt.NoFocus
+                    implicitWidth: 76
+                    implicitHeight: 52
+                    onClicked: tabs.currentIndex = index
+                    background: Rectangle {
+                        radius: 8
+                        color: Qt.rgba(Theme.neu.textPrimary.r, Theme.neu.textPrimary.g, Theme.neu.textPrimary.b,
+                                       tab.current ? 0.07 : (tab.hovered ? 0.04 : 0))
+                        Behavior on color { ColorAnimation { duration: 160; easing.type: Easing.OutCubic } }
+                    }
+                    contentItem: Column {
+                        spacing: 3
+                        Symbol {
+                            anchors.horizontalCenter: parent.horizontalCenter
+                            name: tab.modelData.symbol
+                            size: 20
+                            color: tab.tint
+                        }
+                        Text {
+                            anchors.horizontalCenter: parent.horizontalCenter
+                            text: tab.modelData.label
+                            color: tab.tint
+                            font.pixelSize: 12
+                            font.weight: Font.Medium
+                        }
+                    }
+                }
+            }
+        }
+
+        Rectangle {
+            Layout.fillWidth: true
+            Layout.preferredHeight: 1
+            color: Theme.neu.dark
+        }
+
+        StackLayout {
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            currentIndex: tabs.currentIndex
+
+            ScrollView {
+                id: general
+                contentWidth: availableWidth
+                clip: true
+
+                ColumnLayout {
+                    width: general.availableWidth
+                    spacing: 18
+
+                    Item { Layout.preferredHeight: 2 }
+
+                    NeuCard {
+                        Layout.fillWidth: true
+                        Layout.leftMargin: 20
+                        Layout.rightMargin: 20
+                        title: "Appearance"
+                        ThemePicker { width: parent.width }
+                    }
+
+                    NeuCard {
+                        Layout.fillWidth: true
+                        Layout.leftMargin: 20
+                        Layout.rightMargin: 20
+                        title: "Quick Access"
+
+                        ColumnLayout {
+                            width: parent.width
+                            spacing: 10
+                            RowLayout {
+                                Layout.fillWidth: true
+                                Text {
+                                    text: "Show panel"
+                                    color: Theme.neu.textPrimary
+                                    font.pixelSize: 13
+                                }
+                                Item { Layout.fillWidth: true }
+                                ShortcutRecorder { shortcutName: "togglePanel" }
+                            }
+                            Text {
+                                text: "Press this anywhere to open Binzo."
+                                color: Theme.neu.textSecondary
+                                font.pixelSize: 11
+                            }
+                            NeuButton {
+                                Layout.topMargin: 4
+                                title: "Replay welcome tour"
+                                onClicked: root.controller.replayWelcomeTour()
+                            }
+                        }
+                    }
+
+                    Item { Layout.preferredHeight: 2 }
+                }
+            }
+
+            Item {
+                ColumnLayout {
+                    anchors.centerIn: parent
+                    spacing: 10
+
+                    NeuSurface {
+                        Layout.alignment: Qt.AlignHCenter
+                        Layout.bottomMargin: 8
+                        implicitWidth: 46 + 44
+                        implicitHeight: 46 + 44
+                        radius: 18
+                        BrandMark {
+                            anchors.centerIn: parent
+                            size: 46
+                        }
+                    }
+                    Text {
+                        Layout.alignment: Qt.AlignHCenter
+                        text: "Binzo"
+                        color: Theme.neu.textPrimary
+                        font.pixelSize: 22
+                        font.weight: Font.DemiBold
+                    }
+                    Text {
+                        Layout.alignment: Qt.AlignHCenter
+                        text: "Your stuff, in its place — one keystroke away."
+                        color: Theme.neu.textSecondary
+                        font.pixelSize: 13
+                    }
+                    Text {
+                        Layout.alignment: Qt.AlignHCenter
+                        text: "Version 1.0.0"
+                        color: Theme.neu.textSecondary
+                        opacity: 0.7
+                        font.pixelSize: 11
+                    }
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,97 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "quick/LocalDetector.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class Binzo;
+class DataController;
+class Entry;
+
+// The form behind the entry sheet: creates an entry in a binzo or edits one, offers the paste
+// detector's suggestion, and saves through the data controller. The sheet only binds to it.
+class EntryEditor : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(bool isEditing READ isEditing CONSTANT)
+    Q_PROPERTY(QString title READ title CONSTANT)
+    Q_PROPERTY(QString saveTitle READ saveTitle CONSTANT)
+    Q_PROPERTY(QString label READ label WRITE setLabel NOTIFY labelChanged)
+    Q_PROPERTY(QString value READ value WRITE setValue NOTIFY valueChanged)
+    Q_PROPERTY(bool isSensitive READ isSensitive WRITE setIsSensitive NOTIFY isSensitiveChanged)
+    Q_PROPERTY(bool hasSuggestion READ hasSuggestion NOTIFY detectionChanged)
+    Q_PROPERTY(QString suggestionTitle READ suggestionTitle NOTIFY detectionChanged)
+    Q_PROPERTY(QString suggestionSubtitle READ suggestionSubtitle NOTIFY detectionChanged)
+    Q_PROPERTY(bool canSave READ canSave NOTIFY canSaveChanged)
+    Q_PROPERTY(QString errorText READ errorText NOTIFY errorTextChanged)
+public:
+    // Create an entry in the host's target binzo, or edit an existing entry.
+    struct Mode
+    {
+        Binzo *target = nullptr;
+        Entry *entry = nullptr;
+
+        static Mode create(Binzo *target) { return {target, nullptr}; }
+        static Mode edit(Entry *entry) { return {nullptr, entry}; }
+        bool isEdit() const { return entry != nullptr; }
+    };
+    using Detector = std::function<std::optional<Detection>(const QString &)>;
+
+    EntryEditor(Mode mode, DataController &data, Detector detector = &LocalDetector::detect,
+                QObject *parent = nullptr);
+
+    bool isEditing() const { return m_mode.isEdit(); }
+    QString title() const;
+    QString saveTitle() const;
+    QString label() const { return m_label; }
+    QString value() const { return m_value; }
+    bool isSensitive() const { return m_isSensitive; }
+    std::optional<Detection> detection() const { return m_detection; }
+    std::optional<QString> targetBinzoName() const { return m_targetBinzoName; }
+    bool hasSuggestion() const { return m_detection.has_value(); }
+    QString suggestionTitle() const;
+    QString suggestionSubtitle() const;
+    bool canSave() const;
+    QString errorText() const { return m_errorText; }
+
+    void setLabel(const QString &label);
+    // Every change of the value replaces the suggestion with the detector's verdict.
+    void setValue(const QString &value);
+    void setIsSensitive(bool isSensitive);
+
+    // Takes the suggestion: sensitivity, an empty label, and (new entries only) its binzo.
+    Q_INVOKABLE void apply();
+    // Stores the entry and emits done with the binzo that holds it. False, with errorText
+    // set and every field kept, when the form is incomplete or the store refuses.
+    Q_INVOKABLE bool save();
+
+signals:
+    void labelChanged();
+    void valueChanged();
+    void isSensitiveChanged();
+    void detectionChanged();
+    void canSaveChanged();
+    void errorTextChanged();
+    // After a successful save; the binzo is null when an edited entry's binzo is gone.
+    void done(Binzo *binzo);
+
+private:
+    bool offersBinzo() const;
+    void setErrorText(const QString &text);
+    Binzo *saveTarget() const;
+
+    Mode m_mode;
+    DataController &m_data;
+    Detector m_detector;
+    QString m_label;
+    QString m_value;
+    bool m_isSensitive = false;
+    std::optional<Detection> m_detection;
+    std::optional<QString> m_targetBinzoName;
+    QString m_errorText;
+};

@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "EditorFixture.h"
+#include "views/BinzoEditor.h"
+
+#include <QSignalSpy>
+
+namespace {
+
+using BinzoEditorTest = EditorFixture;
+
+TEST_F(BinzoEditorTest, CreateWithoutChoicesUsesDefaultsAndGoesLast)
+{
+    BinzoEditor editor(nullptr, *m_data);
+    QSignalSpy done(&editor, &BinzoEditor::done);
+    EXPECT_EQ(editor.title(), "New Binzo");
+    EXPECT_EQ(editor.saveTitle(), "Create");
+    editor.setName("  Work\u2003");
+    Binzo *created = editor.save();
+    ASSERT_TRUE(created);
+    EXPECT_EQ(created->name(), "Work");
+    EXPECT_EQ(created->sfSymbol(), "tray.full");
+    EXPECT_EQ(created->colorHex(), "6385F4");
+    EXPECT_EQ(created->sortIndex(), 3);
+    ASSERT_EQ(done.size(), 1);
+    EXPECT_EQ(done.first().first().value<Binzo *>(), created);
+}
+
+TEST_F(BinzoEditorTest, BlankNameCannotBeSaved)
+{
+    for (const QString name : {"", "   ", "\t", "\u00A0\u2002"}) {
+        BinzoEditor editor(nullptr, *m_data);
+        editor.setName(name);
+        EXPECT_FALSE(editor.canSave());
+        EXPECT_EQ(editor.save(), nullptr);
+    }
+    EXPECT_EQ(m_data->binzos().size(), 3);
+}
+
+TEST_F(BinzoEditorTest, DuplicateNameIsAccepted)
+{
+    BinzoEditor editor(nullptr, *m_data);
+    editor.setName("Bank");
+    ASSERT_TRUE(editor.save());
+    EXPECT_EQ(m_data->binzos().size(), 4);
+}
+
+TEST_F(BinzoEditorTest, EditKeepsUnlistedStoredValuesAndWritesAllAtSave)
+{
+    Binzo *bank = binzo("Bank");
+    bank->setColorHex("6385f4"); // the first swatch in lower case is not the swatch
+    bank->setSfSymbol("custom.symbol");
+    BinzoEditor editor(bank, *m_data);
+    EXPECT_EQ(editor.title(), "Edit Binzo");
+    EXPECT_EQ(editor.saveTitle(), "Save");
+    EXPECT_EQ(editor.colorHex(), "6385f4");
+    EXPECT_FALSE(BinzoEditor::swatches().contains(editor.colorHex()));
+
+    editor.setName(" Savings ");
+    EXPECT_EQ(bank->name(), "Bank") << "nothing changes before Save";
+    EXPECT_EQ(editor.save(), bank);
+    EXPECT_EQ(bank->name(), "Savings");
+    EXPECT_EQ(bank->colorHex(), "6385f4");
+    EXPECT_EQ(bank->sfSymbol(), "custom.symbol");
+
+    BinzoEditor again(bank, *m_data);
+    again.setSymbol("lock.fill");
+    again.setColorHex("F46BC0");
+    ASSERT_TRUE(again.save());
+    EXPECT_EQ(bank->sfSymbol(), "lock.fill");
+    EXPECT_EQ(bank->colorHex(), "F46BC0");
+}
+
+TEST_F(BinzoEditorTest, EditedBinzoIsStoredForTheNextStart)
+{
+    const QString path = m_environment.root() + "/binzo.sqlite3";
+    BinzoEditor editor(binzo("Personal"), *m_data);
+    editor.setName("Home");
+    editor.setColorHex("5FC9C9");
+    ASSERT_TRUE(editor.save());
+    m_data.reset();
+    QString error;
+    auto reopened = DataController::open(path, &error);
+    ASSERT_TRUE(reopened) << qPrintable(error);
+    ASSERT_TRUE(reopened->binzo(QString("Home")));
+    EXPECT_EQ(reopened->binzo(QString("Home"))->colorHex(), "5FC9C9");
+}
+
+} // namespace

@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "FakeSecretBackend.h"
+#include "TestEnvironment.h"
+#include "model/DataController.h"
+#include "model/KeychainStore.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// A fresh seeded store ("Personal", "API Keys", "Bank") and an in-memory secret store.
+class EditorFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        KeychainStore::setSharedBackend(
+            std::make_unique<FakeSecretBackend>(&m_secrets, &m_refuseSecretWrites));
+        QString error;
+        m_data = DataController::open(m_environment.root() + "/binzo.sqlite3", &error);
+        ASSERT_TRUE(m_data) << qPrintable(error);
+    }
+
+    Binzo *binzo(const QString &name) const { return m_data->binzo(name); }
+
+    TestEnvironment m_environment;
+    QHash<QString, QByteArray> m_secrets;
+    bool m_refuseSecretWrites = false;
+    std::unique_ptr<DataController> m_data;
+};

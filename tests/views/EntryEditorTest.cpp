@@ -1,0 +1,276 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "EditorFixture.h"
+#include "views/EntryEditor.h"
+
+#include <QSignalSpy>
+
+namespace {
+
+const QString kIban = QStringLiteral("DE89370400440532013000");
+const Detection kIbanDetection{"IBAN", "Bank", "IBAN", true};
+const Detection kEmailDetection{"Email", "Personal", "Email", false};
+const Detection kNowhereDetection{"Token", "Nowhere", "Token", true};
+
+// Recognises a few fixed values so that the rules are tested apart from the detector's tables.
+std::optional<Detection> fakeDetect(const QString &text)
+{
+    if (text == kIban)
+        return kIbanDetection;
+    if (text == "me@example.org")
+        return kEmailDetection;
+    if (text == "tok_123")
+        return kNowhereDetection;
+    return std::nullopt;
+}
+
+class EntryEditorTest : public EditorFixture
+{
+protected:
+    std::unique_ptr<EntryEditor> create(const QString &target)
+    {
+        return std::make_unique<EntryEditor>(EntryEditor::Mode::create(binzo(target)), *m_data,
+                                             &fakeDetect);
+    }
+    std::unique_ptr<EntryEditor> edit(Entry *entry)
+    {
+        return std::make_unique<EntryEditor>(EntryEditor::Mode::edit(entry), *m_data, &fakeDetect);
+    }
+    QList<Entry *> entriesIn(const QString &name) const
+    {
+        QList<Entry *> found;
+        for (Entry *entry : m_data->entries()) {
+            if (entry->binzoID() == binzo(name)->id())
+                found << entry;
+        }
+        return found;
+    }
+};
+
+TEST_F(EntryEditorTest, SaveNeedsTrimmedLabelAndAnyValue)
+{
+    const struct
+    {
+        QString label;
+        QString value;
+        bool canSave;
+    } cases[] = {
+        {"", "x", false},
+        {"   ", "x", false},
+        {QString::fromUtf8("\t\u00A0\u2003 "), "x", false}, // tab, no-break and em space
+        {"\n", "x", true},                                   // a line break is content
+        {"Phone", "", false},
+        {"Phone", "   ", true}, // the value is never trimmed
+        {" Phone ", "1", true},
+    };
+    for (const auto &c : cases) {
+        auto editor = create("Personal");
+        editor->setLabel(c.label);
+        editor->setValue(c.value);
+        EXPECT_EQ(editor->canSave(), c.canSave) << qPrintable(c.label) << '/' << qPrintable(c.value);
+        EXPECT_EQ(editor->save(), c.canSave);
+    }
+}
+
+TEST_F(EntryEditorTest, SaveTrimsLabelAndKeepsValueAsTyped)
+{
+    auto editor = create("Personal");
+    QSignalSpy done(editor.get(), &EntryEditor::done);
+    editor->setLabel("  Phone\t");
+    editor->setValue("  +49 30 1234567 ");
+    ASSERT_TRUE(editor->save());
+    ASSERT_EQ(entriesIn("Personal").size(), 1);
+    const Entry *entry = entriesIn("Personal").first();
+    EXPECT_EQ(entry->label(), "Phone");
+    EXPECT_EQ(entry->resolvedValue(), "  +49 30 1234567 ");
+    ASSERT_EQ(done.size(), 1);
+    EXPECT_EQ(done.first().first().value<Binzo *>(), binzo("Personal"));
+}
+
+TEST_F(EntryEditorTest, SuggestionTexts)
+{
+    const struct
+    {
+        QString target;
+        QString value;
+        QString subtitle;
+    } cases[] = {
+        {"Personal", kIban, QString::fromUtf8("File in \u201CBank\u201D \u00B7 mark secret")},
+        {"Bank", "me@example.org", QString::fromUtf8("File in \u201CPersonal\u201D")},
+        {"Personal", "tok_123", "Mark as secret"}, // no binzo of the suggested name
+        {"Bank", kIban, "Mark as secret"},         // already the target
+        {"Personal", "me@example.org", "Set a label"},
+    };
+    for (const auto &c : cases) {
+        auto editor = create(c.target);
+        editor->setValue(c.value);
+        ASSERT_TRUE(editor->hasSuggestion());
+        EXPECT_EQ(editor->suggestionTitle(), "Looks like a " + editor->detection()->kind);
+        EXPECT_EQ(editor->suggestionSubtitle(), c.subtitle) << qPrintable(c.value);
+    }
+}
+
+TEST_F(EntryEditorTest, TargetNamedInAnyLetterCaseIsNotOffered)
+{
+    binzo("Bank")->setName("bANK");
+    auto editor = create("bANK");
+    editor->setValue(kIban);
+    EXPECT_EQ(editor->suggestionSubtitle(), "Mark as secret");
+}
+
+TEST_F(EntryEditorTest, DetectionFollowsEveryChangeOfTheValue)
+{
+    auto editor = create("Personal");
+    QSignalSpy changed(editor.get(), &EntryEditor::detectionChanged);
+    editor->setValue(kIban);
+    EXPECT_EQ(editor->detection(), kIbanDetection);
+    editor->setValue(kIban + "x");
+    EXPECT_FALSE(editor->hasSuggestion());
+    editor->setValue("me@example.org");
+    EXPECT_EQ(editor->detection(), kEmailDetection);
+    EXPECT_EQ(changed.size(), 3);
+}
+
+TEST_F(EntryEditorTest, ApplyFilesInSuggestedBinzoAndSaveReportsIt)
+{
+    auto editor = create("Personal");
+    QSignalSpy done(editor.get(), &EntryEditor::done);
+    editor->setValue(kIban);
+    editor->apply();
+    EXPECT_TRUE(editor->isSensitive());
+    EXPECT_EQ(editor->label(), "IBAN");
+    EXPECT_EQ(editor->targetBinzoName(), "Bank");
+    EXPECT_FALSE(editor->hasSuggestion());
+    EXPECT_TRUE(m_data->entries().isEmpty()) << "Apply stores nothing";
+
+    ASSERT_TRUE(editor->save());
+    ASSERT_EQ(entriesIn("Bank").size(), 1);
+    const Entry *entry = entriesIn("Bank").first();
+    EXPECT_TRUE(entry->isSensitive());
+    EXPECT_EQ(entry->inlineValue().value_or(QString()), QString());
+    EXPECT_EQ(m_secrets.value(KeychainStore::account(entry->id())), kIban.toUtf8());
+    ASSERT_EQ(done.size(), 1);
+    EXPECT_EQ(done.first().first().value<Binzo *>(), binzo("Bank"));
+}
+
+TEST_F(EntryEditorTest, ApplyKeepsTypedLabelAndCanTurnSensitivityOff)
+{
+    auto editor = create("Bank");
+    editor->setLabel("Mine");
+    editor->setIsSensitive(true);
+    editor->setValue("me@example.org");
+    editor->apply();
+    EXPECT_EQ(editor->label(), "Mine");
+    EXPECT_FALSE(editor->isSensitive());
+}
+
+TEST_F(EntryEditorTest, SuggestedNameWithoutBinzoLeavesTarget)
+{
+    auto editor = create("Personal");
+    editor->setValue("tok_123");
+    editor->apply();
+    EXPECT_EQ(editor->targetBinzoName(), std::nullopt);
+    ASSERT_TRUE(editor->save());
+    EXPECT_EQ(entriesIn("Personal").size(), 1);
+}
+
+TEST_F(EntryEditorTest, SuggestedBinzoGoneBySaveFallsBackToTarget)
+{
+    auto editor = create("Personal");
+    QSignalSpy done(editor.get(), &EntryEditor::done);
+    editor->setValue(kIban);
+    editor->apply();
+    binzo("Bank")->setName("Old bank");
+    ASSERT_TRUE(editor->save());
+    EXPECT_EQ(entriesIn("Personal").size(), 1);
+    EXPECT_EQ(done.first().first().value<Binzo *>(), binzo("Personal"));
+}
+
+TEST_F(EntryEditorTest, EditLoadsTheEntryWithoutSuggesting)
+{
+    Entry *entry = m_data->addEntry(binzo("Personal"), "Account", kIban, true);
+    ASSERT_TRUE(entry);
+    auto editor = edit(entry);
+    EXPECT_EQ(editor->title(), "Edit Entry");
+    EXPECT_EQ(editor->saveTitle(), "Save");
+    EXPECT_EQ(editor->label(), "Account");
+    EXPECT_EQ(editor->value(), kIban);
+    EXPECT_TRUE(editor->isSensitive());
+    EXPECT_FALSE(editor->hasSuggestion());
+
+    m_secrets.clear(); // an unreadable secret opens empty and cannot be saved as is
+    auto unreadable = edit(entry);
+    EXPECT_EQ(unreadable->value(), QString());
+    EXPECT_FALSE(unreadable->canSave());
+}
+
+TEST_F(EntryEditorTest, EditNeverMovesTheEntry)
+{
+    Entry *entry = m_data->addEntry(binzo("Personal"), "Account", "x", false);
+    auto editor = edit(entry);
+    QSignalSpy done(editor.get(), &EntryEditor::done);
+    editor->setValue(kIban);
+    EXPECT_EQ(editor->suggestionSubtitle(), "Mark as secret");
+    editor->apply();
+    EXPECT_EQ(editor->targetBinzoName(), std::nullopt);
+    ASSERT_TRUE(editor->save());
+    EXPECT_EQ(entry->binzoID(), binzo("Personal")->id());
+    EXPECT_EQ(done.first().first().value<Binzo *>(), binzo("Personal"));
+}
+
+TEST_F(EntryEditorTest, EditMovesValueBetweenRecordAndSecretStore)
+{
+    Entry *entry = m_data->addEntry(binzo("Personal"), "Key", "abc", false);
+    const QString account = KeychainStore::account(entry->id());
+    auto on = edit(entry);
+    on->setIsSensitive(true);
+    ASSERT_TRUE(on->save());
+    EXPECT_EQ(m_secrets.value(account), "abc");
+    EXPECT_EQ(entry->inlineValue().value_or(QString()), QString());
+
+    auto off = edit(entry);
+    off->setIsSensitive(false);
+    ASSERT_TRUE(off->save());
+    EXPECT_FALSE(m_secrets.contains(account));
+    EXPECT_EQ(entry->inlineValue(), "abc");
+}
+
+TEST_F(EntryEditorTest, RefusedSecretWriteKeepsTheFormAndStoresNothing)
+{
+    m_refuseSecretWrites = true;
+    auto editor = create("Personal");
+    QSignalSpy done(editor.get(), &EntryEditor::done);
+    editor->setValue(kIban);
+    editor->apply();
+    EXPECT_FALSE(editor->save());
+    EXPECT_EQ(editor->errorText(), "Couldn't store the value in the system keyring: "
+                                   "Cannot create an item in a locked collection");
+    EXPECT_EQ(editor->label(), "IBAN");
+    EXPECT_EQ(editor->value(), kIban);
+    EXPECT_TRUE(editor->isSensitive());
+    EXPECT_EQ(editor->targetBinzoName(), "Bank");
+    EXPECT_TRUE(m_data->entries().isEmpty());
+    EXPECT_TRUE(done.isEmpty());
+
+    m_refuseSecretWrites = false;
+    ASSERT_TRUE(editor->save());
+    EXPECT_EQ(editor->errorText(), QString());
+    EXPECT_EQ(entriesIn("Bank").size(), 1);
+}
+
+TEST_F(EntryEditorTest, RefusedSecretWriteLeavesEditedEntryAsItWas)
+{
+    Entry *entry = m_data->addEntry(binzo("Personal"), "Key", "abc", false);
+    m_refuseSecretWrites = true;
+    auto editor = edit(entry);
+    editor->setLabel("New key");
+    editor->setValue("def");
+    editor->setIsSensitive(true);
+    EXPECT_FALSE(editor->save());
+    EXPECT_FALSE(editor->errorText().isEmpty());
+    EXPECT_EQ(entry->label(), "Key");
+    EXPECT_EQ(entry->inlineValue(), "abc");
+    EXPECT_FALSE(entry->isSensitive());
+    EXPECT_EQ(editor->value(), "def");
+}
+
+} // namespace
