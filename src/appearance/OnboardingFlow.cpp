@@ -3,8 +3,7 @@
 
 OnboardingFlow::OnboardingFlow(QObject *parent)
     : QObject(parent)
-{
-}
+{ }
 
 QString OnboardingFlow::primaryTitle() const
 {

@@ -9,8 +9,7 @@
 
 OnboardingWindowController::OnboardingWindowController()
     : m_window(QUrl(QStringLiteral("qrc:/qml/OnboardingView.qml")))
-{
-}
+{ }
 
 OnboardingWindowController &OnboardingWindowController::shared()
 {

@@ -5,8 +5,7 @@
 
 SettingsWindowController::SettingsWindowController()
     : m_window(QUrl(QStringLiteral("qrc:/qml/SettingsView.qml")))
-{
-}
+{ }
 
 SettingsWindowController &SettingsWindowController::shared()
 {

@@ -29,8 +29,7 @@ QQmlEngine *engine()
 SingleWindow::SingleWindow(QUrl source, QObject *parent)
     : QObject(parent)
     , m_source(std::move(source))
-{
-}
+{ }
 
 SingleWindow::~SingleWindow()
 {

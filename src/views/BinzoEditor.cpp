@@ -19,9 +19,10 @@ BinzoEditor::BinzoEditor(Binzo *editing, DataController &data, QObject *parent)
 
 QStringList BinzoEditor::symbols()
 {
-    return {"tray.full",     "person.crop.circle", "key.fill",  "creditcard.fill", "lock.fill",
-            "envelope.fill", "phone.fill",         "link",      "doc.text.fill",   "star.fill",
-            "bolt.fill",     "globe",              "house.fill", "briefcase.fill"};
+    return {"tray.full",     "person.crop.circle", "key.fill",   "creditcard.fill",
+            "lock.fill",     "envelope.fill",      "phone.fill", "link",
+            "doc.text.fill", "star.fill",          "bolt.fill",  "globe",
+            "house.fill",    "briefcase.fill"};
 }
 
 QStringList BinzoEditor::swatches()

@@ -13,10 +13,9 @@ void EditorSheets::registerQmlTypes()
     if (registered)
         return;
     registered = true;
-    qmlRegisterSingletonType<EditorSheets>("Binzo", 1, 0, "Editors",
-                                           [](QQmlEngine *, QJSEngine *) -> QObject * {
-                                               return new EditorSheets;
-                                           });
+    qmlRegisterSingletonType<EditorSheets>(
+        "Binzo", 1, 0, "Editors",
+        [](QQmlEngine *, QJSEngine *) -> QObject * { return new EditorSheets; });
     qmlRegisterUncreatableType<EntryEditor>("Binzo", 1, 0, "EntryEditor",
                                             QStringLiteral("made by Editors.entryEditor"));
     qmlRegisterUncreatableType<BinzoEditor>("Binzo", 1, 0, "BinzoEditor",

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "EditorFixture.h"
 #include "views/BinzoEditor.h"
+#include "EditorFixture.h"
 
 #include <QSignalSpy>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "FakeSecretBackend.h"
+#include "../model/FakeSecretBackend.h"
 #include "TestEnvironment.h"
 #include "model/DataController.h"
 #include "model/KeychainStore.h"
@@ -16,8 +16,7 @@ class EditorFixture : public ::testing::Test
 protected:
     void SetUp() override
     {
-        KeychainStore::setSharedBackend(
-            std::make_unique<FakeSecretBackend>(&m_secrets, &m_refuseSecretWrites));
+        KeychainStore::setSharedBackend(std::make_unique<FakeSecretBackend>(&m_secrets));
         QString error;
         m_data = DataController::open(m_environment.root() + "/binzo.sqlite3", &error);
         ASSERT_TRUE(m_data) << qPrintable(error);
@@ -26,7 +25,6 @@ protected:
     Binzo *binzo(const QString &name) const { return m_data->binzo(name); }
 
     TestEnvironment m_environment;
-    QHash<QString, QByteArray> m_secrets;
-    bool m_refuseSecretWrites = false;
+    FakeSecretBackend::State m_secrets;
     std::unique_ptr<DataController> m_data;
 };

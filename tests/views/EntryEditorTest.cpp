@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "EditorFixture.h"
 #include "views/EntryEditor.h"
+#include "EditorFixture.h"
 
 #include <QSignalSpy>
 
 namespace {
 
 const QString kIban = QStringLiteral("DE89370400440532013000");
-const Detection kIbanDetection{"IBAN", "Bank", "IBAN", true};
-const Detection kEmailDetection{"Email", "Personal", "Email", false};
-const Detection kNowhereDetection{"Token", "Nowhere", "Token", true};
+const Detection kIbanDetection {"IBAN", "Bank", "IBAN", true};
+const Detection kEmailDetection {"Email", "Personal", "Email", false};
+const Detection kNowhereDetection {"Token", "Nowhere", "Token", true};
 
 // Recognises a few fixed values so that the rules are tested apart from the detector's tables.
 std::optional<Detection> fakeDetect(const QString &text)
@@ -57,7 +57,7 @@ TEST_F(EntryEditorTest, SaveNeedsTrimmedLabelAndAnyValue)
         {"", "x", false},
         {"   ", "x", false},
         {QString::fromUtf8("\t\u00A0\u2003 "), "x", false}, // tab, no-break and em space
-        {"\n", "x", true},                                   // a line break is content
+        {"\n", "x", true}, // a line break is content
         {"Phone", "", false},
         {"Phone", "   ", true}, // the value is never trimmed
         {" Phone ", "1", true},
@@ -66,7 +66,8 @@ TEST_F(EntryEditorTest, SaveNeedsTrimmedLabelAndAnyValue)
         auto editor = create("Personal");
         editor->setLabel(c.label);
         editor->setValue(c.value);
-        EXPECT_EQ(editor->canSave(), c.canSave) << qPrintable(c.label) << '/' << qPrintable(c.value);
+        EXPECT_EQ(editor->canSave(), c.canSave)
+            << qPrintable(c.label) << '/' << qPrintable(c.value);
         EXPECT_EQ(editor->save(), c.canSave);
     }
 }
@@ -97,7 +98,7 @@ TEST_F(EntryEditorTest, SuggestionTexts)
         {"Personal", kIban, QString::fromUtf8("File in \u201CBank\u201D \u00B7 mark secret")},
         {"Bank", "me@example.org", QString::fromUtf8("File in \u201CPersonal\u201D")},
         {"Personal", "tok_123", "Mark as secret"}, // no binzo of the suggested name
-        {"Bank", kIban, "Mark as secret"},         // already the target
+        {"Bank", kIban, "Mark as secret"}, // already the target
         {"Personal", "me@example.org", "Set a label"},
     };
     for (const auto &c : cases) {
@@ -147,7 +148,7 @@ TEST_F(EntryEditorTest, ApplyFilesInSuggestedBinzoAndSaveReportsIt)
     const Entry *entry = entriesIn("Bank").first();
     EXPECT_TRUE(entry->isSensitive());
     EXPECT_EQ(entry->inlineValue().value_or(QString()), QString());
-    EXPECT_EQ(m_secrets.value(KeychainStore::account(entry->id())), kIban.toUtf8());
+    EXPECT_EQ(m_secrets.items.value(KeychainStore::account(entry->id())), kIban.toUtf8());
     ASSERT_EQ(done.size(), 1);
     EXPECT_EQ(done.first().first().value<Binzo *>(), binzo("Bank"));
 }
@@ -197,7 +198,7 @@ TEST_F(EntryEditorTest, EditLoadsTheEntryWithoutSuggesting)
     EXPECT_TRUE(editor->isSensitive());
     EXPECT_FALSE(editor->hasSuggestion());
 
-    m_secrets.clear(); // an unreadable secret opens empty and cannot be saved as is
+    m_secrets.items.clear(); // an unreadable secret opens empty and cannot be saved as is
     auto unreadable = edit(entry);
     EXPECT_EQ(unreadable->value(), QString());
     EXPECT_FALSE(unreadable->canSave());
@@ -224,26 +225,27 @@ TEST_F(EntryEditorTest, EditMovesValueBetweenRecordAndSecretStore)
     auto on = edit(entry);
     on->setIsSensitive(true);
     ASSERT_TRUE(on->save());
-    EXPECT_EQ(m_secrets.value(account), "abc");
+    EXPECT_EQ(m_secrets.items.value(account), "abc");
     EXPECT_EQ(entry->inlineValue().value_or(QString()), QString());
 
     auto off = edit(entry);
     off->setIsSensitive(false);
     ASSERT_TRUE(off->save());
-    EXPECT_FALSE(m_secrets.contains(account));
+    EXPECT_FALSE(m_secrets.items.contains(account));
     EXPECT_EQ(entry->inlineValue(), "abc");
 }
 
 TEST_F(EntryEditorTest, RefusedSecretWriteKeepsTheFormAndStoresNothing)
 {
-    m_refuseSecretWrites = true;
+    m_secrets.failWrites = true;
     auto editor = create("Personal");
     QSignalSpy done(editor.get(), &EntryEditor::done);
     editor->setValue(kIban);
     editor->apply();
     EXPECT_FALSE(editor->save());
-    EXPECT_EQ(editor->errorText(), "Couldn't store the value in the system keyring: "
-                                   "Cannot create an item in a locked collection");
+    EXPECT_EQ(editor->errorText(),
+              "Couldn't store the value in the system keyring: "
+              "refused by the test");
     EXPECT_EQ(editor->label(), "IBAN");
     EXPECT_EQ(editor->value(), kIban);
     EXPECT_TRUE(editor->isSensitive());
@@ -251,7 +253,7 @@ TEST_F(EntryEditorTest, RefusedSecretWriteKeepsTheFormAndStoresNothing)
     EXPECT_TRUE(m_data->entries().isEmpty());
     EXPECT_TRUE(done.isEmpty());
 
-    m_refuseSecretWrites = false;
+    m_secrets.failWrites = false;
     ASSERT_TRUE(editor->save());
     EXPECT_EQ(editor->errorText(), QString());
     EXPECT_EQ(entriesIn("Bank").size(), 1);
@@ -260,7 +262,7 @@ TEST_F(EntryEditorTest, RefusedSecretWriteKeepsTheFormAndStoresNothing)
 TEST_F(EntryEditorTest, RefusedSecretWriteLeavesEditedEntryAsItWas)
 {
     Entry *entry = m_data->addEntry(binzo("Personal"), "Key", "abc", false);
-    m_refuseSecretWrites = true;
+    m_secrets.failWrites = true;
     auto editor = edit(entry);
     editor->setLabel("New key");
     editor->setValue("def");
