@@ -3,11 +3,11 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QQuickWindow>
 #include <QUrl>
 #include <QVariantMap>
 
 class QQmlEngine;
-class QQuickWindow;
 
 // At most one window built from a QML file whose root is a Window: showing it again raises
 // the open one instead of building a second.
