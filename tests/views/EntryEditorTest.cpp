@@ -110,6 +110,15 @@ TEST_F(EntryEditorTest, SuggestionTexts)
     }
 }
 
+TEST_F(EntryEditorTest, PastedIbanIsOfferedForBankByTheRealDetector)
+{
+    EntryEditor editor(EntryEditor::Mode::create(binzo("Personal")), *m_data);
+    editor.setValue(kIban);
+    EXPECT_EQ(editor.suggestionTitle(), "Looks like a IBAN");
+    EXPECT_EQ(editor.suggestionSubtitle(),
+              QString::fromUtf8("File in \u201CBank\u201D \u00B7 mark secret"));
+}
+
 TEST_F(EntryEditorTest, TargetNamedInAnyLetterCaseIsNotOffered)
 {
     binzo("Bank")->setName("bANK");
