@@ -1,0 +1,580 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "QuickFakes.h"
+#include "TestEnvironment.h"
+
+#include "model/DataController.h"
+#include "model/KeychainStore.h"
+#include "quick/QuickAccessViewModel.h"
+
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const Qt::KeyboardModifiers kCtrl = Qt::ControlModifier;
+const Qt::KeyboardModifiers kShift = Qt::ShiftModifier;
+
+struct QuickAccessTest : ::testing::Test
+{
+    TestEnvironment environment;
+    FakeSecretBackend *secrets = nullptr;
+    std::unique_ptr<DataController> store;
+    FakeClipboard clipboard;
+    FakeTimers timers;
+    std::unique_ptr<QuickAccessViewModel> view;
+    int dismissals = 0;
+
+    void SetUp() override
+    {
+        auto backend = std::make_unique<FakeSecretBackend>();
+        secrets = backend.get();
+        KeychainStore::setSharedBackend(std::move(backend));
+        openStore();
+    }
+
+    QString databasePath() const { return environment.dataHome() + "/binzo.sqlite3"; }
+
+    void openStore()
+    {
+        view.reset();
+        store.reset();
+        QString error;
+        store = DataController::open(databasePath(), &error);
+        ASSERT_TRUE(store) << qPrintable(error);
+        view = std::make_unique<QuickAccessViewModel>(*store, clipboard, timers);
+        view->onDismiss = [this] { ++dismissals; };
+    }
+
+    // Leaves the first `count` seeded binzos in the file, then reopens it.
+    void keepBinzos(int count)
+    {
+        view.reset();
+        store.reset();
+        sqlite3 *db = nullptr;
+        ASSERT_EQ(sqlite3_open(databasePath().toUtf8().constData(), &db), SQLITE_OK);
+        const QByteArray sql = "DELETE FROM Binzo WHERE sortIndex >= " + QByteArray::number(count);
+        EXPECT_EQ(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+        openStore();
+    }
+
+    Binzo *binzo(int index) const { return store->binzos().at(index); }
+    Entry *add(int binzoIndex, const QString &label, const QString &value = "value",
+               bool isSensitive = false)
+    {
+        return store->addEntry(binzo(binzoIndex), label, value, isSensitive);
+    }
+    bool key(int qtKey, Qt::KeyboardModifiers modifiers = {}, const QString &text = {})
+    {
+        return view->handleKey(qtKey, int(modifiers), text);
+    }
+
+    VisibleEntriesModel &rows() const { return *view->visibleEntries(); }
+    QVariant role(int row, int role) const { return rows().data(rows().index(row), role); }
+    QStringList labels() const
+    {
+        QStringList out;
+        for (const Entry *entry : rows().entries())
+            out.append(entry->label());
+        return out;
+    }
+};
+
+TEST_F(QuickAccessTest, ArrowsStopAtTheEnds)
+{
+    add(0, "Alpha");
+    add(0, "Beta");
+    add(0, "Gamma");
+    ASSERT_EQ(labels(), QStringList({"Alpha", "Beta", "Gamma"}));
+
+    const struct
+    {
+        int key;
+        int presses;
+        int expected;
+    } steps[] = {
+        {Qt::Key_Down, 1, 1},
+        {Qt::Key_Down, 5, 2},
+        {Qt::Key_Up, 1, 1},
+        {Qt::Key_Up, 5, 0},
+    };
+    for (const auto &step : steps) {
+        for (int i = 0; i < step.presses; ++i)
+            EXPECT_TRUE(key(step.key));
+        EXPECT_EQ(view->selectedEntry(), step.expected) << step.key << " x" << step.presses;
+        for (int row = 0; row < 3; ++row)
+            EXPECT_EQ(role(row, VisibleEntriesModel::IsSelectedRole).toBool(),
+                      row == step.expected);
+    }
+}
+
+TEST_F(QuickAccessTest, ArrowsAreSwallowedOnAnEmptyList)
+{
+    EXPECT_FALSE(view->canCopy());
+    EXPECT_TRUE(key(Qt::Key_Down));
+    EXPECT_TRUE(key(Qt::Key_Up));
+    EXPECT_EQ(view->selectedEntry(), 0);
+}
+
+TEST_F(QuickAccessTest, ArrowBringsAStaleSelectionBackIntoTheList)
+{
+    add(0, "Alpha");
+    add(0, "Beta");
+    Entry *gamma = add(0, "Gamma");
+    view->rowClicked(2);
+    // Deleted elsewhere while selected: the selection is beyond the end.
+    store->deleteEntry(gamma);
+    EXPECT_EQ(view->selectedEntry(), 2);
+    key(Qt::Key_Up);
+    EXPECT_EQ(view->selectedEntry(), 1);
+}
+
+TEST_F(QuickAccessTest, ReturnAndEnterCopyTheSelection)
+{
+    add(0, "Alpha", "a-value");
+    add(0, "Beta", "b-value");
+    const struct
+    {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+    } presses[]
+        = {{Qt::Key_Return, {}}, {Qt::Key_Enter, Qt::KeypadModifier}, {Qt::Key_Return, kCtrl}};
+    for (const auto &press : presses) {
+        clipboard.writes.clear();
+        EXPECT_TRUE(key(press.key, press.modifiers));
+        ASSERT_EQ(clipboard.writes.size(), 1);
+    }
+    EXPECT_EQ(view->toast(), "Copied Alpha");
+}
+
+TEST_F(QuickAccessTest, OtherKeysPassThrough)
+{
+    add(0, "Alpha");
+    const struct
+    {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        QString text;
+    } presses[] = {
+        {Qt::Key_N, {}, "n"},       {Qt::Key_1, {}, "1"},    {Qt::Key_Escape, {}, "\x1b"},
+        {Qt::Key_Left, {}, {}},     {Qt::Key_0, kCtrl, "0"}, {Qt::Key_A, kCtrl, "\x01"},
+        {Qt::Key_Plus, kCtrl, "+"},
+    };
+    for (const auto &press : presses)
+        EXPECT_FALSE(key(press.key, press.modifiers, press.text)) << press.key;
+    EXPECT_FALSE(view->showEntryEditor());
+    EXPECT_TRUE(clipboard.writes.isEmpty());
+}
+
+TEST_F(QuickAccessTest, TabCyclesThroughBinzosBothWays)
+{
+    const struct
+    {
+        int start;
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        int expected;
+    } cases[] = {
+        {0, Qt::Key_Tab, {}, 1},
+        {0, Qt::Key_Backtab, kShift, 2}, // what X11 reports for Shift+Tab
+        {0, Qt::Key_Tab, kShift, 2},
+        {2, Qt::Key_Tab, {}, 0},
+        {1, Qt::Key_Backtab, kShift, 0},
+    };
+    for (const auto &c : cases) {
+        view->selectBinzo(c.start);
+        EXPECT_TRUE(key(c.key, c.modifiers));
+        EXPECT_EQ(view->selectedBinzo(), c.expected) << c.start << " " << c.key;
+    }
+}
+
+TEST_F(QuickAccessTest, TabWithOneBinzoKeepsIt)
+{
+    keepBinzos(1);
+    ASSERT_EQ(view->binzos()->rowCount(), 1);
+    EXPECT_TRUE(key(Qt::Key_Tab));
+    EXPECT_EQ(view->selectedBinzo(), 0);
+    EXPECT_TRUE(key(Qt::Key_Backtab, kShift));
+    EXPECT_EQ(view->selectedBinzo(), 0);
+}
+
+TEST_F(QuickAccessTest, TabWhileSearchingBelongsToTheField)
+{
+    view->setSearch("git");
+    EXPECT_FALSE(key(Qt::Key_Tab));
+    EXPECT_FALSE(key(Qt::Key_Backtab, kShift));
+    EXPECT_EQ(view->selectedBinzo(), 0);
+}
+
+TEST_F(QuickAccessTest, CtrlDigitSelectsABinzo)
+{
+    add(0, "Alpha");
+    add(0, "Beta");
+    const struct
+    {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        QString text;
+        int expected;
+    } cases[] = {
+        {Qt::Key_3, kCtrl, "3", 2},
+        {Qt::Key_5, kCtrl, "5", 2}, // no fifth binzo: nothing changes, still swallowed
+        {Qt::Key_1, kCtrl, "1", 0},
+        {Qt::Key_2, kCtrl | Qt::KeypadModifier, "2", 1},
+        {Qt::Key_1, kCtrl, {}, 0}, // some layouts report no text with Ctrl held
+        {Qt::Key_9, kCtrl, "9", 0},
+    };
+    for (const auto &c : cases) {
+        view->setSearch("zz");
+        view->rowClicked(1);
+        EXPECT_TRUE(key(c.key, c.modifiers, c.text)) << c.key;
+        EXPECT_EQ(view->selectedBinzo(), c.expected) << c.key;
+    }
+    // Ctrl+1 cleared the search and selected the first row.
+    view->setSearch("Al");
+    key(Qt::Key_1, kCtrl, "1");
+    EXPECT_EQ(view->search(), "");
+    EXPECT_EQ(view->selectedEntry(), 0);
+}
+
+TEST_F(QuickAccessTest, CtrlNStartsANewEntryInTheCurrentBinzo)
+{
+    const struct
+    {
+        Qt::KeyboardModifiers modifiers;
+        QString text;
+    } presses[] = {{kCtrl, "\x0e"}, {kCtrl | kShift, "\x0e"}, {kCtrl, "n"}, {kCtrl | kShift, "N"}};
+    for (const auto &press : presses) {
+        view->entryEditorCancelled();
+        view->selectBinzo(1);
+        EXPECT_TRUE(key(Qt::Key_N, press.modifiers, press.text));
+        EXPECT_TRUE(view->showEntryEditor());
+        EXPECT_EQ(view->addTargetBinzo(), binzo(1));
+        EXPECT_EQ(view->editingEntry(), nullptr);
+    }
+}
+
+TEST_F(QuickAccessTest, TypingAlwaysSelectsTheFirstRow)
+{
+    add(0, "Alpha");
+    add(0, "Alpine");
+    add(0, "Beta");
+    view->rowClicked(2);
+    for (const QString text : {"a", "al", "alp", "al", ""}) {
+        view->rowClicked(1);
+        view->setSearch(text);
+        EXPECT_EQ(view->selectedEntry(), 0) << qPrintable(text);
+    }
+}
+
+TEST_F(QuickAccessTest, OneListComputationPerKeystroke)
+{
+    add(0, "Alpha");
+    add(1, "Alpine");
+    QSignalSpy resets(&rows(), &QAbstractItemModel::modelReset);
+    view->setSearch("a");
+    view->setSearch("al");
+    EXPECT_LE(resets.count(), 2);
+    resets.clear();
+    key(Qt::Key_1, kCtrl, "1");
+    EXPECT_LE(resets.count(), 1);
+}
+
+TEST_F(QuickAccessTest, ShowingAgainResetsAllButTheBinzo)
+{
+    add(2, "Card", "4111111111111111", true);
+    add(2, "IBAN", "DE89370400440532013000");
+    view->selectBinzo(2);
+    view->rowClicked(1);
+    view->toggleReveal(rows().entryAt(0));
+    view->setSearch("ca");
+    view->resetForShow();
+    EXPECT_EQ(view->search(), "");
+    EXPECT_EQ(view->selectedEntry(), 0);
+    EXPECT_TRUE(view->revealedID().isNull());
+    EXPECT_EQ(view->selectedBinzo(), 2);
+    EXPECT_EQ(view->currentBinzo(), binzo(2));
+}
+
+TEST_F(QuickAccessTest, CopyConfirmsCountsAndDismissesAfterTheDelay)
+{
+    add(0, "Alpha", "a");
+    Entry *wifi = add(0, "Wi-Fi", "hunter22");
+    ASSERT_EQ(labels(), QStringList({"Alpha", "Wi-Fi"}));
+    view->rowClicked(1);
+
+    ASSERT_EQ(clipboard.writes.size(), 1);
+    EXPECT_EQ(clipboard.writes.at(0).value, "hunter22");
+    EXPECT_FALSE(clipboard.writes.at(0).isSecret);
+    EXPECT_EQ(wifi->useCount(), 1);
+    EXPECT_TRUE(wifi->lastUsedAt().isValid());
+    EXPECT_EQ(view->toast(), "Copied Wi-Fi");
+    EXPECT_EQ(labels(), QStringList({"Wi-Fi", "Alpha"}));
+
+    timers.advance(549ms);
+    EXPECT_EQ(dismissals, 0);
+    EXPECT_EQ(view->toast(), "Copied Wi-Fi");
+    timers.advance(1ms);
+    EXPECT_EQ(dismissals, 1);
+    EXPECT_EQ(view->toast(), "");
+}
+
+TEST_F(QuickAccessTest, SecondCopyReplacesTheToastAndSchedulesASecondClosing)
+{
+    add(0, "Alpha", "a");
+    add(0, "Beta", "b");
+    view->rowClicked(0);
+    timers.advance(300ms);
+    view->rowClicked(1);
+    EXPECT_EQ(view->toast(), "Copied Beta");
+    timers.advance(250ms);
+    EXPECT_EQ(dismissals, 1);
+    EXPECT_EQ(view->toast(), "");
+    timers.advance(300ms);
+    EXPECT_EQ(dismissals, 2);
+}
+
+TEST_F(QuickAccessTest, SensitiveCopyPutsTheRealValueMarkedSecret)
+{
+    add(1, "GitHub token", "ghp_abcdefghijklmnop1234", true);
+    view->selectBinzo(1);
+    EXPECT_NE(role(0, VisibleEntriesModel::DisplayValueRole).toString(),
+              "ghp_abcdefghijklmnop1234");
+    key(Qt::Key_Return);
+    ASSERT_EQ(clipboard.writes.size(), 1);
+    EXPECT_EQ(clipboard.writes.at(0).value, "ghp_abcdefghijklmnop1234");
+    EXPECT_TRUE(clipboard.writes.at(0).isSecret);
+}
+
+TEST_F(QuickAccessTest, CopyOfAnUnreadableValueDoesNothing)
+{
+    Entry *token = add(1, "Token", "secret-value", true);
+    secrets->items.clear();
+    view->selectBinzo(1);
+    EXPECT_EQ(role(0, VisibleEntriesModel::DisplayValueRole).toString(),
+              QString::fromUtf8("\u2014"));
+    key(Qt::Key_Return);
+    EXPECT_TRUE(clipboard.writes.isEmpty());
+    EXPECT_EQ(token->useCount(), 0);
+    EXPECT_EQ(view->toast(), "");
+    EXPECT_TRUE(timers.pending.isEmpty());
+}
+
+TEST_F(QuickAccessTest, EmptyValueIsStillCopied)
+{
+    add(0, "Blank", "");
+    key(Qt::Key_Return);
+    ASSERT_EQ(clipboard.writes.size(), 1);
+    EXPECT_EQ(clipboard.writes.at(0).value, "");
+}
+
+TEST_F(QuickAccessTest, ContextCopyLeavesTheSelectionAlone)
+{
+    add(0, "Alpha", "a");
+    Entry *beta = add(0, "Beta", "b");
+    view->copyEntry(beta);
+    EXPECT_EQ(clipboard.writes.at(0).value, "b");
+    EXPECT_EQ(view->selectedEntry(), 0);
+}
+
+TEST_F(QuickAccessTest, DismissAfterTheViewIsGoneIsHarmless)
+{
+    add(0, "Alpha", "a");
+    key(Qt::Key_Return);
+    view.reset();
+    timers.advance(1s);
+    EXPECT_EQ(dismissals, 0);
+}
+
+TEST_F(QuickAccessTest, RevealIsExclusive)
+{
+    Entry *a = add(1, "A key", "aaaaaaaaaa", true);
+    Entry *b = add(1, "B key", "bbbbbbbbbb", true);
+    view->selectBinzo(1);
+    view->toggleReveal(a);
+    view->toggleReveal(b);
+    EXPECT_EQ(view->revealedID(), b->id());
+    EXPECT_FALSE(role(0, VisibleEntriesModel::IsRevealedRole).toBool());
+    EXPECT_TRUE(role(1, VisibleEntriesModel::IsRevealedRole).toBool());
+    EXPECT_EQ(role(1, VisibleEntriesModel::DisplayValueRole).toString(), "bbbbbbbbbb");
+    EXPECT_EQ(role(0, VisibleEntriesModel::DisplayValueRole).toString(),
+              QString(6, QChar(0x2022)) + " aaaa");
+    view->toggleReveal(b);
+    EXPECT_TRUE(view->revealedID().isNull());
+    EXPECT_FALSE(role(1, VisibleEntriesModel::IsRevealedRole).toBool());
+    // Revealing neither copies nor counts.
+    EXPECT_TRUE(clipboard.writes.isEmpty());
+    EXPECT_EQ(a->useCount() + b->useCount(), 0);
+}
+
+TEST_F(QuickAccessTest, DeleteKeepsTheSelectionInsideTheList)
+{
+    add(0, "Alpha");
+    add(0, "Beta");
+    add(0, "Gamma");
+    const struct
+    {
+        int selected;
+        int deleted;
+        int expected;
+    } steps[] = {
+        {2, 2, 1}, // the selected last row of three: the new last row
+        {0, 1, 0}, // a row below the selection: unchanged
+        {0, 0, 0}, // the last remaining row: 0 and an empty list
+    };
+    for (const auto &step : steps) {
+        view->rowClicked(step.selected);
+        view->deleteEntry(rows().entryAt(step.deleted));
+        EXPECT_EQ(view->selectedEntry(), step.expected);
+    }
+    EXPECT_EQ(rows().rowCount(), 0);
+    EXPECT_FALSE(view->canCopy());
+    EXPECT_TRUE(store->entries().isEmpty());
+}
+
+TEST_F(QuickAccessTest, DeletingARevealedSensitiveEntryRemovesItsSecret)
+{
+    Entry *token = add(1, "Token", "secret-value", true);
+    view->selectBinzo(1);
+    view->toggleReveal(token);
+    const QUuid id = token->id();
+    view->deleteEntry(token);
+    EXPECT_TRUE(secrets->items.isEmpty());
+    EXPECT_EQ(view->revealedID(), id);
+    EXPECT_EQ(rows().rowCount(), 0);
+}
+
+TEST_F(QuickAccessTest, RowsCarryTheirOwnBinzosAccent)
+{
+    add(0, "Personal thing");
+    add(1, "API thing");
+    view->setSearch("thing");
+    ASSERT_EQ(rows().rowCount(), 2);
+    QStringList accents;
+    for (int row = 0; row < 2; ++row)
+        accents.append(role(row, VisibleEntriesModel::AccentHexRole).toString());
+    accents.sort();
+    EXPECT_EQ(accents, QStringList({"5FC98A", "6385F4"}));
+
+    binzo(1)->setColorHex("FF0000");
+    accents.clear();
+    for (int row = 0; row < 2; ++row)
+        accents.append(role(row, VisibleEntriesModel::AccentHexRole).toString());
+    EXPECT_TRUE(accents.contains("FF0000"));
+}
+
+TEST_F(QuickAccessTest, StoreChangesShowAtOnce)
+{
+    QSignalSpy canCopy(view.get(), &QuickAccessViewModel::canCopyChanged);
+    add(0, "Alpha");
+    EXPECT_EQ(labels(), QStringList({"Alpha"}));
+    EXPECT_TRUE(view->canCopy());
+    EXPECT_EQ(canCopy.count(), 1);
+    add(1, "Elsewhere");
+    EXPECT_EQ(labels(), QStringList({"Alpha"}));
+}
+
+TEST_F(QuickAccessTest, NewBinzoSheetMakesTheLastTabCurrent)
+{
+    view->startNewBinzo();
+    EXPECT_TRUE(view->showBinzoEditor());
+    EXPECT_EQ(view->editingBinzo(), nullptr);
+    store->addBinzo("Work", "briefcase.fill", "F4A261");
+    view->binzoEditorDone();
+    EXPECT_FALSE(view->showBinzoEditor());
+    EXPECT_EQ(view->selectedBinzo(), 3);
+    EXPECT_EQ(view->currentBinzo()->name(), "Work");
+}
+
+TEST_F(QuickAccessTest, EditingABinzoKeepsTheCurrentTab)
+{
+    view->selectBinzo(1);
+    view->startEditBinzo(binzo(0));
+    EXPECT_TRUE(view->showBinzoEditor());
+    EXPECT_EQ(view->editingBinzo(), binzo(0));
+    binzo(0)->setName("Me");
+    view->binzoEditorDone();
+    EXPECT_EQ(view->selectedBinzo(), 1);
+    EXPECT_EQ(view->editingBinzo(), nullptr);
+    EXPECT_EQ(view->binzos()->data(view->binzos()->index(0), BinzoTabModel::NameRole), "Me");
+}
+
+TEST_F(QuickAccessTest, CancelledSheetsOnlyClose)
+{
+    view->selectBinzo(1);
+    view->startNewBinzo();
+    view->binzoEditorCancelled();
+    EXPECT_FALSE(view->showBinzoEditor());
+    EXPECT_EQ(view->selectedBinzo(), 1);
+
+    view->startNewEntry();
+    view->entryEditorCancelled();
+    EXPECT_FALSE(view->showEntryEditor());
+    EXPECT_EQ(view->addTargetBinzo(), binzo(1));
+}
+
+TEST_F(QuickAccessTest, NewEntrySheetJumpsToTheBinzoItWentInto)
+{
+    view->setSearch("something");
+    view->startNewEntry();
+    Entry *entry = add(2, "Card", "4111");
+    view->entryEditorDone(binzo(2));
+    EXPECT_FALSE(view->showEntryEditor());
+    EXPECT_EQ(view->search(), "");
+    EXPECT_EQ(view->selectedBinzo(), 2);
+    EXPECT_EQ(view->selectedEntry(), 0);
+    EXPECT_EQ(view->addTargetBinzo(), nullptr);
+    EXPECT_EQ(rows().entryAt(0), entry);
+}
+
+TEST_F(QuickAccessTest, NewEntrySheetWithoutAReportedBinzoKeepsTheView)
+{
+    view->selectBinzo(1);
+    view->setSearch("abc");
+    view->startNewEntry();
+    view->entryEditorDone(nullptr);
+    EXPECT_EQ(view->search(), "abc");
+    EXPECT_EQ(view->selectedBinzo(), 1);
+    EXPECT_EQ(view->addTargetBinzo(), nullptr);
+}
+
+TEST_F(QuickAccessTest, EditSheetClearsOnlyTheEditedEntry)
+{
+    Entry *alpha = add(0, "Alpha");
+    view->startNewEntry();
+    view->entryEditorCancelled();
+    view->startEdit(alpha);
+    EXPECT_EQ(view->editingEntry(), alpha);
+    view->selectBinzo(2);
+    view->entryEditorDone(binzo(0));
+    EXPECT_EQ(view->editingEntry(), nullptr);
+    EXPECT_EQ(view->selectedBinzo(), 2);
+    EXPECT_FALSE(view->showEntryEditor());
+}
+
+TEST_F(QuickAccessTest, EmptyBinzoHasNothingToCopy)
+{
+    add(0, "Alpha");
+    view->selectBinzo(1);
+    EXPECT_FALSE(view->canCopy());
+    view->copySelected();
+    EXPECT_TRUE(key(Qt::Key_Return));
+    EXPECT_TRUE(clipboard.writes.isEmpty());
+    view->rowClicked(3);
+    EXPECT_TRUE(clipboard.writes.isEmpty());
+}
+
+TEST_F(QuickAccessTest, DismissCallsTheHost)
+{
+    view->dismiss();
+    EXPECT_EQ(dismissals, 1);
+    view->onDismiss = nullptr;
+    view->dismiss();
+}
+
+} // namespace
