@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "../model/FakeSecretBackend.h"
 #include "QuickFakes.h"
 #include "TestEnvironment.h"
 
@@ -22,7 +23,7 @@ const Qt::KeyboardModifiers kShift = Qt::ShiftModifier;
 struct QuickAccessTest : ::testing::Test
 {
     TestEnvironment environment;
-    FakeSecretBackend *secrets = nullptr;
+    FakeSecretBackend::State secrets;
     std::unique_ptr<DataController> store;
     FakeClipboard clipboard;
     FakeTimers timers;
@@ -31,9 +32,7 @@ struct QuickAccessTest : ::testing::Test
 
     void SetUp() override
     {
-        auto backend = std::make_unique<FakeSecretBackend>();
-        secrets = backend.get();
-        KeychainStore::setSharedBackend(std::move(backend));
+        KeychainStore::setSharedBackend(std::make_unique<FakeSecretBackend>(&secrets));
         openStore();
     }
 
@@ -354,7 +353,7 @@ TEST_F(QuickAccessTest, SensitiveCopyPutsTheRealValueMarkedSecret)
 TEST_F(QuickAccessTest, CopyOfAnUnreadableValueDoesNothing)
 {
     Entry *token = add(1, "Token", "secret-value", true);
-    secrets->items.clear();
+    secrets.items.clear();
     view->selectBinzo(1);
     EXPECT_EQ(role(0, VisibleEntriesModel::DisplayValueRole).toString(),
               QString::fromUtf8("\u2014"));
@@ -444,7 +443,7 @@ TEST_F(QuickAccessTest, DeletingARevealedSensitiveEntryRemovesItsSecret)
     view->toggleReveal(token);
     const QUuid id = token->id();
     view->deleteEntry(token);
-    EXPECT_TRUE(secrets->items.isEmpty());
+    EXPECT_TRUE(secrets.items.isEmpty());
     EXPECT_EQ(view->revealedID(), id);
     EXPECT_EQ(rows().rowCount(), 0);
 }

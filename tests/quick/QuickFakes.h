@@ -1,11 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "model/SecretBackend.h"
 #include "quick/Clipboard.h"
 #include "quick/TimerScheduler.h"
 
-#include <QHash>
 #include <QList>
 
 #include <algorithm>
@@ -46,28 +44,4 @@ struct FakeTimers : TimerScheduler
         while (!pending.isEmpty() && pending.first().due <= now)
             pending.takeFirst().action();
     }
-};
-
-struct FakeSecretBackend : SecretBackend
-{
-    QHash<QString, QByteArray> items;
-
-    bool write(const QString &service, const QString &account, const QByteArray &value) override
-    {
-        items.insert(service + '/' + account, value);
-        return true;
-    }
-    std::optional<QByteArray> read(const QString &service, const QString &account) override
-    {
-        const auto found = items.constFind(service + '/' + account);
-        if (found == items.constEnd())
-            return std::nullopt;
-        return *found;
-    }
-    bool remove(const QString &service, const QString &account) override
-    {
-        items.remove(service + '/' + account);
-        return true;
-    }
-    QString lastError() const override { return {}; }
 };
