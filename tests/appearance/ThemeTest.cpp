@@ -1,0 +1,160 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "appearance/AppTheme.h"
+#include "appearance/DesktopAppearance.h"
+#include "appearance/NeuPalette.h"
+#include "appearance/ThemeController.h"
+#include "model/Preferences.h"
+
+#include <QDBusVariant>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class FakeSystemAppearance : public SystemAppearance
+{
+public:
+    Appearance value = Appearance::Light;
+    Appearance current() const override { return value; }
+    void set(Appearance appearance)
+    {
+        value = appearance;
+        emit changed();
+    }
+};
+
+TEST(AppTheme, EffectiveAppearanceFollowsChoiceThenSystem)
+{
+    struct Case
+    {
+        const char *raw;
+        Appearance system;
+        Appearance expected;
+        bool forced;
+    };
+    const Case cases[] = {
+        {"system", Appearance::Light, Appearance::Light, false},
+        {"system", Appearance::Dark, Appearance::Dark, false},
+        {"light", Appearance::Dark, Appearance::Light, true},
+        {"dark", Appearance::Light, Appearance::Dark, true},
+        {"Dark", Appearance::Light, Appearance::Light, false}, // names are exact
+        {"", Appearance::Dark, Appearance::Dark, false},
+        {"sepia", Appearance::Dark, Appearance::Dark, false},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(AppThemes::effectiveAppearance(c.raw, c.system), c.expected) << c.raw;
+        EXPECT_EQ(AppThemes::forcedAppearance(c.raw).has_value(), c.forced) << c.raw;
+    }
+}
+
+TEST(AppTheme, CasesInPickerOrderWithLabelsAndSymbols)
+{
+    const QList<AppTheme> cases = AppThemes::allCases();
+    ASSERT_EQ(cases.size(), 3);
+    const char *expected[][3] = {{"system", "System", "circle.lefthalf.filled"},
+                                 {"light", "Light", "sun.max.fill"},
+                                 {"dark", "Dark", "moon.fill"}};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(AppThemes::rawValue(cases[i]), expected[i][0]);
+        EXPECT_EQ(AppThemes::label(cases[i]), expected[i][1]);
+        EXPECT_EQ(AppThemes::symbol(cases[i]), expected[i][2]);
+        EXPECT_EQ(AppThemes::fromRaw(expected[i][0]), cases[i]);
+    }
+}
+
+TEST(NeuPalette, ColoursPerAppearance)
+{
+    const NeuPalette light = NeuPalette::forAppearance(Appearance::Light);
+    EXPECT_EQ(light.base.rgb(), 0xFFF1EEE7);
+    EXPECT_EQ(light.dark.rgb(), 0xFFD7D3C9);
+    EXPECT_EQ(light.light.rgb(), 0xFFFFFFFF);
+    EXPECT_EQ(light.textPrimary.rgb(), 0xFF2B2A27);
+    EXPECT_EQ(light.textSecondary.rgb(), 0xFF6B675F);
+
+    const NeuPalette dark = NeuPalette::forAppearance(Appearance::Dark);
+    EXPECT_EQ(dark.base.rgb(), 0xFF262A30);
+    EXPECT_EQ(dark.dark.rgb(), 0xFF1E2126);
+    EXPECT_EQ(dark.light.rgb(), 0xFF31363D);
+    EXPECT_NEAR(dark.textPrimary.redF(), 0.96, 1e-3);
+    EXPECT_NEAR(dark.textSecondary.blueF(), 0.62, 1e-3);
+    EXPECT_EQ(dark.textPrimary.alpha(), 255);
+}
+
+TEST(DesktopAppearance, PortalColorSchemeValues)
+{
+    EXPECT_EQ(DesktopAppearance::fromColorScheme(QVariant(1u)), Appearance::Dark);
+    EXPECT_EQ(DesktopAppearance::fromColorScheme(QVariant(2u)), Appearance::Light);
+    EXPECT_EQ(DesktopAppearance::fromColorScheme(QVariant(0u)), std::nullopt);
+    EXPECT_EQ(DesktopAppearance::fromColorScheme(QVariant(7u)), std::nullopt);
+    EXPECT_EQ(DesktopAppearance::fromColorScheme(QVariant()), std::nullopt);
+    // Read() wraps the value twice.
+    const QVariant wrapped
+        = QVariant::fromValue(QDBusVariant(QVariant::fromValue(QDBusVariant(QVariant(1u)))));
+    EXPECT_EQ(DesktopAppearance::fromColorScheme(wrapped), Appearance::Dark);
+}
+
+struct ThemeControllerTest : ::testing::Test
+{
+    QTemporaryDir dir;
+    Preferences prefs {dir.filePath("binzo/preferences.json")};
+    FakeSystemAppearance system;
+};
+
+TEST_F(ThemeControllerTest, DefaultsToSystemAndFollowsIt)
+{
+    ThemeController theme(prefs, system);
+    EXPECT_EQ(theme.themeRaw(), "system");
+    EXPECT_FALSE(theme.isDark());
+    QSignalSpy spy(&theme, &ThemeController::appearanceChanged);
+    system.set(Appearance::Dark);
+    EXPECT_TRUE(theme.isDark());
+    EXPECT_EQ(theme.neu(), NeuPalette::forAppearance(Appearance::Dark));
+    EXPECT_EQ(spy.size(), 1);
+}
+
+TEST_F(ThemeControllerTest, ForcedChoiceIgnoresSystemChanges)
+{
+    prefs.setString("binzo.theme", "light");
+    system.value = Appearance::Dark;
+    ThemeController theme(prefs, system);
+    EXPECT_FALSE(theme.isDark());
+    QSignalSpy spy(&theme, &ThemeController::appearanceChanged);
+    system.set(Appearance::Light);
+    system.set(Appearance::Dark);
+    EXPECT_EQ(spy.size(), 0);
+}
+
+TEST_F(ThemeControllerTest, PickingStoresTheRawValueAndRepaints)
+{
+    ThemeController theme(prefs, system);
+    QSignalSpy spy(&theme, &ThemeController::appearanceChanged);
+    theme.setThemeRaw("dark");
+    EXPECT_EQ(prefs.string("binzo.theme"), "dark");
+    EXPECT_TRUE(theme.isDark());
+    EXPECT_TRUE(theme.isForced());
+    EXPECT_EQ(spy.size(), 1);
+}
+
+TEST_F(ThemeControllerTest, FollowsPreferenceWrittenElsewhere)
+{
+    ThemeController theme(prefs, system);
+    prefs.setString("binzo.theme", "dark");
+    EXPECT_TRUE(theme.isDark());
+    prefs.setString("binzo.theme", "nonsense"); // unknown names behave as system
+    EXPECT_EQ(theme.themeRaw(), "nonsense");
+    EXPECT_FALSE(theme.isDark());
+    EXPECT_FALSE(theme.isForced());
+}
+
+TEST_F(ThemeControllerTest, ColourFromHexIsInvokable)
+{
+    ThemeController theme(prefs, system);
+    QColor color;
+    ASSERT_TRUE(QMetaObject::invokeMethod(&theme, "colorFromHex", Q_RETURN_ARG(QColor, color),
+                                          Q_ARG(QString, "#9B6BF4")));
+    EXPECT_EQ(color.rgb(), 0xFF9B6BF4);
+}
+
+} // namespace
