@@ -39,7 +39,7 @@ Window {
                     required property var modelData
                     required property int index
                     readonly property bool current: tabs.currentIndex === index
-                    readonly property color tint: current ? Theme.accent : Theme.neu.textSecondary
+                    readonly property color tint: current ? Theme.systemAccent : Theme.neu.textSecondary
                     focusPolicy: Qt.NoFocus
                     implicitWidth: 76
                     implicitHeight: 52
@@ -126,7 +126,7 @@ Window {
                             }
                             NeuButton {
                                 Layout.topMargin: 4
-                                title: "Replay welcome tour"
+                                text: "Replay welcome tour"
                                 onClicked: root.controller.replayWelcomeTour()
                             }
                         }
@@ -147,6 +147,12 @@ Window {
                         implicitWidth: 46 + 44
                         implicitHeight: 46 + 44
                         radius: 18
+                        mode: "raised"
+                        shadowRadius: 9
+                        shadowOffset: 4
+                        fillColor: Theme.neu.base
+                        darkColor: Theme.neu.dark
+                        lightColor: Theme.neu.light
                         BrandMark {
                             anchors.centerIn: parent
                             size: 46

@@ -10,7 +10,7 @@ AbstractButton {
 
     property bool prominent: false
     property bool large: false
-    property color accent: Theme.accent
+    property color accent: Theme.systemAccent
     property color textColor: prominent ? "white" : Theme.neu.textPrimary
 
     focusPolicy: Qt.NoFocus

@@ -10,7 +10,7 @@ SheetFrame {
 
     required property QtObject viewModel
     readonly property BinzoEditor form: Editors.binzoEditor(viewModel.editingBinzo, sheet)
-    readonly property color chosenColor: "#" + form.colorHex
+    readonly property color chosenColor: Theme.colorFromHex(form.colorHex)
 
     cardWidth: 340
     onAccepted: form.save()
@@ -117,7 +117,7 @@ SheetFrame {
                         Rectangle {
                             anchors.fill: parent
                             radius: 12
-                            color: "#" + swatch.modelData
+                            color: Theme.colorFromHex(swatch.modelData)
                             border.width: swatch.selected ? 2 : 0
                             border.color: "white"
                         }

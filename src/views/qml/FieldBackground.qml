@@ -10,6 +10,6 @@ Rectangle {
     radius: 7
     color: Theme.neu.light
     border.width: active ? 2 : 1
-    border.color: active ? Theme.accent : Theme.neu.dark
+    border.color: active ? Theme.systemAccent : Theme.neu.dark
     Behavior on border.color { ColorAnimation { duration: 160; easing.type: Easing.OutCubic } }
 }

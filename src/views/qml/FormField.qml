@@ -10,7 +10,7 @@ TextField {
     color: Theme.neu.textPrimary
     placeholderTextColor: Theme.neu.textSecondary
     selectedTextColor: "white"
-    selectionColor: Theme.accent
+    selectionColor: Theme.systemAccent
     font.pixelSize: 13
     leftPadding: 9
     rightPadding: 9

@@ -14,7 +14,7 @@ Rectangle {
 
     implicitHeight: row.implicitHeight + 20
     radius: 10
-    color: Qt.rgba(Theme.accent.r, Theme.accent.g, Theme.accent.b, 0.10)
+    color: Qt.rgba(Theme.systemAccent.r, Theme.systemAccent.g, Theme.systemAccent.b, 0.10)
 
     RowLayout {
         id: row
@@ -25,7 +25,7 @@ Rectangle {
         Symbol {
             name: "sparkles"
             size: 16
-            color: Theme.accent
+            color: Theme.systemAccent
         }
         ColumnLayout {
             Layout.fillWidth: true
