@@ -111,42 +111,22 @@ Window {
 
             Item { Layout.fillWidth: true }
 
-            TourButton {
+            ActionButton {
                 visible: root.flow.canGoBack
                 text: "Back"
+                large: true
+                borderless: true
                 textColor: Theme.neu.textSecondary
                 onClicked: root.flow.back()
             }
 
-            TourButton {
+            ActionButton {
                 text: root.flow.primaryTitle
+                large: true
                 prominent: true
-                fillColor: root.tourAccent
+                accent: root.tourAccent
                 onClicked: root.flow.advance()
             }
-        }
-    }
-
-    component TourButton: AbstractButton {
-        id: button
-        property bool prominent: false
-        property color fillColor: "transparent"
-        property color textColor: prominent ? "white" : Theme.neu.textPrimary
-        focusPolicy: Qt.NoFocus
-        implicitWidth: label.implicitWidth + (prominent ? 36 : 16)
-        implicitHeight: 34
-        contentItem: Text {
-            id: label
-            text: button.text
-            color: button.textColor
-            font.pixelSize: 14
-            font.weight: button.prominent ? Font.DemiBold : Font.Normal
-            horizontalAlignment: Text.AlignHCenter
-            verticalAlignment: Text.AlignVCenter
-        }
-        background: Rectangle {
-            radius: 9
-            color: button.prominent ? Qt.darker(button.fillColor, button.down ? 1.15 : 1.0) : "transparent"
         }
     }
 

@@ -13,6 +13,7 @@ SheetFrame {
     readonly property color chosenColor: Theme.colorFromHex(form.colorHex)
 
     cardWidth: 340
+    Component.onCompleted: nameField.forceActiveFocus()
     onAccepted: form.save()
     onRejected: viewModel.binzoEditorCancelled()
 
@@ -36,6 +37,7 @@ SheetFrame {
         }
 
         FormField {
+            id: nameField
             Layout.fillWidth: true
             Layout.leftMargin: 20
             Layout.rightMargin: 20
@@ -74,7 +76,7 @@ SheetFrame {
                             Symbol {
                                 anchors.centerIn: parent
                                 name: cell.modelData
-                                size: 15
+                                size: 16
                                 color: Theme.neu.textPrimary
                             }
                         }

@@ -12,6 +12,7 @@ SheetFrame {
     readonly property EntryEditor form: Editors.entryEditor(viewModel.addTargetBinzo, viewModel.editingEntry, sheet)
 
     cardWidth: 360
+    Component.onCompleted: labelField.forceActiveFocus()
     onAccepted: form.save()
     onRejected: viewModel.entryEditorCancelled()
 
@@ -93,7 +94,12 @@ SheetFrame {
             visible: sheet.form.hasSuggestion
             title: sheet.form.suggestionTitle
             subtitle: sheet.form.suggestionSubtitle
-            onApply: sheet.form.apply()
+            // The banner goes away with the button; typing continues in the value.
+            onApply: {
+                sheet.form.apply()
+                const field = sheet.form.isSensitive ? secretField : plainField
+                field.forceActiveFocus()
+            }
         }
 
         RowLayout {
@@ -110,11 +116,9 @@ SheetFrame {
                 text: "Sensitive — store in the system keyring & mask"
                 color: Theme.neu.textPrimary
                 font.pixelSize: 12
-                elide: Text.ElideRight
+                wrapMode: Text.WordWrap
             }
-            Switch {
-                id: sensitiveSwitch
-                focusPolicy: Qt.TabFocus
+            ToggleSwitch {
                 checked: sheet.form.isSensitive
                 onToggled: sheet.form.isSensitive = checked
             }
