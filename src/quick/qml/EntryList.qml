@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 import QtQuick
+import QtQuick.Controls
 import Binzo 1.0
 
 // The visible entries, or the empty state, with the round add button over the corner.
@@ -29,21 +30,20 @@ Item {
 
         delegate: EntryRow {
             required property int index
-            required property var entry
-            required property string accentHex
-            required property string label
-            required property string displayValue
-            required property bool isSensitive
-            required property bool isSelected
-            required property bool isRevealed
+            required property var model
 
             width: ListView.view.width - 28
             neu: root.neu
-            accent: Theme.colorFromHex(accentHex)
+            accent: Theme.colorFromHex(model.accentHex)
+            label: model.label
+            displayValue: model.displayValue
+            isSensitive: model.isSensitive
+            isSelected: model.isSelected
+            isRevealed: model.isRevealed
             onCopy: root.viewModel.rowClicked(index)
-            onToggleReveal: root.viewModel.toggleReveal(entry)
+            onToggleReveal: root.viewModel.toggleReveal(model.entry)
             onContextMenu: (x, y) => {
-                menu.entry = entry;
+                menu.entry = model.entry;
                 menu.popup();
             }
         }
@@ -92,7 +92,12 @@ Item {
             text: "Edit…"
             onTriggered: root.viewModel.startEdit(menu.entry)
         }
-        MenuSeparator {}
+        MenuSeparator {
+            contentItem: Rectangle {
+                implicitHeight: 1
+                color: root.neu.dark
+            }
+        }
         MenuAction {
             text: "Delete"
             destructive: true

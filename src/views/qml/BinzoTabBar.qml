@@ -95,7 +95,7 @@ Item {
                     anchors.verticalCenter: parent.verticalCenter
                     text: tab.name
                     maximumLineCount: 1
-                    font.pixelSize: 12.5
+                    font.pointSize: 12.5 * 0.75 // 12.5 px: pixelSize takes whole pixels only
                     font.weight: Font.Medium
                     color: tab.selected ? "white" : root.neu.textPrimary
                     Behavior on color { ColorAnimation { duration: 160; easing.type: Easing.OutCubic } }

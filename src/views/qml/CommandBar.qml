@@ -34,7 +34,7 @@ Item {
         Text {
             anchors.verticalCenter: parent.verticalCenter
             text: hint.word
-            font.pixelSize: 11.5
+            font.pointSize: 11.5 * 0.75 // 11.5 px: pixelSize takes whole pixels only
             color: root.neu.textSecondary
             opacity: 0.8
         }

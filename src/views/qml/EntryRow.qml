@@ -109,7 +109,7 @@ Item {
                 text: root.label
                 elide: Text.ElideRight
                 maximumLineCount: 1
-                font.pixelSize: 13.5
+                font.pointSize: 13.5 * 0.75 // 13.5 px: pixelSize takes whole pixels only
                 font.weight: Font.DemiBold
                 color: root.isSelected ? "white" : root.neu.textPrimary
                 Behavior on color { Tint {} }
