@@ -188,6 +188,16 @@ QImage render(const SurfaceStyle &style)
     if (style.mode == SurfaceStyle::Mode::Pressed) {
         // Inner shadows: what lies outside the shape, blurred, shifted, and kept inside it.
         const QImage outside = blurredShape(deviceSize, path, dpr, sigma, pad, true);
+        // A full-size mask: DestinationIn leaves untouched whatever a fillPath does not cover,
+        // so a path alone would keep the tint around the shape.
+        QImage inside(deviceSize, QImage::Format_ARGB32_Premultiplied);
+        inside.fill(Qt::transparent);
+        {
+            QPainter mp(&inside);
+            mp.setRenderHint(QPainter::Antialiasing);
+            mp.scale(dpr, dpr);
+            mp.fillPath(path, Qt::black);
+        }
         for (const Shadow &shadow :
              QList<Shadow> {{style.darkColor, {o, o}}, {style.lightColor, {-o, -o}}}) {
             QImage layer(deviceSize, QImage::Format_ARGB32_Premultiplied);
@@ -197,10 +207,8 @@ QImage render(const SurfaceStyle &style)
                 QPainter lp(&layer);
                 lp.drawImage(QPointF(shadow.offset.x() * dpr - pad, shadow.offset.y() * dpr - pad),
                              tint);
-                lp.setRenderHint(QPainter::Antialiasing);
                 lp.setCompositionMode(QPainter::CompositionMode_DestinationIn);
-                lp.scale(dpr, dpr);
-                lp.fillPath(path, Qt::black);
+                lp.drawImage(0, 0, inside);
             }
             layer.setDevicePixelRatio(dpr);
             painter.drawImage(QPointF(0, 0), layer);
