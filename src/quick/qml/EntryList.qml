@@ -16,6 +16,7 @@ Item {
 
     ListView {
         id: list
+        objectName: "entryList"
         anchors.fill: parent
         anchors.topMargin: -root.bleed
         topMargin: root.bleed
