@@ -22,6 +22,8 @@ public:
 
     // Opens the tour on its first page, or raises the open one on its current page.
     Q_INVOKABLE void show();
+    // The open window, null while none is.
+    QQuickWindow *window() const { return m_window.window(); }
     // Records that the tour was seen, closes it and shows the quick panel.
     void finish();
     bool isOpen() const { return m_window.window() != nullptr; }

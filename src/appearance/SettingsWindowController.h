@@ -13,6 +13,8 @@ public:
     static SettingsWindowController &shared();
 
     Q_INVOKABLE void show();
+    // The open window, null while none is.
+    QQuickWindow *window() const { return m_window.window(); }
     // The welcome tour, replayed from the General tab; it leaves "binzo.hasOnboarded" alone.
     Q_INVOKABLE void replayWelcomeTour();
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "appearance/SingleWindow.h"
 
+#include "appearance/QmlRegistration.h"
+
 #include <QCoreApplication>
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -19,8 +21,10 @@ QPointer<QQmlEngine> &sharedEngine()
 QQmlEngine *engine()
 {
     QPointer<QQmlEngine> &engine = sharedEngine();
-    if (!engine)
+    if (!engine) {
         engine = new QQmlEngine(QCoreApplication::instance());
+        registerQmlTypes(*engine);
+    }
     return engine;
 }
 

@@ -1,0 +1,167 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The sheets' keyboard contract with the panel: Return saves through the form, Escape closes
+// the sheet and never reaches the panel behind it.
+#include "views/EditorSheets.h"
+#include "../model/FakeSecretBackend.h"
+#include "appearance/QmlRegistration.h"
+#include "model/DataController.h"
+#include "model/KeychainStore.h"
+
+#include <QQmlComponent>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Stands in for the quick-access view model: the sheet's inputs and callbacks.
+class SheetHost : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(Binzo *addTargetBinzo MEMBER target CONSTANT)
+    Q_PROPERTY(Entry *editingEntry MEMBER entry CONSTANT)
+    Q_PROPERTY(Binzo *editingBinzo MEMBER editing CONSTANT)
+public:
+    Binzo *target = nullptr;
+    Entry *entry = nullptr;
+    Binzo *editing = nullptr;
+    QList<Binzo *> entryDone;
+    int entryCancelled = 0;
+    int binzoDone = 0;
+    int binzoCancelled = 0;
+
+    Q_INVOKABLE void entryEditorDone(Binzo *binzo) { entryDone << binzo; }
+    Q_INVOKABLE void entryEditorCancelled() { ++entryCancelled; }
+    Q_INVOKABLE void binzoEditorDone() { ++binzoDone; }
+    Q_INVOKABLE void binzoEditorCancelled() { ++binzoCancelled; }
+};
+
+const char kPanel[] = R"(
+import QtQuick
+Item {
+    id: panel
+    property var keysReachingPanel: []
+    property alias sheet: loader.item
+    width: 480; height: 520
+    focus: true
+    Keys.onPressed: event => keysReachingPanel.push(event.key)
+    Loader {
+        id: loader
+        anchors.fill: parent
+        focus: true
+        Component.onCompleted: setSource(sheetUrl, { viewModel: host })
+    }
+}
+)";
+
+class EditorSheetsTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+        EditorSheets::registerQmlTypes();
+        // The Theme singleton binds to the first engine that uses it: one engine for all.
+        s_engine = new QQmlEngine;
+        registerQmlTypes(*s_engine);
+    }
+    static void TearDownTestSuite() { delete s_engine; }
+
+    void SetUp() override
+    {
+        KeychainStore::setSharedBackend(std::make_unique<FakeSecretBackend>(&m_secrets));
+        m_host.target = DataController::shared().binzo(QStringLiteral("Personal"));
+    }
+
+    QQuickItem *open(const QString &sheet)
+    {
+        s_engine->rootContext()->setContextProperty("host", &m_host);
+        s_engine->rootContext()->setContextProperty("sheetUrl", "qrc:/qml/" + sheet + ".qml");
+        QQmlComponent component(s_engine);
+        component.setData(kPanel, QUrl(QStringLiteral("qrc:/qml/TestPanel.qml")));
+        m_panel.reset(qobject_cast<QQuickItem *>(component.create()));
+        EXPECT_TRUE(m_panel) << qPrintable(component.errorString());
+        m_panel->setParentItem(m_window.contentItem());
+        m_window.resize(480, 520);
+        m_window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&m_window));
+        return m_panel.get();
+    }
+    void type(const QString &text)
+    {
+        for (const QChar c : text)
+            QTest::keyClick(&m_window, c.toLatin1());
+    }
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(&m_window, key, modifiers);
+    }
+    QVariantList keysReachingPanel() const
+    {
+        return m_panel->property("keysReachingPanel").toList();
+    }
+
+    FakeSecretBackend::State m_secrets;
+    SheetHost m_host;
+    static inline QQmlEngine *s_engine = nullptr;
+    QQuickWindow m_window;
+    std::unique_ptr<QQuickItem> m_panel;
+};
+
+TEST_F(EditorSheetsTest, ReturnAddsTheTypedEntry)
+{
+    open("EntryEditorSheet");
+    type("Phone");
+    press(Qt::Key_Tab);
+    type("+49 30 1234567");
+    press(Qt::Key_Return);
+    ASSERT_EQ(m_host.entryDone.size(), 1);
+    EXPECT_EQ(m_host.entryDone.first(), m_host.target);
+    const auto entries = DataController::shared().entries();
+    ASSERT_FALSE(entries.isEmpty());
+    EXPECT_EQ(entries.last()->label(), "Phone");
+    EXPECT_EQ(entries.last()->resolvedValue(), "+49 30 1234567");
+    EXPECT_TRUE(keysReachingPanel().isEmpty());
+}
+
+TEST_F(EditorSheetsTest, ReturnWithoutLabelDoesNothing)
+{
+    open("EntryEditorSheet");
+    press(Qt::Key_Tab);
+    type("value");
+    press(Qt::Key_Return);
+    EXPECT_TRUE(m_host.entryDone.isEmpty());
+    EXPECT_TRUE(keysReachingPanel().isEmpty());
+}
+
+TEST_F(EditorSheetsTest, EscapeClosesTheSheetNotThePanel)
+{
+    for (const QString sheet : {"EntryEditorSheet", "BinzoEditorSheet"}) {
+        open(sheet);
+        type("Half typed");
+        press(Qt::Key_Escape);
+        EXPECT_TRUE(keysReachingPanel().isEmpty()) << qPrintable(sheet);
+    }
+    EXPECT_EQ(m_host.entryCancelled, 1);
+    EXPECT_EQ(m_host.binzoCancelled, 1);
+    EXPECT_TRUE(m_host.entryDone.isEmpty());
+}
+
+TEST_F(EditorSheetsTest, ReturnCreatesTheNamedBinzo)
+{
+    open("BinzoEditorSheet");
+    const qsizetype before = DataController::shared().binzos().size();
+    type("Work");
+    press(Qt::Key_Return);
+    EXPECT_EQ(m_host.binzoDone, 1);
+    ASSERT_EQ(DataController::shared().binzos().size(), before + 1);
+    EXPECT_EQ(DataController::shared().binzos().last()->name(), "Work");
+}
+
+} // namespace
+
+#include "EditorSheetsTest.moc"
