@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "hotkeys/EventType.h"
+#include "hotkeys/Shortcut.h"
+
+#include <functional>
+
+namespace Hotkeys {
+
+// A system-wide hot-key service: registers a combination under a process-unique id and
+// reports its presses and releases by that id, once per physical press (auto-repeat hidden).
+class HotkeyBackend
+{
+public:
+    using Id = quint32;
+    using Handler = std::function<void(Id, EventType)>;
+
+    virtual ~HotkeyBackend() = default;
+
+    // 0 when the platform took the registration, else its status number (on X11 the error
+    // code: 10 is BadAccess, another client holds the combination).
+    virtual int registerHotkey(Id id, const Shortcut &shortcut) = 0;
+    virtual void unregisterHotkey(Id id) = 0;
+    // Whether another program holds the combination right now (a trial registration).
+    virtual bool isHeldElsewhere(const Shortcut &shortcut) = 0;
+
+    void setHandler(Handler handler) { m_handler = std::move(handler); }
+
+protected:
+    void deliver(Id id, EventType type) const
+    {
+        if (m_handler)
+            m_handler(id, type);
+    }
+
+private:
+    Handler m_handler;
+};
+
+} // namespace Hotkeys

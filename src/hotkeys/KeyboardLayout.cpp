@@ -1,0 +1,99 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "hotkeys/KeyboardLayout.h"
+
+#include <xkbcommon/xkbcommon-x11.h>
+#include <xkbcommon/xkbcommon.h>
+
+namespace Hotkeys {
+
+namespace {
+
+std::unique_ptr<KeyboardLayout> &current()
+{
+    static std::unique_ptr<KeyboardLayout> layout;
+    return layout;
+}
+
+} // namespace
+
+KeyboardLayout::KeyboardLayout(xkb_context *context, xkb_keymap *keymap, quint32 group)
+    : m_context(context)
+    , m_keymap(keymap)
+    , m_group(group)
+{ }
+
+KeyboardLayout::~KeyboardLayout()
+{
+    xkb_keymap_unref(m_keymap);
+    xkb_context_unref(m_context);
+}
+
+std::unique_ptr<KeyboardLayout> KeyboardLayout::fromX11(xcb_connection_t *connection)
+{
+    if (!connection
+        || !xkb_x11_setup_xkb_extension(
+            connection, XKB_X11_MIN_MAJOR_XKB_VERSION, XKB_X11_MIN_MINOR_XKB_VERSION,
+            XKB_X11_SETUP_XKB_EXTENSION_NO_FLAGS, nullptr, nullptr, nullptr, nullptr)) {
+        return nullptr;
+    }
+    const int32_t device = xkb_x11_get_core_keyboard_device_id(connection);
+    xkb_context *context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
+    xkb_keymap *keymap = device < 0 || !context
+        ? nullptr
+        : xkb_x11_keymap_new_from_device(context, connection, device, XKB_KEYMAP_COMPILE_NO_FLAGS);
+    if (!keymap) {
+        xkb_context_unref(context);
+        return nullptr;
+    }
+    xkb_state *state = xkb_x11_state_new_from_device(keymap, connection, device);
+    const quint32 group = state ? xkb_state_serialize_layout(state, XKB_STATE_LAYOUT_EFFECTIVE) : 0;
+    xkb_state_unref(state);
+    return std::unique_ptr<KeyboardLayout>(new KeyboardLayout(context, keymap, group));
+}
+
+std::unique_ptr<KeyboardLayout> KeyboardLayout::fromNames(const QString &layout,
+                                                          const QString &variant)
+{
+    xkb_context *context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
+    if (!context)
+        return nullptr;
+    const QByteArray layoutName = layout.toUtf8();
+    const QByteArray variantName = variant.toUtf8();
+    xkb_rule_names names {};
+    names.layout = layout.isEmpty() ? nullptr : layoutName.constData();
+    names.variant = variant.isEmpty() ? nullptr : variantName.constData();
+    xkb_keymap *keymap = xkb_keymap_new_from_names(context, &names, XKB_KEYMAP_COMPILE_NO_FLAGS);
+    if (!keymap) {
+        xkb_context_unref(context);
+        return nullptr;
+    }
+    return std::unique_ptr<KeyboardLayout>(new KeyboardLayout(context, keymap, 0));
+}
+
+std::optional<QString> KeyboardLayout::character(quint32 x11Keycode) const
+{
+    const xkb_keysym_t *symbols = nullptr;
+    const int count = xkb_keymap_key_get_syms_by_level(m_keymap, x11Keycode, m_group, 0, &symbols);
+    if (count != 1)
+        return std::nullopt;
+    const char32_t codePoint = xkb_keysym_to_utf32(symbols[0]);
+    // Control characters (Return, Tab, Escape…) are not something a key shows.
+    if (codePoint < 0x20 || codePoint == 0x7f || (codePoint >= 0x80 && codePoint < 0xa0))
+        return std::nullopt;
+    return QString::fromUcs4(&codePoint, 1);
+}
+
+const KeyboardLayout *currentKeyboardLayout()
+{
+    std::unique_ptr<KeyboardLayout> &layout = current();
+    if (!layout)
+        layout = KeyboardLayout::fromNames();
+    return layout.get();
+}
+
+void setCurrentKeyboardLayout(std::unique_ptr<KeyboardLayout> layout)
+{
+    current() = std::move(layout);
+}
+
+} // namespace Hotkeys

@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+struct xkb_context;
+struct xkb_keymap;
+struct xcb_connection_t;
+
+namespace Hotkeys {
+
+// The characters of the keys under one keyboard layout (an xkbcommon keymap and its active
+// group), read unshifted.
+class KeyboardLayout
+{
+public:
+    ~KeyboardLayout();
+    KeyboardLayout(const KeyboardLayout &) = delete;
+    KeyboardLayout &operator=(const KeyboardLayout &) = delete;
+
+    // The X server's current keymap and group.
+    static std::unique_ptr<KeyboardLayout> fromX11(xcb_connection_t *connection);
+    // A layout compiled from names ("us", "de"…); empty names take xkbcommon's defaults
+    // (XKB_DEFAULT_LAYOUT or "us").
+    static std::unique_ptr<KeyboardLayout> fromNames(const QString &layout = {},
+                                                     const QString &variant = {});
+
+    // The one printable character the key gives with no modifier, if it gives exactly one.
+    std::optional<QString> character(quint32 x11Keycode) const;
+
+private:
+    KeyboardLayout(xkb_context *context, xkb_keymap *keymap, quint32 group);
+
+    xkb_context *m_context;
+    xkb_keymap *m_keymap;
+    quint32 m_group;
+};
+
+// The layout used for key characters: set by the X11 backend, otherwise built from names on
+// first use. Null only when xkbcommon has no keyboard data at all.
+const KeyboardLayout *currentKeyboardLayout();
+void setCurrentKeyboardLayout(std::unique_ptr<KeyboardLayout> layout);
+
+} // namespace Hotkeys

@@ -1,0 +1,140 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "hotkeys/PlatformHotkeys.h"
+
+#include <cstdio>
+
+namespace Hotkeys {
+
+PlatformHotkeys::PlatformHotkeys(std::unique_ptr<HotkeyBackend> backend)
+{
+    replaceBackend(std::move(backend));
+}
+
+PlatformHotkeys::~PlatformHotkeys()
+{
+    releaseAll();
+}
+
+void PlatformHotkeys::registerShortcut(const Shortcut &shortcut, Callback onKeyDown,
+                                       Callback onKeyUp)
+{
+    HotKey hotKey {shortcut, ++m_lastId, false, std::move(onKeyDown), std::move(onKeyUp)};
+    if (isNormalState() && !attach(hotKey))
+        return;
+    m_hotKeys.emplace(hotKey.id, std::move(hotKey));
+}
+
+void PlatformHotkeys::unregisterShortcut(const Shortcut &shortcut)
+{
+    for (auto it = m_hotKeys.begin(); it != m_hotKeys.end();) {
+        if (it->second.shortcut == shortcut) {
+            if (it->second.isRegistered && m_backend)
+                m_backend->unregisterHotkey(it->first);
+            it = m_hotKeys.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void PlatformHotkeys::replaceBackend(std::unique_ptr<HotkeyBackend> backend)
+{
+    releaseAll();
+    m_backend = std::move(backend);
+    if (m_backend) {
+        m_backend->setHandler(
+            [this](HotkeyBackend::Id id, EventType type) { handleBackendEvent(id, type); });
+    }
+    updateEventHandler();
+}
+
+void PlatformHotkeys::setEnabled(bool enabled)
+{
+    if (m_isEnabled == enabled)
+        return;
+    m_isEnabled = enabled;
+    updateEventHandler();
+}
+
+void PlatformHotkeys::setMenuTracking(bool tracking)
+{
+    if (m_isMenuTracking == tracking)
+        return;
+    m_isMenuTracking = tracking;
+    updateEventHandler();
+}
+
+bool PlatformHotkeys::handleTrackedKey(const Shortcut &shortcut, EventType type, bool isRepeat)
+{
+    if (!m_isEnabled || !m_isMenuTracking)
+        return false;
+    const Modifiers::CarbonFlags modifiers = Modifiers::normalized(shortcut.carbonModifiers());
+    for (const auto &[id, hotKey] : m_hotKeys) {
+        if (hotKey.shortcut.carbonKeyCode() == shortcut.carbonKeyCode()
+            && hotKey.shortcut.carbonModifiers() == modifiers) {
+            if (isRepeat)
+                return true;
+            // A copy: the action may change the table.
+            const HotKey matched = hotKey;
+            call(matched, type);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool PlatformHotkeys::attach(HotKey &hotKey)
+{
+    // Without a backend nothing can fire, but the record is kept for a later one.
+    if (!m_backend)
+        return true;
+    const int status = m_backend->registerHotkey(hotKey.id, hotKey.shortcut);
+    if (status != 0) {
+        std::printf("Error registering hotkey %s: %d\n",
+                    hotKey.shortcut.description().toUtf8().constData(), status);
+        std::fflush(stdout);
+        return false;
+    }
+    hotKey.isRegistered = true;
+    return true;
+}
+
+void PlatformHotkeys::releaseAll()
+{
+    for (auto &[id, hotKey] : m_hotKeys) {
+        if (hotKey.isRegistered && m_backend)
+            m_backend->unregisterHotkey(id);
+        hotKey.isRegistered = false;
+    }
+}
+
+void PlatformHotkeys::updateEventHandler()
+{
+    if (!isNormalState()) {
+        releaseAll();
+        return;
+    }
+    for (auto &[id, hotKey] : m_hotKeys) {
+        if (!hotKey.isRegistered)
+            attach(hotKey);
+    }
+}
+
+void PlatformHotkeys::handleBackendEvent(HotkeyBackend::Id id, EventType type)
+{
+    const auto found = m_hotKeys.find(id);
+    if (found == m_hotKeys.end() || !found->second.isRegistered)
+        return;
+    // A copy: the action may unregister this very record.
+    const HotKey hotKey = found->second;
+    call(hotKey, type);
+}
+
+void PlatformHotkeys::call(const HotKey &hotKey, EventType type)
+{
+    const Callback &callback = type == EventType::keyDown ? hotKey.onKeyDown : hotKey.onKeyUp;
+    if (callback)
+        callback(hotKey.shortcut);
+}
+
+} // namespace Hotkeys

@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "hotkeys/HotkeyBackend.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <map>
+
+// Records registrations and lets a test press and release what is registered.
+class FakeHotkeyBackend : public Hotkeys::HotkeyBackend
+{
+public:
+    int registerHotkey(Id id, const Hotkeys::Shortcut &shortcut) override
+    {
+        ++registerCalls;
+        if (const int status = refused.value(shortcut, 0))
+            return status;
+        live.insert_or_assign(id, shortcut);
+        return 0;
+    }
+    void unregisterHotkey(Id id) override { live.erase(id); }
+    bool isHeldElsewhere(const Hotkeys::Shortcut &shortcut) override
+    {
+        return heldElsewhere.contains(shortcut);
+    }
+
+    bool isLive(const Hotkeys::Shortcut &shortcut) const
+    {
+        for (const auto &[id, registered] : live) {
+            if (registered == shortcut)
+                return true;
+        }
+        return false;
+    }
+    // Answers false when nothing live has the shortcut: the key would reach nobody.
+    bool fire(const Hotkeys::Shortcut &shortcut, Hotkeys::EventType type) const
+    {
+        for (const auto &[id, registered] : live) {
+            if (registered == shortcut) {
+                deliver(id, type);
+                return true;
+            }
+        }
+        return false;
+    }
+    bool press(const Hotkeys::Shortcut &shortcut) const
+    {
+        return fire(shortcut, Hotkeys::EventType::keyDown);
+    }
+
+    std::map<Id, Hotkeys::Shortcut> live;
+    QHash<Hotkeys::Shortcut, int> refused;
+    QSet<Hotkeys::Shortcut> heldElsewhere;
+    int registerCalls = 0;
+};

@@ -1,0 +1,312 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "FakeHotkeyBackend.h"
+
+#include "hotkeys/Hotkeys.h"
+#include "model/Preferences.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+using namespace Hotkeys;
+namespace M = Hotkeys::Modifiers;
+
+namespace {
+
+const Shortcut kToggle(Key::space, M::kCommand | M::kShift);
+const Shortcut kOther(Key::k, M::kCommand | M::kOption);
+
+struct HotkeysTest : ::testing::Test
+{
+    HotkeysTest()
+    {
+        auto owned = std::make_unique<FakeHotkeyBackend>();
+        fake = owned.get();
+        configure(prefs, std::move(owned));
+    }
+
+    Name toggleName() const { return Name(QStringLiteral("togglePanel"), kToggle); }
+    QString stored(const Name &name) const { return prefs.string(name.storageKey()).value_or(""); }
+
+    QTemporaryDir dir;
+    Preferences prefs {dir.filePath("preferences.json")};
+    FakeHotkeyBackend *fake = nullptr;
+};
+
+TEST_F(HotkeysTest, ANameWithADefaultStoresItOnlyWhenNothingIsStored)
+{
+    const Name name = toggleName();
+    EXPECT_EQ(stored(name), R"({"carbonKeyCode":49,"carbonModifiers":768})");
+    EXPECT_TRUE(fake->isLive(kToggle));
+
+    setShortcut(std::nullopt, name);
+    EXPECT_TRUE(prefs.contains(name.storageKey()));
+    EXPECT_EQ(shortcut(name), std::nullopt);
+
+    // A cleared default stays cleared: the stored false is not replaced.
+    const Name again = toggleName();
+    EXPECT_EQ(shortcut(again), std::nullopt);
+    EXPECT_FALSE(fake->isLive(kToggle));
+}
+
+TEST_F(HotkeysTest, StoredValuesReadAsShortcutOnlyWhenTheyDecode)
+{
+    const Name name(QStringLiteral("custom"));
+    const struct
+    {
+        std::optional<QJsonValue> value;
+        std::optional<Shortcut> expected;
+    } cases[] = {
+        {std::nullopt, std::nullopt},
+        {QJsonValue(false), std::nullopt},
+        {QJsonValue(true), std::nullopt},
+        {QJsonValue(QStringLiteral("garbage")), std::nullopt},
+        {QJsonValue(QStringLiteral(R"({"carbonKeyCode":40})")), std::nullopt},
+        {QJsonValue(QStringLiteral(R"({"carbonKeyCode":40,"carbonModifiers":2304})")), kOther},
+    };
+    for (const auto &c : cases) {
+        prefs.remove(name.storageKey());
+        if (c.value && c.value->isBool())
+            prefs.setBoolean(name.storageKey(), c.value->toBool());
+        else if (c.value)
+            prefs.setString(name.storageKey(), c.value->toString());
+        EXPECT_EQ(shortcut(name), c.expected);
+        EXPECT_EQ(Shortcut::forName(name), c.expected);
+    }
+}
+
+TEST_F(HotkeysTest, StoringRegistersReplacesAndNotifies)
+{
+    QList<Name> changes;
+    const QMetaObject::Connection connection = QObject::connect(
+        notifier(), &Notifier::shortcutByNameDidChange, [&](const Name &n) { changes << n; });
+    const Name name(QStringLiteral("custom"));
+
+    setShortcut(kToggle, name);
+    EXPECT_TRUE(fake->isLive(kToggle));
+    EXPECT_TRUE(isEnabled(name));
+    setShortcut(kOther, name);
+    EXPECT_FALSE(fake->isLive(kToggle));
+    EXPECT_TRUE(fake->isLive(kOther));
+    ASSERT_EQ(changes.size(), 2);
+    EXPECT_EQ(changes.at(1), name);
+
+    // Clearing a name without a default removes its entry.
+    setShortcut(std::nullopt, name);
+    EXPECT_FALSE(prefs.contains(name.storageKey()));
+    EXPECT_FALSE(fake->isLive(kOther));
+    EXPECT_EQ(changes.size(), 3);
+
+    // Clearing again changes nothing and posts nothing.
+    setShortcut(std::nullopt, name);
+    EXPECT_EQ(changes.size(), 3);
+    QObject::disconnect(connection);
+}
+
+TEST_F(HotkeysTest, ActionsRunInOrderForTheNamesThatStoreTheFiredShortcut)
+{
+    const Name first(QStringLiteral("first"));
+    const Name second(QStringLiteral("second"));
+    setShortcut(kToggle, first);
+    setShortcut(kToggle, second);
+    EXPECT_EQ(fake->live.size(), 1u);
+
+    QStringList calls;
+    onKeyDown(first, [&] { calls << "first 1"; });
+    onKeyDown(first, [&] { calls << "first 2"; });
+    onKeyDown(second, [&] { calls << "second"; });
+    onKeyUp(first, [&] { calls << "first up"; });
+    ASSERT_TRUE(fake->press(kToggle));
+    EXPECT_EQ(calls.size(), 3);
+    EXPECT_LT(calls.indexOf("first 1"), calls.indexOf("first 2"));
+    EXPECT_TRUE(calls.contains("second"));
+    fake->fire(kToggle, EventType::keyUp);
+    EXPECT_EQ(calls.last(), "first up");
+
+    // The second name moving away leaves the first one's shortcut live.
+    setShortcut(kOther, second);
+    calls.clear();
+    ASSERT_TRUE(fake->press(kToggle));
+    EXPECT_EQ(calls, QStringList({"first 1", "first 2"}));
+}
+
+TEST_F(HotkeysTest, StoringWithNoActionStillRegisters)
+{
+    setShortcut(kOther, Name(QStringLiteral("idle")));
+    EXPECT_TRUE(fake->press(kOther));
+}
+
+TEST_F(HotkeysTest, ARefusedRegistrationIsLoggedKeepsNothingAndUsesUpItsId)
+{
+    fake->refused.insert(kOther, 10);
+    const Name name(QStringLiteral("custom"));
+    ::testing::internal::CaptureStdout();
+    setShortcut(kOther, name);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(),
+              "Error registering hotkey Ctrl+Alt+K: 10\n");
+    EXPECT_TRUE(fake->live.empty());
+    // Still counted as registered by the public layer, as stored.
+    EXPECT_TRUE(isEnabled(name));
+
+    setShortcut(kToggle, name);
+    ASSERT_EQ(fake->live.size(), 1u);
+    EXPECT_EQ(fake->live.begin()->first, 2u);
+}
+
+TEST_F(HotkeysTest, DisablingEverythingSilencesAndEnablingRestoresWithoutStoring)
+{
+    const Name name = toggleName();
+    int calls = 0;
+    onKeyDown(name, [&] { ++calls; });
+    const QString before = stored(name);
+
+    setEnabled(false);
+    EXPECT_FALSE(isEnabled(name));
+    EXPECT_FALSE(fake->press(kToggle));
+    // Registering while off waits for the switch too.
+    setShortcut(kOther, Name(QStringLiteral("later")));
+    EXPECT_FALSE(fake->isLive(kOther));
+
+    setEnabled(true);
+    EXPECT_TRUE(isEnabled(name));
+    EXPECT_TRUE(fake->press(kToggle));
+    EXPECT_TRUE(fake->isLive(kOther));
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(stored(name), before);
+}
+
+TEST_F(HotkeysTest, PausedDispatchAnswersButCallsNothing)
+{
+    const Name name = toggleName();
+    int calls = 0;
+    onKeyDown(name, [&] { ++calls; });
+    setDispatchPaused(true);
+    EXPECT_TRUE(fake->press(kToggle));
+    EXPECT_EQ(calls, 0);
+    setDispatchPaused(false);
+    EXPECT_TRUE(fake->press(kToggle));
+    EXPECT_EQ(calls, 1);
+}
+
+TEST_F(HotkeysTest, DisableAndEnableANameKeepItsStoredValue)
+{
+    const Name name = toggleName();
+    disable({name});
+    EXPECT_FALSE(isEnabled(name));
+    EXPECT_FALSE(fake->isLive(kToggle));
+    EXPECT_EQ(shortcut(name), kToggle);
+    enable({name});
+    EXPECT_TRUE(isEnabled(name));
+    EXPECT_TRUE(fake->isLive(kToggle));
+}
+
+TEST_F(HotkeysTest, ResetStoresDefaultsAndResetAllClearsShortcutsButKeepsFalse)
+{
+    const Name toggle = toggleName();
+    const Name custom(QStringLiteral("custom"));
+    const Name cleared(QStringLiteral("cleared"), kOther);
+    setShortcut(kOther, toggle);
+    setShortcut(kOther, custom);
+    setShortcut(std::nullopt, cleared);
+    prefs.setString("binzo.theme", "dark");
+
+    reset({toggle});
+    EXPECT_EQ(shortcut(toggle), kToggle);
+
+    resetAll();
+    EXPECT_FALSE(prefs.contains(toggle.storageKey()));
+    EXPECT_FALSE(prefs.contains(custom.storageKey()));
+    EXPECT_TRUE(prefs.contains(cleared.storageKey()));
+    EXPECT_EQ(prefs.string("binzo.theme"), "dark");
+    EXPECT_TRUE(fake->live.empty());
+}
+
+TEST_F(HotkeysTest, RemovingHandlersUnregistersWhatNothingElseListensTo)
+{
+    const Name toggle = toggleName();
+    const Name shared(QStringLiteral("shared"));
+    setShortcut(kToggle, shared);
+    int sharedCalls = 0;
+    onKeyDown(toggle, [] {});
+    onKeyDown(shared, [&] { ++sharedCalls; });
+
+    removeHandler(toggle);
+    EXPECT_TRUE(fake->press(kToggle));
+    EXPECT_EQ(sharedCalls, 1);
+
+    removeAllHandlers();
+    EXPECT_FALSE(fake->isLive(kToggle));
+    EXPECT_FALSE(isEnabled(toggle));
+}
+
+TEST_F(HotkeysTest, StreamsDeliverUntilTheSubscriptionEnds)
+{
+    const Name name = toggleName();
+    disable({name});
+    QList<EventType> seen;
+    int downs = 0;
+    {
+        auto all = events(name, [&](EventType type) { seen << type; });
+        auto onlyDown = events(EventType::keyDown, name, [&] { ++downs; });
+        EXPECT_TRUE(fake->isLive(kToggle));
+        fake->press(kToggle);
+        fake->fire(kToggle, EventType::keyUp);
+        onKeyDown(name, [] {});
+    }
+    EXPECT_EQ(seen, QList<EventType>({EventType::keyDown, EventType::keyUp}));
+    EXPECT_EQ(downs, 1);
+    // A key handler still listens, so the shortcut stays.
+    EXPECT_TRUE(fake->isLive(kToggle));
+    {
+        auto stream = events(name, [](EventType) {});
+        removeHandler(name);
+        EXPECT_TRUE(fake->isLive(kToggle));
+    }
+    EXPECT_FALSE(fake->isLive(kToggle));
+}
+
+TEST_F(HotkeysTest, WhileAPopupIsOpenKeysAreMatchedInsideTheProcess)
+{
+    const Name name = toggleName();
+    QStringList calls;
+    onKeyDown(name, [&] { calls << "down"; });
+    onKeyUp(name, [&] { calls << "up"; });
+
+    QWindow popup;
+    popup.setFlags(Qt::Popup);
+    popup.show();
+    // Our popup holds the keyboard: the system-wide registration is released meanwhile.
+    EXPECT_FALSE(fake->isLive(kToggle));
+
+    const auto send
+        = [&](QEvent::Type type, quint32 keycode, Qt::KeyboardModifiers modifiers, bool repeat) {
+              QKeyEvent event(type, Qt::Key_unknown, modifiers, keycode, 0, 0, {}, repeat);
+              return QCoreApplication::sendEvent(&popup, &event) && event.isAccepted();
+          };
+    const Qt::KeyboardModifiers ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+    send(QEvent::KeyPress, 65, ctrlShift, false);
+    send(QEvent::KeyPress, 65, ctrlShift, true);
+    send(QEvent::KeyRelease, 65, ctrlShift, false);
+    send(QEvent::KeyPress, 38, ctrlShift, false); // Ctrl+Shift+A is nobody's
+    EXPECT_EQ(calls, QStringList({"down", "up"}));
+
+    popup.hide();
+    EXPECT_TRUE(fake->isLive(kToggle));
+    send(QEvent::KeyPress, 65, ctrlShift, false);
+    EXPECT_EQ(calls.size(), 2);
+}
+
+TEST_F(HotkeysTest, IdsStartAtOneAndAreNeverReused)
+{
+    const Name name(QStringLiteral("custom"));
+    setShortcut(kToggle, name);
+    setShortcut(kOther, name);
+    setShortcut(kToggle, name);
+    ASSERT_EQ(fake->live.size(), 1u);
+    EXPECT_EQ(fake->live.begin()->first, 3u);
+}
+
+} // namespace
