@@ -151,6 +151,38 @@ TEST_F(QuickAccessViewTest, EntrySheetTakesTheKeysAndGivesThemBack)
     EXPECT_EQ(model->search(), "p");
 }
 
+TEST_F(QuickAccessViewTest, RowMenuCopiesWithoutMovingTheSelection)
+{
+    // Rows are listed Home address, Phone, Wi-Fi; the third row sits near y = 264.
+    QTest::mouseClick(window.get(), Qt::RightButton, {}, QPoint(200, 264));
+    press(Qt::Key_Down); // the menu's current item moves, not the list's selection
+    saveScreenshot(QStringLiteral("row-menu"));
+    press(Qt::Key_Return);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "hunter22");
+    EXPECT_EQ(model->selectedEntry(), 0);
+}
+
+TEST_F(QuickAccessViewTest, EscapeClosesAnOpenMenuBeforeThePanel)
+{
+    QTest::mouseClick(window.get(), Qt::RightButton, {}, QPoint(200, 160));
+    press(Qt::Key_Escape);
+    EXPECT_EQ(dismissals, 0);
+    press(Qt::Key_Escape);
+    EXPECT_EQ(dismissals, 1);
+}
+
+TEST_F(QuickAccessViewTest, TabMenuEditsThatBinzo)
+{
+    QTest::mouseClick(window.get(), Qt::RightButton, {}, QPoint(180, 101)); // "API Keys"
+    saveScreenshot(QStringLiteral("tab-menu"));
+    press(Qt::Key_Down);
+    press(Qt::Key_Return);
+    EXPECT_TRUE(model->showBinzoEditor());
+    EXPECT_EQ(model->editingBinzo(), store->binzo(QStringLiteral("API Keys")));
+    EXPECT_EQ(model->selectedBinzo(), 0);
+    saveScreenshot(QStringLiteral("binzo-sheet"));
+}
+
 TEST_F(QuickAccessViewTest, SelectionScrollsIntoView)
 {
     Binzo *bank = store->binzo(QStringLiteral("Bank"));

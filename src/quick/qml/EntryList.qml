@@ -14,6 +14,8 @@ Item {
     // Room for the rows' shadows above the list, which starts right under the tabs.
     readonly property int bleed: 8
 
+    signal menuClosed
+
     ListView {
         id: list
         objectName: "entryList"
@@ -30,6 +32,8 @@ Item {
         visible: count > 0
 
         delegate: EntryRow {
+            id: row
+
             required property int index
             required property var model
 
@@ -45,7 +49,7 @@ Item {
             onToggleReveal: root.viewModel.toggleReveal(model.entry)
             onContextMenu: (x, y) => {
                 menu.entry = model.entry;
-                menu.popup();
+                menu.popup(row, x, y);
             }
         }
     }
@@ -85,6 +89,7 @@ Item {
         property var entry
 
         neu: root.neu
+        onClosed: root.menuClosed()
         MenuAction {
             text: "Copy"
             onTriggered: root.viewModel.copyEntry(menu.entry)

@@ -20,6 +20,12 @@ FocusScope {
         searchBar.focusField();
     }
 
+    // A closed menu leaves the keyboard nowhere; an open sheet keeps it.
+    function refocusUnlessSheet() {
+        if (!root.sheetOpen)
+            root.focusSearch();
+    }
+
     function handleKey(event) {
         if (root.sheetOpen)
             return;
@@ -97,6 +103,7 @@ FocusScope {
             onSelect: index => root.viewModel.selectBinzo(index)
             onAdd: root.viewModel.startNewBinzo()
             onEdit: binzo => root.viewModel.startEditBinzo(binzo)
+            onMenuClosed: root.refocusUnlessSheet()
         }
 
         EntryList {
@@ -106,6 +113,7 @@ FocusScope {
             viewModel: root.viewModel
             neu: root.neu
             accent: root.accent
+            onMenuClosed: root.refocusUnlessSheet()
         }
 
         CommandBar {

@@ -16,6 +16,7 @@ Item {
     signal select(int index)
     signal add
     signal edit(var binzo)
+    signal menuClosed
 
     // Shadows reach this far past the strip; the scroll area is widened so they are not cut.
     readonly property int bleed: 12
@@ -108,7 +109,7 @@ Item {
                 onClicked: mouse => {
                     if (mouse.button === Qt.RightButton) {
                         menu.binzo = tab.binzo;
-                        menu.popup();
+                        menu.popup(tab, mouse.x, mouse.y);
                     } else {
                         root.select(tab.index);
                     }
@@ -163,6 +164,7 @@ Item {
         property var binzo
 
         neu: root.neu
+        onClosed: root.menuClosed()
         MenuAction {
             text: "Edit…"
             onTriggered: root.edit(menu.binzo)
