@@ -78,8 +78,9 @@ struct QuickAccessViewTest : ::testing::Test
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         window->requestActivate();
+        // Items get the keyboard only once the window is active.
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
         QMetaObject::invokeMethod(window->rootObject(), "focusSearch");
-        QTest::qWait(50);
     }
 
     void TearDown() override
@@ -91,6 +92,14 @@ struct QuickAccessViewTest : ::testing::Test
     void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         QTest::keyClick(window.get(), Qt::Key(key), modifiers);
+    }
+    // Right-clicks at a point of the panel and waits for the menu to be open.
+    void openMenu(const char *name, QPoint at)
+    {
+        QTest::mouseClick(window.get(), Qt::RightButton, {}, at);
+        QObject *menu = window->rootObject()->findChild<QObject *>(QString::fromLatin1(name));
+        ASSERT_TRUE(menu);
+        QTRY_VERIFY(menu->property("opened").toBool());
     }
     void saveScreenshot(const QString &name)
     {
@@ -154,7 +163,7 @@ TEST_F(QuickAccessViewTest, EntrySheetTakesTheKeysAndGivesThemBack)
 TEST_F(QuickAccessViewTest, RowMenuCopiesWithoutMovingTheSelection)
 {
     // Rows are listed Home address, Phone, Wi-Fi; the third row sits near y = 264.
-    QTest::mouseClick(window.get(), Qt::RightButton, {}, QPoint(200, 264));
+    openMenu("rowMenu", QPoint(200, 264));
     press(Qt::Key_Down); // the menu's current item moves, not the list's selection
     saveScreenshot(QStringLiteral("row-menu"));
     press(Qt::Key_Return);
@@ -164,7 +173,7 @@ TEST_F(QuickAccessViewTest, RowMenuCopiesWithoutMovingTheSelection)
 
 TEST_F(QuickAccessViewTest, EscapeClosesAnOpenMenuBeforeThePanel)
 {
-    QTest::mouseClick(window.get(), Qt::RightButton, {}, QPoint(200, 160));
+    openMenu("rowMenu", QPoint(200, 160));
     press(Qt::Key_Escape);
     EXPECT_EQ(dismissals, 0);
     press(Qt::Key_Escape);
@@ -173,7 +182,7 @@ TEST_F(QuickAccessViewTest, EscapeClosesAnOpenMenuBeforeThePanel)
 
 TEST_F(QuickAccessViewTest, TabMenuEditsThatBinzo)
 {
-    QTest::mouseClick(window.get(), Qt::RightButton, {}, QPoint(180, 101)); // "API Keys"
+    openMenu("tabMenu", QPoint(180, 101)); // "API Keys"
     saveScreenshot(QStringLiteral("tab-menu"));
     press(Qt::Key_Down);
     press(Qt::Key_Return);
@@ -194,10 +203,8 @@ TEST_F(QuickAccessViewTest, SelectionScrollsIntoView)
     ASSERT_TRUE(list);
     for (int i = 0; i < 15; ++i)
         press(Qt::Key_Down);
-    QTest::qWait(300);
-    const qreal contentY = list->property("contentY").toReal();
     // Row 15 of 20 sits in the middle: the view has scrolled by roughly ten rows.
-    EXPECT_GT(contentY, 300);
+    QTRY_VERIFY(list->property("contentY").toReal() > 300);
     saveScreenshot(QStringLiteral("scrolled"));
 }
 

@@ -85,6 +85,7 @@ Item {
 
     ContextMenu {
         id: menu
+        objectName: "rowMenu"
 
         property var entry
 

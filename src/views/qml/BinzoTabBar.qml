@@ -160,6 +160,7 @@ Item {
 
     ContextMenu {
         id: menu
+        objectName: "tabMenu"
 
         property var binzo
 
