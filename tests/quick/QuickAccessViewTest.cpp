@@ -132,6 +132,15 @@ TEST_F(QuickAccessViewTest, TypingFiltersAndReturnCopies)
     EXPECT_EQ(model->toast(), "");
 }
 
+TEST_F(QuickAccessViewTest, TabWhileSearchingLeavesTheFieldTyping)
+{
+    QTest::keyClick(window.get(), 'p');
+    press(Qt::Key_Tab);
+    QTest::keyClick(window.get(), 'h');
+    EXPECT_EQ(model->search(), "ph");
+    EXPECT_EQ(model->selectedBinzo(), 0);
+}
+
 TEST_F(QuickAccessViewTest, ArrowsTabsAndEscapeReachTheViewModel)
 {
     press(Qt::Key_Down);
