@@ -568,12 +568,4 @@ TEST_F(QuickAccessTest, EmptyBinzoHasNothingToCopy)
     EXPECT_TRUE(clipboard.writes.isEmpty());
 }
 
-TEST_F(QuickAccessTest, DismissCallsTheHost)
-{
-    view->dismiss();
-    EXPECT_EQ(dismissals, 1);
-    view->onDismiss = nullptr;
-    view->dismiss();
-}
-
 } // namespace
