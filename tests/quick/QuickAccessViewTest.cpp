@@ -246,6 +246,22 @@ TEST_F(QuickAccessViewTest, SelectionScrollsIntoView)
     saveScreenshot(QStringLiteral("scrolled"));
 }
 
+TEST_F(QuickAccessViewTest, LaterTabsScrollIntoView)
+{
+    for (int i = 4; i <= 12; ++i)
+        store->addBinzo(QStringLiteral("Binzo %1").arg(i), "star.fill", "F4A261");
+    auto *strip = window->rootObject()->findChild<QQuickItem *>(QStringLiteral("tabStrip"));
+    ASSERT_TRUE(strip);
+    const qreal start = strip->property("contentX").toReal();
+    for (int i = 0; i < 9; ++i)
+        press(Qt::Key_Tab);
+    EXPECT_EQ(model->selectedBinzo(), 9);
+    QTRY_VERIFY(strip->property("contentX").toReal() > start + 300);
+    saveScreenshot(QStringLiteral("tenth-tab"));
+    press(Qt::Key_1, Qt::ControlModifier);
+    QTRY_COMPARE(strip->property("contentX").toReal(), start);
+}
+
 TEST_F(QuickAccessViewTest, Screenshots)
 {
     if (qEnvironmentVariableIsEmpty("BINZO_SCREENSHOT_DIR"))

@@ -27,6 +27,7 @@ Item {
 
     ListView {
         id: strip
+        objectName: "tabStrip"
         anchors.fill: parent
         anchors.leftMargin: -root.bleed
         anchors.rightMargin: -root.bleed
@@ -151,6 +152,36 @@ Item {
                 }
             }
         }
+    }
+
+    // Tabs scrolled past an end fade out there instead of being cut off.
+    component EdgeFade: Rectangle {
+        property bool leading
+
+        y: strip.y
+        width: 16
+        height: strip.height
+        Behavior on opacity { NumberAnimation { duration: 160; easing.type: Easing.OutCubic } }
+        gradient: Gradient {
+            orientation: Gradient.Horizontal
+            GradientStop {
+                position: 0
+                color: Qt.rgba(root.neu.base.r, root.neu.base.g, root.neu.base.b, leading ? 1 : 0)
+            }
+            GradientStop {
+                position: 1
+                color: Qt.rgba(root.neu.base.r, root.neu.base.g, root.neu.base.b, leading ? 0 : 1)
+            }
+        }
+    }
+    EdgeFade {
+        leading: true
+        x: strip.x
+        opacity: strip.atXBeginning ? 0 : 1
+    }
+    EdgeFade {
+        x: strip.x + strip.width - width
+        opacity: strip.atXEnd ? 0 : 1
     }
 
     CentreOnIndex {
