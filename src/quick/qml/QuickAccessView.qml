@@ -43,7 +43,7 @@ FocusScope {
 
     // Reached when focus is somewhere other than the search field (after a click on a tab).
     Keys.onPressed: event => {
-        if (!searchBar.activeFocus)
+        if (!searchBar.fieldFocused)
             root.handleKey(event);
     }
 

@@ -11,6 +11,7 @@ NeuSurface {
 
     required property QtObject viewModel
     property var neu: Theme.neu
+    readonly property bool fieldFocused: field.activeFocus
 
     signal keyPressed(var event)
 
