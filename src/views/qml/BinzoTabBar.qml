@@ -21,7 +21,13 @@ Item {
     // Shadows reach this far past the strip; the scroll area is widened so they are not cut.
     readonly property int bleed: 12
 
-    implicitHeight: 6 + 31 + 6
+    implicitHeight: 6 + 8 + Math.max(11, nameMetrics.height) + 8 + 6
+
+    FontMetrics {
+        id: nameMetrics
+        font.pointSize: 12.5 * 0.75 // 12.5 px: pixelSize takes whole pixels only
+        font.weight: Font.Medium
+    }
 
     onSelectedIndexChanged: scroller.centre(selectedIndex)
 
@@ -97,8 +103,7 @@ Item {
                     anchors.verticalCenter: parent.verticalCenter
                     text: tab.name
                     maximumLineCount: 1
-                    font.pointSize: 12.5 * 0.75 // 12.5 px: pixelSize takes whole pixels only
-                    font.weight: Font.Medium
+                    font: nameMetrics.font
                     color: tab.selected ? "white" : root.neu.textPrimary
                     Behavior on color { ColorAnimation { duration: 160; easing.type: Easing.OutCubic } }
                 }
