@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/KeychainStore.h"
 
+#include "model/Paths.h"
+#include "model/Preferences.h"
+#include "model/SecretBackendChoice.h"
+
 #include <QStringDecoder>
 
 namespace {
@@ -13,16 +17,22 @@ std::unique_ptr<KeychainStore> &sharedInstance()
 
 } // namespace
 
-KeychainStore::KeychainStore(std::unique_ptr<SecretBackend> backend)
+KeychainStore::KeychainStore(std::unique_ptr<SecretBackend> backend, QString unavailableReason)
     : m_backend(std::move(backend))
-{
-}
+    , m_unavailableReason(unavailableReason.isEmpty()
+                              ? QStringLiteral("no secret store is available")
+                              : std::move(unavailableReason))
+{ }
 
 KeychainStore &KeychainStore::shared()
 {
     auto &instance = sharedInstance();
-    if (!instance)
-        instance = std::make_unique<KeychainStore>(nullptr); // TODO(model): probe and choose
+    if (!instance) {
+        QString error;
+        std::unique_ptr<SecretBackend> backend
+            = SecretBackendChoice::create(Preferences::shared(), Paths::dataDir(), &error);
+        instance = std::make_unique<KeychainStore>(std::move(backend), error);
+    }
     return *instance;
 }
 
@@ -62,5 +72,5 @@ bool KeychainStore::remove(const QUuid &id)
 
 QString KeychainStore::lastError() const
 {
-    return m_backend ? m_backend->lastError() : QStringLiteral("no secret store is available");
+    return m_backend ? m_backend->lastError() : m_unavailableReason;
 }

@@ -13,8 +13,12 @@
 class KeychainStore
 {
 public:
-    explicit KeychainStore(std::unique_ptr<SecretBackend> backend);
+    // Without a backend every write fails and every read is absent, with unavailableReason
+    // as the error.
+    explicit KeychainStore(std::unique_ptr<SecretBackend> backend,
+                           QString unavailableReason = QString());
 
+    // The backend remembered in the preferences (chosen by a quick probe on first use).
     static KeychainStore &shared();
     // Tests and start-up choose the backend of the shared instance.
     static void setSharedBackend(std::unique_ptr<SecretBackend> backend);
@@ -30,4 +34,5 @@ public:
 
 private:
     std::unique_ptr<SecretBackend> m_backend;
+    QString m_unavailableReason;
 };

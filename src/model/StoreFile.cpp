@@ -67,7 +67,7 @@ std::optional<StoreSchema::State> inspectReadOnly(const QString &path, QString *
     }
     const StoreSchema::Inspection inspection = StoreSchema::inspect(database);
     if (inspection.state == StoreSchema::State::Foreign) {
-        *error = QStringLiteral("%1: %2").arg(path, inspection.error);
+        *error = QStringLiteral("cannot use %1: %2").arg(path, inspection.error);
         return std::nullopt;
     }
     return inspection.state;
@@ -98,6 +98,13 @@ std::unique_ptr<SqliteDatabase> open(const QString &path, QString *error)
 {
     if (!QFileInfo::exists(path) && !createPrivateFile(path, error))
         return nullptr;
+    // SQLite needs to create its journal files beside the database, and would say only
+    // "readonly database" when it cannot.
+    const QString folder = QFileInfo(path).absolutePath();
+    if (::access(QFile::encodeName(folder).constData(), W_OK) != 0) {
+        *error = systemError(QStringLiteral("cannot write in the folder"), folder);
+        return nullptr;
+    }
     if (!hasSqliteHeader(path, error))
         return nullptr;
     const std::optional<StoreSchema::State> state = inspectReadOnly(path, error);

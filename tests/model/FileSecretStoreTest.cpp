@@ -1,0 +1,164 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "model/FileSecretStore.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+const QString kService = "com.qorvastine.binzo.secrets";
+
+mode_t mode(const QString &path)
+{
+    struct stat info = {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 0777 : 0;
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void overwrite(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+struct FileSecretStoreTest : ::testing::Test
+{
+    QTemporaryDir dir;
+    QString folder = dir.filePath("binzo");
+    FileSecretStore store {folder};
+};
+
+TEST_F(FileSecretStoreTest, WriteReplaceReadRemove)
+{
+    const QByteArray value
+        = QString::fromUtf8("P\u00e4ssw\u00f6rt \U0001F511 \u6f22\u5b57").toUtf8();
+    EXPECT_EQ(store.read(kService, "A"), std::nullopt);
+    EXPECT_TRUE(store.lastError().isEmpty());
+    EXPECT_TRUE(store.remove(kService, "A")); // nothing there is fine
+
+    ASSERT_TRUE(store.write(kService, "A", "first")) << qPrintable(store.lastError());
+    ASSERT_TRUE(store.write(kService, "A", value));
+    ASSERT_TRUE(store.write(kService, "B", ""));
+    ASSERT_TRUE(store.write("other.service", "A", "elsewhere"));
+
+    FileSecretStore reopened(folder);
+    EXPECT_EQ(reopened.read(kService, "A"), value);
+    EXPECT_EQ(reopened.read(kService, "B"), QByteArray(""));
+    EXPECT_EQ(reopened.read("other.service", "A"), "elsewhere");
+
+    EXPECT_TRUE(reopened.remove(kService, "A"));
+    EXPECT_EQ(store.read(kService, "A"), std::nullopt);
+    EXPECT_EQ(store.read("other.service", "A"), "elsewhere");
+}
+
+TEST_F(FileSecretStoreTest, FilesArePrivateAndHoldNoPlaintext)
+{
+    ASSERT_TRUE(store.write(kService, "ACCOUNT-NAME-1", "correct horse battery staple"));
+    ASSERT_TRUE(store.write(kService, "ACCOUNT-NAME-1", "correct horse battery staple 2"));
+    EXPECT_EQ(mode(folder), 0700);
+    EXPECT_EQ(mode(store.sealedFilePath()), 0600);
+    EXPECT_EQ(mode(store.keyFilePath()), 0600);
+    EXPECT_EQ(contents(store.keyFilePath()).size(), 32);
+    QDirIterator files(folder, QDir::Files);
+    while (files.hasNext()) {
+        const QByteArray bytes = contents(files.next());
+        EXPECT_FALSE(bytes.contains("battery staple")) << qPrintable(files.filePath());
+        EXPECT_FALSE(bytes.contains("ACCOUNT-NAME")) << qPrintable(files.filePath());
+    }
+}
+
+TEST_F(FileSecretStoreTest, EveryWriteUsesAFreshNonce)
+{
+    ASSERT_TRUE(store.write(kService, "A", "same"));
+    const QByteArray first = contents(store.sealedFilePath());
+    ASSERT_TRUE(store.write(kService, "A", "same"));
+    const QByteArray second = contents(store.sealedFilePath());
+    ASSERT_EQ(first.size(), second.size());
+    EXPECT_NE(first.mid(16, 24), second.mid(16, 24));
+}
+
+// A file that does not open is reported and never replaced, so nothing is lost for good.
+TEST_F(FileSecretStoreTest, DamagedFilesAreErrorsAndStayUntouched)
+{
+    const struct
+    {
+        const char *name;
+        std::function<void(FileSecretStore &)> damage;
+    } cases[] = {
+        {"flipped ciphertext byte",
+         [](FileSecretStore &s) {
+             QByteArray bytes = contents(s.sealedFilePath());
+             bytes[bytes.size() - 20] = char(bytes[bytes.size() - 20] ^ 1);
+             overwrite(s.sealedFilePath(), bytes);
+         }},
+        {"changed header",
+         [](FileSecretStore &s) {
+             QByteArray bytes = contents(s.sealedFilePath());
+             bytes[15] = 2;
+             overwrite(s.sealedFilePath(), bytes);
+         }},
+        {"truncated file",
+         [](FileSecretStore &s) {
+             overwrite(s.sealedFilePath(), contents(s.sealedFilePath()).left(30));
+         }},
+        {"another key",
+         [](FileSecretStore &s) { overwrite(s.keyFilePath(), QByteArray(32, 'k')); }},
+        {"short key", [](FileSecretStore &s) { overwrite(s.keyFilePath(), QByteArray(31, 'k')); }},
+        {"missing key", [](FileSecretStore &s) { QFile::remove(s.keyFilePath()); }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(folder).removeRecursively();
+        ASSERT_TRUE(store.write(kService, "A", "kept"));
+        c.damage(store);
+        const QByteArray sealed = contents(store.sealedFilePath());
+        const QByteArray key = contents(store.keyFilePath());
+
+        EXPECT_EQ(store.read(kService, "A"), std::nullopt);
+        EXPECT_FALSE(store.lastError().isEmpty());
+        EXPECT_FALSE(store.write(kService, "B", "new"));
+        EXPECT_FALSE(store.lastError().isEmpty());
+        EXPECT_FALSE(store.remove(kService, "A"));
+        EXPECT_EQ(contents(store.sealedFilePath()), sealed);
+        EXPECT_EQ(contents(store.keyFilePath()), key);
+    }
+}
+
+TEST_F(FileSecretStoreTest, ConcurrentWritersLoseNothing)
+{
+    constexpr int kWriters = 3;
+    constexpr int kEach = 25;
+    QProcess writers[kWriters];
+    for (int i = 0; i < kWriters; ++i) {
+        writers[i].start(
+            MODEL_TEST_HELPER,
+            {"write-secrets", folder, QStringLiteral("w%1-").arg(i), QString::number(kEach)});
+    }
+    for (QProcess &writer : writers) {
+        ASSERT_TRUE(writer.waitForFinished(60000));
+        EXPECT_EQ(writer.exitCode(), 0) << writer.readAllStandardError().constData();
+    }
+    for (int i = 0; i < kWriters; ++i) {
+        for (int n = 0; n < kEach; ++n) {
+            EXPECT_EQ(store.read("service", QStringLiteral("w%1-%2").arg(i).arg(n)),
+                      QByteArray::number(n));
+        }
+    }
+    // No temporary files are left behind.
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 3);
+}
+
+} // namespace

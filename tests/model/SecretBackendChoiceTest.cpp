@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "model/SecretBackendChoice.h"
+#include "model/FileSecretStore.h"
+#include "model/Preferences.h"
+#include "model/SecretServiceStore.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct SecretBackendChoiceTest : ::testing::Test
+{
+    QTemporaryDir dir;
+    Preferences preferences {dir.filePath("preferences.json")};
+    QString error;
+
+    std::unique_ptr<SecretBackend> choose()
+    {
+        return SecretBackendChoice::create(preferences, dir.filePath("data"), &error);
+    }
+};
+
+// Without a session bus the secret service cannot be reached.
+struct NoSessionBus
+{
+    QByteArray address = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+    QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    NoSessionBus()
+    {
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+        qputenv("XDG_RUNTIME_DIR", "/nonexistent");
+    }
+    ~NoSessionBus()
+    {
+        qputenv("DBUS_SESSION_BUS_ADDRESS", address);
+        qputenv("XDG_RUNTIME_DIR", runtime);
+    }
+};
+
+TEST_F(SecretBackendChoiceTest, RememberedChoiceIsUsedWithoutProbing)
+{
+    NoSessionBus noBus;
+    preferences.setString("binzo.secretBackend", "secret-service");
+    auto backend = choose();
+    EXPECT_NE(dynamic_cast<SecretServiceStore *>(backend.get()), nullptr);
+    // The remembered store failing is an error, not a switch to the file.
+    EXPECT_FALSE(backend->write("service", "account", "value"));
+    EXPECT_FALSE(backend->lastError().isEmpty());
+    EXPECT_EQ(backend->read("service", "account"), std::nullopt);
+    EXPECT_FALSE(backend->lastError().isEmpty());
+
+    preferences.setString("binzo.secretBackend", "file");
+    EXPECT_NE(dynamic_cast<FileSecretStore *>(choose().get()), nullptr);
+
+    preferences.setString("binzo.secretBackend", "vault");
+    EXPECT_EQ(choose(), nullptr);
+    EXPECT_TRUE(error.contains("vault"));
+    EXPECT_EQ(preferences.string("binzo.secretBackend"), "vault");
+}
+
+TEST_F(SecretBackendChoiceTest, WithoutASecretServiceTheFileIsChosenOnce)
+{
+    NoSessionBus noBus;
+    auto backend = choose();
+    EXPECT_NE(dynamic_cast<FileSecretStore *>(backend.get()), nullptr);
+    EXPECT_EQ(preferences.string("binzo.secretBackend"), "file");
+}
+
+} // namespace

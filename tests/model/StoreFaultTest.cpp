@@ -1,0 +1,131 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TestEnvironment.h"
+
+#include "model/DataController.h"
+#include "model/SqliteDatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSet>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr uid_t kNobody = 65534;
+
+struct StoreFaultTest : ::testing::Test
+{
+    TestEnvironment environment;
+    QString folder = environment.dataHome() + "/binzo";
+    QString path = folder + "/binzo.sqlite3";
+};
+
+TEST_F(StoreFaultTest, KilledWriterLeavesEveryAcknowledgedCommit)
+{
+    for (int round = 0; round < 4; ++round) {
+        SCOPED_TRACE(round);
+        QProcess writer;
+        writer.start(MODEL_TEST_HELPER, {"add-entries", path});
+        ASSERT_TRUE(writer.waitForStarted());
+        QByteArray acknowledged;
+        // Kill at a different moment of each round, after some commits.
+        while (acknowledged.count('\n') < 20 + round * 37) {
+            ASSERT_TRUE(writer.waitForReadyRead(10000)) << writer.readAllStandardError().data();
+            acknowledged += writer.readAllStandardOutput();
+        }
+        ::kill(pid_t(writer.processId()), SIGKILL);
+        writer.waitForFinished();
+        acknowledged += writer.readAllStandardOutput();
+
+        SqliteDatabase database;
+        ASSERT_TRUE(database.open(path, SqliteDatabase::Mode::ReadOnly));
+        SqliteStatement check = database.prepare("PRAGMA integrity_check");
+        ASSERT_EQ(check.step(), SqliteStatement::Step::Row);
+        EXPECT_EQ(check.text(0), "ok");
+        QSet<QString> stored;
+        SqliteStatement labels = database.prepare("SELECT label FROM Entry");
+        while (labels.step() == SqliteStatement::Step::Row)
+            stored.insert(labels.text(0));
+        for (const QByteArray &line : acknowledged.split('\n')) {
+            if (!line.isEmpty()) {
+                EXPECT_TRUE(stored.contains(QString::fromLatin1(line))) << line.constData();
+            }
+        }
+    }
+}
+
+TEST_F(StoreFaultTest, NonSqliteFileStopsTheProcessAndStaysIntact)
+{
+    QDir().mkpath(folder);
+    QByteArray original("My shopping list\n\0\1\2 not a database", 38);
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(original);
+    }
+    QProcess app;
+    app.start(MODEL_TEST_HELPER, {"open-shared"});
+    ASSERT_TRUE(app.waitForFinished(30000));
+    EXPECT_NE(app.exitCode(), 0);
+    const QString error = QString::fromUtf8(app.readAllStandardError());
+    EXPECT_TRUE(error.startsWith("Failed to create ModelContainer: ")) << qPrintable(error);
+    EXPECT_TRUE(error.contains("not an SQLite file")) << qPrintable(error);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), original);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList({"binzo.sqlite3"}));
+}
+
+// Opens the store in a child that cannot write to the folder (as nobody when we are root,
+// since root writes anywhere).
+TEST_F(StoreFaultTest, ReadOnlyFolderGivesAClearError)
+{
+    const bool root = ::geteuid() == 0;
+    const auto openInChild = [&] {
+        QProcess child;
+        if (root) {
+            child.setChildProcessModifier([] {
+                if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+                    ::_exit(99);
+            });
+        }
+        child.start(MODEL_TEST_HELPER, {"open", path});
+        EXPECT_TRUE(child.waitForFinished(30000));
+        return std::make_pair(child.exitCode(), QString::fromUtf8(child.readAllStandardError()));
+    };
+    const auto lockFolder = [&] {
+        if (root) {
+            // The child reaches the folder but may not write in it.
+            for (QString dir = folder; dir != "/"; dir = QFileInfo(dir).absolutePath())
+                ::chmod(QFile::encodeName(dir).constData(), 0755);
+        } else {
+            ::chmod(QFile::encodeName(folder).constData(), 0500);
+        }
+    };
+
+    QDir().mkpath(folder);
+    lockFolder();
+    auto [status, error] = openInChild();
+    EXPECT_EQ(status, 1);
+    EXPECT_TRUE(error.contains("cannot create the database")) << qPrintable(error);
+    EXPECT_TRUE(error.contains("Permission denied")) << qPrintable(error);
+
+    ::chmod(QFile::encodeName(folder).constData(), 0700);
+    ASSERT_TRUE(DataController::open(path, &error)) << qPrintable(error);
+    if (root) {
+        ASSERT_EQ(::chown(QFile::encodeName(path).constData(), kNobody, kNobody), 0);
+    }
+    lockFolder();
+    std::tie(status, error) = openInChild();
+    EXPECT_EQ(status, 1);
+    EXPECT_TRUE(error.contains("cannot write in the folder " + folder)) << qPrintable(error);
+    ::chmod(QFile::encodeName(folder).constData(), 0700);
+}
+
+} // namespace
