@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "hotkeys/PlatformHotkeys.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace Hotkeys {
@@ -68,19 +69,25 @@ bool PlatformHotkeys::handleTrackedKey(const Shortcut &shortcut, EventType type,
 {
     if (!m_isEnabled || !m_isMenuTracking)
         return false;
-    const Modifiers::CarbonFlags modifiers = Modifiers::normalized(shortcut.carbonModifiers());
-    for (const auto &[id, hotKey] : m_hotKeys) {
-        if (hotKey.shortcut.carbonKeyCode() == shortcut.carbonKeyCode()
-            && hotKey.shortcut.carbonModifiers() == modifiers) {
-            if (isRepeat)
-                return true;
-            // A copy: the action may change the table.
-            const HotKey matched = hotKey;
-            call(matched, type);
-            return true;
-        }
-    }
-    return false;
+    const auto matches = [&](const HotKey &hotKey) {
+        // The modifiers may be let go first: a release belongs to the key that went down.
+        if (type == EventType::keyUp && m_trackedDownId == hotKey.id)
+            return hotKey.shortcut.carbonKeyCode() == shortcut.carbonKeyCode();
+        return hotKey.shortcut.carbonKeyCode() == shortcut.carbonKeyCode()
+            && hotKey.shortcut.carbonModifiers()
+            == Modifiers::normalized(shortcut.carbonModifiers());
+    };
+    const auto found = std::find_if(m_hotKeys.cbegin(), m_hotKeys.cend(),
+                                    [&](const auto &entry) { return matches(entry.second); });
+    if (found == m_hotKeys.cend())
+        return false;
+    if (isRepeat)
+        return true;
+    m_trackedDownId = type == EventType::keyDown ? found->first : 0;
+    // A copy: the action may change the table.
+    const HotKey matched = found->second;
+    call(matched, type);
+    return true;
 }
 
 bool PlatformHotkeys::attach(HotKey &hotKey)

@@ -66,6 +66,7 @@ private:
     HotkeyBackend::Id m_lastId = 0;
     bool m_isEnabled = true;
     bool m_isMenuTracking = false;
+    HotkeyBackend::Id m_trackedDownId = 0;
 };
 
 } // namespace Hotkeys
