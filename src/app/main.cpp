@@ -1,11 +1,153 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Start-up: hand links to a running Binzo before anything else, check for a display, then
+// build the panel, the global shortcut, the tray item and (on first run) the welcome tour.
+#include "app/LinkRouter.h"
+#include "app/QuickPanelController.h"
+#include "app/SingleInstance.h"
+#include "app/TimingTrace.h"
+#include "app/TrayIcon.h"
+#include "appearance/OnboardingWindowController.h"
+#include "appearance/QmlRegistration.h"
+#include "appearance/SettingsWindowController.h"
+#include "appearance/SingleWindow.h"
+#include "hotkeys/Hotkeys.h"
 #include "model/DataController.h"
+#include "model/Preferences.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QIcon>
+#include <QPointer>
+#include <QQmlEngine>
+#include <QTimer>
+
+#include <xcb/xcb.h>
+
+#include <cstdio>
+
+namespace {
+
+const QString kHasOnboardedKey = QStringLiteral("binzo.hasOnboarded");
+
+QStringList linksFromArguments(int argc, char *argv[])
+{
+    QStringList links;
+    for (int i = 1; i < argc; ++i) {
+        const QString argument = QString::fromLocal8Bit(argv[i]);
+        if (!argument.startsWith(u'-'))
+            links.append(argument);
+    }
+    return links;
+}
+
+int forwardToRunningInstance(int argc, char *argv[], const SingleInstance &instance,
+                             const QStringList &links)
+{
+    QCoreApplication app(argc, argv);
+    QString error;
+    if (!SingleInstance::forward(instance.socketPath(), links, &error)) {
+        std::fprintf(stderr, "binzo: %s\n", qPrintable(error));
+        return 1;
+    }
+    if (links.isEmpty())
+        std::fprintf(stderr, "binzo: already running\n");
+    return 0;
+}
+
+// Binzo's panel, hot key and tray all need X11 (XWayland under Wayland).
+bool hasDisplay()
+{
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (!platform.isEmpty() && !platform.startsWith("xcb"))
+        return true;
+    int screen = 0;
+    xcb_connection_t *connection = xcb_connect(nullptr, &screen);
+    const bool ok = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return ok;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    DataController::shared();
-    return 0;
+    TimingTrace::mark("start");
+    const QStringList links = linksFromArguments(argc, argv);
+    SingleInstance instance(SingleInstance::defaultDirectory());
+    QString error;
+    switch (instance.acquire(&error)) {
+    case SingleInstance::Role::Forwarded:
+        return forwardToRunningInstance(argc, argv, instance, links);
+    case SingleInstance::Role::Failed:
+        std::fprintf(stderr, "binzo: %s\n", qPrintable(error));
+        return 1;
+    case SingleInstance::Role::Primary:
+        break;
+    }
+
+    Hotkeys::prepareSession();
+    if (!hasDisplay()) {
+        std::fprintf(stderr, "binzo: no X11 display (DISPLAY=\"%s\"); Binzo needs X11 or "
+                             "XWayland\n",
+                     qgetenv("DISPLAY").constData());
+        return 1;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("binzo"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Binzo"));
+    QApplication::setDesktopFileName(QStringLiteral("binzo"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/binzo.svg")));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    if (!instance.listen(&error))
+        std::fprintf(stderr, "binzo: links from other processes will not arrive: %s\n",
+                     qPrintable(error));
+    Hotkeys::installPlatformBackend();
+
+    QQmlEngine engine;
+    registerQmlTypes(engine);
+    SingleWindow::setEngine(&engine);
+
+    QuickPanelController controller(engine, DataController::shared());
+    QPointer<QuickPanelController> panel(&controller);
+
+    Hotkeys::onKeyDown(Hotkeys::Name::togglePanel(), [panel] {
+        if (panel)
+            panel->toggle();
+    });
+
+    TrayIcon tray({
+        [panel] {
+            if (QuickPanelController *current = QuickPanelController::current())
+                current->show();
+        },
+        [] { SettingsWindowController::shared().show(); },
+        [] { QCoreApplication::quit(); },
+        [panel] {
+            if (panel && !panel->justHidByOutsideActivity())
+                panel->show();
+        },
+    });
+    if (!tray.isAvailable())
+        std::fprintf(stderr, "binzo: no system tray yet; the shortcut and binzo://open open "
+                             "the panel\n");
+
+    OnboardingWindowController &onboarding = OnboardingWindowController::shared();
+    onboarding.setShowPanel([panel] {
+        if (panel)
+            panel->show();
+    });
+    if (!Preferences::shared().boolean(kHasOnboardedKey))
+        onboarding.show();
+
+    auto openLinks = [panel](const QStringList &received) {
+        for (int i = LinkRouter::panelShowCount(received); i > 0 && panel; --i)
+            panel->show();
+    };
+    QObject::connect(&instance, &SingleInstance::linksReceived, &controller, openLinks);
+    QTimer::singleShot(0, &controller, [openLinks, links] {
+        TimingTrace::mark("ready-to-use");
+        openLinks(links);
+    });
+    return app.exec();
 }

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QList>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+#include <optional>
+
+// One screen as the placement sees it: its whole frame and the part free of panels and docks.
+struct ScreenArea
+{
+    QRect frame;
+    QRect available;
+};
+
+// Where the panel's content goes (top-left, y downward): centred horizontally in the available
+// area of the first screen whose frame holds the pointer (else the primary screen), and lifted
+// by a tenth of that area's height above its vertical centre. Absent when there is no screen.
+std::optional<QPoint> panelOrigin(const QList<ScreenArea> &screens, int primaryIndex,
+                                  QPoint pointer, QSize panel);

@@ -1,0 +1,234 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/QuickPanelController.h"
+
+#include "app/PanelNotifications.h"
+#include "app/PanelPlacement.h"
+#include "app/Spring.h"
+#include "app/TimingTrace.h"
+#include "appearance/QmlRegistration.h"
+#include "model/DataController.h"
+
+#include <QCursor>
+#include <QEasingCurve>
+#include <QGuiApplication>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QScreen>
+#include <QSystemTrayIcon>
+
+#include <cmath>
+
+namespace {
+
+QPointer<QuickPanelController> &currentController()
+{
+    static QPointer<QuickPanelController> controller;
+    return controller;
+}
+
+constexpr qreal kStartScale = 0.96;
+constexpr int kFadeInMs = 220;
+constexpr int kFadeOutMs = 140;
+// A click on the tray icon first takes focus from the panel; the click itself arrives after.
+constexpr int kOutsideHideDebounceMs = 400;
+
+const Spring kSpring {14, 180, 1};
+
+// Steps of 1/4096 of the travel: once the spring's motion is below what a pixel shows the
+// value stops changing, and the scene stops being redrawn.
+qreal springEasing(qreal progress)
+{
+    static const double duration = kSpring.settlingDuration();
+    const double value = kSpring.position(progress * duration);
+    return progress >= 1 ? 1 : std::round(value * 4096) / 4096;
+}
+
+QEasingCurve fadeInCurve()
+{
+    QEasingCurve curve(QEasingCurve::BezierSpline);
+    curve.addCubicBezierSegment(QPointF(0.2, 0.9), QPointF(0.3, 1.0), QPointF(1, 1));
+    return curve;
+}
+
+} // namespace
+
+QuickPanelController::QuickPanelController(QQmlEngine &engine, DataController &store,
+                                           QObject *parent)
+    : QObject(parent)
+    , m_panel(std::make_unique<QuickPanel>(&engine))
+    , m_viewModel(store, m_clipboard, m_timers)
+{
+    registerQmlTypes(engine);
+    QPointer<QuickPanelController> self(this);
+    m_viewModel.onDismiss = [self] {
+        if (self)
+            self->hide();
+    };
+    m_panel->setInitialProperties(
+        {{QStringLiteral("viewModel"), QVariant::fromValue<QObject *>(&m_viewModel)},
+         {QStringLiteral("contentRect"),
+          QRectF(QPointF(QuickPanel::kShadowMargins.left(), QuickPanel::kShadowMargins.top()),
+                 QSizeF(QuickPanel::kContentSize))}});
+    m_panel->setSource(QUrl(QStringLiteral("qrc:/qml/QuickPanelRoot.qml")));
+    if (m_panel->status() == QQuickView::Error) {
+        for (const QQmlError &error : m_panel->errors())
+            std::fprintf(stderr, "%s\n", qPrintable(error.toString()));
+    }
+
+    m_fadeIn.setTargetObject(content());
+    m_fadeIn.setPropertyName("opacity");
+    m_fadeIn.setDuration(kFadeInMs);
+    m_fadeIn.setEasingCurve(fadeInCurve());
+    m_fadeIn.setEndValue(1.0);
+
+    QEasingCurve spring;
+    spring.setCustomType(springEasing);
+    m_springIn.setTargetObject(content());
+    m_springIn.setPropertyName("scale");
+    m_springIn.setDuration(int(std::lround(kSpring.settlingDuration() * 1000)));
+    m_springIn.setEasingCurve(spring);
+    m_springIn.setStartValue(kStartScale);
+    m_springIn.setEndValue(1.0);
+
+    m_fadeOut.setTargetObject(content());
+    m_fadeOut.setPropertyName("opacity");
+    m_fadeOut.setDuration(kFadeOutMs);
+    m_fadeOut.setEndValue(0.0);
+    connect(&m_fadeOut, &QPropertyAnimation::finished, this, [this] {
+        m_panel->hide();
+        m_visible = false;
+    });
+
+    connect(m_panel.get(), &QuickPanel::cancelRequested, this, &QuickPanelController::hide);
+    connect(m_panel.get(), &QWindow::activeChanged, this, [this] {
+        if (m_visible && !m_panel->isActive() && m_fadeOut.state() != QAbstractAnimation::Running
+            && !m_keyboard.isActive())
+            hideForOutsideActivity();
+        if (m_panel->isActive())
+            TimingTrace::mark("active");
+    });
+    connect(m_panel.get(), &QQuickWindow::frameSwapped, this, [this] {
+        if (m_tracingFrame) {
+            m_tracingFrame = false;
+            TimingTrace::mark("frame");
+        }
+    });
+    connect(&PanelNotifications::shared(), &PanelNotifications::binzoPanelDidShow, this,
+            [this] {
+                m_viewModel.resetForShow();
+                if (QQuickItem *root = m_panel->rootObject())
+                    QMetaObject::invokeMethod(root, "focusSearch");
+            });
+    currentController() = this;
+}
+
+QuickPanelController::~QuickPanelController() = default;
+
+QuickPanelController *QuickPanelController::current()
+{
+    return currentController();
+}
+
+QQuickItem *QuickPanelController::content() const
+{
+    QQuickItem *root = m_panel->rootObject();
+    return root ? root->findChild<QQuickItem *>(QStringLiteral("panelContent")) : nullptr;
+}
+
+void QuickPanelController::place()
+{
+    QList<ScreenArea> screens;
+    int primary = -1;
+    const QList<QScreen *> all = QGuiApplication::screens();
+    for (QScreen *screen : all) {
+        if (screen == QGuiApplication::primaryScreen())
+            primary = int(screens.size());
+        screens.append({screen->geometry(), screen->availableGeometry()});
+    }
+    if (const auto origin
+        = panelOrigin(screens, primary, QCursor::pos(), QuickPanel::kContentSize))
+        m_panel->moveContentTo(*origin);
+}
+
+void QuickPanelController::show()
+{
+    TimingTrace::mark("show");
+    m_fadeOut.stop();
+    place();
+    if (QQuickItem *item = content()) {
+        item->setOpacity(0);
+        item->setScale(kStartScale);
+    }
+    m_tracingFrame = TimingTrace::enabled();
+    m_panel->show();
+    m_panel->raise();
+    m_panel->requestActivate();
+    m_visible = true;
+    m_keyboard.begin(m_panel.get());
+
+    m_fadeIn.stop();
+    m_fadeIn.setStartValue(0.0);
+    m_fadeIn.start();
+    m_springIn.stop();
+    m_springIn.start();
+
+    QPointer<QuickPanelController> self(this);
+    m_clickMonitor.install([self] {
+        if (self)
+            self->onOutsideClick();
+    });
+    emit PanelNotifications::shared().binzoPanelDidShow();
+    TimingTrace::mark("ready");
+}
+
+void QuickPanelController::hide()
+{
+    m_clickMonitor.remove();
+    m_keyboard.end();
+    m_fadeIn.stop();
+    m_springIn.stop();
+    if (!m_visible)
+        return;
+    if (m_fadeOut.state() == QAbstractAnimation::Running)
+        return;
+    QQuickItem *item = content();
+    m_fadeOut.setStartValue(item ? item->opacity() : 1.0);
+    m_fadeOut.start();
+}
+
+void QuickPanelController::toggle()
+{
+    TimingTrace::mark("hotkey");
+    // The panel counts as visible until its fade-out ends: a toggle then still hides.
+    if (m_visible)
+        hide();
+    else
+        show();
+}
+
+bool QuickPanelController::justHidByOutsideActivity() const
+{
+    return m_sinceOutsideHide.isValid() && m_sinceOutsideHide.elapsed() < kOutsideHideDebounceMs;
+}
+
+void QuickPanelController::hideForOutsideActivity()
+{
+    m_sinceOutsideHide.start();
+    hide();
+}
+
+void QuickPanelController::onOutsideClick()
+{
+    // Raw presses arrive for every client, ours too: clicks inside the panel, on one of our
+    // other windows or on our tray icon are not outside.
+    const QPoint pointer = QCursor::pos();
+    if (m_panel->contentGeometry().contains(pointer))
+        return;
+    const QWindowList windows = QGuiApplication::topLevelWindows();
+    for (QWindow *window : windows) {
+        if (window != m_panel.get() && window->isVisible()
+            && window->frameGeometry().contains(pointer))
+            return;
+    }
+    hideForOutsideActivity();
+}

@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "app/KeyboardHandoff.h"
+#include "app/OutsideClickMonitor.h"
+#include "app/QuickPanel.h"
+#include "quick/EventLoopScheduler.h"
+#include "quick/QuickAccessViewModel.h"
+#include "quick/SystemClipboard.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QParallelAnimationGroup>
+#include <QPointer>
+#include <QPropertyAnimation>
+
+#include <memory>
+
+class DataController;
+class QQmlEngine;
+
+// Builds the quick panel once, shows it under the pointer with its fade and spring, hides it
+// on an outside click, on focus loss or when the view dismisses it, and announces each
+// showing ("binzoPanelDidShow").
+class QuickPanelController : public QObject
+{
+    Q_OBJECT
+public:
+    QuickPanelController(QQmlEngine &engine, DataController &store, QObject *parent = nullptr);
+    ~QuickPanelController() override;
+
+    // The most recently built controller, or null.
+    static QuickPanelController *current();
+
+    QuickPanel *panel() const { return m_panel.get(); }
+    QuickAccessViewModel &viewModel() { return m_viewModel; }
+    // From the moment show() maps the panel until its fade-out has finished.
+    bool isPanelVisible() const { return m_visible; }
+
+    void show();
+    void hide();
+    // The global shortcut's action: hide a visible panel, show a hidden one.
+    void toggle();
+    // True when the panel hid because of a click or focus elsewhere within the last moments,
+    // so a click on the tray icon that caused it does not show the panel straight again.
+    bool justHidByOutsideActivity() const;
+
+private:
+    void place();
+    void hideForOutsideActivity();
+    void onOutsideClick();
+    void finishShowing();
+    QQuickItem *content() const;
+
+    std::unique_ptr<QuickPanel> m_panel;
+    SystemClipboard m_clipboard;
+    EventLoopScheduler m_timers;
+    QuickAccessViewModel m_viewModel;
+    OutsideClickMonitor m_clickMonitor;
+    KeyboardHandoff m_keyboard;
+    QPropertyAnimation m_fadeIn;
+    QPropertyAnimation m_springIn;
+    QPropertyAnimation m_fadeOut;
+    bool m_visible = false;
+    bool m_tracingFrame = false;
+    QElapsedTimer m_sinceOutsideHide;
+};

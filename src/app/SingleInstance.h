@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QLocalServer>
+#include <QLockFile>
+#include <QObject>
+#include <QStringList>
+
+#include <memory>
+
+// One Binzo per user: the first process holds a lock file and listens on a local socket beside
+// it; a later one hands its links over and exits. Needs only QtCore and QtNetwork, so the
+// hand-over happens before any window system is touched.
+class SingleInstance : public QObject
+{
+    Q_OBJECT
+public:
+    enum class Role { Primary, Secondary, Failed };
+
+    explicit SingleInstance(QString directory, QObject *parent = nullptr);
+    ~SingleInstance() override;
+
+    // $XDG_RUNTIME_DIR/binzo (the runtime location Qt picks when the variable is unset).
+    static QString defaultDirectory();
+
+    // Takes the lock (Primary) or finds it held by a running Binzo (Secondary, which then
+    // forwards its links). On Failed, *error says why.
+    Role acquire(QString *error);
+    // The primary's socket; call once the application object exists.
+    bool listen(QString *error);
+
+    // Sends links to the instance listening at the socket and waits for its answer, trying to
+    // connect for up to connectPatienceMs (the primary locks a moment before it listens).
+    static bool forward(const QString &socketPath, const QStringList &links, QString *error,
+                        int connectPatienceMs = 3000);
+
+    QString socketPath() const;
+
+signals:
+    // Links handed over by a later process, in the order given.
+    void linksReceived(const QStringList &links);
+
+private:
+    void acceptConnection();
+
+    QString m_directory;
+    std::unique_ptr<QLockFile> m_lock;
+    QLocalServer m_server;
+};

@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/LinkRouter.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(LinkRouter, AcceptsOpenByHostOrPathOnly)
+{
+    const std::pair<const char *, bool> cases[] = {
+        {"binzo://open", true},
+        {"binzo:open", true},
+        {"binzo://open/", true},
+        {"binzo://open?from=menu", true},
+        {"binzo:open#top", true},
+        {"binzo://user@open:80", true},
+        {"binzo://%6Fpen", true},
+        {"binzo:///open", false}, // the path is "/open"
+        {"binzo://close", false},
+        {"binzo:close", false},
+        {"BINZO://open", false}, // the scheme is case-sensitive
+        {"Binzo:open", false},
+        {"binzo://OPEN", false}, // and so is the host
+        {"binzo://opener", false},
+        {"binzo://x/open", false},
+        {"binzo:", false},
+        {"binzo", false},
+        {"open", false},
+        {"https://open", false},
+        {"", false},
+    };
+    for (const auto &[link, accepted] : cases)
+        EXPECT_EQ(LinkRouter::opensPanel(QString::fromUtf8(link)), accepted) << link;
+}
+
+TEST(LinkRouter, EachAcceptedLinkShowsThePanelOnce)
+{
+    EXPECT_EQ(LinkRouter::panelShowCount({"binzo://open", "binzo://close", "binzo:open"}), 2);
+    EXPECT_EQ(LinkRouter::panelShowCount({}), 0);
+}
+
+} // namespace
