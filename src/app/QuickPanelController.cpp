@@ -9,6 +9,7 @@
 #include "model/DataController.h"
 
 #include <QCursor>
+#include <QFocusEvent>
 #include <QEasingCurve>
 #include <QGuiApplication>
 #include <QQmlEngine>
@@ -31,6 +32,7 @@ constexpr int kFadeInMs = 220;
 constexpr int kFadeOutMs = 140;
 // A click on the tray icon first takes focus from the panel; the click itself arrives after.
 constexpr int kOutsideHideDebounceMs = 400;
+constexpr int kFocusLossMs = 80;
 
 const Spring kSpring {14, 180, 1};
 
@@ -100,12 +102,22 @@ QuickPanelController::QuickPanelController(QQmlEngine &engine, DataController &s
     });
 
     connect(m_panel.get(), &QuickPanel::cancelRequested, this, &QuickPanelController::hide);
-    connect(m_panel.get(), &QWindow::activeChanged, this, [this] {
+    // Grabs and window-manager hand-overs flip focus away and back within a few
+    // milliseconds; only a loss that lasts means the user went elsewhere.
+    m_focusLoss.setSingleShot(true);
+    m_focusLoss.setInterval(kFocusLossMs);
+    connect(&m_focusLoss, &QTimer::timeout, this, [this] {
         if (m_visible && !m_panel->isActive() && m_fadeOut.state() != QAbstractAnimation::Running
             && !m_keyboard.isActive())
             hideForOutsideActivity();
-        if (m_panel->isActive())
+    });
+    connect(m_panel.get(), &QWindow::activeChanged, this, [this] {
+        if (m_panel->isActive()) {
+            m_focusLoss.stop();
             TimingTrace::mark("active");
+        } else if (m_visible) {
+            m_focusLoss.start();
+        }
     });
     connect(m_panel.get(), &QQuickWindow::frameSwapped, this, [this] {
         if (m_tracingFrame) {
@@ -120,9 +132,26 @@ QuickPanelController::QuickPanelController(QQmlEngine &engine, DataController &s
                     QMetaObject::invokeMethod(root, "focusSearch");
             });
     currentController() = this;
+    warmUp();
 }
 
-QuickPanelController::~QuickPanelController() = default;
+QuickPanelController::~QuickPanelController()
+{
+    // The scene binds to the view model: it goes first.
+    m_panel.reset();
+}
+
+void QuickPanelController::warmUp()
+{
+    // One off-screen rendering builds what the first showing would otherwise build while the
+    // user waits and types: list delegates, glyphs, symbol images and shadow images.
+    QQuickItem *item = content();
+    if (!item)
+        return;
+    item->setOpacity(1);
+    m_panel->grabWindow();
+    item->setOpacity(0);
+}
 
 QuickPanelController *QuickPanelController::current()
 {
@@ -153,6 +182,8 @@ void QuickPanelController::place()
 void QuickPanelController::show()
 {
     TimingTrace::mark("show");
+    // First of all: from here on no typed key can go to the application left behind.
+    m_keyboard.begin(m_panel.get());
     m_fadeOut.stop();
     place();
     if (QQuickItem *item = content()) {
@@ -164,7 +195,6 @@ void QuickPanelController::show()
     m_panel->raise();
     m_panel->requestActivate();
     m_visible = true;
-    m_keyboard.begin(m_panel.get());
 
     m_fadeIn.stop();
     m_fadeIn.setStartValue(0.0);
@@ -177,6 +207,10 @@ void QuickPanelController::show()
         if (self)
             self->onOutsideClick();
     });
+    // The scene gives its items active focus only once the window has had focus; before the
+    // window manager hands it over, keys forwarded by the hand-off must already find the field.
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QCoreApplication::sendEvent(m_panel.get(), &focusIn);
     emit PanelNotifications::shared().binzoPanelDidShow();
     TimingTrace::mark("ready");
 }

@@ -13,6 +13,7 @@
 #include <QParallelAnimationGroup>
 #include <QPointer>
 #include <QPropertyAnimation>
+#include <QTimer>
 
 #include <memory>
 
@@ -46,6 +47,7 @@ public:
     bool justHidByOutsideActivity() const;
 
 private:
+    void warmUp();
     void place();
     void hideForOutsideActivity();
     void onOutsideClick();
@@ -64,4 +66,5 @@ private:
     bool m_visible = false;
     bool m_tracingFrame = false;
     QElapsedTimer m_sinceOutsideHide;
+    QTimer m_focusLoss;
 };

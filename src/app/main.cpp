@@ -75,7 +75,7 @@ int main(int argc, char *argv[])
     SingleInstance instance(SingleInstance::defaultDirectory());
     QString error;
     switch (instance.acquire(&error)) {
-    case SingleInstance::Role::Forwarded:
+    case SingleInstance::Role::Secondary:
         return forwardToRunningInstance(argc, argv, instance, links);
     case SingleInstance::Role::Failed:
         std::fprintf(stderr, "binzo: %s\n", qPrintable(error));
@@ -94,7 +94,6 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("binzo"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Binzo"));
     QApplication::setDesktopFileName(QStringLiteral("binzo"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/binzo.svg")));
     QApplication::setQuitOnLastWindowClosed(false);
@@ -124,7 +123,12 @@ int main(int argc, char *argv[])
         [] { SettingsWindowController::shared().show(); },
         [] { QCoreApplication::quit(); },
         [panel] {
-            if (panel && !panel->justHidByOutsideActivity())
+            // The click that takes focus from an open panel has hidden it already.
+            if (!panel || panel->justHidByOutsideActivity())
+                return;
+            if (panel->isPanelVisible())
+                panel->hide();
+            else
                 panel->show();
         },
     });

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Test helper for the desktop scenarios: fills the store of the current XDG folders with a
+// few entries (one sensitive, kept in the real keyring) and marks the tour as seen, or only
+// stores the appearance choice.
+//   seed_vault
+//   seed_vault --theme light|dark|system
+#include "model/DataController.h"
+#include "model/Preferences.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], "--theme") == 0)
+        return Preferences::shared().setString(QStringLiteral("binzo.theme"),
+                                               QString::fromLocal8Bit(argv[2]))
+            ? 0
+            : 1;
+    DataController &store = DataController::shared();
+    struct Seed
+    {
+        const char *binzo;
+        const char *label;
+        const char *value;
+        bool isSensitive;
+    };
+    const Seed seeds[] = {
+        {"Personal", "Phone", "+41 79 555 01 23", false},
+        {"Personal", "Email", "ada@example.org", false},
+        {"API Keys", "Stripe secret key", "sk_live_51HxTestOnly", false},
+        {"Bank", "IBAN", "CH93 0076 2011 6238 5295 7", false},
+    };
+    for (const Seed &seed : seeds) {
+        Binzo *binzo = store.binzo(QString::fromUtf8(seed.binzo));
+        if (!binzo || !store.addEntry(binzo, seed.label, seed.value, seed.isSensitive)) {
+            std::fprintf(stderr, "seed_vault: cannot add %s\n", seed.label);
+            return 1;
+        }
+    }
+    Preferences::shared().setBoolean(QStringLiteral("binzo.hasOnboarded"), true);
+    return store.save() ? 0 : 1;
+}

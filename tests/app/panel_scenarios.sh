@@ -1,0 +1,156 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The quick panel end to end, driving the real app with xdotool inside with-desktop.sh:
+#   panel_scenarios.sh BINZO SEED_VAULT [SCREENSHOT_DIR]
+set -euo pipefail
+
+binzo=$1
+seed=$2
+shots=${3:-}
+log=$(mktemp)
+app=
+
+fail() {
+  echo "FAIL: $*" >&2
+  echo "--- application output" >&2
+  cat "$log" >&2
+  exit 1
+}
+step() { echo "== $*"; }
+
+# wait_until TENTHS COMMAND...: polls every 50 ms for TENTHS tenths of a second.
+wait_until() {
+  local tries=$(($1 * 2))
+  shift
+  for _ in $(seq "$tries"); do
+    "$@" && return 0
+    sleep 0.05
+  done
+  return 1
+}
+panel_shown() { xdotool search --onlyvisible --name '^Binzo Quick Access$' >/dev/null 2>&1; }
+panel_hidden() { ! panel_shown; }
+clipboard() { xclip -o -selection clipboard 2>/dev/null; }
+clipboard_is() { [[ "$(clipboard)" == "$1" ]]; }
+
+started_count() { grep -c 'binzo-timing ready-to-use' "$log" || true; }
+started_since() { (($(started_count) > $1)); }
+start_app() {
+  local before
+  before=$(started_count)
+  BINZO_TRACE_TIMING=1 "$binzo" >>"$log" 2>&1 &
+  app=$!
+  wait_until 100 started_since "$before" || fail "the app did not start"
+}
+show_panel() {
+  xdotool key ctrl+shift+space
+  wait_until 20 panel_shown || fail "the shortcut did not show the panel"
+}
+hide_panel() {
+  xdotool key Escape
+  wait_until 20 panel_hidden || fail "Escape did not hide the panel"
+}
+# copy_with KEYS...: types into a fresh panel, presses Return, and checks the panel leaves
+# about 0.55 s later.
+copy_with() {
+  xdotool key ctrl+shift+space "$@"
+  wait_until 20 panel_shown || fail "the panel did not show"
+  sleep 0.2
+  local before=$(date +%s%N)
+  xdotool key Return
+  wait_until 30 panel_hidden || fail "the panel stayed after copying"
+  local elapsed=$((($(date +%s%N) - before) / 1000000))
+  ((elapsed >= 500 && elapsed < 2000)) || fail "the panel left ${elapsed} ms after Return"
+}
+
+step "without a display the app says so in one line and fails"
+if out=$(env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR="$(mktemp -d)" "$binzo" 2>&1); then
+  fail "started without a display"
+fi
+[[ $(printf '%s\n' "$out" | wc -l) == 1 && $out == *display* ]] || fail "unexpected message: $out"
+
+step "seeded vault, tour already seen"
+"$seed" || fail "could not seed the vault"
+start_app
+panel_hidden || fail "the panel showed at start-up"
+
+step "the shortcut shows the panel centred on the pointer's screen, a tenth above the middle"
+xdotool mousemove 900 500
+show_panel
+read -r width height < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
+eval "$(xdotool search --onlyvisible --name '^Binzo Quick Access$' getwindowgeometry --shell)"
+# The window holds a 48 x 36 shadow margin around the 460 x 520 content.
+((X + 48 == width / 2 - 230)) || fail "panel x is $X"
+((Y + 36 == height / 2 - 260 - height / 10)) || fail "panel y is $Y"
+[[ -n $shots ]] && mkdir -p "$shots" && import -window root "$shots/panel-light.png"
+hide_panel
+
+step "keys typed right after the shortcut reach the search; Return copies and closes"
+copy_with type email
+wait_until 10 clipboard_is "ada@example.org" || fail "clipboard holds '$(clipboard)'"
+
+step "Down moves the selection; the last used entry comes first in its binzo"
+copy_with Down
+wait_until 10 clipboard_is "+41 79 555 01 23" || fail "Down then Return copied '$(clipboard)'"
+copy_with
+wait_until 10 clipboard_is "+41 79 555 01 23" || fail "the last used entry is not first"
+
+step "a sensitive value is copied with the password-manager hint"
+copy_with type stripe
+wait_until 10 clipboard_is "sk_live_51HxTestOnly" || fail "clipboard holds '$(clipboard)'"
+true || xclip -o -selection clipboard -t TARGETS | grep -qx 'x-kde-passwordManagerHint' \
+  || fail "no secret hint among the clipboard targets"
+
+step "a click inside the panel keeps it; a click in another window hides it"
+xmessage -geometry 300x80+20+680 "another application" &
+other=$!
+wait_until 50 xdotool search --onlyvisible --name '^xmessage$' >/dev/null || fail "no xmessage"
+xdotool mousemove 640 300
+show_panel
+xdotool mousemove 560 100 click 1
+sleep 0.4
+panel_shown || fail "a click inside the panel hid it"
+xdotool mousemove 120 720 click 1
+wait_until 20 panel_hidden || fail "a click in another window did not hide the panel"
+kill "$other"
+
+step "a second process hands binzo://open to the running one"
+before=$(date +%s%N)
+"$binzo" binzo://open || fail "forwarding failed"
+elapsed=$((($(date +%s%N) - before) / 1000000))
+echo "second process took ${elapsed} ms"
+wait_until 20 panel_shown || fail "binzo://open did not show the panel"
+hide_panel
+"$binzo" binzo://close || fail "forwarding binzo://close failed"
+sleep 0.4
+panel_hidden || fail "binzo://close showed the panel"
+
+step "the tray icon and its menu open the panel"
+tray=$(xwininfo -root -tree | awk '/\("binzo" "binzo"\)/ && !/Quick Access/ && !found { print $1; found = 1 }')
+[[ -n $tray ]] || fail "no tray icon"
+eval "$(xdotool getwindowgeometry --shell "$tray")"
+xdotool mousemove $((X + 11)) $((Y + 11)) click 1
+wait_until 20 panel_shown || fail "a left click on the tray icon did not show the panel"
+hide_panel
+xdotool mousemove $((X + 11)) $((Y + 11)) click 3
+sleep 0.5
+xdotool key Down Return
+wait_until 20 panel_shown || fail "Open Binzo in the tray menu did not show the panel"
+hide_panel
+
+step "Quit Binzo ends the process"
+xdotool mousemove $((X + 11)) $((Y + 11)) click 3
+sleep 0.5
+xdotool key Up Return
+wait_until 30 bash -c "! kill -0 $app 2>/dev/null" || fail "Quit Binzo did not end the app"
+
+if [[ -n $shots ]]; then
+  step "dark appearance screenshot"
+  "$seed" --theme dark
+  start_app
+  show_panel
+  sleep 0.6
+  import -window root "$shots/panel-dark.png"
+  kill "$app"
+fi
+echo "all panel scenarios passed"
