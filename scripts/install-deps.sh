@@ -14,6 +14,7 @@ packages=(
   qml6-module-qtquick-shapes qml6-module-qtqml
   # X11 key grabs and keyboard layouts
   libxcb1-dev libxcb-keysyms1-dev libxcb-xkb-dev libxcb-xinput-dev libxkbcommon-dev libxkbcommon-x11-dev
+  libxcb-shape0-dev
   # vault
   libsecret-1-dev libsodium-dev libsqlite3-dev sqlite3
   # smart-find model, built from WordNet at build time
