@@ -40,8 +40,8 @@ void KeyboardHandoff::begin(QWindow *target)
         return;
     xcb_grab_keyboard_reply_t *reply = xcb_grab_keyboard_reply(
         c,
-        xcb_grab_keyboard(c, 0, X11Connection::rootWindow(), XCB_CURRENT_TIME,
-                          XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
+        xcb_grab_keyboard(c, 0, X11Connection::rootWindow(), XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC,
+                          XCB_GRAB_MODE_ASYNC),
         nullptr);
     const bool grabbed = reply && reply->status == XCB_GRAB_STATUS_SUCCESS;
     std::free(reply);

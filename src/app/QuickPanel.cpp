@@ -26,8 +26,8 @@ QuickPanel::QuickPanel(QQmlEngine *engine)
     create();
     X11Connection::setWindowClass(this, "binzo");
     X11Connection::setOnAllWorkspaces(this);
-    X11Connection::setInputRegion(this, QRect(QPoint(kShadowMargins.left(), kShadowMargins.top()),
-                                              kContentSize));
+    X11Connection::setInputRegion(
+        this, QRect(QPoint(kShadowMargins.left(), kShadowMargins.top()), kContentSize));
 }
 
 QRect QuickPanel::contentGeometry() const

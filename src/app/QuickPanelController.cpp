@@ -9,8 +9,8 @@
 #include "model/DataController.h"
 
 #include <QCursor>
-#include <QFocusEvent>
 #include <QEasingCurve>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -125,12 +125,11 @@ QuickPanelController::QuickPanelController(QQmlEngine &engine, DataController &s
             TimingTrace::mark("frame");
         }
     });
-    connect(&PanelNotifications::shared(), &PanelNotifications::binzoPanelDidShow, this,
-            [this] {
-                m_viewModel.resetForShow();
-                if (QQuickItem *root = m_panel->rootObject())
-                    QMetaObject::invokeMethod(root, "focusSearch");
-            });
+    connect(&PanelNotifications::shared(), &PanelNotifications::binzoPanelDidShow, this, [this] {
+        m_viewModel.resetForShow();
+        if (QQuickItem *root = m_panel->rootObject())
+            QMetaObject::invokeMethod(root, "focusSearch");
+    });
     currentController() = this;
     warmUp();
 }
@@ -174,8 +173,7 @@ void QuickPanelController::place()
             primary = int(screens.size());
         screens.append({screen->geometry(), screen->availableGeometry()});
     }
-    if (const auto origin
-        = panelOrigin(screens, primary, QCursor::pos(), QuickPanel::kContentSize))
+    if (const auto origin = panelOrigin(screens, primary, QCursor::pos(), QuickPanel::kContentSize))
         m_panel->moveContentTo(*origin);
 }
 

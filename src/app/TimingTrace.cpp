@@ -20,7 +20,8 @@ void mark(const char *what)
         return;
     timespec now {};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    std::fprintf(stderr, "binzo-timing %s %.3f\n", what, double(now.tv_sec) * 1e3 + now.tv_nsec / 1e6);
+    std::fprintf(stderr, "binzo-timing %s %.3f\n", what,
+                 double(now.tv_sec) * 1e3 + now.tv_nsec / 1e6);
     std::fflush(stderr);
 }
 

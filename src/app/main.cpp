@@ -86,8 +86,9 @@ int main(int argc, char *argv[])
 
     Hotkeys::prepareSession();
     if (!hasDisplay()) {
-        std::fprintf(stderr, "binzo: no X11 display (DISPLAY=\"%s\"); Binzo needs X11 or "
-                             "XWayland\n",
+        std::fprintf(stderr,
+                     "binzo: no X11 display (DISPLAY=\"%s\"); Binzo needs X11 or "
+                     "XWayland\n",
                      qgetenv("DISPLAY").constData());
         return 1;
     }
@@ -133,8 +134,9 @@ int main(int argc, char *argv[])
         },
     });
     if (!tray.isAvailable())
-        std::fprintf(stderr, "binzo: no system tray yet; the shortcut and binzo://open open "
-                             "the panel\n");
+        std::fprintf(stderr,
+                     "binzo: no system tray yet; the shortcut and binzo://open open "
+                     "the panel\n");
 
     OnboardingWindowController &onboarding = OnboardingWindowController::shared();
     onboarding.setShowPanel([panel] {

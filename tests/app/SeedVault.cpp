@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Test helper for the desktop scenarios: fills the store of the current XDG folders with a
 // few entries (one sensitive, kept in the real keyring) and marks the tour as seen, or only
-// stores the appearance choice.
+// stores the appearance choice. Exits with 3 when only the sensitive entry could not be
+// stored (no usable secret store).
 //   seed_vault
 //   seed_vault --theme light|dark|system
 #include "model/DataController.h"
@@ -30,16 +31,21 @@ int main(int argc, char *argv[])
     const Seed seeds[] = {
         {"Personal", "Phone", "+41 79 555 01 23", false},
         {"Personal", "Email", "ada@example.org", false},
-        {"API Keys", "Stripe secret key", "sk_live_51HxTestOnly", false},
+        {"API Keys", "Stripe secret key", "sk_live_51HxTestOnly", true},
         {"Bank", "IBAN", "CH93 0076 2011 6238 5295 7", false},
     };
+    bool secretStored = true;
     for (const Seed &seed : seeds) {
         Binzo *binzo = store.binzo(QString::fromUtf8(seed.binzo));
-        if (!binzo || !store.addEntry(binzo, seed.label, seed.value, seed.isSensitive)) {
-            std::fprintf(stderr, "seed_vault: cannot add %s\n", seed.label);
+        if (binzo && store.addEntry(binzo, seed.label, seed.value, seed.isSensitive))
+            continue;
+        std::fprintf(stderr, "seed_vault: cannot add %s\n", seed.label);
+        if (!seed.isSensitive)
             return 1;
-        }
+        secretStored = false;
     }
     Preferences::shared().setBoolean(QStringLiteral("binzo.hasOnboarded"), true);
-    return store.save() ? 0 : 1;
+    if (!store.save())
+        return 1;
+    return secretStored ? 0 : 3;
 }

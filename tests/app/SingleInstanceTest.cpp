@@ -40,8 +40,8 @@ TEST_F(SingleInstanceTest, SecondStartForwardsItsLinksToTheFirst)
     ASSERT_TRUE(primary.listen(&error)) << error.toStdString();
     QSignalSpy received(&primary, &SingleInstance::linksReceived);
 
-    const auto [ok, forwardError] = forwardFromAnotherThread(
-        primary.socketPath(), {"binzo://open", "", "binzo:open"});
+    const auto [ok, forwardError]
+        = forwardFromAnotherThread(primary.socketPath(), {"binzo://open", "", "binzo:open"});
     ASSERT_TRUE(ok) << forwardError.toStdString();
     ASSERT_EQ(received.size(), 1);
     EXPECT_EQ(received.at(0).at(0).toStringList(), QStringList({"binzo://open", "binzo:open"}));
@@ -81,7 +81,8 @@ TEST_F(SingleInstanceTest, LockOfADeadProcessIsTakenOver)
 TEST_F(SingleInstanceTest, NobodyListeningIsAFailureWithAReason)
 {
     QString error;
-    EXPECT_FALSE(SingleInstance::forward(directory + "/nothing.socket", {"binzo://open"}, &error, 50));
+    EXPECT_FALSE(
+        SingleInstance::forward(directory + "/nothing.socket", {"binzo://open"}, &error, 50));
     EXPECT_FALSE(error.isEmpty());
 }
 

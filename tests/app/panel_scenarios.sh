@@ -70,7 +70,13 @@ fi
 [[ $(printf '%s\n' "$out" | wc -l) == 1 && $out == *display* ]] || fail "unexpected message: $out"
 
 step "seeded vault, tour already seen"
-"$seed" || fail "could not seed the vault"
+seeded=0
+"$seed" || seeded=$?
+case $seeded in
+  0) ;;
+  3) echo "SKIP: no usable secret store here; the sensitive-entry scenario is skipped" ;;
+  *) fail "could not seed the vault" ;;
+esac
 start_app
 panel_hidden || fail "the panel showed at start-up"
 
@@ -95,11 +101,13 @@ wait_until 10 clipboard_is "+41 79 555 01 23" || fail "Down then Return copied '
 copy_with
 wait_until 10 clipboard_is "+41 79 555 01 23" || fail "the last used entry is not first"
 
-step "a sensitive value is copied with the password-manager hint"
-copy_with type stripe
-wait_until 10 clipboard_is "sk_live_51HxTestOnly" || fail "clipboard holds '$(clipboard)'"
-true || xclip -o -selection clipboard -t TARGETS | grep -qx 'x-kde-passwordManagerHint' \
-  || fail "no secret hint among the clipboard targets"
+if ((seeded == 0)); then
+  step "a sensitive value is copied with the password-manager hint"
+  copy_with type stripe
+  wait_until 10 clipboard_is "sk_live_51HxTestOnly" || fail "clipboard holds '$(clipboard)'"
+  xclip -o -selection clipboard -t TARGETS | grep -qx 'x-kde-passwordManagerHint' \
+    || fail "no secret hint among the clipboard targets"
+fi
 
 step "a click inside the panel keeps it; a click in another window hides it"
 xmessage -geometry 300x80+20+680 "another application" &
