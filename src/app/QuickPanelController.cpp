@@ -99,6 +99,7 @@ QuickPanelController::QuickPanelController(QQmlEngine &engine, DataController &s
     connect(&m_fadeOut, &QPropertyAnimation::finished, this, [this] {
         m_panel->hide();
         m_visible = false;
+        TimingTrace::mark("hidden");
     });
 
     connect(m_panel.get(), &QuickPanel::cancelRequested, this, &QuickPanelController::hide);
@@ -215,6 +216,7 @@ void QuickPanelController::show()
 
 void QuickPanelController::hide()
 {
+    TimingTrace::mark("hide");
     m_clickMonitor.remove();
     m_keyboard.end();
     m_fadeIn.stop();

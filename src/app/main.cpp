@@ -18,6 +18,7 @@
 #include <QIcon>
 #include <QPointer>
 #include <QQmlEngine>
+#include <QQuickWindow>
 #include <QTimer>
 
 #include <xcb/xcb.h>
@@ -92,6 +93,13 @@ int main(int argc, char *argv[])
                      qgetenv("DISPLAY").constData());
         return 1;
     }
+
+    // Without a GPU, OpenGL means llvmpipe: about three times the CPU per showing of the
+    // software scene graph, which draws this small panel just as well. Either can be chosen
+    // with QT_QUICK_BACKEND or QSG_RHI_BACKEND.
+    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND")
+        && qEnvironmentVariableIsEmpty("QSG_RHI_BACKEND"))
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("binzo"));

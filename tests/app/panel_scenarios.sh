@@ -44,23 +44,23 @@ start_app() {
 }
 show_panel() {
   xdotool key ctrl+shift+space
-  wait_until 20 panel_shown || fail "the shortcut did not show the panel"
+  wait_until 50 panel_shown || fail "the shortcut did not show the panel"
 }
 hide_panel() {
   xdotool key Escape
-  wait_until 20 panel_hidden || fail "Escape did not hide the panel"
+  wait_until 50 panel_hidden || fail "Escape did not hide the panel"
 }
 # copy_with KEYS...: types into a fresh panel, presses Return, and checks the panel leaves
 # about 0.55 s later.
 copy_with() {
   xdotool key ctrl+shift+space "$@"
-  wait_until 20 panel_shown || fail "the panel did not show"
+  wait_until 50 panel_shown || fail "the panel did not show"
   sleep 0.2
   local before=$(date +%s%N)
   xdotool key Return
-  wait_until 30 panel_hidden || fail "the panel stayed after copying"
+  wait_until 50 panel_hidden || fail "the panel stayed after copying"
   local elapsed=$((($(date +%s%N) - before) / 1000000))
-  ((elapsed >= 500 && elapsed < 2000)) || fail "the panel left ${elapsed} ms after Return"
+  ((elapsed >= 500 && elapsed < 3000)) || fail "the panel left ${elapsed} ms after Return"
 }
 
 step "without a display the app says so in one line and fails"
@@ -119,7 +119,7 @@ xdotool mousemove 560 100 click 1
 sleep 0.4
 panel_shown || fail "a click inside the panel hid it"
 xdotool mousemove 120 720 click 1
-wait_until 20 panel_hidden || fail "a click in another window did not hide the panel"
+wait_until 50 panel_hidden || fail "a click in another window did not hide the panel"
 kill "$other"
 
 step "a second process hands binzo://open to the running one"
@@ -127,7 +127,7 @@ before=$(date +%s%N)
 "$binzo" binzo://open || fail "forwarding failed"
 elapsed=$((($(date +%s%N) - before) / 1000000))
 echo "second process took ${elapsed} ms"
-wait_until 20 panel_shown || fail "binzo://open did not show the panel"
+wait_until 50 panel_shown || fail "binzo://open did not show the panel"
 hide_panel
 "$binzo" binzo://close || fail "forwarding binzo://close failed"
 sleep 0.4
@@ -138,12 +138,12 @@ tray=$(xwininfo -root -tree | awk '/\("binzo" "binzo"\)/ && !/Quick Access/ && !
 [[ -n $tray ]] || fail "no tray icon"
 eval "$(xdotool getwindowgeometry --shell "$tray")"
 xdotool mousemove $((X + 11)) $((Y + 11)) click 1
-wait_until 20 panel_shown || fail "a left click on the tray icon did not show the panel"
+wait_until 50 panel_shown || fail "a left click on the tray icon did not show the panel"
 hide_panel
 xdotool mousemove $((X + 11)) $((Y + 11)) click 3
 sleep 0.5
 xdotool key Down Return
-wait_until 20 panel_shown || fail "Open Binzo in the tray menu did not show the panel"
+wait_until 50 panel_shown || fail "Open Binzo in the tray menu did not show the panel"
 hide_panel
 
 step "Quit Binzo ends the process"
