@@ -13,6 +13,7 @@
 #include <xcb/xkb.h>
 #undef explicit
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace Hotkeys {
@@ -23,6 +24,9 @@ constexpr int kBadValue = 2;
 constexpr int kBadAccess = 10;
 constexpr quint16 kShiftMask = XCB_MOD_MASK_SHIFT;
 constexpr quint16 kControlMask = XCB_MOD_MASK_CONTROL;
+// How long a release waits for the press of an auto-repeat pair, which can arrive a moment
+// later; only key-up actions are delayed by it.
+constexpr int kRepeatPairWindowMs = 20;
 
 // Keysyms of the keys whose modifier bit is only known from the server's modifier map.
 constexpr xcb_keysym_t kAltL = 0xffe9, kAltR = 0xffea, kMetaL = 0xffe7;
@@ -54,6 +58,9 @@ X11HotkeyBackend::X11HotkeyBackend(xcb_connection_t *connection, quint32 root)
         m_xkbEventBase = xkb->first_event;
     }
     m_masks = readModifierMasks();
+    m_releaseTimer.setSingleShot(true);
+    m_releaseTimer.setInterval(kRepeatPairWindowMs);
+    m_releaseTimer.callOnTimeout([this] { finishRelease(); });
     setCurrentKeyboardLayout(KeyboardLayout::fromX11(connection));
     QCoreApplication::instance()->installNativeEventFilter(this);
 }
@@ -246,7 +253,8 @@ bool X11HotkeyBackend::nativeEventFilter(const QByteArray &eventType, void *mess
     const quint8 type = event->response_type & 0x7f;
     if (type == XCB_KEY_PRESS || type == XCB_KEY_RELEASE) {
         const auto *key = static_cast<const xcb_key_press_event_t *>(message);
-        return key->event == m_root && handleKey(type == XCB_KEY_PRESS, key->detail, key->state);
+        return key->event == m_root
+            && handleKey(type == XCB_KEY_PRESS, key->detail, key->state, key->time);
     }
     if (m_xkbEventBase != 0 && type == m_xkbEventBase) {
         // Every XKB event shares one number; the second byte says which it is.
@@ -262,43 +270,52 @@ bool X11HotkeyBackend::nativeEventFilter(const QByteArray &eventType, void *mess
     return false;
 }
 
-bool X11HotkeyBackend::handleKey(bool isPress, quint8 keycode, quint16 state)
+bool X11HotkeyBackend::handleKey(bool isPress, quint8 keycode, quint16 state, quint32 time)
 {
     const quint16 modifiers = state & significantModifiers();
-    for (auto &[id, grab] : m_grabs) {
-        if (grab.keycode != keycode)
-            continue;
-        if (isPress) {
-            if (grab.modifiers != modifiers)
-                continue;
-            // A held key repeats as further presses, with or without releases between.
-            if (grab.isDown)
-                return true;
-            grab.isDown = true;
-            deliver(id, EventType::keyDown);
-            return true;
-        }
-        if (!grab.isDown)
-            continue;
-        // An auto-repeat release comes while the key is still held.
-        if (isPhysicallyDown(keycode))
-            return true;
-        grab.isDown = false;
-        deliver(id, EventType::keyUp);
+    const auto found = std::find_if(m_grabs.begin(), m_grabs.end(), [&](const auto &entry) {
+        const Grab &grab = entry.second;
+        // A release belongs to the key that went down, whatever was let go before it.
+        return grab.keycode == keycode && (isPress ? grab.modifiers == modifiers : grab.isDown);
+    });
+    if (found == m_grabs.end())
+        return false;
+    const Id id = found->first;
+    if (!isPress) {
+        finishRelease();
+        m_pendingRelease = PendingRelease {id, time};
+        m_releaseTimer.start();
         return true;
     }
-    return false;
+    // Auto-repeat arrives as a release and a press with the same timestamp.
+    if (m_pendingRelease && m_pendingRelease->id == id && m_pendingRelease->time == time) {
+        m_releaseTimer.stop();
+        m_pendingRelease.reset();
+        return true;
+    }
+    finishRelease();
+    // The key-up action just run may have unregistered it.
+    const auto current = m_grabs.find(id);
+    // Detectable auto-repeat sends further presses without releases.
+    if (current == m_grabs.end() || current->second.isDown)
+        return true;
+    current->second.isDown = true;
+    deliver(id, EventType::keyDown);
+    return true;
 }
 
-bool X11HotkeyBackend::isPhysicallyDown(quint8 keycode) const
+void X11HotkeyBackend::finishRelease()
 {
-    xcb_query_keymap_reply_t *keymap
-        = xcb_query_keymap_reply(m_connection, xcb_query_keymap(m_connection), nullptr);
-    if (!keymap)
-        return false;
-    const bool down = keymap->keys[keycode / 8] & (1u << (keycode % 8));
-    std::free(keymap);
-    return down;
+    if (!m_pendingRelease)
+        return;
+    const Id id = m_pendingRelease->id;
+    m_pendingRelease.reset();
+    m_releaseTimer.stop();
+    const auto found = m_grabs.find(id);
+    if (found == m_grabs.end())
+        return;
+    found->second.isDown = false;
+    deliver(id, EventType::keyUp);
 }
 
 } // namespace Hotkeys

@@ -4,6 +4,7 @@
 #include "hotkeys/HotkeyBackend.h"
 
 #include <QAbstractNativeEventFilter>
+#include <QTimer>
 
 #include <map>
 #include <memory>
@@ -55,14 +56,21 @@ private:
     quint16 significantModifiers() const;
     ModifierMasks readModifierMasks() const;
     void keyboardChanged();
-    bool handleKey(bool isPress, quint8 keycode, quint16 state);
-    bool isPhysicallyDown(quint8 keycode) const;
+    bool handleKey(bool isPress, quint8 keycode, quint16 state, quint32 time);
+    void finishRelease();
 
     xcb_connection_t *m_connection;
     quint32 m_root;
     quint8 m_xkbEventBase = 0;
     ModifierMasks m_masks;
     std::map<Id, Grab> m_grabs;
+    struct PendingRelease
+    {
+        Id id;
+        quint32 time;
+    };
+    std::optional<PendingRelease> m_pendingRelease;
+    QTimer m_releaseTimer;
 };
 
 } // namespace Hotkeys
