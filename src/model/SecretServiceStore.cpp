@@ -89,6 +89,25 @@ Outcome secretOf(SecretItem *item)
     return outcome;
 }
 
+struct Call
+{
+    GCancellable *cancellable;
+    const char *service;
+    const char *account;
+};
+
+// One bounded call about the item of (service, account), which it keeps alive as UTF-8.
+std::optional<Outcome> callFor(const QString &service, const QString &account, int timeoutMs,
+                               std::function<Outcome(const Call &)> body)
+{
+    return runBounded<Outcome>(
+        timeoutMs,
+        [service = service.toUtf8(), account = account.toUtf8(),
+         body = std::move(body)](GCancellable *cancellable) {
+            return body(Call {cancellable, service.constData(), account.constData()});
+        });
+}
+
 // GLib would otherwise try to autolaunch a bus through X11, which can take long.
 bool sessionBusConfigured()
 {
@@ -138,71 +157,64 @@ SecretServiceStore::SecretServiceStore(int timeoutMs)
 bool SecretServiceStore::write(const QString &service, const QString &account,
                                const QByteArray &value)
 {
-    const QByteArray serviceText = service.toUtf8();
-    const QByteArray accountText = account.toUtf8();
-    return settle(runBounded<Outcome>(
-                      m_timeoutMs,
-                      [=](GCancellable *cancellable) {
-                          SecretValue *secret
-                              = secret_value_new(value.constData(), value.size(), "text/plain");
-                          GError *error = nullptr;
-                          const gboolean stored = secret_password_store_binary_sync(
-                              &kSchema, SECRET_COLLECTION_DEFAULT, serviceText.constData(), secret,
-                              cancellable, &error, "service", serviceText.constData(), "account",
-                              accountText.constData(), nullptr);
-                          secret_value_unref(secret);
-                          return stored && !error ? Outcome {}
-                                                  : failure(error, "could not store the secret");
-                      }))
+    return settle(callFor(service, account, m_timeoutMs,
+                          [value](const Call &call) {
+                              SecretValue *secret
+                                  = secret_value_new(value.constData(), value.size(), "text/plain");
+                              GError *error = nullptr;
+                              const gboolean stored = secret_password_store_binary_sync(
+                                  &kSchema, SECRET_COLLECTION_DEFAULT, call.service, secret,
+                                  call.cancellable, &error, "service", call.service, "account",
+                                  call.account, nullptr);
+                              secret_value_unref(secret);
+                              return stored && !error
+                                  ? Outcome {}
+                                  : failure(error, "could not store the secret");
+                          }))
         .ok;
 }
 
 std::optional<QByteArray> SecretServiceStore::read(const QString &service, const QString &account)
 {
-    const QByteArray serviceText = service.toUtf8();
-    const QByteArray accountText = account.toUtf8();
-    return settle(runBounded<Outcome>(
-                      m_timeoutMs,
-                      [=](GCancellable *cancellable) {
-                          GError *error = nullptr;
-                          SecretService *secrets = secret_service_get_sync(
-                              SECRET_SERVICE_OPEN_SESSION, cancellable, &error);
-                          if (!secrets)
-                              return failure(error, "could not reach the secret service");
-                          GHashTable *attributes = secret_attributes_build(
-                              &kSchema, "service", serviceText.constData(), "account",
-                              accountText.constData(), nullptr);
-                          // A search (not a plain lookup) tells a locked item from a missing one.
-                          GList *items = secret_service_search_sync(
-                              secrets, &kSchema, attributes,
-                              SecretSearchFlags(SECRET_SEARCH_UNLOCK | SECRET_SEARCH_LOAD_SECRETS),
-                              cancellable, &error);
-                          g_hash_table_unref(attributes);
-                          g_object_unref(secrets);
-                          Outcome outcome
-                              = error ? failure(error, "could not read the secret") : Outcome {};
-                          if (outcome.ok && items)
-                              outcome = secretOf(static_cast<SecretItem *>(items->data));
-                          g_list_free_full(items, g_object_unref);
-                          return outcome;
-                      }))
+    return settle(
+               callFor(service, account, m_timeoutMs,
+                       [](const Call &call) {
+                           GError *error = nullptr;
+                           SecretService *secrets = secret_service_get_sync(
+                               SECRET_SERVICE_OPEN_SESSION, call.cancellable, &error);
+                           if (!secrets)
+                               return failure(error, "could not reach the secret service");
+                           GHashTable *attributes = secret_attributes_build(
+                               &kSchema, "service", call.service, "account", call.account, nullptr);
+                           // A search (not a plain lookup) tells a locked item from a missing one.
+                           GList *items = secret_service_search_sync(
+                               secrets, &kSchema, attributes,
+                               SecretSearchFlags(SECRET_SEARCH_UNLOCK | SECRET_SEARCH_LOAD_SECRETS),
+                               call.cancellable, &error);
+                           g_hash_table_unref(attributes);
+                           g_object_unref(secrets);
+                           Outcome outcome
+                               = error ? failure(error, "could not read the secret") : Outcome {};
+                           if (outcome.ok && items)
+                               outcome = secretOf(static_cast<SecretItem *>(items->data));
+                           g_list_free_full(items, g_object_unref);
+                           return outcome;
+                       }))
         .value;
 }
 
 bool SecretServiceStore::remove(const QString &service, const QString &account)
 {
-    const QByteArray serviceText = service.toUtf8();
-    const QByteArray accountText = account.toUtf8();
-    return settle(runBounded<Outcome>(
-                      m_timeoutMs,
-                      [=](GCancellable *cancellable) {
-                          GError *error = nullptr;
-                          // False without an error only means there was nothing to remove.
-                          secret_password_clear_sync(&kSchema, cancellable, &error, "service",
-                                                     serviceText.constData(), "account",
-                                                     accountText.constData(), nullptr);
-                          return error ? failure(error, "could not remove the secret") : Outcome {};
-                      }))
+    return settle(callFor(service, account, m_timeoutMs,
+                          [](const Call &call) {
+                              GError *error = nullptr;
+                              // False without an error only means there was nothing to remove.
+                              secret_password_clear_sync(&kSchema, call.cancellable, &error,
+                                                         "service", call.service, "account",
+                                                         call.account, nullptr);
+                              return error ? failure(error, "could not remove the secret")
+                                           : Outcome {};
+                          }))
         .ok;
 }
 

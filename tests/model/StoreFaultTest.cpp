@@ -63,7 +63,8 @@ TEST_F(StoreFaultTest, KilledWriterLeavesEveryAcknowledgedCommit)
 TEST_F(StoreFaultTest, NonSqliteFileStopsTheProcessAndStaysIntact)
 {
     QDir().mkpath(folder);
-    QByteArray original("My shopping list\n\0\1\2 not a database", 38);
+    const char text[] = "My shopping list\n\0\1\2 not a database";
+    const QByteArray original(text, sizeof text - 1);
     {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
