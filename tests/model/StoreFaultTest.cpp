@@ -102,8 +102,9 @@ TEST_F(StoreFaultTest, ReadOnlyFolderGivesAClearError)
     };
     const auto lockFolder = [&] {
         if (root) {
-            // The child reaches the folder but may not write in it.
-            for (QString dir = folder; dir != "/"; dir = QFileInfo(dir).absolutePath())
+            // The child reaches the folder through the private test root but may not write
+            // in it. Folders above the root are shared and are left alone.
+            for (const QString &dir : {environment.root(), environment.dataHome(), folder})
                 ::chmod(QFile::encodeName(dir).constData(), 0755);
         } else {
             ::chmod(QFile::encodeName(folder).constData(), 0500);
