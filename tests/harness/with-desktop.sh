@@ -13,14 +13,10 @@ export XDG_DATA_HOME=$HOME/.local/share XDG_CONFIG_HOME=$HOME/.config XDG_CACHE_
 mkdir -p "$HOME" "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME"
 mkdir -m 0700 -p "$XDG_RUNTIME_DIR"
 
-display=
-for n in $(seq 91 160); do
-  if [[ ! -e /tmp/.X$n-lock && ! -e /tmp/.X11-unix/X$n ]]; then display=$n; break; fi
-done
-[[ -n $display ]] || { echo "with-desktop: no free X display" >&2; exit 1; }
-
-Xvfb ":$display" -screen 0 "${BINZO_SCREEN:-1280x800x24}" -nolisten tcp +extension XInputExtension \
-  >"$root/xvfb.log" 2>&1 &
+# Xvfb picks a free display itself and reports it, so parallel runs never collide.
+exec {displayfd}<> <(:)
+Xvfb -displayfd "$displayfd" -screen 0 "${BINZO_SCREEN:-1280x800x24}" -nolisten tcp \
+  +extension XInputExtension >"$root/xvfb.log" 2>&1 &
 xvfb_pid=$!
 cleanup() {
   kill "$xvfb_pid" 2>/dev/null || true
@@ -28,9 +24,11 @@ cleanup() {
   rm -rf "$root"
 }
 trap cleanup EXIT
+display=
+read -r -t 10 display <&"$displayfd" || true
+[[ -n $display ]] || { echo "with-desktop: Xvfb did not start" >&2; cat "$root/xvfb.log" >&2; exit 1; }
 export DISPLAY=":$display"
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
-xdpyinfo >/dev/null 2>&1 || { echo "with-desktop: Xvfb did not start" >&2; cat "$root/xvfb.log" >&2; exit 1; }
 
 # The keyring must be unlocked before anything else touches the bus, or it starts without
 # a default collection.
