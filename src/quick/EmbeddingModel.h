@@ -21,12 +21,19 @@ public:
     static std::unique_ptr<EmbeddingModel> open(const QString &path, QString *error = nullptr);
     ~EmbeddingModel();
 
-    // Vector length of vector().
+    // A text's meaning as a direction, stored in 8 bits per component: a cached label costs a
+    // few hundred bytes, so scoring thousands of labels per keystroke stays within the caches.
+    struct Vector
+    {
+        std::vector<int8_t> components;
+        float norm = 0; // of the components; 0 for a text without letters or digits
+    };
+
+    // Number of components of a vector.
     int dimensions() const;
-    // A unit vector, or all zeros for a text without letters or digits.
-    std::vector<float> vector(const QString &text) const;
-    // Cosine distance in [0, 2] of two vectors from vector().
-    static double distance(const std::vector<float> &a, const std::vector<float> &b);
+    Vector vector(const QString &text) const;
+    // Cosine distance in [0, 2] of two vectors, calibrated so that unrelated texts sit near 1.
+    double distance(const Vector &a, const Vector &b) const;
     double distance(const QString &a, const QString &b) const;
 
 private:

@@ -29,7 +29,9 @@ struct Header
     float trigramShare; // weight of the trigram part against the meaning part
     float unknownWeight; // SIF weight of a word the model has never seen
     uint32_t maxPhraseWords;
-    uint32_t reserved;
+    // Cosine that counts as unrelated: raw cosines of word averages are rarely negative, so
+    // the distance maps [cosineFloor, 1] onto [1, 0].
+    float cosineFloor;
 };
 
 struct WordRecord

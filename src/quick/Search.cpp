@@ -143,13 +143,13 @@ QList<Entry *> Search::entries(const Binzo *binzo, const QList<Entry *> &allEntr
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::stable_sort(result.begin(), result.end(), [&collator](const Entry *x, const Entry *y) {
-        const QDateTime xUsed = x->lastUsedAt();
-        const QDateTime yUsed = y->lastUsedAt();
+        const QDateTime &xUsed = x->fields().lastUsedAt;
+        const QDateTime &yUsed = y->fields().lastUsedAt;
         if (xUsed.isValid() != yUsed.isValid())
             return xUsed.isValid();
         if (xUsed.isValid() && xUsed != yUsed)
             return xUsed > yUsed;
-        return collator.compare(x->label(), y->label()) < 0;
+        return collator.compare(x->fields().label, y->fields().label) < 0;
     });
     return result;
 }

@@ -44,26 +44,34 @@ void SemanticSearch::setEmbedding(std::unique_ptr<EmbeddingModel> embedding)
 {
     m_embedding = std::move(embedding);
     for (Label &label : m_labels)
-        label.vector.clear();
+        label.vector = {};
+    m_lastEntry = nullptr;
     m_queryText.clear();
-    m_queryVector.clear();
+    m_queryVector = {};
 }
 
 SemanticSearch::Label &SemanticSearch::label(const Entry &entry)
 {
+    if (m_lastEntry == &entry && m_lastLabel->text == entry.fields().label)
+        return *m_lastLabel;
     auto found = m_labels.find(&entry);
     if (found == m_labels.end()) {
-        QObject::connect(&entry, &QObject::destroyed, &m_guard,
-                         [this, key = &entry] { m_labels.remove(key); });
-        found = m_labels.insert(&entry, Label {entry.label(), entry.label().toLower(), {}});
+        QObject::connect(&entry, &QObject::destroyed, &m_guard, [this, key = &entry] {
+            m_labels.remove(key);
+            m_lastEntry = nullptr;
+        });
+        const QString &text = entry.fields().label;
+        found = m_labels.insert(&entry, Label {text, text.toLower(), {}});
     }
     Label &cached = found.value();
-    const QString text = entry.label();
+    const QString &text = entry.fields().label; // no copy: this runs per entry per keystroke
     if (cached.text != text) {
         cached.text = text;
         cached.lowered = text.toLower();
-        cached.vector.clear();
+        cached.vector = {};
     }
+    m_lastEntry = &entry;
+    m_lastLabel = &cached;
     return cached;
 }
 
@@ -75,11 +83,13 @@ const QString &SemanticSearch::loweredLabel(const Entry &entry)
 double SemanticSearch::distance(const QString &loweredQuery, const Entry &entry)
 {
     Label &cached = label(entry);
-    if (cached.vector.empty())
+    if (cached.vector.components.empty())
         cached.vector = m_embedding->vector(cached.lowered);
-    if (m_queryVector.empty() || m_queryText != loweredQuery) {
+    const bool sameQuery = m_queryText.constData() == loweredQuery.constData()
+        && m_queryText.size() == loweredQuery.size();
+    if (m_queryVector.components.empty() || (!sameQuery && m_queryText != loweredQuery)) {
         m_queryText = loweredQuery;
         m_queryVector = m_embedding->vector(loweredQuery);
     }
-    return EmbeddingModel::distance(m_queryVector, cached.vector);
+    return m_embedding->distance(m_queryVector, cached.vector);
 }

@@ -44,13 +44,16 @@ private:
     {
         QString text;
         QString lowered;
-        std::vector<float> vector; // empty until first needed
+        EmbeddingModel::Vector vector; // no components until first needed
     };
     Label &label(const Entry &entry);
 
     std::unique_ptr<EmbeddingModel> m_embedding;
     QHash<const Entry *, Label> m_labels;
+    // Scoring asks for the lowered label and then the distance of the same entry.
+    const Entry *m_lastEntry = nullptr;
+    Label *m_lastLabel = nullptr;
     QString m_queryText;
-    std::vector<float> m_queryVector;
+    EmbeddingModel::Vector m_queryVector;
     QObject m_guard; // receiver of destroyed() so forgotten entries leave the cache
 };

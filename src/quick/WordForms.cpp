@@ -90,6 +90,8 @@ QList<QByteArray> WordForms::oneEditAway(const QByteArray &word)
     for (qsizetype i = 0; i < n; ++i)
         result.append(QByteArray(word).remove(i, 1));
     for (qsizetype i = 0; i + 1 < n; ++i) {
+        if (word[i] == word[i + 1])
+            continue;
         QByteArray swapped = word;
         std::swap(swapped[i], swapped[i + 1]);
         result.append(swapped);

@@ -18,7 +18,7 @@ QStringList tokens(const QString &lowered);
 // detachment rules for plurals, verb endings and comparatives. No duplicates.
 QList<QByteArray> baseForms(const QByteArray &word);
 
-// Every spelling one edit away (deletion, swap, replacement or insertion of a-z).
+// Every other spelling one edit away (deletion, swap, replacement or insertion of a-z).
 QList<QByteArray> oneEditAway(const QByteArray &word);
 
 } // namespace WordForms

@@ -2,6 +2,7 @@
 #include "quick/Search.h"
 #include "model/Binzo.h"
 #include "model/Entry.h"
+#include "quick/EmbeddingModel.h"
 #include "quick/SemanticSearch.h"
 
 #include <gtest/gtest.h>
@@ -131,6 +132,85 @@ TEST_F(SearchWithoutModelTest, RenamedLabelIsMatchedByItsNewText)
 TEST_F(SearchWithoutModelTest, NoEntriesGiveAnEmptyList)
 {
     EXPECT_TRUE(visible("anything").isEmpty());
+}
+
+// Smart find with this build's model.
+class SearchWithModelTest : public SearchWithoutModelTest
+{
+protected:
+    void SetUp() override
+    {
+#ifdef BINZO_TEST_MODEL_PATH
+        SemanticSearch::shared().setEmbedding(
+            EmbeddingModel::open(QStringLiteral(BINZO_TEST_MODEL_PATH)));
+#endif
+        if (!SemanticSearch::shared().embedding())
+            GTEST_SKIP() << "this build has no smart-find model";
+        for (const char *label :
+             {"Mobile number", "Home address", "Wi-Fi password", "Work email", "IBAN",
+              "Passport number", "Tax ID", "GitHub token", "Car plate", "Mom's phone",
+              "Office door code", "Credit card PIN", "Birthday", "Blood type", "Netflix login"})
+            add(label, m_personal);
+    }
+    void TearDown() override
+    {
+        SemanticSearch::shared().setEmbedding(nullptr);
+    }
+};
+
+TEST_F(SearchWithModelTest, ContainedLabelsComeFirstThenAtMostFourNearMatches)
+{
+    for (const char *query : {"phone", "code", "number", "e", "pass"}) {
+        const QList<Entry *> shown = Search::visibleEntries(query, nullptr, m_all);
+        bool inContained = true;
+        qsizetype near = 0;
+        for (const Entry *entry : shown) {
+            const bool contains = entry->label().toLower().contains(QString::fromUtf8(query));
+            EXPECT_FALSE(contains && !inContained) << query << ": contained label after others";
+            inContained = inContained && contains;
+            if (!contains) {
+                ++near;
+                EXPECT_GT(Search::score(*entry, query), 0.62) << query;
+            }
+        }
+        EXPECT_LE(near, 4) << query;
+    }
+}
+
+TEST_F(SearchWithModelTest, ScoresAddSimilarityToLiteralMatching)
+{
+    const SemanticSearch &semantic = SemanticSearch::shared();
+    for (const Entry *entry : m_all) {
+        for (const char *query : {"git", "Phone", "wireless", "ADDRESS"}) {
+            const QString a = QString::fromUtf8(query).toLower();
+            const QString b = entry->label().toLower();
+            const double similarity = (2.0 - semantic.embedding()->distance(a, b)) * 0.5;
+            const double literal = (b.contains(a) ? 1.0 : 0.0) + (b.startsWith(a) ? 0.3 : 0.0);
+            EXPECT_NEAR(Search::score(*entry, query), literal + std::max(0.0, similarity), 1e-6)
+                << query << " / " << qPrintable(entry->label());
+        }
+    }
+}
+
+TEST_F(SearchWithModelTest, RenamedLabelIsEmbeddedAgain)
+{
+    Entry *entry = m_all.first();
+    const double before = Search::score(*entry, "telephone");
+    entry->setLabel("Blood donor card");
+    const double after = Search::score(*entry, "telephone");
+    EXPECT_NE(before, after);
+    const double fresh
+        = (2.0 - SemanticSearch::shared().embedding()->distance("telephone", "blood donor card"))
+        * 0.5;
+    EXPECT_NEAR(after, std::max(0.0, fresh), 1e-6);
+}
+
+TEST_F(SearchWithModelTest, QueryWithoutNearMatchesShowsTheFiveBest)
+{
+    const QList<Entry *> shown = Search::visibleEntries("zzzzqqqq", nullptr, m_all);
+    EXPECT_EQ(shown.size(), 5);
+    for (qsizetype i = 1; i < shown.size(); ++i)
+        EXPECT_GE(Search::score(*shown[i - 1], "zzzzqqqq"), Search::score(*shown[i], "zzzzqqqq"));
 }
 
 } // namespace

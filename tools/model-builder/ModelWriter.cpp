@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ModelWriter.h"
+
+#include "quick/ModelFormat.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <map>
+
+namespace {
+
+using ModelFormat::alignedSize;
+
+void writePadded(std::ofstream &out, const void *data, uint64_t size)
+{
+    out.write(static_cast<const char *>(data), std::streamsize(size));
+    static const char zeros[8] = {};
+    out.write(zeros, std::streamsize(alignedSize(size) - size));
+}
+
+struct Word
+{
+    uint32_t row;
+    float weight;
+};
+
+} // namespace
+
+bool writeModel(const std::string &path, const WordSpace &space, const WordNet &wordNet,
+                const Eigen::MatrixXf &common, const ModelSettings &settings)
+{
+    // std::map keeps the byte order the reader's binary search expects.
+    std::map<std::string, Word> words;
+    for (uint32_t row = 0; row < space.size(); ++row)
+        words.emplace(space.text(row), Word {row, space.weight(space.text(row))});
+    for (const auto &[inflected, base] : wordNet.exceptions) {
+        const auto row = space.find(base);
+        if (row && !words.count(inflected))
+            words.emplace(inflected, Word {*row, space.weight(base)});
+    }
+    for (const auto &[text, count] : space.counts()) {
+        if (count >= settings.minWeightOnlyCount && !words.count(text))
+            words.emplace(text, Word {ModelFormat::kNoRow, space.weight(text)});
+    }
+
+    std::vector<ModelFormat::WordRecord> records;
+    std::string strings;
+    for (const auto &[text, word] : words) {
+        records.push_back({uint32_t(strings.size()), uint32_t(text.size()), word.row, word.weight});
+        strings += text;
+    }
+
+    const auto dims = uint32_t(space.dims());
+    std::vector<float> scales(space.size());
+    std::vector<int8_t> rows(space.size() * dims);
+    for (uint32_t row = 0; row < space.size(); ++row) {
+        const Eigen::VectorXf v = space.vector(row);
+        const float largest = v.cwiseAbs().maxCoeff();
+        scales[row] = largest > 0 ? largest / 127.0f : 1.0f;
+        for (uint32_t i = 0; i < dims; ++i)
+            rows[size_t(row) * dims + i] = int8_t(std::lround(v(i) / scales[row]));
+    }
+
+    ModelFormat::Header header {};
+    std::memcpy(header.magic, ModelFormat::kMagic, sizeof header.magic);
+    header.version = ModelFormat::kVersion;
+    header.semanticDims = dims;
+    header.trigramDims = uint32_t(settings.trigramDims);
+    header.commonCount = uint32_t(common.rows());
+    header.wordCount = uint32_t(records.size());
+    header.rowCount = uint32_t(space.size());
+    header.stringBytes = strings.size();
+    header.trigramShare = settings.trigramShare;
+    header.unknownWeight = 1.0f;
+    header.maxPhraseWords = uint32_t(space.maxPhraseWords());
+    header.cosineFloor = settings.cosineFloor;
+
+    const Eigen::Matrix<float, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor> commonRows = common;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    writePadded(out, &header, sizeof header);
+    writePadded(out, commonRows.data(), uint64_t(commonRows.size()) * sizeof(float));
+    writePadded(out, records.data(), records.size() * sizeof(ModelFormat::WordRecord));
+    writePadded(out, scales.data(), scales.size() * sizeof(float));
+    writePadded(out, rows.data(), rows.size());
+    out.write(strings.data(), std::streamsize(strings.size()));
+    out.close();
+    if (!out) {
+        std::cerr << "cannot write " << path << '\n';
+        return false;
+    }
+    return true;
+}
