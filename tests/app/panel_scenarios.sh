@@ -69,6 +69,14 @@ if out=$(env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR="$(mktemp -d)" "$binz
 fi
 [[ $(printf '%s\n' "$out" | wc -l) == 1 && $out == *display* ]] || fail "unexpected message: $out"
 
+step "the first run opens the welcome tour and not the panel"
+start_app
+wait_until 50 xdotool search --onlyvisible --name '^Welcome to Binzo$' >/dev/null \
+  || fail "no welcome tour on the first run"
+panel_hidden || fail "the panel showed on the first run"
+kill "$app"
+wait "$app" 2>/dev/null || true
+
 step "seeded vault, tour already seen"
 seeded=0
 "$seed" || seeded=$?
@@ -88,7 +96,10 @@ eval "$(xdotool search --onlyvisible --name '^Binzo Quick Access$' getwindowgeom
 # The window holds a 48 x 36 shadow margin around the 460 x 520 content.
 ((X + 48 == width / 2 - 230)) || fail "panel x is $X"
 ((Y + 36 == height / 2 - 260 - height / 10)) || fail "panel y is $Y"
-[[ -n $shots ]] && mkdir -p "$shots" && import -window root "$shots/panel-light.png"
+if [[ -n $shots ]]; then
+  sleep 0.8 # let the spring settle
+  mkdir -p "$shots" && import -window root "$shots/panel-light.png"
+fi
 hide_panel
 
 step "keys typed right after the shortcut reach the search; Return copies and closes"
@@ -145,6 +156,13 @@ sleep 0.5
 xdotool key Down Return
 wait_until 50 panel_shown || fail "Open Binzo in the tray menu did not show the panel"
 hide_panel
+
+step "Settings… opens the settings window"
+xdotool mousemove $((X + 11)) $((Y + 11)) click 3
+sleep 0.5
+xdotool key Down Down Return
+wait_until 50 xdotool search --onlyvisible --name '^Binzo Settings$' >/dev/null \
+  || fail "Settings… did not open the settings window"
 
 step "Quit Binzo ends the process"
 xdotool mousemove $((X + 11)) $((Y + 11)) click 3
