@@ -169,6 +169,9 @@ xdotool mousemove $((X + 11)) $((Y + 11)) click 3
 sleep 0.5
 xdotool key Up Return
 wait_until 30 bash -c "! kill -0 $app 2>/dev/null" || fail "Quit Binzo did not end the app"
+quit_status=0
+wait "$app" || quit_status=$?
+((quit_status == 0)) || fail "the app ended with status $quit_status after Quit Binzo"
 
 if [[ -n $shots ]]; then
   step "dark appearance screenshot"
