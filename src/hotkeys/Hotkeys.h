@@ -9,6 +9,7 @@
 //       Hotkeys::prepareSession();            // before the QApplication: Wayland -> XWayland
 //       QApplication app(argc, argv);
 //       Hotkeys::installPlatformBackend();    // X11 grabs when platformName() is "xcb"
+//       Hotkeys::installWidgetRecorderServices(); // beep, alerts, menu items for recorders
 //       Hotkeys::onKeyDown(Hotkeys::Name::togglePanel(), [&] { controller.toggle(); });
 //       ...
 //   }

@@ -11,39 +11,40 @@ struct Modifier
 {
     EventFlags flag;
     CarbonFlags carbon;
-    Qt::KeyboardModifier qt;
+    quint64 qt;
     const char16_t *symbol;
 };
 
-// In the order of the symbolic representation.
+// In the order of the symbolic representation. Function has no Qt modifier.
 constexpr std::array<Modifier, 5> kModifiers = {{
     {kControl, kCarbonControl, Qt::MetaModifier, u"\u2303"},
     {kOption, kCarbonOption, Qt::AltModifier, u"\u2325"},
     {kShift, kCarbonShift, Qt::ShiftModifier, u"\u21E7"},
     {kCommand, kCarbonCommand, Qt::ControlModifier, u"\u2318"},
-    {kFunction, kCarbonFunction, Qt::NoModifier, u"\U0001F310\uFE0E"},
+    {kFunction, kCarbonFunction, 0, u"\U0001F310\uFE0E"},
 }};
+
+// Maps each of the five modifiers present in one encoding to the other; other bits vanish.
+template<typename From, typename To> To convert(From value, From Modifier::*from, To Modifier::*to)
+{
+    To result = 0;
+    for (const Modifier &modifier : kModifiers) {
+        if (value & modifier.*from)
+            result |= modifier.*to;
+    }
+    return result;
+}
 
 } // namespace
 
 CarbonFlags toCarbon(EventFlags flags)
 {
-    CarbonFlags carbon = 0;
-    for (const Modifier &modifier : kModifiers) {
-        if (flags & modifier.flag)
-            carbon |= modifier.carbon;
-    }
-    return carbon;
+    return convert(flags, &Modifier::flag, &Modifier::carbon);
 }
 
 EventFlags fromCarbon(CarbonFlags carbon)
 {
-    EventFlags flags = 0;
-    for (const Modifier &modifier : kModifiers) {
-        if (carbon & modifier.carbon)
-            flags |= modifier.flag;
-    }
-    return flags;
+    return convert(carbon, &Modifier::carbon, &Modifier::flag);
 }
 
 CarbonFlags normalized(CarbonFlags carbon)
@@ -53,22 +54,12 @@ CarbonFlags normalized(CarbonFlags carbon)
 
 EventFlags fromQt(Qt::KeyboardModifiers modifiers)
 {
-    EventFlags flags = 0;
-    for (const Modifier &modifier : kModifiers) {
-        if (modifier.qt != Qt::NoModifier && modifiers.testFlag(modifier.qt))
-            flags |= modifier.flag;
-    }
-    return flags;
+    return convert(quint64(modifiers.toInt()), &Modifier::qt, &Modifier::flag);
 }
 
 Qt::KeyboardModifiers toQt(EventFlags flags)
 {
-    Qt::KeyboardModifiers modifiers;
-    for (const Modifier &modifier : kModifiers) {
-        if (flags & modifier.flag)
-            modifiers |= modifier.qt;
-    }
-    return modifiers;
+    return Qt::KeyboardModifiers::fromInt(int(convert(flags, &Modifier::flag, &Modifier::qt)));
 }
 
 QString symbolicRepresentation(EventFlags flags)

@@ -67,8 +67,6 @@ X11HotkeyBackend::X11HotkeyBackend(xcb_connection_t *connection, quint32 root)
 
 X11HotkeyBackend::~X11HotkeyBackend()
 {
-    // After the application object is gone so is the connection, and the server drops the
-    // grabs with it.
     if (!QCoreApplication::instance())
         return;
     QCoreApplication::instance()->removeNativeEventFilter(this);
@@ -91,7 +89,8 @@ int X11HotkeyBackend::registerHotkey(Id id, const Shortcut &shortcut)
 void X11HotkeyBackend::unregisterHotkey(Id id)
 {
     const auto found = m_grabs.find(id);
-    if (found == m_grabs.end())
+    // Once the application object is gone, so is the connection with all its grabs.
+    if (found == m_grabs.end() || !QCoreApplication::instance())
         return;
     const Grab removed = found->second;
     m_grabs.erase(found);

@@ -1,0 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+namespace Hotkeys {
+
+// Gives every recorder of the application the system beep, application-modal warning boxes
+// and the tray menu's commands. Call once after the QApplication exists.
+void installWidgetRecorderServices();
+
+} // namespace Hotkeys
