@@ -11,6 +11,7 @@
 #include "appearance/SettingsWindowController.h"
 #include "appearance/SingleWindow.h"
 #include "hotkeys/Hotkeys.h"
+#include "hotkeys/WidgetRecorderServices.h"
 #include "model/DataController.h"
 #include "model/Preferences.h"
 
@@ -111,6 +112,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "binzo: links from other processes will not arrive: %s\n",
                      qPrintable(error));
     Hotkeys::installPlatformBackend();
+    Hotkeys::installWidgetRecorderServices();
 
     QQmlEngine engine;
     registerQmlTypes(engine);
