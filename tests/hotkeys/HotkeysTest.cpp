@@ -311,3 +311,31 @@ TEST_F(HotkeysTest, IdsStartAtOneAndAreNeverReused)
 }
 
 } // namespace
+
+namespace {
+
+TEST(Session, AWaylandSessionRunsOnXWaylandAndSaysHowToBindTheShortcutOnce)
+{
+    const QByteArray savedSession = qgetenv("XDG_SESSION_TYPE");
+    const QByteArray savedPlatform = qgetenv("QT_QPA_PLATFORM");
+    qputenv("XDG_SESSION_TYPE", "wayland");
+    qunsetenv("QT_QPA_PLATFORM");
+
+    ::testing::internal::CaptureStderr();
+    prepareSession();
+    prepareSession();
+    const std::string notice = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), "xcb");
+    EXPECT_NE(notice.find("binzo binzo://open"), std::string::npos);
+    EXPECT_EQ(notice.find("binzo://open"), notice.rfind("binzo://open"));
+
+    for (const auto &[name, value] :
+         {std::pair {"XDG_SESSION_TYPE", savedSession}, {"QT_QPA_PLATFORM", savedPlatform}}) {
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    }
+}
+
+} // namespace
