@@ -25,11 +25,16 @@ KeyboardHandoff::KeyboardHandoff(QObject *parent)
     m_safety.setSingleShot(true);
     m_safety.setInterval(kSafetyMs);
     connect(&m_safety, &QTimer::timeout, this, &KeyboardHandoff::end);
+    // Installed for good, and before the hot-key backend: filters run newest first, so the
+    // backend sees (and may take) every key before it is re-addressed here.
+    QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
 KeyboardHandoff::~KeyboardHandoff()
 {
     end();
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->removeNativeEventFilter(this);
 }
 
 void KeyboardHandoff::begin(QWindow *target)
@@ -49,7 +54,6 @@ void KeyboardHandoff::begin(QWindow *target)
         return;
     m_target = target;
     m_active = true;
-    QCoreApplication::instance()->installNativeEventFilter(this);
     m_activeConnection = connect(target, &QWindow::activeChanged, this, [this] {
         if (m_target && m_target->isActive())
             endWhenKeysAreUp();
@@ -105,7 +109,6 @@ void KeyboardHandoff::end()
     m_safety.stop();
     m_target.clear();
     disconnect(m_activeConnection);
-    QCoreApplication::instance()->removeNativeEventFilter(this);
     if (xcb_connection_t *c = X11Connection::connection()) {
         xcb_ungrab_keyboard(c, XCB_CURRENT_TIME);
         xcb_flush(c);
@@ -118,19 +121,16 @@ bool KeyboardHandoff::nativeEventFilter(const QByteArray &eventType, void *messa
         return false;
     auto *event = static_cast<xcb_generic_event_t *>(message);
     const uint8_t type = event->response_type & 0x7F;
-    if (type == XCB_KEY_RELEASE) {
-        // Releases go on untouched: the hot-key layer watches them on the root window.
-        endIfHandedOver();
+    if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE)
         return false;
-    }
-    if (type != XCB_KEY_PRESS)
-        return false;
-    // Re-addressed to the panel, Qt hands the key to the panel's focused item even before the
-    // window manager has focused the window.
+    // Both event kinds share this layout. Re-addressed to the panel, Qt hands the key to the
+    // panel's focused item even before the window manager has focused the window.
     auto *key = static_cast<xcb_key_press_event_t *>(message);
     if (key->event == X11Connection::rootWindow()) {
         key->event = xcb_window_t(m_target->winId());
         key->child = XCB_WINDOW_NONE;
     }
+    if (type == XCB_KEY_RELEASE)
+        QTimer::singleShot(0, this, &KeyboardHandoff::endIfHandedOver);
     return false;
 }

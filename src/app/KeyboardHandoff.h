@@ -8,8 +8,9 @@
 #include <QWindow>
 
 // Keeps every key typed between the hot key and the window manager's focus change: while
-// active, the keyboard is grabbed on the root window and key presses are handed to the panel
-// as if it had focus already (releases stay with the hot-key layer, which watches them). Ends
+// active, the keyboard is grabbed on the root window and its keys are handed to the panel as
+// if it had focus already. Build it before the hot-key backend is installed, so that the
+// backend still sees every key on the root window first. Ends
 // once the X input focus is on the panel and no key is held (a key released after the grab
 // would reach the panel, not the hot-key layer that saw it go down), when asked, or after a
 // short safety delay.

@@ -111,15 +111,16 @@ int main(int argc, char *argv[])
     if (!instance.listen(&error))
         std::fprintf(stderr, "binzo: links from other processes will not arrive: %s\n",
                      qPrintable(error));
-    Hotkeys::installPlatformBackend();
-    Hotkeys::installWidgetRecorderServices();
-
     QQmlEngine engine;
     registerQmlTypes(engine);
     SingleWindow::setEngine(&engine);
 
     QuickPanelController controller(engine, DataController::shared());
     QPointer<QuickPanelController> panel(&controller);
+
+    // After the controller: its keyboard hand-off must see keys after the hot keys do.
+    Hotkeys::installPlatformBackend();
+    Hotkeys::installWidgetRecorderServices();
 
     Hotkeys::onKeyDown(Hotkeys::Name::togglePanel(), [panel] {
         if (panel)
