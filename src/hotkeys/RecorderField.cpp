@@ -25,6 +25,25 @@ Name nameFor(const QString &rawValue)
     return Name(rawValue);
 }
 
+bool isModifierKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Meta:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_Hyper_L:
+    case Qt::Key_Hyper_R:
+    case Qt::Key_CapsLock:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool isFunctionKey(int key)
 {
     return key >= Qt::Key_F1 && key <= Qt::Key_F35;
@@ -105,17 +124,24 @@ bool RecorderField::handleKeyEvent(int key, int modifiers, quint32 nativeScanCod
     const std::optional<qint64> keyCode = KeyCodeTable::keyCode(nativeScanCode);
     const std::optional<SpecialKey> special = keyCode ? specialKey(*keyCode) : std::nullopt;
 
-    if (flags == 0 && special == SpecialKey::tab) {
-        blur();
-        return false;
-    }
-    if (flags == 0 && special == SpecialKey::escape) {
-        blur();
+    // A modifier on its way to a combination: wait for the rest.
+    if (isModifierKey(key))
         return true;
-    }
-    if (flags == 0 && (special == SpecialKey::deleteKey || special == SpecialKey::deleteForward)) {
-        clear();
-        return true;
+    if (flags == 0 && special) {
+        switch (*special) {
+        case SpecialKey::tab: // focus moves on to the next control
+            blur();
+            return false;
+        case SpecialKey::escape:
+            blur();
+            return true;
+        case SpecialKey::deleteKey:
+        case SpecialKey::deleteForward:
+            clear();
+            return true;
+        default:
+            break;
+        }
     }
     // Shift alone, or nothing, only makes a shortcut of a function key.
     if ((flags & ~(Modifiers::kShift | Modifiers::kFunction)) == 0 && !isFunctionKey(key)) {

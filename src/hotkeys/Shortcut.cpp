@@ -29,6 +29,18 @@ std::optional<QString> keyCharacter(qint64 keyCode)
     return layout->character(*x11);
 }
 
+// Pressing a modifier only changes the modifiers; it never completes a combination.
+bool isModifierKey(Key key)
+{
+    for (Key modifier :
+         {Key::capsLock, Key::shift, Key::function, Key::control, Key::option, Key::command,
+          Key::rightCommand, Key::rightOption, Key::rightControl, Key::rightShift}) {
+        if (key == modifier)
+            return true;
+    }
+    return false;
+}
+
 std::optional<qint64> integerMember(const QJsonObject &object, const QString &name)
 {
     const QJsonValue value = object.value(name);
@@ -82,7 +94,7 @@ std::optional<Shortcut> Shortcut::fromKeyEvent(const QKeyEvent &event)
 std::optional<Shortcut> Shortcut::fromNativeKey(quint32 x11Keycode, Qt::KeyboardModifiers modifiers)
 {
     const std::optional<qint64> keyCode = KeyCodeTable::keyCode(x11Keycode);
-    if (!keyCode)
+    if (!keyCode || isModifierKey(Key(*keyCode)))
         return std::nullopt;
     return Shortcut(Key(*keyCode), Modifiers::fromQt(modifiers) & ~Modifiers::kFunction);
 }

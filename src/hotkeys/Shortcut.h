@@ -24,8 +24,8 @@ public:
     explicit Shortcut(qint64 carbonKeyCode, Modifiers::CarbonFlags carbonModifiers = 0);
     explicit Shortcut(Key key, Modifiers::EventFlags modifiers = 0);
 
-    // Fails for anything but a key press or release, and for keys without a stored key code.
-    // Uses the X11 keycode (nativeScanCode on xcb) and Qt's modifiers.
+    // Fails for anything but a key press or release, for modifier keys and for keys without
+    // a stored key code. Uses the X11 keycode (nativeScanCode on xcb) and Qt's modifiers.
     static std::optional<Shortcut> fromKeyEvent(const QKeyEvent &event);
     static std::optional<Shortcut> fromNativeKey(quint32 x11Keycode,
                                                  Qt::KeyboardModifiers modifiers);

@@ -167,6 +167,9 @@ TEST(Shortcut, KeyEventsGiveShortcutsWithoutFunctionOrLockBits)
     EXPECT_EQ(Shortcut::fromKeyEvent(release), Shortcut(Key::f1));
     const QKeyEvent shortcutOverride(QEvent::ShortcutOverride, Qt::Key_A, Qt::NoModifier, 38, 0, 0);
     EXPECT_EQ(Shortcut::fromKeyEvent(shortcutOverride), std::nullopt);
+    // Pressing a modifier key only changes the modifiers (Shift_L 50, Super_L 133).
+    EXPECT_EQ(Shortcut::fromNativeKey(50, Qt::ShiftModifier), std::nullopt);
+    EXPECT_EQ(Shortcut::fromNativeKey(133, Qt::ControlModifier), std::nullopt);
     // A key that has no stored code (Print, keycode 107) gives no shortcut.
     EXPECT_EQ(Shortcut::fromNativeKey(107, Qt::ControlModifier), std::nullopt);
 }
