@@ -4,6 +4,7 @@
 #include "appearance/NeuSurface.h"
 #include "appearance/SymbolImageProvider.h"
 #include "appearance/ThemeController.h"
+#include "views/EditorSheets.h"
 
 #include <QQmlEngine>
 
@@ -12,6 +13,7 @@ void registerQmlTypes(QQmlEngine &engine)
     static const bool registered = [] {
         qmlRegisterSingletonInstance("Binzo", 1, 0, "Theme", &ThemeController::shared());
         qmlRegisterType<NeuSurface>("Binzo", 1, 0, "NeuSurface");
+        EditorSheets::registerQmlTypes();
         return true;
     }();
     Q_UNUSED(registered);

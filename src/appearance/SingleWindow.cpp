@@ -51,7 +51,9 @@ QQuickWindow *SingleWindow::showOrRaise(const QVariantMap &initialProperties)
 {
     if (!m_window) {
         QQmlComponent component(engine(), m_source);
-        QObject *root = component.createWithInitialProperties(initialProperties);
+        QObject *root = component.isReady()
+            ? component.createWithInitialProperties(initialProperties)
+            : nullptr;
         m_window = qobject_cast<QQuickWindow *>(root);
         if (!m_window) {
             std::fprintf(stderr, "%s\n", qPrintable(component.errorString()));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/EditorSheets.h"
 
+#include "hotkeys/RecorderField.h"
 #include "model/DataController.h"
 #include "views/BinzoEditor.h"
 #include "views/EntryEditor.h"
@@ -18,6 +19,7 @@ void EditorSheets::registerQmlTypes()
         [](QQmlEngine *, QJSEngine *) -> QObject * { return new EditorSheets; });
     qmlRegisterUncreatableType<EntryEditor>("Binzo", 1, 0, "EntryEditor",
                                             QStringLiteral("made by Editors.entryEditor"));
+    qmlRegisterType<Hotkeys::RecorderField>("Binzo", 1, 0, "RecorderField");
     qmlRegisterUncreatableType<BinzoEditor>("Binzo", 1, 0, "BinzoEditor",
                                             QStringLiteral("made by Editors.binzoEditor"));
 }

@@ -16,7 +16,7 @@ class EditorSheets : public QObject
 public:
     using QObject::QObject;
 
-    // Call once before any QML that opens an editor sheet is loaded.
+    // Editors, EntryEditor, BinzoEditor and RecorderField; part of registerQmlTypes.
     static void registerQmlTypes();
 
     // Edits the entry when given one, otherwise creates an entry in the target binzo.

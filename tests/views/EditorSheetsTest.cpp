@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The sheets' keyboard contract with the panel: Return saves through the form, Escape closes
 // the sheet and never reaches the panel behind it.
-#include "views/EditorSheets.h"
 #include "../model/FakeSecretBackend.h"
 #include "appearance/QmlRegistration.h"
 #include "model/DataController.h"
@@ -64,7 +63,6 @@ protected:
     static void SetUpTestSuite()
     {
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
-        EditorSheets::registerQmlTypes();
         // The Theme singleton binds to the first engine that uses it: one engine for all.
         s_engine = new QQmlEngine;
         registerQmlTypes(*s_engine);
