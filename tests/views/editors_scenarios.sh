@@ -1,0 +1,185 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# First start, the editors and the settings end to end, driving the real app with xdotool
+# inside with-desktop.sh:
+#   editors_scenarios.sh BINZO [SCREENSHOT_DIR]
+set -euo pipefail
+
+binzo=$1
+shots=${2:-}
+log=$(mktemp)
+app=
+prefs=$XDG_CONFIG_HOME/binzo/preferences.json
+db=$XDG_DATA_HOME/binzo/binzo.sqlite3
+iban=DE89370400440532013000
+
+fail() {
+  echo "FAIL: $*" >&2
+  [[ -z $shots ]] || import -window root "$shots/failure.png"
+  echo "--- application output" >&2
+  cat "$log" >&2
+  exit 1
+}
+step() { echo "== $*"; }
+shot() { [[ -z $shots ]] || { sleep 0.5; import -window root "$shots/$1.png"; }; }
+
+# wait_until TENTHS COMMAND...: polls every 50 ms for TENTHS tenths of a second.
+wait_until() {
+  local tries=$(($1 * 2))
+  shift
+  for _ in $(seq "$tries"); do
+    "$@" && return 0
+    sleep 0.05
+  done
+  return 1
+}
+window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
+shown() { [[ -n $(window_named "$1") ]]; }
+hidden() { ! shown "$1"; }
+panel_shown() { shown 'Binzo Quick Access'; }
+panel_hidden() { hidden 'Binzo Quick Access'; }
+preference() { jq -c --arg key "$1" '.[$key]' "$prefs" 2>/dev/null; }
+sql() { sqlite3 -readonly "$db" "$1"; }
+# geometry NAME: sets X, Y, WIDTH, HEIGHT of the visible window NAME.
+geometry() { eval "$(xdotool getwindowgeometry --shell "$(window_named "$1")")"; }
+
+start_app() {
+  BINZO_TRACE_TIMING=1 "$binzo" >>"$log" 2>&1 &
+  app=$!
+  wait_until 100 grep -q 'binzo-timing ready-to-use' "$log" || fail "the app did not start"
+}
+stop_app() {
+  kill "$app" 2>/dev/null || true
+  wait "$app" 2>/dev/null || true
+}
+trap stop_app EXIT
+
+step "the first start shows the welcome tour as an ordinary window"
+start_app
+wait_until 100 shown 'Welcome to Binzo' || fail "no welcome tour at the first start"
+tour=$(window_named 'Welcome to Binzo')
+xprop -id "$tour" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_NORMAL \
+  || fail "the tour is not an ordinary window"
+xprop -id "$tour" WM_TRANSIENT_FOR | grep -q 'not found' || fail "the tour is a transient window"
+geometry 'Welcome to Binzo'
+((WIDTH == 540 && HEIGHT == 440)) || fail "the tour is ${WIDTH}x${HEIGHT}"
+panel_hidden || fail "the panel showed before the tour ended"
+shot tour-0
+
+step "closing the tour is refused"
+xdotool windowactivate --sync "$tour" key alt+F4
+sleep 0.4
+shown 'Welcome to Binzo' || fail "the tour could be closed"
+
+step "Return four times finishes the tour and shows the panel"
+xdotool windowactivate --sync "$tour"
+for page in 1 2 3; do
+  xdotool key Return
+  shot "tour-$page"
+done
+[[ $(preference binzo.hasOnboarded) != true ]] || fail "the tour was recorded before its end"
+xdotool key Return
+wait_until 30 hidden 'Welcome to Binzo' || fail "the tour stayed open after its last page"
+[[ $(preference binzo.hasOnboarded) == true ]] || fail "binzo.hasOnboarded is $(preference binzo.hasOnboarded)"
+wait_until 30 panel_shown || fail "the panel did not open after the tour"
+sleep 0.4
+
+step "Ctrl+N, a pasted IBAN and Apply file a secret in Bank"
+printf %s "$iban" | xclip -selection clipboard
+xdotool key ctrl+n
+sleep 0.8
+xdotool key Tab ctrl+v
+shot entry-suggestion
+xdotool key Tab space
+shot entry-applied
+xdotool key Return
+wait_until 20 bash -c "[[ \$(sqlite3 -readonly '$db' 'SELECT count(*) FROM Entry') == 1 ]]" \
+  || fail "no entry was stored"
+IFS='|' read -r id label inline sensitive holder < <(sql "SELECT e.id, e.label, \
+  ifnull(e.inlineValue, ''), e.isSensitive, b.name FROM Entry e JOIN Binzo b ON b.id = e.binzoID")
+[[ $label == IBAN && $sensitive == 1 && $holder == Bank && -z $inline ]] \
+  || fail "stored label=$label sensitive=$sensitive binzo=$holder inline=${inline:+(set)}"
+secret=$(secret-tool lookup service com.qorvastine.binzo.secrets account "${id^^}") \
+  || fail "no keyring item for $id"
+[[ $secret == "$iban" ]] || fail "the keyring holds another value"
+! grep -q "$iban" "$db"* || fail "the IBAN is in the database files"
+shot panel-after-add
+
+step "a binzo made through the plus button becomes the current tab"
+geometry 'Binzo Quick Access'
+# The panel's content starts 48 x 36 inside its window; with three tabs the plus sits here.
+xdotool mousemove $((X + 48 + 339)) $((Y + 36 + 101)) click 1
+sleep 0.8
+shot binzo-sheet
+xdotool type --delay 30 'Work'
+xdotool key Return
+wait_until 20 bash -c "[[ \$(sqlite3 -readonly '$db' \"SELECT count(*) FROM Binzo WHERE name = 'Work'\") == 1 ]]" \
+  || fail "no binzo Work was stored"
+sleep 0.3
+xdotool key ctrl+n
+sleep 0.8
+xdotool type --delay 30 'Desk'
+xdotool key Tab
+xdotool type --delay 30 '42'
+xdotool key Return
+wait_until 20 bash -c "[[ \$(sqlite3 -readonly '$db' \"SELECT b.name FROM Entry e JOIN Binzo b \
+  ON b.id = e.binzoID WHERE e.label = 'Desk'\") == Work ]]" \
+  || fail "Ctrl+N after creating Work did not add to Work: the new binzo is not the current tab"
+shot panel-after-binzo
+xdotool key Escape
+wait_until 20 panel_hidden || fail "Escape did not hide the panel"
+
+step "settings: one window; recording Ctrl+Alt+B moves the panel's shortcut"
+tray=$(xwininfo -root -tree | awk '/\("binzo" "binzo"\)/ && !/Quick Access|Settings|Welcome/ && !found \
+  { print $1; found = 1 }')
+[[ -n $tray ]] || fail "no tray icon"
+open_settings() {
+  eval "$(xdotool getwindowgeometry --shell "$tray")"
+  xdotool mousemove $((X + 11)) $((Y + 11)) click 3
+  sleep 0.5
+  xdotool key Down Down Return
+  wait_until 30 shown 'Binzo Settings' || fail "Settings… did not open the settings window"
+}
+open_settings
+open_settings
+(($(xdotool search --onlyvisible --name '^Binzo Settings$' | wc -l) == 1)) \
+  || fail "opening settings twice made two windows"
+geometry 'Binzo Settings'
+((WIDTH == 500 && HEIGHT == 540)) || fail "the settings window is ${WIDTH}x${HEIGHT}"
+shot settings-general
+xdotool mousemove $((X + 386)) $((Y + 265)) click 1
+sleep 0.3
+xdotool key ctrl+shift+space
+sleep 0.4
+panel_hidden || fail "the old shortcut toggled the panel while the recorder was recording"
+xdotool key ctrl+alt+b
+wait_until 20 bash -c "[[ \$(jq -r '.Hotkeys_togglePanel' '$prefs') == \
+  '{\"carbonKeyCode\":11,\"carbonModifiers\":2304}' ]]" \
+  || fail "Hotkeys_togglePanel is $(preference Hotkeys_togglePanel)"
+shot settings-recorded
+xdotool key ctrl+alt+b
+wait_until 20 panel_shown || fail "Ctrl+Alt+B did not show the panel"
+xdotool key ctrl+alt+b
+wait_until 20 panel_hidden || fail "Ctrl+Alt+B did not hide the panel"
+xdotool key ctrl+shift+space
+sleep 0.5
+panel_hidden || fail "Ctrl+Shift+Space still toggles the panel"
+
+if [[ -n $shots ]]; then
+  step "screenshots in the dark appearance"
+  geometry 'Binzo Settings'
+  xdotool mousemove $((X + 396)) $((Y + 147)) click 1
+  shot settings-general-dark
+  xdotool mousemove $((X + 290)) $((Y + 35)) click 1
+  shot settings-about-dark
+  xdotool mousemove $((X + 210)) $((Y + 35)) click 1
+  sleep 0.3
+  xdotool mousemove $((X + 121)) $((Y + 332)) click 1
+  wait_until 30 shown 'Welcome to Binzo' || fail "Replay welcome tour did not open the tour"
+  shot tour-dark
+  xdotool key ctrl+alt+b
+  wait_until 20 panel_shown || fail "Ctrl+Alt+B did not show the panel"
+  xdotool key ctrl+n
+  shot entry-sheet-dark
+fi
+echo "all editors scenarios passed"
