@@ -8,6 +8,8 @@ FocusScope {
     id: frame
 
     property int cardWidth: 360
+    // The corners of what the sheet covers, so the dimming stays inside the panel's shape.
+    property real coveredRadius: 20
     default property alias content: card.data
 
     signal accepted()
@@ -32,6 +34,7 @@ FocusScope {
 
     Rectangle {
         anchors.fill: parent
+        radius: frame.coveredRadius
         color: "black"
         opacity: 0.28
         MouseArea {
