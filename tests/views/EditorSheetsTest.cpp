@@ -2,18 +2,11 @@
 // The sheets' keyboard contract with the panel: Return saves through the form, Escape closes
 // the sheet and never reaches the panel behind it.
 #include "../model/FakeSecretBackend.h"
-#include "appearance/QmlRegistration.h"
+#include "QmlSceneFixture.h"
 #include "model/DataController.h"
 #include "model/KeychainStore.h"
 
-#include <QQmlComponent>
 #include <QQmlContext>
-#include <QQmlEngine>
-#include <QQuickItem>
-#include <QQuickWindow>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -57,18 +50,9 @@ Item {
 }
 )";
 
-class EditorSheetsTest : public ::testing::Test
+class EditorSheetsTest : public QmlSceneFixture
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
-        // The Theme singleton binds to the first engine that uses it: one engine for all.
-        s_engine = new QQmlEngine;
-        registerQmlTypes(*s_engine);
-    }
-    static void TearDownTestSuite() { delete s_engine; }
-
     void SetUp() override
     {
         KeychainStore::setSharedBackend(std::make_unique<FakeSecretBackend>(&m_secrets));
@@ -79,15 +63,7 @@ protected:
     {
         s_engine->rootContext()->setContextProperty("host", &m_host);
         s_engine->rootContext()->setContextProperty("sheetUrl", "qrc:/qml/" + sheet + ".qml");
-        QQmlComponent component(s_engine);
-        component.setData(kPanel, QUrl(QStringLiteral("qrc:/qml/TestPanel.qml")));
-        m_panel.reset(qobject_cast<QQuickItem *>(component.create()));
-        EXPECT_TRUE(m_panel) << qPrintable(component.errorString());
-        m_panel->setParentItem(m_window.contentItem());
-        m_window.resize(480, 520);
-        m_window.show();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&m_window));
-        return m_panel.get();
+        return show(kPanel, QSize(480, 520));
     }
     void type(const QString &text)
     {
@@ -100,14 +76,11 @@ protected:
     }
     QVariantList keysReachingPanel() const
     {
-        return m_panel->property("keysReachingPanel").toList();
+        return m_scene->property("keysReachingPanel").toList();
     }
 
     FakeSecretBackend::State m_secrets;
     SheetHost m_host;
-    static inline QQmlEngine *s_engine = nullptr;
-    QQuickWindow m_window;
-    std::unique_ptr<QQuickItem> m_panel;
 };
 
 TEST_F(EditorSheetsTest, ReturnAddsTheTypedEntry)

@@ -2,21 +2,14 @@
 // The recorder as a user meets it: when it records, what each key press does, and how it
 // leaves recording.
 #include "../hotkeys/FakeHotkeyBackend.h"
-#include "appearance/QmlRegistration.h"
+#include "QmlSceneFixture.h"
 #include "hotkeys/Hotkeys.h"
 #include "hotkeys/RecorderServices.h"
 #include "model/Preferences.h"
 
 #include <QKeyEvent>
-#include <QQmlComponent>
-#include <QQmlEngine>
-#include <QQuickItem>
-#include <QQuickWindow>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -40,17 +33,9 @@ Column {
 }
 )";
 
-class ShortcutRecorderTest : public ::testing::Test
+class ShortcutRecorderTest : public QmlSceneFixture
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
-        s_engine = new QQmlEngine;
-        registerQmlTypes(*s_engine);
-    }
-    static void TearDownTestSuite() { delete s_engine; }
-
     void SetUp() override
     {
         auto backend = std::make_unique<FakeHotkeyBackend>();
@@ -74,14 +59,7 @@ protected:
             .systemShortcuts = {},
         });
 
-        QQmlComponent component(s_engine);
-        component.setData(kScene, QUrl(QStringLiteral("qrc:/qml/RecorderTestScene.qml")));
-        m_scene.reset(qobject_cast<QQuickItem *>(component.create()));
-        ASSERT_TRUE(m_scene) << qPrintable(component.errorString());
-        m_scene->setParentItem(m_window.contentItem());
-        m_window.resize(300, 120);
-        m_window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&m_window));
+        ASSERT_TRUE(show(kScene, QSize(300, 120)));
     }
     void TearDown() override
     {
@@ -117,7 +95,6 @@ protected:
         QCoreApplication::sendEvent(&m_window, &up);
     }
 
-    static inline QQmlEngine *s_engine = nullptr;
     QTemporaryDir m_dir;
     Preferences m_prefs {m_dir.filePath("preferences.json")};
     FakeHotkeyBackend *m_backend = nullptr;
@@ -125,8 +102,6 @@ protected:
     QList<Hotkeys::RecorderAlert> m_alerts;
     bool m_recordingDuringAlert = false;
     int m_alertAnswer = 0;
-    QQuickWindow m_window;
-    std::unique_ptr<QQuickItem> m_scene;
 };
 
 TEST_F(ShortcutRecorderTest, RecordsAfterAClickNotBecauseTheWindowIsActive)
