@@ -81,6 +81,15 @@ struct Vault
     QList<Entry *> entries;
 };
 
+std::unique_ptr<EmbeddingModel> openFirstModel()
+{
+    for (const QString &path : SemanticSearch::modelCandidates()) {
+        if (std::unique_ptr<EmbeddingModel> model = EmbeddingModel::open(path))
+            return model;
+    }
+    return nullptr;
+}
+
 const char *kQueries[] = {"", "phone", "cellphone"}; // empty, contained, meaning only
 
 void visibleEntries(benchmark::State &state)
@@ -102,14 +111,9 @@ BENCHMARK(visibleEntries)
 void firstQueryEmbedsAllLabels(benchmark::State &state)
 {
     const Vault vault(int(state.range(0)));
-    const QStringList candidates = SemanticSearch::modelCandidates();
     for (auto _ : state) {
         state.PauseTiming();
-        std::unique_ptr<EmbeddingModel> model;
-        for (const QString &path : candidates) {
-            if ((model = EmbeddingModel::open(path)))
-                break;
-        }
+        std::unique_ptr<EmbeddingModel> model = openFirstModel();
         if (!model) {
             state.SkipWithError("no smart-find model");
             break;
@@ -123,13 +127,8 @@ BENCHMARK(firstQueryEmbedsAllLabels)->Arg(1000)->Arg(10000)->Unit(benchmark::kMi
 
 void openModel(benchmark::State &state)
 {
-    const QStringList candidates = SemanticSearch::modelCandidates();
     for (auto _ : state) {
-        std::unique_ptr<EmbeddingModel> model;
-        for (const QString &path : candidates) {
-            if ((model = EmbeddingModel::open(path)))
-                break;
-        }
+        const std::unique_ptr<EmbeddingModel> model = openFirstModel();
         if (!model) {
             state.SkipWithError("no smart-find model");
             break;
