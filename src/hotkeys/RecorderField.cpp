@@ -5,7 +5,7 @@
 #include "hotkeys/KeyCodeTable.h"
 #include "hotkeys/RecorderServices.h"
 #include "hotkeys/RecorderTexts.h"
-#include "hotkeys/SpecialKey.h"
+#include "hotkeys/NonCharacterKeys.h"
 
 #include <QRectF>
 #include <QTimer>

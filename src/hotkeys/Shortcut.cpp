@@ -4,7 +4,7 @@
 #include "hotkeys/Hotkeys.h"
 #include "hotkeys/KeyCodeTable.h"
 #include "hotkeys/KeyboardLayout.h"
-#include "hotkeys/SpecialKey.h"
+#include "hotkeys/NonCharacterKeys.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

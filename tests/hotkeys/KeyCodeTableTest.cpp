@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "hotkeys/KeyCodeTable.h"
 #include "hotkeys/Key.h"
-#include "hotkeys/SpecialKey.h"
+#include "hotkeys/NonCharacterKeys.h"
 
 #include <QSet>
 

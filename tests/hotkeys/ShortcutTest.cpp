@@ -2,7 +2,7 @@
 #include "hotkeys/Shortcut.h"
 #include "hotkeys/KeyboardLayout.h"
 #include "hotkeys/Name.h"
-#include "hotkeys/SpecialKey.h"
+#include "hotkeys/NonCharacterKeys.h"
 
 #include <QKeyEvent>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "hotkeys/SpecialKey.h"
+#include "hotkeys/NonCharacterKeys.h"
 
 #include <QHash>
 
