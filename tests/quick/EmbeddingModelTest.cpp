@@ -2,6 +2,8 @@
 #include "quick/EmbeddingModel.h"
 #include "quick/ModelFormat.h"
 
+#include "TestModel.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -14,20 +16,14 @@ namespace {
 
 std::unique_ptr<EmbeddingModel> builtModel()
 {
-#ifdef BINZO_TEST_MODEL_PATH
-    return EmbeddingModel::open(QStringLiteral(BINZO_TEST_MODEL_PATH));
-#else
-    return nullptr;
-#endif
+    return testModelPath().isEmpty() ? nullptr : EmbeddingModel::open(testModelPath());
 }
 
 QByteArray builtModelBytes()
 {
-#ifdef BINZO_TEST_MODEL_PATH
-    QFile file(QStringLiteral(BINZO_TEST_MODEL_PATH));
-    if (file.open(QIODevice::ReadOnly))
+    QFile file(testModelPath());
+    if (!testModelPath().isEmpty() && file.open(QIODevice::ReadOnly))
         return file.readAll();
-#endif
     return {};
 }
 

@@ -5,6 +5,8 @@
 #include "quick/EmbeddingModel.h"
 #include "quick/SemanticSearch.h"
 
+#include "TestModel.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -140,10 +142,8 @@ class SearchWithModelTest : public SearchWithoutModelTest
 protected:
     void SetUp() override
     {
-#ifdef BINZO_TEST_MODEL_PATH
-        SemanticSearch::shared().setEmbedding(
-            EmbeddingModel::open(QStringLiteral(BINZO_TEST_MODEL_PATH)));
-#endif
+        if (!testModelPath().isEmpty())
+            SemanticSearch::shared().setEmbedding(EmbeddingModel::open(testModelPath()));
         if (!SemanticSearch::shared().embedding())
             GTEST_SKIP() << "this build has no smart-find model";
         for (const char *label :
@@ -152,10 +152,7 @@ protected:
               "Office door code", "Credit card PIN", "Birthday", "Blood type", "Netflix login"})
             add(label, m_personal);
     }
-    void TearDown() override
-    {
-        SemanticSearch::shared().setEmbedding(nullptr);
-    }
+    void TearDown() override { SemanticSearch::shared().setEmbedding(nullptr); }
 };
 
 TEST_F(SearchWithModelTest, ContainedLabelsComeFirstThenAtMostFourNearMatches)
