@@ -16,7 +16,7 @@ packages=(
   libxcb1-dev libxcb-keysyms1-dev libxcb-xkb-dev libxcb-xinput-dev libxkbcommon-dev libxkbcommon-x11-dev
   libxcb-shape0-dev
   # vault
-  libsecret-1-dev libsodium-dev libsqlite3-dev sqlite3
+  libsecret-1-dev libsodium-dev libsqlite3-dev sqlite3 jq
   # smart-find model, built from WordNet at build time
   wordnet-base libeigen3-dev
   # tests and benchmarks

@@ -3,6 +3,7 @@
 # The quick panel end to end, driving the real app with xdotool inside with-desktop.sh:
 #   panel_scenarios.sh BINZO SEED_VAULT [SCREENSHOT_DIR]
 set -euo pipefail
+source "$(dirname "$0")/../harness/scenario-lib.sh"
 
 binzo=$1
 seed=$2
@@ -16,18 +17,7 @@ fail() {
   cat "$log" >&2
   exit 1
 }
-step() { echo "== $*"; }
 
-# wait_until TENTHS COMMAND...: polls every 50 ms for TENTHS tenths of a second.
-wait_until() {
-  local tries=$(($1 * 2))
-  shift
-  for _ in $(seq "$tries"); do
-    "$@" && return 0
-    sleep 0.05
-  done
-  return 1
-}
 panel_shown() { xdotool search --onlyvisible --name '^Binzo Quick Access$' >/dev/null 2>&1; }
 panel_hidden() { ! panel_shown; }
 clipboard() { xclip -o -selection clipboard 2>/dev/null; }

@@ -4,6 +4,7 @@
 # inside with-desktop.sh:
 #   editors_scenarios.sh BINZO [SCREENSHOT_DIR]
 set -euo pipefail
+source "$(dirname "$0")/../harness/scenario-lib.sh"
 
 binzo=$1
 shots=${2:-}
@@ -20,19 +21,8 @@ fail() {
   cat "$log" >&2
   exit 1
 }
-step() { echo "== $*"; }
 shot() { [[ -z $shots ]] || { sleep 0.5; import -window root "$shots/$1.png"; }; }
 
-# wait_until TENTHS COMMAND...: polls every 50 ms for TENTHS tenths of a second.
-wait_until() {
-  local tries=$(($1 * 2))
-  shift
-  for _ in $(seq "$tries"); do
-    "$@" && return 0
-    sleep 0.05
-  done
-  return 1
-}
 window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
 shown() { [[ -n $(window_named "$1") ]]; }
 hidden() { ! shown "$1"; }
