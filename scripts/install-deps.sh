@@ -22,8 +22,8 @@ packages=(
   # tests and benchmarks
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   # desktop for the integration tests
-  xvfb xauth openbox xcompmgr trayer xdotool xclip imagemagick x11-utils x11-xserver-utils
-  dbus dbus-x11 gnome-keyring libsecret-tools libgl1-mesa-dri mesa-utils fonts-dejavu-core
+  xvfb xauth openbox xcompmgr trayer xdotool xclip imagemagick x11-utils x11-xserver-utils x11-xkb-utils
+  dbus dbus-x11 libglib2.0-bin gnome-keyring libsecret-tools libgl1-mesa-dri mesa-utils fonts-dejavu-core
 )
 
 missing=()
