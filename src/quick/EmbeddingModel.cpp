@@ -178,15 +178,19 @@ const WordRecord *EmbeddingModel::lookUpToken(const QByteArray &token) const
     }
     if (weightOnly || token.size() < kMinCorrectableLength)
         return weightOnly;
-    // A misspelling: the most frequent known word one edit away.
-    const WordRecord *best = nullptr;
-    for (const QByteArray &candidate : WordForms::oneEditAway(token)) {
-        const WordRecord *record = find(candidate);
-        if (record && record->row != ModelFormat::kNoRow
-            && (!best || record->weight < best->weight))
-            best = record;
+    // A misspelling: the most frequent known word among the likeliest kind of typo.
+    for (const QList<QByteArray> &kind : WordForms::oneEditAway(token)) {
+        const WordRecord *best = nullptr;
+        for (const QByteArray &candidate : kind) {
+            const WordRecord *record = find(candidate);
+            if (record && record->row != ModelFormat::kNoRow
+                && (!best || record->weight < best->weight))
+                best = record;
+        }
+        if (best)
+            return best;
     }
-    return best;
+    return nullptr;
 }
 
 void EmbeddingModel::addRow(const WordRecord &record, float weight, std::vector<float> &sum) const

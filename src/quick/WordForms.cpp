@@ -83,28 +83,30 @@ QList<QByteArray> WordForms::baseForms(const QByteArray &word)
     return forms;
 }
 
-QList<QByteArray> WordForms::oneEditAway(const QByteArray &word)
+QList<QList<QByteArray>> WordForms::oneEditAway(const QByteArray &word)
 {
-    QList<QByteArray> result;
+    QList<QByteArray> doubled, swapped, inserted, replaced, deleted;
     const qsizetype n = word.size();
-    for (qsizetype i = 0; i < n; ++i)
-        result.append(QByteArray(word).remove(i, 1));
-    for (qsizetype i = 0; i + 1 < n; ++i) {
-        if (word[i] == word[i + 1])
-            continue;
-        QByteArray swapped = word;
-        std::swap(swapped[i], swapped[i + 1]);
-        result.append(swapped);
+    for (qsizetype i = 0; i < n; ++i) {
+        doubled.append(QByteArray(word).insert(i, word[i]));
+        deleted.append(QByteArray(word).remove(i, 1));
+        if (i + 1 < n && word[i] != word[i + 1]) {
+            QByteArray swap = word;
+            std::swap(swap[i], swap[i + 1]);
+            swapped.append(swap);
+        }
     }
     for (qsizetype i = 0; i <= n; ++i) {
         for (char c = 'a'; c <= 'z'; ++c) {
+            const bool doubling = (i < n && word[i] == c) || (i > 0 && word[i - 1] == c);
+            if (!doubling)
+                inserted.append(QByteArray(word).insert(i, c));
             if (i < n && word[i] != c) {
-                QByteArray replaced = word;
-                replaced[i] = c;
-                result.append(replaced);
+                QByteArray replacement = word;
+                replacement[i] = c;
+                replaced.append(replacement);
             }
-            result.append(QByteArray(word).insert(i, c));
         }
     }
-    return result;
+    return {doubled, swapped, inserted, replaced, deleted};
 }

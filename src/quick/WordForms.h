@@ -18,7 +18,9 @@ QStringList tokens(const QString &lowered);
 // detachment rules for plurals, verb endings and comparatives. No duplicates.
 QList<QByteArray> baseForms(const QByteArray &word);
 
-// Every other spelling one edit away (deletion, swap, replacement or insertion of a-z).
-QList<QByteArray> oneEditAway(const QByteArray &word);
+// Every other spelling one edit away, grouped from the likeliest typo to the least: a letter
+// typed once that is doubled ("adress"), two letters swapped, a letter a-z left out, one
+// mistyped, one typed too many.
+QList<QList<QByteArray>> oneEditAway(const QByteArray &word);
 
 } // namespace WordForms

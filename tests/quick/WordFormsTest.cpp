@@ -45,12 +45,17 @@ TEST(WordFormsTest, BaseFormsStartWithTheWordAndFollowDetachmentRules)
     EXPECT_EQ(WordForms::baseForms("is"), QList<QByteArray> {"is"}); // too short to detach
 }
 
-TEST(WordFormsTest, OneEditAwayCoversTheFourKindsOfTypo)
+TEST(WordFormsTest, OneEditAwayGroupsTyposFromLikeliestToLeast)
 {
-    const QList<QByteArray> edits = WordForms::oneEditAway("adress");
-    for (const char *expected : {"address", "dress", "daress", "adrwss"})
-        EXPECT_TRUE(edits.contains(expected)) << expected;
-    EXPECT_FALSE(edits.contains("adress"));
+    const QList<QList<QByteArray>> kinds = WordForms::oneEditAway("adress");
+    ASSERT_EQ(kinds.size(), 5);
+    const QByteArray expected[] = {"address", "daress", "adrwess", "adrwss", "dress"};
+    for (int kind = 0; kind < 5; ++kind) {
+        EXPECT_TRUE(kinds[kind].contains(expected[kind])) << kind;
+        EXPECT_FALSE(kinds[kind].contains("adress")) << kind;
+        for (int other = 0; other < kind; ++other)
+            EXPECT_FALSE(kinds[other].contains(expected[kind])) << other;
+    }
 }
 
 } // namespace
