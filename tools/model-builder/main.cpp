@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr int kDims = 160;
+constexpr int kDims = 200;
 constexpr int kOversampling = 20;
 constexpr int kPowerIterations = 2;
 constexpr uint64_t kSeed = 20061231;
