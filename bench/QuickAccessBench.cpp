@@ -6,7 +6,6 @@
 #include "quick/QuickAccessViewModel.h"
 #include "quick/TimerScheduler.h"
 
-#include <QCoreApplication>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -50,12 +49,3 @@ void typingAQuery(benchmark::State &state)
 BENCHMARK(typingAQuery)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

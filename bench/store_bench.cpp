@@ -7,7 +7,6 @@
 #include "model/KeychainStore.h"
 #include "model/SecretServiceStore.h"
 
-#include <QCoreApplication>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -112,12 +111,3 @@ BENCHMARK(secretServiceWrite)->Arg(10)->Arg(200)->Unit(benchmark::kMicrosecond);
 BENCHMARK(secretServiceRead)->Arg(10)->Arg(200)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
