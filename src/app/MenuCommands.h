@@ -18,7 +18,8 @@ struct MenuCommand
 inline QList<MenuCommand> menuCommands()
 {
     return {
-        {MenuCommand::Id::OpenBinzo, QStringLiteral("Open Binzo"), QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {MenuCommand::Id::OpenBinzo, QStringLiteral("Open Binzo"),
+         QKeySequence(Qt::CTRL | Qt::Key_O)},
         {MenuCommand::Id::Settings, QStringLiteral("Settings\u2026"),
          QKeySequence(Qt::CTRL | Qt::Key_Comma)},
         {MenuCommand::Id::Quit, QStringLiteral("Quit Binzo"), QKeySequence(Qt::CTRL | Qt::Key_Q)},

@@ -3,9 +3,9 @@
 
 #include "hotkeys/Hotkeys.h"
 #include "hotkeys/KeyCodeTable.h"
+#include "hotkeys/NonCharacterKeys.h"
 #include "hotkeys/RecorderServices.h"
 #include "hotkeys/RecorderTexts.h"
-#include "hotkeys/NonCharacterKeys.h"
 
 #include <QRectF>
 #include <QTimer>

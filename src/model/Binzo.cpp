@@ -5,12 +5,10 @@ Binzo::Binzo(const QString &name, const QString &sfSymbol, const QString &colorH
              qint64 sortIndex, QObject *parent)
     : Binzo(QUuid::createUuid(), name, sfSymbol, colorHex, sortIndex,
             QDateTime::currentDateTimeUtc(), parent)
-{
-}
+{ }
 
-Binzo::Binzo(const QUuid &id, const QString &name, const QString &sfSymbol,
-             const QString &colorHex, qint64 sortIndex, const QDateTime &createdAt,
-             QObject *parent)
+Binzo::Binzo(const QUuid &id, const QString &name, const QString &sfSymbol, const QString &colorHex,
+             qint64 sortIndex, const QDateTime &createdAt, QObject *parent)
     : QObject(parent)
     , m_id(id)
     , m_name(name)
@@ -18,8 +16,7 @@ Binzo::Binzo(const QUuid &id, const QString &name, const QString &sfSymbol,
     , m_colorHex(colorHex)
     , m_sortIndex(sortIndex)
     , m_createdAt(createdAt)
-{
-}
+{ }
 
 void Binzo::setName(const QString &name)
 {

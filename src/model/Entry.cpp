@@ -40,8 +40,7 @@ Entry::Entry(const QString &label, bool isSensitive, const Binzo &binzo, QObject
 Entry::Entry(Fields fields, QObject *parent)
     : QObject(parent)
     , m_fields(std::move(fields))
-{
-}
+{ }
 
 void Entry::setLabel(const QString &label)
 {

@@ -28,16 +28,16 @@ bool ensurePrivateDir(const QString &path)
 
 QString dataDir()
 {
-    const QString dir = baseDir("XDG_DATA_HOME", QStringLiteral("/.local/share"))
-        + QStringLiteral("/binzo");
+    const QString dir
+        = baseDir("XDG_DATA_HOME", QStringLiteral("/.local/share")) + QStringLiteral("/binzo");
     ensurePrivateDir(dir);
     return dir;
 }
 
 QString configDir()
 {
-    const QString dir = baseDir("XDG_CONFIG_HOME", QStringLiteral("/.config"))
-        + QStringLiteral("/binzo");
+    const QString dir
+        = baseDir("XDG_CONFIG_HOME", QStringLiteral("/.config")) + QStringLiteral("/binzo");
     ensurePrivateDir(dir);
     return dir;
 }

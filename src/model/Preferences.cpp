@@ -16,8 +16,7 @@
 Preferences::Preferences(QString filePath, QObject *parent)
     : QObject(parent)
     , m_filePath(std::move(filePath))
-{
-}
+{ }
 
 QString Preferences::defaultFilePath()
 {

@@ -14,7 +14,7 @@ struct PreferencesTest : ::testing::Test
 {
     QTemporaryDir dir;
     QString path = dir.filePath("binzo/preferences.json");
-    Preferences prefs{path};
+    Preferences prefs {path};
 };
 
 TEST_F(PreferencesTest, ValuesKeepTheirTypeAcrossInstances)
@@ -63,8 +63,8 @@ TEST_F(PreferencesTest, CorruptFileIsMovedAsideAndDefaultsApply)
     file.close();
 
     EXPECT_EQ(prefs.string("binzo.theme"), std::nullopt);
-    const QStringList aside = QDir(dir.filePath("binzo"))
-                                  .entryList({"preferences.json.corrupt-*"}, QDir::Files);
+    const QStringList aside
+        = QDir(dir.filePath("binzo")).entryList({"preferences.json.corrupt-*"}, QDir::Files);
     ASSERT_EQ(aside.size(), 1);
     QFile kept(dir.filePath("binzo/" + aside.first()));
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));

@@ -31,9 +31,11 @@ TEST(RecordsTest, MaskedValueCountsGraphemes)
         {"abcdefg", QString(4, QChar(0x2022)) + " defg"},
         {"abc", QString(4, QChar(0x2022)) + " abc"},
         // e + combining acute counts once; a family emoji is one character.
-        {QString::fromUtf8("ae\u0301bcde\u0301"), QString(4, QChar(0x2022)) + QString::fromUtf8(" bcde\u0301")},
+        {QString::fromUtf8("ae\u0301bcde\u0301"),
+         QString(4, QChar(0x2022)) + QString::fromUtf8(" bcde\u0301")},
         {QString::fromUtf8("12345678\U0001F468\u200D\U0001F469\u200D\U0001F467"),
-         QString(5, QChar(0x2022)) + QString::fromUtf8(" 678\U0001F468\u200D\U0001F469\u200D\U0001F467")},
+         QString(5, QChar(0x2022))
+             + QString::fromUtf8(" 678\U0001F468\u200D\U0001F469\u200D\U0001F467")},
     };
     for (const auto &c : cases)
         EXPECT_EQ(Entry::maskedValue(c.value), c.masked) << qPrintable(c.value);
