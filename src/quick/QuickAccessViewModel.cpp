@@ -31,6 +31,8 @@ QuickAccessViewModel::QuickAccessViewModel(DataController &store, Clipboard &cli
     , m_store(store)
     , m_clipboard(clipboard)
     , m_timers(timers)
+    , m_binzos(store.binzoModel())
+    , m_hadBinzos(hasBinzos())
 {
     connect(&store, &DataController::binzosChanged, this, [this] {
         reloadBinzos();
@@ -41,7 +43,7 @@ QuickAccessViewModel::QuickAccessViewModel(DataController &store, Clipboard &cli
         refresh();
     });
     // A binzo's colour tints the rows of its entries.
-    connect(&m_binzos, &BinzoTabModel::binzoEdited, this, [this] {
+    connect(m_binzos, &BinzoListModel::dataChanged, this, [this] {
         m_listStale = true;
         refresh();
     });
@@ -53,7 +55,7 @@ QuickAccessViewModel::~QuickAccessViewModel() = default;
 
 Binzo *QuickAccessViewModel::currentBinzo() const
 {
-    return m_binzos.binzoAt(m_selectedBinzo);
+    return m_binzos->binzoAt(m_selectedBinzo);
 }
 
 void QuickAccessViewModel::setSearch(const QString &search)
@@ -67,7 +69,7 @@ void QuickAccessViewModel::setSearch(const QString &search)
 
 void QuickAccessViewModel::selectBinzo(int index)
 {
-    if (index < 0 || index >= m_binzos.rowCount())
+    if (index < 0 || index >= m_binzos->rowCount())
         return;
     assignSelectedBinzo(index);
     assignSelectedEntry(0);
@@ -150,7 +152,7 @@ void QuickAccessViewModel::resetForShow()
     assignSearch(QString());
     assignSelectedEntry(0);
     assignRevealed(QUuid());
-    if (m_selectedBinzo >= m_binzos.rowCount())
+    if (m_selectedBinzo >= m_binzos->rowCount())
         assignSelectedBinzo(0);
     refresh();
 }
@@ -204,7 +206,7 @@ void QuickAccessViewModel::binzoEditorDone()
 {
     // Editing keeps the current tab; a new binzo is appended, so the last tab shows it.
     if (!m_editingBinzo)
-        assignSelectedBinzo(std::max(m_binzos.rowCount() - 1, 0));
+        assignSelectedBinzo(std::max(m_binzos->rowCount() - 1, 0));
     assignEditingBinzo(nullptr);
     assignBinzoEditor(false);
     refresh();
@@ -220,7 +222,7 @@ void QuickAccessViewModel::entryEditorDone(Binzo *reported)
     if (m_editingEntry) {
         assignEditingEntry(nullptr);
     } else {
-        const int position = reported ? m_binzos.indexOf(reported->id()) : -1;
+        const int position = reported ? int(m_store.binzos().indexOf(reported)) : -1;
         if (position >= 0) {
             assignSearch(QString());
             assignSelectedBinzo(position);
@@ -268,7 +270,7 @@ void QuickAccessViewModel::moveSelection(int step)
 
 void QuickAccessViewModel::cycleBinzo(int step)
 {
-    const int count = m_binzos.rowCount();
+    const int count = m_binzos->rowCount();
     selectBinzo((m_selectedBinzo + step + count) % std::max(count, 1));
 }
 
@@ -359,11 +361,11 @@ void QuickAccessViewModel::assignEditingBinzo(Binzo *binzo)
 
 void QuickAccessViewModel::reloadBinzos()
 {
-    const bool had = hasBinzos();
-    m_binzos.setBinzos(m_store.binzos());
     m_listStale = true;
-    if (had != hasBinzos())
+    if (m_hadBinzos != hasBinzos()) {
+        m_hadBinzos = hasBinzos();
         emit hasBinzosChanged();
+    }
 }
 
 void QuickAccessViewModel::refresh()
@@ -377,7 +379,7 @@ void QuickAccessViewModel::refresh()
         return;
     m_listStale = false;
     QHash<QUuid, QString> accents;
-    for (Binzo *binzo : m_binzos.binzos()) {
+    for (Binzo *binzo : m_store.binzos()) {
         if (!accents.contains(binzo->id()))
             accents.insert(binzo->id(), binzo->colorHex());
     }

@@ -3,7 +3,7 @@
 
 #include "model/Binzo.h"
 #include "model/Entry.h"
-#include "quick/BinzoTabModel.h"
+#include "model/BinzoListModel.h"
 #include "quick/VisibleEntriesModel.h"
 
 #include <QObject>
@@ -37,7 +37,7 @@ class QuickAccessViewModel : public QObject
     Q_PROPERTY(Binzo *currentBinzo READ currentBinzo NOTIFY currentBinzoChanged)
     Q_PROPERTY(bool canCopy READ canCopy NOTIFY canCopyChanged)
     Q_PROPERTY(bool hasBinzos READ hasBinzos NOTIFY hasBinzosChanged)
-    Q_PROPERTY(BinzoTabModel *binzos READ binzos CONSTANT)
+    Q_PROPERTY(BinzoListModel *binzos READ binzos CONSTANT)
     Q_PROPERTY(VisibleEntriesModel *visibleEntries READ visibleEntries CONSTANT)
 public:
     QuickAccessViewModel(DataController &store, Clipboard &clipboard, TimerScheduler &timers,
@@ -63,8 +63,8 @@ public:
     // Null when selectedBinzo lies outside the binzos.
     Binzo *currentBinzo() const;
     bool canCopy() const { return m_visible.rowCount() > 0; }
-    bool hasBinzos() const { return m_binzos.rowCount() > 0; }
-    BinzoTabModel *binzos() { return &m_binzos; }
+    bool hasBinzos() const { return m_binzos->rowCount() > 0; }
+    BinzoListModel *binzos() { return m_binzos; }
     VisibleEntriesModel *visibleEntries() { return &m_visible; }
 
     Q_INVOKABLE void selectBinzo(int index);
@@ -135,7 +135,9 @@ private:
     DataController &m_store;
     Clipboard &m_clipboard;
     TimerScheduler &m_timers;
-    BinzoTabModel m_binzos;
+    // The store's live tab-order model; it updates before this view model hears of a change.
+    BinzoListModel *m_binzos;
+    bool m_hadBinzos = false;
     VisibleEntriesModel m_visible;
 
     QString m_search;

@@ -500,7 +500,7 @@ TEST_F(QuickAccessTest, EditingABinzoKeepsTheCurrentTab)
     view->binzoEditorDone();
     EXPECT_EQ(view->selectedBinzo(), 1);
     EXPECT_EQ(view->editingBinzo(), nullptr);
-    EXPECT_EQ(view->binzos()->data(view->binzos()->index(0), BinzoTabModel::NameRole), "Me");
+    EXPECT_EQ(view->binzos()->data(view->binzos()->index(0), BinzoListModel::NameRole), "Me");
 }
 
 TEST_F(QuickAccessTest, CancelledSheetsOnlyClose)
