@@ -117,7 +117,7 @@ bool EmbeddingModel::map(const QString &path, QString *error)
     const uint64_t commonBytes = alignedSize(uint64_t(header->commonCount) * dims * sizeof(float));
     const uint64_t wordBytes = alignedSize(uint64_t(header->wordCount) * sizeof(WordRecord));
     const uint64_t scaleBytes = alignedSize(uint64_t(header->rowCount) * sizeof(float));
-    const uint64_t rowBytes = alignedSize(uint64_t(header->rowCount) * dims);
+    const uint64_t rowBytes = alignedSize(header->rowCount * ModelFormat::rowBytes(dims));
     const uint64_t expected = alignedSize(sizeof(Header)) + commonBytes + wordBytes + scaleBytes
         + rowBytes + header->stringBytes;
     if (dims == 0 || header->trigramDims == 0 || expected != uint64_t(size)
@@ -132,7 +132,7 @@ bool EmbeddingModel::map(const QString &path, QString *error)
     at += wordBytes;
     m_scales = reinterpret_cast<const float *>(at);
     at += scaleBytes;
-    m_rows = reinterpret_cast<const int8_t *>(at);
+    m_rows = at;
     at += rowBytes;
     m_strings = reinterpret_cast<const char *>(at);
     for (uint32_t i = 0; i < header->wordCount; ++i) {
@@ -196,10 +196,10 @@ const WordRecord *EmbeddingModel::lookUpToken(const QByteArray &token) const
 void EmbeddingModel::addRow(const WordRecord &record, float weight, std::vector<float> &sum) const
 {
     const uint32_t dims = m_header->semanticDims;
-    const int8_t *row = m_rows + size_t(record.row) * dims;
+    const uint8_t *row = m_rows + record.row * ModelFormat::rowBytes(dims);
     const float scale = m_scales[record.row] * weight;
     for (uint32_t i = 0; i < dims; ++i)
-        sum[i] += float(row[i]) * scale;
+        sum[i] += float(ModelFormat::nibble(row, i)) * scale;
 }
 
 void EmbeddingModel::addTrigrams(const QString &token, float weight, std::vector<float> &sum) const

@@ -54,6 +54,6 @@ private:
     const ModelFormat::WordRecord *m_words = nullptr;
     const float *m_scales = nullptr;
     const char *m_strings = nullptr;
-    const int8_t *m_rows = nullptr;
+    const uint8_t *m_rows = nullptr;
     const float *m_common = nullptr;
 };

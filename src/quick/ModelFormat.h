@@ -6,14 +6,15 @@
 //   common   float[commonCount][semanticDims]  directions removed from every sentence vector
 //   words    WordRecord[wordCount]             sorted by the bytes of their UTF-8 text
 //   scales   float[rowCount]                   per-row dequantisation factor
-//   rows     int8[rowCount][semanticDims]      unit word vectors, quantised
+//   rows     uint8[rowCount][rowBytes]         unit word vectors, 4 bits per component: two's
+//                                              complement nibbles, the low one first
 //   strings  char[stringBytes]                 the words' texts, lower case, phrases with ' '
 #include <cstdint>
 
 namespace ModelFormat {
 
 inline constexpr char kMagic[8] = {'B', 'Z', 'S', 'F', 'M', 'D', 'L', '1'};
-inline constexpr uint32_t kVersion = 1;
+inline constexpr uint32_t kVersion = 2;
 inline constexpr uint32_t kNoRow = 0xFFFFFFFFu; // a weight-only word: frequent, no meaning
 
 struct Header
@@ -44,6 +45,18 @@ struct WordRecord
 
 static_assert(sizeof(Header) == 56);
 static_assert(sizeof(WordRecord) == 16);
+
+inline constexpr uint64_t rowBytes(uint64_t dims)
+{
+    return (dims + 1) / 2;
+}
+
+// The signed value of component i of a packed row.
+inline int nibble(const uint8_t *row, uint32_t i)
+{
+    const int bits = (row[i / 2] >> ((i % 2) * 4)) & 0xF;
+    return bits >= 8 ? bits - 16 : bits;
+}
 
 inline constexpr uint64_t alignedSize(uint64_t size)
 {

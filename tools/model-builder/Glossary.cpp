@@ -6,11 +6,16 @@
 
 #include <fstream>
 #include <iostream>
+#include <unordered_set>
 
 namespace {
 
 // How much of a known word's WordNet meaning survives next to its description.
 constexpr float kWordNetShare = 0.5f;
+// Cosine between a WordNet definition and a description above which both mean the same sense.
+constexpr float kSameSense = 0.35f;
+// How far a synonym of a defined term moves towards the description.
+constexpr float kSynonymShare = 0.5f;
 
 std::string trimmed(const std::string &text)
 {
@@ -51,23 +56,79 @@ std::optional<std::vector<GlossaryEntry>> readGlossary(const std::string &path)
     return entries;
 }
 
-void applyGlossary(const std::vector<GlossaryEntry> &glossary, const Eigen::MatrixXf &common,
-                   WordSpace &space)
+namespace {
+
+Eigen::VectorXf meaningOf(const std::string &text, const Eigen::MatrixXf &common,
+                          const WordSpace &space)
 {
+    Eigen::VectorXf meaning = space.sentence(QString::fromStdString(text));
+    for (Eigen::Index c = 0; c < common.rows(); ++c)
+        meaning -= common.row(c).dot(meaning) * common.row(c).transpose();
+    if (meaning.norm() > 0.0f)
+        meaning.normalize();
+    return meaning;
+}
+
+// WordNet's synsets holding each defined term, so a description can reach the term's synonyms.
+std::unordered_map<std::string, std::vector<uint32_t>>
+synsetsOfTerms(const std::unordered_set<std::string> &terms, const WordNet &wordNet)
+{
+    std::unordered_map<std::string, std::vector<uint32_t>> synsets;
+    for (uint32_t s = 0; s < wordNet.synsets.size(); ++s) {
+        for (const uint32_t lemma : wordNet.synsets[s].lemmas) {
+            if (terms.count(wordNet.words[lemma]))
+                synsets[wordNet.words[lemma]].push_back(s);
+        }
+    }
+    return synsets;
+}
+
+} // namespace
+
+void applyGlossary(const std::vector<GlossaryEntry> &glossary, const WordNet &wordNet,
+                   const Eigen::MatrixXf &common, WordSpace &space)
+{
+    std::unordered_set<std::string> defined;
+    for (const GlossaryEntry &entry : glossary)
+        defined.insert(entry.terms.begin(), entry.terms.end());
+    const auto synsetsOf = synsetsOfTerms(defined, wordNet);
+
+    // Synonyms of a defined term in the sense its description means ("cash machine" beside
+    // "atm") collect that description's meaning, weighted by how well the senses agree.
+    std::unordered_map<uint32_t, Eigen::VectorXf> synonymMeanings;
+    const auto addToSynonyms = [&](const WordNet::Synset &synset, const Eigen::VectorXf &meaning) {
+        const std::string definition = synset.gloss.substr(0, synset.gloss.find('"'));
+        const float agreement = meaningOf(definition, common, space).dot(meaning);
+        if (agreement < kSameSense)
+            return;
+        for (const uint32_t lemma : synset.lemmas) {
+            if (defined.count(wordNet.words[lemma]))
+                continue;
+            auto [sum, added] = synonymMeanings.try_emplace(lemma, meaning.size());
+            if (added)
+                sum->second.setZero();
+            sum->second += agreement * meaning;
+        }
+    };
     for (const GlossaryEntry &entry : glossary) {
-        Eigen::VectorXf meaning = space.sentence(QString::fromStdString(entry.description));
+        const Eigen::VectorXf meaning = meaningOf(entry.description, common, space);
         if (meaning.norm() == 0.0f) {
             std::cerr << "glossary: no known word in the description of " << entry.terms[0] << '\n';
             continue;
         }
-        for (Eigen::Index c = 0; c < common.rows(); ++c)
-            meaning -= common.row(c).dot(meaning) * common.row(c).transpose();
-        meaning.normalize();
         for (const std::string &term : entry.terms) {
+            if (const auto senses = synsetsOf.find(term); senses != synsetsOf.end()) {
+                for (const uint32_t s : senses->second)
+                    addToSynonyms(wordNet.synsets[s], meaning);
+            }
             Eigen::VectorXf vector = meaning;
             if (const auto row = space.find(term))
                 vector = kWordNetShare * space.vector(*row) + (1.0f - kWordNetShare) * meaning;
             space.place(term, vector.normalized());
         }
+    }
+    for (const auto &[lemma, sum] : synonymMeanings) {
+        const Eigen::VectorXf vector = space.vector(lemma) + kSynonymShare * sum.normalized();
+        space.place(wordNet.words[lemma], vector.normalized());
     }
 }

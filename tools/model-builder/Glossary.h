@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "WordNet.h"
 #include "WordSpace.h"
 
 #include <optional>
@@ -20,5 +21,5 @@ std::optional<std::vector<GlossaryEntry>> readGlossary(const std::string &path);
 // Gives every term the meaning of its description, blended with what WordNet already knows
 // of it. Descriptions lose the directions every sentence shares, as at run time. Entries are
 // applied in file order, so later descriptions may use earlier terms.
-void applyGlossary(const std::vector<GlossaryEntry> &glossary, const Eigen::MatrixXf &common,
-                   WordSpace &space);
+void applyGlossary(const std::vector<GlossaryEntry> &glossary, const WordNet &wordNet,
+                   const Eigen::MatrixXf &common, WordSpace &space);

@@ -14,6 +14,8 @@ namespace {
 
 using ModelFormat::alignedSize;
 
+constexpr long kNibbleMax = 7;
+
 void writePadded(std::ofstream &out, const void *data, uint64_t size)
 {
     out.write(static_cast<const char *>(data), std::streamsize(size));
@@ -55,13 +57,17 @@ bool writeModel(const std::string &path, const WordSpace &space, const WordNet &
 
     const auto dims = uint32_t(space.dims());
     std::vector<float> scales(space.size());
-    std::vector<int8_t> rows(space.size() * dims);
+    const uint64_t rowBytes = ModelFormat::rowBytes(dims);
+    std::vector<uint8_t> rows(space.size() * rowBytes);
     for (uint32_t row = 0; row < space.size(); ++row) {
         const Eigen::VectorXf v = space.vector(row);
         const float largest = v.cwiseAbs().maxCoeff();
-        scales[row] = largest > 0 ? largest / 127.0f : 1.0f;
-        for (uint32_t i = 0; i < dims; ++i)
-            rows[size_t(row) * dims + i] = int8_t(std::lround(v(i) / scales[row]));
+        scales[row] = largest > 0 ? largest / float(kNibbleMax) : 1.0f;
+        uint8_t *packed = rows.data() + row * rowBytes;
+        for (uint32_t i = 0; i < dims; ++i) {
+            const long value = std::clamp(std::lround(v(i) / scales[row]), -kNibbleMax, kNibbleMax);
+            packed[i / 2] |= uint8_t((value & 0xF) << ((i % 2) * 4));
+        }
     }
 
     ModelFormat::Header header {};

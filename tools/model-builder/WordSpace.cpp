@@ -32,6 +32,13 @@ WordSpace::WordSpace(std::vector<std::string> texts, Eigen::MatrixXf vectors,
         m_total += count;
 }
 
+Eigen::VectorXf WordSpace::vector(uint32_t row) const
+{
+    if (row < m_vectors.rows())
+        return m_vectors.row(row);
+    return m_added[row - m_vectors.rows()];
+}
+
 std::optional<uint32_t> WordSpace::find(const std::string &text) const
 {
     const auto it = m_rows.find(text);
@@ -67,14 +74,14 @@ Eigen::VectorXf WordSpace::sentence(const QString &text) const
              --length) {
             const std::string phrase = tokens.mid(i, length).join(QLatin1Char(' ')).toStdString();
             if (const auto row = find(phrase)) {
-                sum += weight(phrase) * m_vectors.row(*row).transpose();
+                sum += weight(phrase) * vector(*row);
                 taken = length;
                 break;
             }
         }
         if (taken == 1) {
             if (const auto row = resolve(tokens.at(i)))
-                sum += weight(m_texts[*row]) * m_vectors.row(*row).transpose();
+                sum += weight(m_texts[*row]) * vector(*row);
         }
         i += taken;
     }
@@ -84,13 +91,14 @@ Eigen::VectorXf WordSpace::sentence(const QString &text) const
 void WordSpace::place(const std::string &text, const Eigen::VectorXf &unitVector)
 {
     if (const auto row = find(text)) {
-        m_vectors.row(*row) = unitVector.transpose();
+        if (*row < m_vectors.rows())
+            m_vectors.row(*row) = unitVector.transpose();
+        else
+            m_added[*row - m_vectors.rows()] = unitVector;
         return;
     }
-    const auto row = uint32_t(m_texts.size());
+    m_rows.emplace(text, uint32_t(m_texts.size()));
     m_texts.push_back(text);
-    m_rows.emplace(text, row);
-    m_vectors.conservativeResize(m_vectors.rows() + 1, Eigen::NoChange);
-    m_vectors.row(row) = unitVector.transpose();
+    m_added.push_back(unitVector);
     m_maxPhraseWords = std::min(kPhraseWordLimit, std::max(m_maxPhraseWords, wordCount(text)));
 }

@@ -22,7 +22,7 @@ public:
     int dims() const { return int(m_vectors.cols()); }
     size_t size() const { return m_texts.size(); }
     const std::string &text(uint32_t row) const { return m_texts[row]; }
-    Eigen::VectorXf vector(uint32_t row) const { return m_vectors.row(row); }
+    Eigen::VectorXf vector(uint32_t row) const;
     std::optional<uint32_t> find(const std::string &text) const;
     const std::unordered_map<std::string, uint64_t> &counts() const { return m_counts; }
 
@@ -39,7 +39,9 @@ private:
     std::optional<uint32_t> resolve(const QString &token) const;
 
     std::vector<std::string> m_texts;
-    Eigen::MatrixXf m_vectors;
+    Eigen::MatrixXf m_vectors; // WordNet's words
+    std::vector<Eigen::VectorXf> m_added; // words only the glossary knows; growing the matrix
+                                          // would copy it once per word
     std::unordered_map<std::string, uint32_t> m_rows;
     std::unordered_map<std::string, uint64_t> m_counts;
     uint64_t m_total = 0;

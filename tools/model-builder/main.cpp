@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr int kDims = 200;
+constexpr int kDims = 300;
 constexpr int kOversampling = 20;
 constexpr int kPowerIterations = 2;
 constexpr uint64_t kSeed = 20061231;
@@ -102,7 +102,7 @@ int main(int argc, char **argv)
     progress("glossary and common directions");
     WordSpace space(wordNet->words, std::move(vectors), glossWordCounts(*wordNet, lexicon));
     const Eigen::MatrixXf common = commonDirections(*wordNet, space);
-    applyGlossary(*glossary, common, space);
+    applyGlossary(*glossary, *wordNet, common, space);
 
     progress("writing");
     if (!writeModel(argv[3], space, *wordNet, common, ModelSettings {}))
