@@ -7,7 +7,9 @@
 #include <cmath>
 #include <cstring>
 
-#if defined(__SSE2__)
+#if defined(__x86_64__)
+#include <immintrin.h>
+#elif defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
@@ -36,18 +38,25 @@ float dot(const float *a, const float *b, size_t n)
     return sum;
 }
 
-// Runs once per entry on every keystroke. GCC leaves the 8-bit reduction scalar, so on x86
-// it is spelled out: sign-extend to 16 bits, multiply-add pairs into 32-bit lanes.
-int32_t dot(const std::vector<int8_t> &a, const std::vector<int8_t> &b)
+int32_t dotTail(const int8_t *a, const int8_t *b, size_t from, size_t n)
 {
-    const size_t n = a.size();
+    int32_t sum = 0;
+    for (size_t i = from; i < n; ++i)
+        sum += int32_t(a[i]) * int32_t(b[i]);
+    return sum;
+}
+
+// Runs once per entry on every keystroke. GCC leaves the 8-bit reduction scalar at -O2, so on
+// x86 it is spelled out: sign-extend to 16 bits, multiply-add pairs into 32-bit lanes.
+int32_t dotPortable(const int8_t *a, const int8_t *b, size_t n)
+{
     size_t i = 0;
     int32_t sum = 0;
 #if defined(__SSE2__)
     __m128i lanes = _mm_setzero_si128();
     for (; i + 16 <= n; i += 16) {
-        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(a.data() + i));
-        const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i *>(b.data() + i));
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(a + i));
+        const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i *>(b + i));
         const __m128i xLow = _mm_srai_epi16(_mm_unpacklo_epi8(x, x), 8);
         const __m128i xHigh = _mm_srai_epi16(_mm_unpackhi_epi8(x, x), 8);
         const __m128i yLow = _mm_srai_epi16(_mm_unpacklo_epi8(y, y), 8);
@@ -59,9 +68,47 @@ int32_t dot(const std::vector<int8_t> &a, const std::vector<int8_t> &b)
     _mm_store_si128(reinterpret_cast<__m128i *>(parts), lanes);
     sum = (parts[0] + parts[1]) + (parts[2] + parts[3]);
 #endif
-    for (; i < n; ++i)
-        sum += int32_t(a[i]) * int32_t(b[i]);
-    return sum;
+    return sum + dotTail(a, b, i, n);
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// Twice the lanes where the processor has them; components never reach -128, so |x| fits the
+// unsigned operand of maddubs and the sign moves to y.
+__attribute__((target("avx2"))) int32_t dotAvx2(const int8_t *a, const int8_t *b, size_t n)
+{
+    size_t i = 0;
+    __m256i lanes = _mm256_setzero_si256();
+    const __m256i ones = _mm256_set1_epi16(1);
+    for (; i + 32 <= n; i += 32) {
+        const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(a + i));
+        const __m256i y = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(b + i));
+        const __m256i pairs = _mm256_maddubs_epi16(_mm256_abs_epi8(x), _mm256_sign_epi8(y, x));
+        lanes = _mm256_add_epi32(lanes, _mm256_madd_epi16(pairs, ones));
+    }
+    alignas(32) int32_t parts[8];
+    _mm256_store_si256(reinterpret_cast<__m256i *>(parts), lanes);
+    int32_t sum = 0;
+    for (const int32_t part : parts)
+        sum += part;
+    return sum + dotTail(a, b, i, n);
+}
+#endif
+
+using DotFunction = int32_t (*)(const int8_t *, const int8_t *, size_t);
+
+DotFunction bestDot()
+{
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (__builtin_cpu_supports("avx2"))
+        return dotAvx2;
+#endif
+    return dotPortable;
+}
+
+int32_t dot(const std::vector<int8_t> &a, const std::vector<int8_t> &b)
+{
+    static const DotFunction implementation = bestDot();
+    return implementation(a.data(), b.data(), std::min(a.size(), b.size()));
 }
 
 void normalize(float *v, size_t n)

@@ -32,7 +32,8 @@ public:
     // Number of components of a vector.
     int dimensions() const;
     Vector vector(const QString &text) const;
-    // Cosine distance in [0, 2] of two vectors, calibrated so that unrelated texts sit at 1 or beyond.
+    // Cosine distance in [0, 2] of two vectors, calibrated so that unrelated texts sit at 1 or
+    // beyond.
     double distance(const Vector &a, const Vector &b) const;
     double distance(const QString &a, const QString &b) const;
 

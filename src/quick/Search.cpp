@@ -10,6 +10,7 @@
 #include <QUuid>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -36,17 +37,16 @@ QString trimmedOfSpacesAndTabs(const QString &text)
     return text.mid(begin, end - begin);
 }
 
-double scoreLowered(const Entry &entry, const QString &a)
+// a: the lower-cased query; b: the lower-cased label.
+double scoreOf(const QString &a, const QString &b, std::optional<double> distance)
 {
-    SemanticSearch &semantic = SemanticSearch::shared();
-    const QString &b = semantic.loweredLabel(entry);
     double s = 0;
     if (b.contains(a))
         s = 1.0;
     if (b.startsWith(a))
         s += 0.3;
-    if (semantic.embedding()) {
-        const double similarity = (2.0 - semantic.distance(a, entry)) * 0.5;
+    if (distance) {
+        const double similarity = (2.0 - *distance) * 0.5;
         if (similarity >= 0)
             s += similarity;
     }
@@ -90,7 +90,11 @@ QList<Entry *> best(const std::vector<Scored> &s, qsizetype count)
 
 double Search::score(const Entry &entry, const QString &trimmedQuery)
 {
-    return scoreLowered(entry, trimmedQuery.toLower());
+    SemanticSearch &semantic = SemanticSearch::shared();
+    const QString a = trimmedQuery.toLower();
+    const QString &b = semantic.loweredLabel(entry);
+    return scoreOf(
+        a, b, semantic.embedding() ? std::optional(semantic.distance(a, entry)) : std::nullopt);
 }
 
 QList<Entry *> Search::visibleEntries(const QString &search, const Binzo *currentBinzo,
@@ -101,10 +105,12 @@ QList<Entry *> Search::visibleEntries(const QString &search, const Binzo *curren
         return entries(currentBinzo, allEntries);
 
     const QString a = q.toLower();
+    const auto &matches = SemanticSearch::shared().match(a, allEntries);
     std::vector<Scored> s;
-    s.reserve(size_t(allEntries.size()));
-    for (Entry *entry : allEntries)
-        s.push_back({entry, scoreLowered(*entry, a)});
+    s.reserve(matches.size());
+    for (size_t i = 0; i < matches.size(); ++i)
+        s.push_back(
+            {allEntries[qsizetype(i)], scoreOf(a, *matches[i].lowered, matches[i].distance)});
 
     std::vector<Scored> strong;
     QSet<QUuid> strongIds;

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <algorithm>
+
 SemanticSearch &SemanticSearch::shared()
 {
     static SemanticSearch instance;
@@ -43,33 +45,40 @@ SemanticSearch::SemanticSearch()
 void SemanticSearch::setEmbedding(std::unique_ptr<EmbeddingModel> embedding)
 {
     m_embedding = std::move(embedding);
-    for (Label &label : m_labels)
+    for (auto &[entry, label] : m_labels)
         label.vector = {};
-    m_lastEntry = nullptr;
     m_queryText.clear();
     m_queryVector = {};
 }
 
+void SemanticSearch::refresh(Label &cached, const QString &text)
+{
+    if (cached.text == text)
+        return;
+    cached.text = text;
+    cached.lowered = text.toLower();
+    cached.vector = {};
+}
+
 SemanticSearch::Label &SemanticSearch::label(const Entry &entry)
 {
-    if (m_lastEntry == &entry && m_lastLabel->text == entry.fields().label)
+    const QString &text = entry.fields().label; // no copy: this runs per entry per keystroke
+    if (m_lastEntry == &entry) {
+        refresh(*m_lastLabel, text);
         return *m_lastLabel;
+    }
     auto found = m_labels.find(&entry);
     if (found == m_labels.end()) {
         QObject::connect(&entry, &QObject::destroyed, &m_guard, [this, key = &entry] {
-            m_labels.remove(key);
+            m_labels.erase(key);
             m_lastEntry = nullptr;
+            m_passEntries.clear(); // a new entry may be born at the same address
+            m_passLabels.clear();
         });
-        const QString &text = entry.fields().label;
-        found = m_labels.insert(&entry, Label {text, text.toLower(), {}});
+        found = m_labels.emplace(&entry, Label {text, text.toLower(), {}}).first;
     }
-    Label &cached = found.value();
-    const QString &text = entry.fields().label; // no copy: this runs per entry per keystroke
-    if (cached.text != text) {
-        cached.text = text;
-        cached.lowered = text.toLower();
-        cached.vector = {};
-    }
+    Label &cached = found->second;
+    refresh(cached, text);
     m_lastEntry = &entry;
     m_lastLabel = &cached;
     return cached;
@@ -80,16 +89,46 @@ const QString &SemanticSearch::loweredLabel(const Entry &entry)
     return label(entry).lowered;
 }
 
-double SemanticSearch::distance(const QString &loweredQuery, const Entry &entry)
+const EmbeddingModel::Vector &SemanticSearch::labelVector(Label &cached) const
 {
-    Label &cached = label(entry);
     if (cached.vector.components.empty())
         cached.vector = m_embedding->vector(cached.lowered);
+    return cached.vector;
+}
+
+const EmbeddingModel::Vector &SemanticSearch::queryVector(const QString &loweredQuery)
+{
     const bool sameQuery = m_queryText.constData() == loweredQuery.constData()
         && m_queryText.size() == loweredQuery.size();
     if (m_queryVector.components.empty() || (!sameQuery && m_queryText != loweredQuery)) {
         m_queryText = loweredQuery;
         m_queryVector = m_embedding->vector(loweredQuery);
     }
-    return m_embedding->distance(m_queryVector, cached.vector);
+    return m_queryVector;
+}
+
+double SemanticSearch::distance(const QString &loweredQuery, const Entry &entry)
+{
+    return m_embedding->distance(queryVector(loweredQuery), labelVector(label(entry)));
+}
+
+const std::vector<SemanticSearch::LabelMatch> &SemanticSearch::match(const QString &loweredQuery,
+                                                                     const QList<Entry *> &entries)
+{
+    if (!std::equal(m_passEntries.begin(), m_passEntries.end(), entries.begin(), entries.end())) {
+        m_passEntries.assign(entries.begin(), entries.end());
+        m_passLabels.clear();
+        for (const Entry *entry : entries)
+            m_passLabels.push_back(&label(*entry));
+    }
+    m_matches.resize(m_passLabels.size());
+    for (size_t i = 0; i < m_passLabels.size(); ++i) {
+        Label &cached = *m_passLabels[i];
+        refresh(cached, m_passEntries[i]->fields().label);
+        m_matches[i].lowered = &cached.lowered;
+        m_matches[i].distance = m_embedding
+            ? std::optional(m_embedding->distance(queryVector(loweredQuery), labelVector(cached)))
+            : std::nullopt;
+    }
+    return m_matches;
 }

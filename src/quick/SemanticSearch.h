@@ -3,11 +3,12 @@
 
 #include "quick/EmbeddingModel.h"
 
-#include <QHash>
 #include <QObject>
 #include <QString>
 
 #include <memory>
+#include <optional>
+#include <unordered_map>
 #include <vector>
 
 class Entry;
@@ -34,6 +35,16 @@ public:
     // Requires a model.
     double distance(const QString &loweredQuery, const Entry &entry);
 
+    // Both of the above for every entry, in order, as one pass of a keystroke needs them;
+    // `distance` is absent without a model. Valid until the next call.
+    struct LabelMatch
+    {
+        const QString *lowered;
+        std::optional<double> distance;
+    };
+    const std::vector<LabelMatch> &match(const QString &loweredQuery,
+                                         const QList<Entry *> &entries);
+
     // Where the model is looked for, first match wins.
     static QStringList modelCandidates();
 
@@ -44,15 +55,23 @@ private:
     {
         QString text;
         QString lowered;
-        EmbeddingModel::Vector vector; // no components until first needed
+        mutable EmbeddingModel::Vector vector; // no components until first needed
     };
     Label &label(const Entry &entry);
+    static void refresh(Label &cached, const QString &text);
+    const EmbeddingModel::Vector &labelVector(Label &cached) const;
+    const EmbeddingModel::Vector &queryVector(const QString &loweredQuery);
 
     std::unique_ptr<EmbeddingModel> m_embedding;
-    QHash<const Entry *, Label> m_labels;
+    std::unordered_map<const Entry *, Label> m_labels; // nodes stay put while others come and go
     // Scoring asks for the lowered label and then the distance of the same entry.
     const Entry *m_lastEntry = nullptr;
     Label *m_lastLabel = nullptr;
+    // The entries of the last pass and their labels: the list rarely changes between keystrokes,
+    // and finding 10,000 labels again would cost more than scoring them.
+    std::vector<const Entry *> m_passEntries;
+    std::vector<Label *> m_passLabels;
+    std::vector<LabelMatch> m_matches;
     QString m_queryText;
     EmbeddingModel::Vector m_queryVector;
     QObject m_guard; // receiver of destroyed() so forgotten entries leave the cache

@@ -131,6 +131,26 @@ TEST_F(SearchWithoutModelTest, RenamedLabelIsMatchedByItsNewText)
     EXPECT_DOUBLE_EQ(Search::score(*entry, "plate"), 1.0);
 }
 
+// Keystrokes reuse what the previous pass found for the same list; any change to the list,
+// its order or a label must still score every entry by its own current label.
+TEST_F(SearchWithoutModelTest, ListChangesBetweenKeystrokesAreFollowed)
+{
+    add("Phone", m_personal);
+    Entry *plate = add("Car plate", m_personal);
+    EXPECT_EQ(visible("p"), QStringList({"Phone", "Car plate"}));
+
+    std::swap(m_all[0], m_all[1]);
+    EXPECT_EQ(visible("p"), QStringList({"Phone", "Car plate"}));
+    plate->setLabel("Plate");
+    EXPECT_EQ(visible("p"), QStringList({"Plate", "Phone"})); // equal scores keep list order
+
+    m_all.removeOne(plate);
+    m_owned.erase(m_owned.begin() + 1);
+    add("Passport", m_personal); // may reuse the destroyed entry's address
+    EXPECT_EQ(visible("pa"), QStringList({"Passport"}));
+    EXPECT_EQ(visible("ph"), QStringList({"Phone"}));
+}
+
 TEST_F(SearchWithoutModelTest, NoEntriesGiveAnEmptyList)
 {
     EXPECT_TRUE(visible("anything").isEmpty());
