@@ -10,8 +10,8 @@
 
 namespace {
 
-// How much of a known word's WordNet meaning survives next to its description.
-constexpr float kWordNetShare = 0.5f;
+// How much of a term's own meaning survives next to its description.
+constexpr float kOwnShare = 0.5f;
 // Cosine between a WordNet definition and a description above which both mean the same sense.
 constexpr float kSameSense = 0.35f;
 // How far a synonym of a defined term moves towards the description.
@@ -69,6 +69,18 @@ Eigen::VectorXf meaningOf(const std::string &text, const Eigen::MatrixXf &common
     return meaning;
 }
 
+// What a term means before its description: its WordNet vector, or for a phrase WordNet
+// lacks, its words together ("router admin" stays about routers); zero when neither is known.
+Eigen::VectorXf ownMeaning(const std::string &term, const Eigen::MatrixXf &common,
+                           const WordSpace &space)
+{
+    if (const auto row = space.find(term))
+        return space.vector(*row);
+    if (term.find(' ') != std::string::npos)
+        return meaningOf(term, common, space);
+    return Eigen::VectorXf::Zero(space.dims());
+}
+
 // WordNet's synsets holding each defined term, so a description can reach the term's synonyms.
 std::unordered_map<std::string, std::vector<uint32_t>>
 synsetsOfTerms(const std::unordered_set<std::string> &terms, const WordNet &wordNet)
@@ -121,9 +133,9 @@ void applyGlossary(const std::vector<GlossaryEntry> &glossary, const WordNet &wo
                 for (const uint32_t s : senses->second)
                     addToSynonyms(wordNet.synsets[s], meaning);
             }
-            Eigen::VectorXf vector = meaning;
-            if (const auto row = space.find(term))
-                vector = kWordNetShare * space.vector(*row) + (1.0f - kWordNetShare) * meaning;
+            const Eigen::VectorXf own = ownMeaning(term, common, space);
+            const Eigen::VectorXf vector
+                = own.norm() > 0 ? kOwnShare * own + (1.0f - kOwnShare) * meaning : meaning;
             space.place(term, vector.normalized());
         }
     }
