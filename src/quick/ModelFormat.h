@@ -31,7 +31,7 @@ struct Header
     float unknownWeight; // SIF weight of a word the model has never seen
     uint32_t maxPhraseWords;
     // Cosine that counts as unrelated: raw cosines of word averages are rarely negative, so
-    // the distance maps [cosineFloor, 1] onto [1, 0] (and lower cosines above 1).
+    // the distance maps [cosineFloor, 1] onto [1, 0], and lower cosines beyond 1.
     float cosineFloor;
 };
 

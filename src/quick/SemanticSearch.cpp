@@ -121,13 +121,14 @@ const std::vector<SemanticSearch::LabelMatch> &SemanticSearch::match(const QStri
         for (const Entry *entry : entries)
             m_passLabels.push_back(&label(*entry));
     }
+    const EmbeddingModel::Vector *query = m_embedding ? &queryVector(loweredQuery) : nullptr;
     m_matches.resize(m_passLabels.size());
     for (size_t i = 0; i < m_passLabels.size(); ++i) {
         Label &cached = *m_passLabels[i];
         refresh(cached, m_passEntries[i]->fields().label);
         m_matches[i].lowered = &cached.lowered;
-        m_matches[i].distance = m_embedding
-            ? std::optional(m_embedding->distance(queryVector(loweredQuery), labelVector(cached)))
+        m_matches[i].distance = query
+            ? std::optional(m_embedding->distance(*query, labelVector(cached)))
             : std::nullopt;
     }
     return m_matches;

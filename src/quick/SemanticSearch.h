@@ -55,7 +55,7 @@ private:
     {
         QString text;
         QString lowered;
-        mutable EmbeddingModel::Vector vector; // no components until first needed
+        EmbeddingModel::Vector vector; // no components until first needed
     };
     Label &label(const Entry &entry);
     static void refresh(Label &cached, const QString &text);
