@@ -331,7 +331,7 @@ void setEnabled(bool enabled)
     if (s.isEnabled == enabled)
         return;
     s.isEnabled = enabled;
-    s.platform.setEnabled(enabled);
+    s.platform.setEnabled(enabled && !s.isDispatchPaused);
 }
 
 bool isDispatchPaused()
@@ -341,7 +341,10 @@ bool isDispatchPaused()
 
 void setDispatchPaused(bool paused)
 {
-    state().isDispatchPaused = paused;
+    State &s = state();
+    s.isDispatchPaused = paused;
+    // A grab would take the combination from our own recorder, which pauses to record it.
+    s.platform.setEnabled(s.isEnabled && !paused);
 }
 
 std::unique_ptr<Subscription> events(const Name &name, std::function<void(EventType)> callback)

@@ -80,7 +80,8 @@ bool isEnabled(const Name &name);
 bool isEnabled();
 void setEnabled(bool enabled);
 
-// True while a recorder records: hot keys are still answered but no action is called.
+// True while a recorder records: no action is called, and the combinations are let go so the
+// recorder can receive the ones we hold ourselves.
 bool isDispatchPaused();
 void setDispatchPaused(bool paused);
 

@@ -178,14 +178,19 @@ TEST_F(HotkeysTest, DisablingEverythingSilencesAndEnablingRestoresWithoutStoring
     EXPECT_EQ(stored(name), before);
 }
 
-TEST_F(HotkeysTest, PausedDispatchAnswersButCallsNothing)
+// The recorder pauses dispatch to record a combination we hold ourselves: it must reach the
+// recorder's window instead of vanishing into our own grab.
+TEST_F(HotkeysTest, PausedDispatchLetsTheKeysThroughAndCallsNothing)
 {
     const Name name = toggleName();
     int calls = 0;
     onKeyDown(name, [&] { ++calls; });
     setDispatchPaused(true);
-    EXPECT_TRUE(fake->press(kToggle));
-    EXPECT_EQ(calls, 0);
+    EXPECT_FALSE(fake->isLive(kToggle));
+    EXPECT_TRUE(isEnabled(name));
+    setEnabled(false);
+    setEnabled(true); // still paused
+    EXPECT_FALSE(fake->isLive(kToggle));
     setDispatchPaused(false);
     EXPECT_TRUE(fake->press(kToggle));
     EXPECT_EQ(calls, 1);

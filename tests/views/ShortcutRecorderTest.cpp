@@ -112,10 +112,11 @@ TEST_F(ShortcutRecorderTest, RecordsAfterAClickNotBecauseTheWindowIsActive)
     click(item("first"));
     EXPECT_TRUE(recording());
     EXPECT_TRUE(Hotkeys::isDispatchPaused());
-    EXPECT_TRUE(m_backend->press(kDefault)) << "still registered, only silenced";
+    EXPECT_FALSE(m_backend->isLive(kDefault)) << "let go, so pressing it reaches the recorder";
     press(Qt::Key_Escape, Qt::NoModifier, kEscape);
     EXPECT_FALSE(recording());
     EXPECT_FALSE(Hotkeys::isDispatchPaused());
+    EXPECT_TRUE(m_backend->isLive(kDefault));
     EXPECT_EQ(stored(), kDefault);
     ASSERT_EQ(status.size(), 2);
     EXPECT_EQ(status.at(0).first(), true);

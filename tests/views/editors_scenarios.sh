@@ -119,7 +119,7 @@ shot panel-after-binzo
 xdotool key Escape
 wait_until 20 panel_hidden || fail "Escape did not hide the panel"
 
-step "settings: one window; recording Ctrl+Alt+B moves the panel's shortcut"
+step "settings: one window; the recorder takes our own shortcut; recording Ctrl+Alt+B moves it"
 tray=$(xwininfo -root -tree | awk '/\("binzo" "binzo"\)/ && !/Quick Access|Settings|Welcome/ && !found \
   { print $1; found = 1 }')
 [[ -n $tray ]] || fail "no tray icon"
@@ -139,9 +139,16 @@ geometry 'Binzo Settings'
 shot settings-general
 xdotool mousemove $((X + 386)) $((Y + 265)) click 1
 sleep 0.3
+# Our own combination reaches the recorder, which records it and stops recording.
 xdotool key ctrl+shift+space
 sleep 0.4
 panel_hidden || fail "the old shortcut toggled the panel while the recorder was recording"
+xdotool key ctrl+alt+b
+sleep 0.4
+[[ $(jq -r '.Hotkeys_togglePanel' "$prefs") != *'"carbonKeyCode":11,'* ]] \
+  || fail "the recorder was still recording after Ctrl+Shift+Space"
+xdotool mousemove $((X + 386)) $((Y + 265)) click 1
+sleep 0.3
 xdotool key ctrl+alt+b
 wait_until 20 bash -c "[[ \$(jq -r '.Hotkeys_togglePanel' '$prefs') == \
   '{\"carbonKeyCode\":11,\"carbonModifiers\":2304}' ]]" \
