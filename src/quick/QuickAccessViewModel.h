@@ -2,8 +2,8 @@
 #pragma once
 
 #include "model/Binzo.h"
-#include "model/Entry.h"
 #include "model/BinzoListModel.h"
+#include "model/Entry.h"
 #include "quick/VisibleEntriesModel.h"
 
 #include <QObject>
