@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "quick/QuickAccessViewModel.h"
 
+#include "hotkeys/Key.h"
+#include "hotkeys/KeyCodeTable.h"
 #include "model/DataController.h"
 #include "quick/Clipboard.h"
 #include "quick/Search.h"
 #include "quick/TimerScheduler.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -21,6 +24,21 @@ QString keyCharacters(int qtKey, const QString &text)
         return QString::fromUcs4(&character, 1);
     }
     return {};
+}
+
+// 1…9 for the number-row key at this X11 keycode, else 0. Layouts such as AZERTY type symbols
+// on that row unless Shift is held, and Ctrl with the key marked 1 should still pick binzo 1.
+int numberRowDigit(quint32 nativeScanCode)
+{
+    using Hotkeys::Key;
+    static constexpr Key digits[] = {Key::one, Key::two,   Key::three, Key::four, Key::five,
+                                     Key::six, Key::seven, Key::eight, Key::nine};
+    const std::optional<qint64> code = Hotkeys::KeyCodeTable::keyCode(nativeScanCode);
+    for (int i = 0; code && i < 9; ++i) {
+        if (digits[i].rawValue == *code)
+            return i + 1;
+    }
+    return 0;
 }
 
 } // namespace
@@ -157,7 +175,8 @@ void QuickAccessViewModel::resetForShow()
     refresh();
 }
 
-bool QuickAccessViewModel::handleKey(int qtKey, int qtModifiers, const QString &text)
+bool QuickAccessViewModel::handleKey(int qtKey, int qtModifiers, const QString &text,
+                                     quint32 nativeScanCode)
 {
     const auto modifiers = Qt::KeyboardModifiers(qtModifiers);
     if (modifiers & Qt::ControlModifier) {
@@ -167,8 +186,10 @@ bool QuickAccessViewModel::handleKey(int qtKey, int qtModifiers, const QString &
             return true;
         }
         bool isNumber = false;
-        const int digit = characters.toInt(&isNumber);
-        if (isNumber && digit >= 1 && digit <= 9) {
+        int digit = characters.toInt(&isNumber);
+        if (!isNumber)
+            digit = numberRowDigit(nativeScanCode);
+        if (digit >= 1 && digit <= 9) {
             selectBinzo(digit - 1);
             return true;
         }

@@ -83,7 +83,8 @@ public:
     Q_INVOKABLE void resetForShow();
     // A key press reaching the panel, with Qt's key code and modifiers (Ctrl plays the
     // role of Command). True when the key was used and must go no further.
-    Q_INVOKABLE bool handleKey(int qtKey, int qtModifiers, const QString &text);
+    Q_INVOKABLE bool handleKey(int qtKey, int qtModifiers, const QString &text,
+                               quint32 nativeScanCode = 0);
     Q_INVOKABLE void dismiss();
 
     // Sheet callbacks.

@@ -102,6 +102,12 @@ wait_until 10 clipboard_is "+41 79 555 01 23" || fail "Down then Return copied '
 copy_with
 wait_until 10 clipboard_is "+41 79 555 01 23" || fail "the last used entry is not first"
 
+step "on a French layout, Ctrl with the key marked 3 picks the third binzo"
+setxkbmap fr
+copy_with ctrl+quotedbl
+setxkbmap us
+wait_until 10 clipboard_is "CH93 0076 2011 6238 5295 7" || fail "Ctrl+\" copied '$(clipboard)'"
+
 if ((seeded == 0)); then
   step "a sensitive value is copied with the password-manager hint"
   copy_with type stripe

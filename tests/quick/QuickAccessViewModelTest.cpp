@@ -68,9 +68,10 @@ struct QuickAccessTest : ::testing::Test
     {
         return store->addEntry(binzo(binzoIndex), label, value, isSensitive);
     }
-    bool key(int qtKey, Qt::KeyboardModifiers modifiers = {}, const QString &text = {})
+    bool key(int qtKey, Qt::KeyboardModifiers modifiers = {}, const QString &text = {},
+             quint32 nativeScanCode = 0)
     {
-        return view->handleKey(qtKey, int(modifiers), text);
+        return view->handleKey(qtKey, int(modifiers), text, nativeScanCode);
     }
 
     VisibleEntriesModel &rows() const { return *view->visibleEntries(); }
@@ -220,6 +221,7 @@ TEST_F(QuickAccessTest, CtrlDigitSelectsABinzo)
         Qt::KeyboardModifiers modifiers;
         QString text;
         int expected;
+        quint32 x11Keycode = 0;
     } cases[] = {
         {Qt::Key_3, kCtrl, "3", 2},
         {Qt::Key_5, kCtrl, "5", 2}, // no fifth binzo: nothing changes, still swallowed
@@ -227,13 +229,19 @@ TEST_F(QuickAccessTest, CtrlDigitSelectsABinzo)
         {Qt::Key_2, kCtrl | Qt::KeypadModifier, "2", 1},
         {Qt::Key_1, kCtrl, {}, 0}, // some layouts report no text with Ctrl held
         {Qt::Key_9, kCtrl, "9", 0},
+        {Qt::Key_Eacute, kCtrl, {}, 1, 11}, // AZERTY: the key marked 2 types é
+        {Qt::Key_Ampersand, kCtrl, "&", 0, 10},
     };
     for (const auto &c : cases) {
         view->setSearch("zz");
         view->rowClicked(1);
-        EXPECT_TRUE(key(c.key, c.modifiers, c.text)) << c.key;
+        EXPECT_TRUE(key(c.key, c.modifiers, c.text, c.x11Keycode)) << c.key;
         EXPECT_EQ(view->selectedBinzo(), c.expected) << c.key;
     }
+    // A symbol off the number row is no binzo.
+    view->selectBinzo(1);
+    EXPECT_FALSE(key(Qt::Key_Ampersand, kCtrl, "&"));
+    EXPECT_EQ(view->selectedBinzo(), 1);
     // Ctrl+1 cleared the search and selected the first row.
     view->setSearch("Al");
     key(Qt::Key_1, kCtrl, "1");

@@ -32,7 +32,8 @@ FocusScope {
         if (event.key === Qt.Key_Escape) {
             root.viewModel.dismiss();
             event.accepted = true;
-        } else if (root.viewModel.handleKey(event.key, event.modifiers, event.text)) {
+        } else if (root.viewModel.handleKey(event.key, event.modifiers, event.text,
+                                                  event.nativeScanCode)) {
             event.accepted = true;
         }
     }
