@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Two entry points: `make run` starts Binzo, `make test` builds and runs every test.
-.PHONY: run test build deps asan clean
+.PHONY: run test build deps asan package clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -20,6 +20,9 @@ asan: deps
 	cmake --preset asan
 	cmake --build --preset asan
 	ctest --preset asan
+
+package: build
+	cd build/dev && cpack
 
 clean:
 	rm -rf build

@@ -19,6 +19,8 @@ packages=(
   libsecret-1-dev libsodium-dev libsqlite3-dev sqlite3 jq
   # smart-find model, built from WordNet at build time
   wordnet-base libeigen3-dev
+  # the Debian package and its checks
+  dpkg-dev fakeroot file lintian desktop-file-utils appstream gzip
   # tests and benchmarks
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   # desktop for the integration tests

@@ -34,10 +34,14 @@ QString dataDir()
     return dir;
 }
 
+QString configHome()
+{
+    return baseDir("XDG_CONFIG_HOME", QStringLiteral("/.config"));
+}
+
 QString configDir()
 {
-    const QString dir
-        = baseDir("XDG_CONFIG_HOME", QStringLiteral("/.config")) + QStringLiteral("/binzo");
+    const QString dir = configHome() + QStringLiteral("/binzo");
     ensurePrivateDir(dir);
     return dir;
 }

@@ -8,6 +8,8 @@ namespace Paths {
 
 // $XDG_DATA_HOME/binzo (default ~/.local/share/binzo), created with mode 0700.
 QString dataDir();
+// $XDG_CONFIG_HOME (default ~/.config), shared with other programs: not created here.
+QString configHome();
 // $XDG_CONFIG_HOME/binzo (default ~/.config/binzo), created with mode 0700.
 QString configDir();
 // Creates the folder and any missing parents; the last level gets mode 0700.

@@ -3,6 +3,7 @@
 
 #include "model/Entry.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -20,6 +21,10 @@ QStringList SemanticSearch::modelCandidates()
     const QString fromEnvironment = qEnvironmentVariable("BINZO_MODEL");
     if (!fromEnvironment.isEmpty())
         candidates.append(fromEnvironment);
+    // An installed binary finds its own model first, wherever the prefix is (/usr, ~/.local).
+    if (QCoreApplication::instance())
+        candidates.append(QCoreApplication::applicationDirPath()
+                          + QStringLiteral("/../share/binzo/smartfind.model"));
 #ifdef BINZO_MODEL_BUILD_PATH
     candidates.append(QStringLiteral(BINZO_MODEL_BUILD_PATH));
 #endif

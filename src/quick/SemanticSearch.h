@@ -18,8 +18,8 @@ class Entry;
 class SemanticSearch
 {
 public:
-    // Created on first use; loads the model from, in order, $BINZO_MODEL, the build tree and
-    // the installed share/binzo/. Without one, search matches text alone.
+    // Created on first use; loads the model from, in order, $BINZO_MODEL, share/binzo/ beside
+    // the running binary's prefix, the build tree and the configured install prefix. Without one, search matches text alone.
     static SemanticSearch &shared();
 
     // Absent when no model could be loaded.
