@@ -1,23 +1,57 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/SingleInstance.h"
 
+#include "app/PeerCredentials.h"
 #include "model/Paths.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QJsonDocument>
 #include <QLocalSocket>
 #include <QStandardPaths>
 #include <QThread>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 
 namespace {
 
-// Links travel one per line; an empty line ends the message and the primary answers "ok".
+// Links travel one per line; an empty line ends the message and the primary answers "ok". A
+// command is the line kCommandLine, its request as one line of JSON, and the empty line; the
+// answer is one line of JSON.
 constexpr char kAnswer[] = "ok\n";
+const QByteArray kCommandLine = QByteArrayLiteral("binzo-command 1\n");
 constexpr int kAnswerPatienceMs = 3000;
-constexpr qsizetype kMaxMessageBytes = 64 * 1024;
+// An import carries a whole export.
+constexpr qsizetype kMaxMessageBytes = 64 * 1024 * 1024;
+
+bool connectWithPatience(QLocalSocket &socket, const QString &socketPath, int patienceMs)
+{
+    QDeadlineTimer deadline(patienceMs);
+    for (;;) {
+        socket.connectToServer(socketPath);
+        if (socket.waitForConnected(int(std::max<qint64>(1, deadline.remainingTime()))))
+            return true;
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(10);
+    }
+}
+
+// Reads until the first line break, which ends every answer.
+QByteArray readAnswer(QLocalSocket &socket, int patienceMs)
+{
+    QByteArray answer;
+    QDeadlineTimer deadline(patienceMs);
+    while (!answer.contains('\n') && !deadline.hasExpired()) {
+        if (!socket.bytesAvailable()
+            && !socket.waitForReadyRead(int(std::max<qint64>(1, deadline.remainingTime()))))
+            break;
+        answer += socket.readAll();
+    }
+    return answer;
+}
 
 } // namespace
 
@@ -75,17 +109,10 @@ bool SingleInstance::forward(const QString &socketPath, const QStringList &links
                              int connectPatienceMs)
 {
     QLocalSocket socket;
-    QDeadlineTimer deadline(connectPatienceMs);
-    for (;;) {
-        socket.connectToServer(socketPath);
-        if (socket.waitForConnected(int(std::max<qint64>(1, deadline.remainingTime()))))
-            break;
-        if (deadline.hasExpired()) {
-            *error = QStringLiteral("the running instance does not answer (%1)")
-                         .arg(socket.errorString());
-            return false;
-        }
-        QThread::msleep(10);
+    if (!connectWithPatience(socket, socketPath, connectPatienceMs)) {
+        *error
+            = QStringLiteral("the running instance does not answer (%1)").arg(socket.errorString());
+        return false;
     }
     QByteArray message;
     for (const QString &link : links) {
@@ -94,43 +121,92 @@ bool SingleInstance::forward(const QString &socketPath, const QStringList &links
     }
     message += '\n';
     socket.write(message);
-    QByteArray answer;
-    QDeadlineTimer answerDeadline(kAnswerPatienceMs);
-    while (!answer.contains('\n') && !answerDeadline.hasExpired()) {
-        if (!socket.waitForReadyRead(int(std::max<qint64>(1, answerDeadline.remainingTime()))))
-            break;
-        answer += socket.readAll();
-    }
-    if (answer != kAnswer) {
+    if (readAnswer(socket, kAnswerPatienceMs) != kAnswer) {
         *error = QStringLiteral("the running instance did not take the links");
         return false;
     }
     return true;
 }
 
+void SingleInstance::setCommandHandler(CommandHandler handler)
+{
+    m_commandHandler = std::move(handler);
+}
+
+std::optional<QJsonObject> SingleInstance::ask(const QString &socketPath,
+                                               const QJsonObject &request, bool *connected,
+                                               QString *error, int connectPatienceMs,
+                                               int answerPatienceMs)
+{
+    QLocalSocket socket;
+    *connected = connectWithPatience(socket, socketPath, connectPatienceMs);
+    if (!*connected) {
+        *error = QStringLiteral("the running Binzo does not answer (%1)").arg(socket.errorString());
+        return std::nullopt;
+    }
+    socket.write(kCommandLine + QJsonDocument(request).toJson(QJsonDocument::Compact) + "\n\n");
+    const QByteArray answer = readAnswer(socket, answerPatienceMs);
+    const QJsonDocument reply = QJsonDocument::fromJson(answer);
+    if (!answer.endsWith('\n') || !reply.isObject()) {
+        *error = answer.isEmpty() ? QStringLiteral("the running Binzo did not answer")
+                                  : QStringLiteral("the running Binzo gave an answer this "
+                                                   "command does not understand (is it an "
+                                                   "older version?)");
+        return std::nullopt;
+    }
+    return reply.object();
+}
+
 void SingleInstance::acceptConnection()
 {
     QLocalSocket *socket = m_server.nextPendingConnection();
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    if (!PeerCredentials::isSameUser(int(socket->socketDescriptor()))) {
+        const std::optional<uid_t> uid = PeerCredentials::peerUid(int(socket->socketDescriptor()));
+        std::fprintf(stderr, "binzo: refused a connection from %s\n",
+                     uid ? qPrintable(QStringLiteral("user id %1").arg(*uid))
+                         : "a process the system cannot name");
+        socket->abort();
+        return;
+    }
     auto buffer = std::make_shared<QByteArray>();
     connect(socket, &QLocalSocket::readyRead, this, [this, socket, buffer] {
+        const qsizetype searchFrom = std::max<qsizetype>(0, buffer->size() - 1);
         *buffer += socket->readAll();
         if (buffer->size() > kMaxMessageBytes) {
             socket->abort();
             return;
         }
-        const qsizetype end = buffer->indexOf("\n\n");
         const bool empty = buffer->startsWith('\n');
-        if (end < 0 && !empty)
+        const qsizetype end = empty ? 0 : buffer->indexOf("\n\n", searchFrom);
+        if (end < 0)
             return;
-        QStringList links;
-        if (!empty) {
-            for (const QByteArray &line : buffer->left(end).split('\n'))
-                links.append(QString::fromUtf8(line));
-        }
+        const QByteArray message = buffer->left(end);
         buffer->clear();
-        socket->write(kAnswer);
-        socket->flush();
-        emit linksReceived(links);
+        answer(socket, message);
     });
+}
+
+void SingleInstance::answer(QLocalSocket *socket, const QByteArray &message)
+{
+    if (message.startsWith(kCommandLine)) {
+        const QJsonDocument request = QJsonDocument::fromJson(message.mid(kCommandLine.size()));
+        if (!m_commandHandler || !request.isObject()) {
+            socket->abort();
+            return;
+        }
+        socket->write(
+            QJsonDocument(m_commandHandler(request.object())).toJson(QJsonDocument::Compact)
+            + '\n');
+        socket->flush();
+        return;
+    }
+    QStringList links;
+    if (!message.isEmpty()) {
+        for (const QByteArray &line : message.split('\n'))
+            links.append(QString::fromUtf8(line));
+    }
+    socket->write(kAnswer);
+    socket->flush();
+    emit linksReceived(links);
 }

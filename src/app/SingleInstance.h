@@ -1,16 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QJsonObject>
 #include <QLocalServer>
 #include <QLockFile>
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 // One Binzo per user: the first process holds a lock file and listens on a local socket beside
-// it; a later one hands its links over and exits. Needs only QtCore and QtNetwork, so the
-// hand-over happens before any window system is touched.
+// it; a later one hands its links over and exits, and a command-line request is answered by
+// it. Needs only QtCore and QtNetwork, so the hand-over happens before any window system is
+// touched. Only processes of the same user are answered.
+class QLocalSocket;
+
 class SingleInstance : public QObject
 {
     Q_OBJECT
@@ -34,6 +40,17 @@ public:
     static bool forward(const QString &socketPath, const QStringList &links, QString *error,
                         int connectPatienceMs = 3000);
 
+    // Answers a command-line request (see ask) with a reply; without a handler requests go
+    // unanswered.
+    using CommandHandler = std::function<QJsonObject(const QJsonObject &request)>;
+    void setCommandHandler(CommandHandler handler);
+    // Sends a request to the instance listening at the socket and waits up to
+    // answerPatienceMs for its reply. Absent with *error on failure; *connected says whether
+    // an instance was listening at all (one may be starting, or have just ended).
+    static std::optional<QJsonObject> ask(const QString &socketPath, const QJsonObject &request,
+                                          bool *connected, QString *error, int connectPatienceMs,
+                                          int answerPatienceMs);
+
     QString socketPath() const;
 
 signals:
@@ -42,8 +59,10 @@ signals:
 
 private:
     void acceptConnection();
+    void answer(QLocalSocket *socket, const QByteArray &message);
 
     QString m_directory;
     std::unique_ptr<QLockFile> m_lock;
     QLocalServer m_server;
+    CommandHandler m_commandHandler;
 };

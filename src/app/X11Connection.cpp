@@ -31,6 +31,27 @@ xcb_connection_t *connection()
     return x11 ? x11->connection() : nullptr;
 }
 
+bool displayReachable()
+{
+    int screen = 0;
+    xcb_connection_t *probe = xcb_connect(nullptr, &screen);
+    const bool ok = xcb_connection_has_error(probe) == 0;
+    xcb_disconnect(probe);
+    return ok;
+}
+
+xcb_window_t selectionOwner(const char *selection)
+{
+    xcb_connection_t *c = connection();
+    if (!c)
+        return XCB_WINDOW_NONE;
+    xcb_get_selection_owner_reply_t *reply
+        = xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, atom(selection)), nullptr);
+    const xcb_window_t owner = reply ? reply->owner : xcb_window_t(XCB_WINDOW_NONE);
+    std::free(reply);
+    return owner;
+}
+
 xcb_window_t rootWindow()
 {
     xcb_connection_t *c = connection();

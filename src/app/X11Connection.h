@@ -11,7 +11,12 @@ class QRect;
 namespace X11Connection {
 
 xcb_connection_t *connection();
+// Whether an X server answers at $DISPLAY, tried with a connection of its own (before Qt
+// would abort on a missing display).
+bool displayReachable();
 xcb_window_t rootWindow();
+// The window that owns a selection ("CLIPBOARD", "PRIMARY") as the server has it now.
+xcb_window_t selectionOwner(const char *selection);
 
 // WM_CLASS, both parts.
 void setWindowClass(QWindow *window, const char *name);

@@ -1,11 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Start-up: hand links to a running Binzo before anything else, check for a display, then
-// build the panel, the global shortcut, the tray item and (on first run) the welcome tour.
+// Start-up: answer --help, --version and the subcommands for scripts, hand links to a running
+// Binzo before anything else, check for a display, then build the panel, the global shortcut,
+// the tray item and (on first run) the welcome tour.
+#include "app/ClipboardHolder.h"
+#include "app/CommandClient.h"
+#include "app/CommandLine.h"
 #include "app/LinkRouter.h"
 #include "app/QuickPanelController.h"
 #include "app/SingleInstance.h"
 #include "app/TimingTrace.h"
 #include "app/TrayIcon.h"
+#include "app/VaultCommands.h"
+#include "app/X11Connection.h"
 #include "appearance/OnboardingWindowController.h"
 #include "appearance/QmlRegistration.h"
 #include "appearance/SettingsWindowController.h"
@@ -22,24 +28,11 @@
 #include <QQuickWindow>
 #include <QTimer>
 
-#include <xcb/xcb.h>
-
 #include <cstdio>
 
 namespace {
 
 const QString kHasOnboardedKey = QStringLiteral("binzo.hasOnboarded");
-
-QStringList linksFromArguments(int argc, char *argv[])
-{
-    QStringList links;
-    for (int i = 1; i < argc; ++i) {
-        const QString argument = QString::fromLocal8Bit(argv[i]);
-        if (!argument.startsWith(u'-'))
-            links.append(argument);
-    }
-    return links;
-}
 
 int forwardToRunningInstance(int argc, char *argv[], const SingleInstance &instance,
                              const QStringList &links)
@@ -61,11 +54,7 @@ bool hasDisplay()
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     if (!platform.isEmpty() && !platform.startsWith("xcb"))
         return true;
-    int screen = 0;
-    xcb_connection_t *connection = xcb_connect(nullptr, &screen);
-    const bool ok = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return ok;
+    return X11Connection::displayReachable();
 }
 
 } // namespace
@@ -73,7 +62,28 @@ bool hasDisplay()
 int main(int argc, char *argv[])
 {
     TimingTrace::mark("start");
-    const QStringList links = linksFromArguments(argc, argv);
+    if (argc > 1 && qstrcmp(argv[1], ClipboardHolder::kArgument) == 0)
+        return ClipboardHolder::run(argc, argv);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const CommandLine::Invocation invocation = CommandLine::parse(arguments);
+    switch (invocation.kind) {
+    case CommandLine::Invocation::Kind::Help:
+    case CommandLine::Invocation::Kind::Version:
+        std::fputs(qPrintable(invocation.text), stdout);
+        return ExitCode::kDone;
+    case CommandLine::Invocation::Kind::UsageError:
+        std::fputs(qPrintable(invocation.text), stderr);
+        return ExitCode::kUsage;
+    case CommandLine::Invocation::Kind::Command: {
+        QCoreApplication app(argc, argv);
+        return CommandClient::run(invocation.request);
+    }
+    case CommandLine::Invocation::Kind::RunApp:
+        break;
+    }
+    const QStringList links = invocation.links;
     SingleInstance instance(SingleInstance::defaultDirectory());
     QString error;
     switch (instance.acquire(&error)) {
@@ -117,6 +127,18 @@ int main(int argc, char *argv[])
 
     QuickPanelController controller(engine, DataController::shared());
     QPointer<QuickPanelController> panel(&controller);
+
+    // Commands from scripts work on the live store; a copy is the panel's own.
+    VaultCommands commands(
+        DataController::shared(),
+        [&controller](Entry &entry, const QString &, QString *) {
+            controller.viewModel().copyEntry(&entry);
+            return true;
+        },
+        VaultCommands::Owner::RunningApp);
+    instance.setCommandHandler([&commands](const QJsonObject &request) {
+        return commands.run(CommandRequest::fromJson(request)).toJson();
+    });
 
     // After the controller: its keyboard hand-off must see keys after the hot keys do.
     Hotkeys::installPlatformBackend();

@@ -1,7 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "appearance/SettingsWindowController.h"
 
+#include "appearance/AboutInfo.h"
 #include "appearance/OnboardingWindowController.h"
+#include "model/Autostart.h"
+#include "quick/SemanticSearch.h"
+
+#include <QCoreApplication>
+#include <QVariantMap>
 
 SettingsWindowController::SettingsWindowController()
     : m_window(QUrl(QStringLiteral("qrc:/qml/SettingsView.qml")))
@@ -15,10 +21,42 @@ SettingsWindowController &SettingsWindowController::shared()
 
 void SettingsWindowController::show()
 {
+    // The files may have changed since the window was last open (the desktop's own startup
+    // settings, the secret store chosen meanwhile).
+    emit startAtLoginChanged();
+    emit locationsChanged();
     m_window.showOrRaise({{"controller", QVariant::fromValue(this)}});
 }
 
 void SettingsWindowController::replayWelcomeTour()
 {
     OnboardingWindowController::shared().show();
+}
+
+bool SettingsWindowController::startAtLogin() const
+{
+    return Autostart::isEnabled();
+}
+
+void SettingsWindowController::setStartAtLogin(bool on)
+{
+    QString error;
+    const bool done = on ? Autostart::enable(QCoreApplication::applicationFilePath(), &error)
+                         : Autostart::disable(&error);
+    m_startAtLoginError = done ? QString() : QStringLiteral("Couldn\u2019t change it: ") + error;
+    emit startAtLoginChanged();
+}
+
+QString SettingsWindowController::versionText() const
+{
+    return AboutInfo::versionText();
+}
+
+QVariantList SettingsWindowController::locations() const
+{
+    QVariantList list;
+    for (const AboutInfo::Location &location :
+         AboutInfo::locations(SemanticSearch::shared().modelPath()))
+        list.append(QVariantMap {{"title", location.title}, {"place", location.place}});
+    return list;
 }

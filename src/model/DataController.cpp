@@ -211,14 +211,61 @@ void DataController::markUsed(Entry *entry)
     save();
 }
 
+void DataController::insertBinzo(Binzo *binzo)
+{
+    binzo->setParent(this);
+    adopt(binzo);
+    m_dirtyBinzos.insert(binzo);
+    emit binzosChanged();
+}
+
+void DataController::insertEntry(Entry *entry)
+{
+    entry->setParent(this);
+    adopt(entry);
+    m_dirtyEntries.insert(entry);
+    emit entriesChanged();
+}
+
+bool DataController::removeEmptyBinzo(Binzo *binzo)
+{
+    if (!binzo || !m_binzos.contains(binzo)
+        || std::any_of(m_entries.cbegin(), m_entries.cend(),
+                       [binzo](const Entry *entry) { return entry->binzoID() == binzo->id(); }))
+        return false;
+    disconnect(binzo, nullptr, this, nullptr);
+    m_binzos.removeOne(binzo);
+    m_dirtyBinzos.remove(binzo);
+    m_deletedBinzoIds.append(binzo->id());
+    emit binzosChanged();
+    return true;
+}
+
+bool DataController::holdsOnlyStartingBinzos() const
+{
+    const QList<Binzo *> binzos = this->binzos();
+    if (!m_entries.isEmpty() || binzos.size() != qsizetype(std::size(kInitialBinzos)))
+        return false;
+    for (qsizetype i = 0; i < binzos.size(); ++i) {
+        const InitialBinzo &initial = kInitialBinzos[i];
+        if (binzos[i]->sortIndex() != i || binzos[i]->name() != QLatin1String(initial.name)
+            || binzos[i]->sfSymbol() != QLatin1String(initial.symbol)
+            || binzos[i]->colorHex() != QLatin1String(initial.colorHex))
+            return false;
+    }
+    return true;
+}
+
 bool DataController::save()
 {
-    if (m_dirtyBinzos.isEmpty() && m_dirtyEntries.isEmpty() && m_deletedEntryIds.isEmpty())
+    if (m_dirtyBinzos.isEmpty() && m_dirtyEntries.isEmpty() && m_deletedEntryIds.isEmpty()
+        && m_deletedBinzoIds.isEmpty())
         return true;
     if (writePending()) {
         m_dirtyBinzos.clear();
         m_dirtyEntries.clear();
         m_deletedEntryIds.clear();
+        m_deletedBinzoIds.clear();
         return true;
     }
     const QString error = m_database->lastError();
@@ -240,6 +287,8 @@ bool DataController::writePending()
         ok = ok && (!m_dirtyEntries.contains(entry) || m_tables->write(*entry));
     for (const QUuid &id : std::as_const(m_deletedEntryIds))
         ok = ok && m_tables->removeEntry(id);
+    for (const QUuid &id : std::as_const(m_deletedBinzoIds))
+        ok = ok && m_tables->removeBinzo(id);
     if (ok && m_database->exec("COMMIT"))
         return true;
     m_database->rollback();

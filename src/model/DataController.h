@@ -49,6 +49,16 @@ public:
     // so views holding it never dangle.
     void deleteEntry(Entry *entry);
     void markUsed(Entry *entry);
+    // Records made elsewhere (an import) with their own ids and dates; written by the next
+    // save, in one transaction with every other pending change. The controller owns them.
+    void insertBinzo(Binzo *binzo);
+    void insertEntry(Entry *entry);
+    // Only a compartment no entry names (a starting one an import replaces): entries are
+    // never left without their compartment. The object stays valid, as deleted entries do.
+    bool removeEmptyBinzo(Binzo *binzo);
+    // True while nothing in the store is the user's: no entries, and the starting
+    // compartments exactly as they were seeded.
+    bool holdsOnlyStartingBinzos() const;
     // Writes every pending change in one transaction.
     bool save();
 
@@ -80,6 +90,7 @@ private:
     QSet<Binzo *> m_dirtyBinzos;
     QSet<Entry *> m_dirtyEntries;
     QList<QUuid> m_deletedEntryIds;
+    QList<QUuid> m_deletedBinzoIds;
     BinzoListModel *m_binzoModel = nullptr;
     EntryListModel *m_entryModel = nullptr;
 };

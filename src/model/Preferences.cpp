@@ -37,6 +37,14 @@ std::optional<QString> Preferences::string(const QString &key) const
     return value.toString();
 }
 
+std::optional<qint64> Preferences::integer(const QString &key) const
+{
+    const QJsonValue value = load().value(key);
+    if (!value.isDouble() || value.toDouble() != double(value.toInteger()))
+        return std::nullopt;
+    return value.toInteger();
+}
+
 bool Preferences::boolean(const QString &key) const
 {
     const QJsonValue value = load().value(key);

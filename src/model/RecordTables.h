@@ -27,6 +27,7 @@ public:
     bool write(const Binzo &binzo);
     bool write(const Entry &entry);
     bool removeEntry(const QUuid &id);
+    bool removeBinzo(const QUuid &id);
 
 private:
     SqliteDatabase &m_database;

@@ -40,6 +40,7 @@ SemanticSearch::SemanticSearch()
             continue;
         QString error;
         m_embedding = EmbeddingModel::open(path, &error);
+        m_modelPath = path;
         if (!m_embedding)
             qWarning("Smart find matches text only: %s", qPrintable(error));
         return;
@@ -50,6 +51,7 @@ SemanticSearch::SemanticSearch()
 void SemanticSearch::setEmbedding(std::unique_ptr<EmbeddingModel> embedding)
 {
     m_embedding = std::move(embedding);
+    m_modelPath.clear();
     for (auto &[entry, label] : m_labels)
         label.vector = {};
     m_queryText.clear();

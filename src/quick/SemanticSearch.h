@@ -19,11 +19,14 @@ class SemanticSearch
 {
 public:
     // Created on first use; loads the model from, in order, $BINZO_MODEL, share/binzo/ beside
-    // the running binary's prefix, the build tree and the configured install prefix. Without one, search matches text alone.
+    // the running binary's prefix, the build tree and the configured install prefix. Without one,
+    // search matches text alone.
     static SemanticSearch &shared();
 
     // Absent when no model could be loaded.
     const EmbeddingModel *embedding() const { return m_embedding.get(); }
+    // The file the model was loaded from; empty without one.
+    QString modelPath() const { return m_embedding ? m_modelPath : QString(); }
 
     // Replaces the model (nullptr: none) and forgets every cached vector. For tests and tools.
     void setEmbedding(std::unique_ptr<EmbeddingModel> embedding);
@@ -63,6 +66,7 @@ private:
     const EmbeddingModel::Vector &queryVector(const QString &loweredQuery);
 
     std::unique_ptr<EmbeddingModel> m_embedding;
+    QString m_modelPath;
     std::unordered_map<const Entry *, Label> m_labels; // nodes stay put while others come and go
     // Scoring asks for the lowered label and then the distance of the same entry.
     const Entry *m_lastEntry = nullptr;

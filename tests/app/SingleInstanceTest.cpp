@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/SingleInstance.h"
+#include "app/PeerCredentials.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -7,7 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <future>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -76,6 +83,86 @@ TEST_F(SingleInstanceTest, LockOfADeadProcessIsTakenOver)
     SingleInstance instance(directory);
     QString error;
     EXPECT_EQ(instance.acquire(&error), SingleInstance::Role::Primary) << error.toStdString();
+}
+
+TEST_F(SingleInstanceTest, CommandsAreAnsweredByTheHandler)
+{
+    SingleInstance primary(directory);
+    QString error;
+    ASSERT_EQ(primary.acquire(&error), SingleInstance::Role::Primary);
+    ASSERT_TRUE(primary.listen(&error)) << error.toStdString();
+    const auto ask = [&](const QJsonObject &request) {
+        auto answer = std::async(std::launch::async, [&] {
+            bool connected = false;
+            QString askError;
+            return SingleInstance::ask(primary.socketPath(), request, &connected, &askError, 1000,
+                                       1000);
+        });
+        while (answer.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready)
+            QCoreApplication::processEvents();
+        return answer.get();
+    };
+
+    EXPECT_EQ(ask({{"command", "list"}}), std::nullopt) << "no handler, no answer";
+    primary.setCommandHandler([](const QJsonObject &request) {
+        return QJsonObject {{"echo", request.value("label").toString() + "!"}};
+    });
+    const QString large(200000, u'\u00e9'); // larger than one read of the socket
+    EXPECT_EQ(ask({{"label", large}}), QJsonObject({{"echo", large + "!"}}));
+}
+
+TEST_F(SingleInstanceTest, OnlyTheSameUserIsAnswered)
+{
+    int pair[2];
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, pair), 0);
+    EXPECT_EQ(PeerCredentials::peerUid(pair[0]), geteuid());
+    EXPECT_TRUE(PeerCredentials::isSameUser(pair[0]));
+    close(pair[0]);
+    close(pair[1]);
+    EXPECT_EQ(PeerCredentials::peerUid(-1), std::nullopt);
+    EXPECT_FALSE(PeerCredentials::isSameUser(-1));
+
+    if (geteuid() != 0)
+        GTEST_SKIP() << "connecting as another user needs root";
+    SingleInstance primary(directory);
+    QString error;
+    ASSERT_EQ(primary.acquire(&error), SingleInstance::Role::Primary);
+    ASSERT_TRUE(primary.listen(&error)) << error.toStdString();
+    QSignalSpy received(&primary, &SingleInstance::linksReceived);
+    // Let another user reach the socket, as folders with the wrong mode would.
+    for (const QString &folder : {dir.path(), dir.filePath("run"), directory})
+        ASSERT_TRUE(QFile::setPermissions(
+            folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeOther));
+    ASSERT_TRUE(QFile::setPermissions(primary.socketPath(), QFile::Permissions(0x7777)));
+
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    const QByteArray path = QFile::encodeName(primary.socketPath());
+    ASSERT_LT(size_t(path.size()), sizeof address.sun_path);
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    const pid_t child = fork();
+    if (child == 0) {
+        // Exits 0 when the link was refused, 1 when it was taken, 2 when it could not try.
+        if (setgid(65534) != 0 || setuid(65534) != 0)
+            _exit(2);
+        const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+        if (connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0)
+            _exit(2);
+        const char link[] = "binzo://open\n\n";
+        if (write(fd, link, sizeof link - 1) < 0)
+            _exit(0);
+        pollfd ready {fd, POLLIN, 0};
+        char answer[8] {};
+        const bool answered = poll(&ready, 1, 3000) == 1 && read(fd, answer, sizeof answer) > 0;
+        _exit(answered ? 1 : 0);
+    }
+    int status = 0;
+    while (waitpid(child, &status, WNOHANG) == 0)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "another user's link was answered (2: could not connect)";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(received.size(), 0);
 }
 
 TEST_F(SingleInstanceTest, NobodyListeningIsAFailureWithAReason)

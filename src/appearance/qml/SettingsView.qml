@@ -132,6 +132,43 @@ Window {
                         }
                     }
 
+                    NeuCard {
+                        Layout.fillWidth: true
+                        Layout.leftMargin: 20
+                        Layout.rightMargin: 20
+                        title: "Startup"
+
+                        ColumnLayout {
+                            width: parent.width
+                            spacing: 10
+                            RowLayout {
+                                Layout.fillWidth: true
+                                Text {
+                                    text: "Start Binzo at login"
+                                    color: Theme.neu.textPrimary
+                                    font.pixelSize: 13
+                                }
+                                Item { Layout.fillWidth: true }
+                                ToggleSwitch {
+                                    checked: root.controller.startAtLogin
+                                    onToggled: {
+                                        root.controller.startAtLogin = checked
+                                        // The file decides, also when writing it failed.
+                                        checked = Qt.binding(() => root.controller.startAtLogin)
+                                    }
+                                }
+                            }
+                            Text {
+                                Layout.fillWidth: true
+                                text: root.controller.startAtLoginError
+                                      || "Binzo waits in the tray from the moment you log in."
+                                color: root.controller.startAtLoginError ? "#D64545" : Theme.neu.textSecondary
+                                font.pixelSize: 11
+                                wrapMode: Text.Wrap
+                            }
+                        }
+                    }
+
                     Item { Layout.preferredHeight: 2 }
                 }
             }
@@ -171,12 +208,47 @@ Window {
                         color: Theme.neu.textSecondary
                         font.pixelSize: 13
                     }
-                    Text {
+                    SelectableText {
                         Layout.alignment: Qt.AlignHCenter
-                        text: "Version 1.0.0"
+                        text: root.controller.versionText
                         color: Theme.neu.textSecondary
                         opacity: 0.7
                         font.pixelSize: 11
+                    }
+
+                    GridLayout {
+                        Layout.topMargin: 14
+                        Layout.preferredWidth: 440
+                        Layout.alignment: Qt.AlignHCenter
+                        columns: 2
+                        columnSpacing: 12
+                        rowSpacing: 8
+
+                        Repeater {
+                            model: root.controller.locations
+                            delegate: Text {
+                                required property var modelData
+                                required property int index
+                                Layout.row: index
+                                Layout.column: 0
+                                Layout.alignment: Qt.AlignTop | Qt.AlignRight
+                                text: modelData.title
+                                color: Theme.neu.textSecondary
+                                font.pixelSize: 11
+                                topPadding: 1
+                            }
+                        }
+                        Repeater {
+                            model: root.controller.locations
+                            delegate: SelectableText {
+                                required property var modelData
+                                required property int index
+                                Layout.row: index
+                                Layout.column: 1
+                                Layout.fillWidth: true
+                                text: modelData.place
+                            }
+                        }
                     }
                 }
             }

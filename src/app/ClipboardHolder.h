@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+// `binzo copy` without a running Binzo. On X11 the clipboard's value lives only while its
+// owner does, so a small process of its own keeps it until another program takes the
+// clipboard; a secret at most as long as "binzo.clipboardClearSeconds" says (default
+// kSecretSeconds; 0 keeps it like an ordinary value), after which it clears the clipboard.
+namespace ClipboardHolder {
+
+constexpr int kSecretSeconds = 30;
+inline const char kClearPreference[] = "binzo.clipboardClearSeconds";
+// The hidden first argument that makes binzo a holder.
+inline const char kArgument[] = "--hold-clipboard";
+
+// Starts the holder with the value (through a pipe, never the arguments) and waits until it
+// owns the clipboard. False, with *error, when it could not.
+bool start(const QString &value, bool isSecret, QString *error);
+// The holder itself: reads the value from standard input, reports on standard output.
+int run(int argc, char *argv[]);
+
+} // namespace ClipboardHolder

@@ -1,0 +1,310 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/VaultCommands.h"
+
+#include "model/DataController.h"
+#include "model/KeychainStore.h"
+#include "model/VaultTransfer.h"
+#include "quick/LocalDetector.h"
+#include "views/FormText.h"
+
+#include <QCollator>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSet>
+
+#include <algorithm>
+
+namespace {
+
+QString quoted(const QString &text)
+{
+    return u'\u201C' + text + u'\u201D';
+}
+
+// One record per line, fields split by tabs: a tab, line break or backslash in a name is
+// written as \t, \n or \\ so every line stays one entry.
+QString field(QString text)
+{
+    return text.replace(u'\\', QStringLiteral("\\\\"))
+        .replace(u'\t', QStringLiteral("\\t"))
+        .replace(u'\n', QStringLiteral("\\n"))
+        .replace(u'\r', QStringLiteral("\\r"));
+}
+
+QString binzoName(const DataController &store, const Entry &entry)
+{
+    const Binzo *binzo = store.binzo(entry.binzoID());
+    return binzo ? binzo->name() : QString();
+}
+
+CommandReply done(const QByteArray &output, const QString &message = {})
+{
+    return {ExitCode::kDone, output, message};
+}
+
+} // namespace
+
+VaultCommands::VaultCommands(DataController &store, Copier copier, Owner owner)
+    : m_store(store)
+    , m_copier(std::move(copier))
+    , m_owner(owner)
+{ }
+
+CommandReply VaultCommands::run(const CommandRequest &request)
+{
+    using Handler = CommandReply (VaultCommands::*)(const CommandRequest &);
+    static const QHash<QString, Handler> handlers {
+        {QStringLiteral("list"), &VaultCommands::list},
+        {QStringLiteral("copy"), &VaultCommands::copy},
+        {QStringLiteral("get"), &VaultCommands::get},
+        {QStringLiteral("add"), &VaultCommands::add},
+        {QStringLiteral("export"), &VaultCommands::exportAll},
+        {QStringLiteral("import"), &VaultCommands::importAll},
+    };
+    const Handler handler = handlers.value(request.command);
+    if (!handler)
+        return CommandReply::failure(ExitCode::kUsage,
+                                     QStringLiteral("unknown command \"%1\"").arg(request.command));
+    return (this->*handler)(request);
+}
+
+CommandReply VaultCommands::list(const CommandRequest &request)
+{
+    QList<Binzo *> binzos = m_store.binzos();
+    if (!request.binzo.isEmpty()) {
+        binzos.removeIf(
+            [&](const Binzo *binzo) { return !sameBinzoName(binzo->name(), request.binzo); });
+        if (binzos.isEmpty())
+            return CommandReply::failure(
+                ExitCode::kNotFound,
+                QStringLiteral("no binzo is named %1").arg(quoted(request.binzo)));
+    }
+    QSet<QUuid> listed;
+    for (const Binzo *binzo : std::as_const(binzos))
+        listed.insert(binzo->id());
+    // By binzo, then by label; entries whose binzo is gone come last, under no name.
+    QList<Entry *> entries = m_store.entries();
+    if (!request.binzo.isEmpty())
+        entries.removeIf([&](const Entry *entry) { return !listed.contains(entry->binzoID()); });
+    QHash<QUuid, qsizetype> position;
+    for (qsizetype i = 0; i < binzos.size(); ++i)
+        position.insert(binzos.at(i)->id(), i);
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(entries.begin(), entries.end(), [&](const Entry *a, const Entry *b) {
+        const qsizetype pa = position.value(a->binzoID(), binzos.size());
+        const qsizetype pb = position.value(b->binzoID(), binzos.size());
+        return pa != pb ? pa < pb : collator.compare(a->label(), b->label()) < 0;
+    });
+
+    if (request.json) {
+        QJsonArray rows;
+        for (const Entry *entry : std::as_const(entries))
+            rows.append(QJsonObject {
+                {"id", entry->id().toString(QUuid::WithoutBraces).toUpper()},
+                {"binzo", binzoName(m_store, *entry)},
+                {"label", entry->label()},
+                {"isSensitive", entry->isSensitive()},
+                {"useCount", entry->useCount()},
+            });
+        return done(QJsonDocument(rows).toJson(QJsonDocument::Indented));
+    }
+    QString text;
+    for (const Entry *entry : std::as_const(entries))
+        text += QStringLiteral("%1\t%2\t%3\t%4\n")
+                    .arg(field(binzoName(m_store, *entry)), field(entry->label()),
+                         entry->isSensitive() ? QStringLiteral("sensitive")
+                                              : QStringLiteral("ordinary"))
+                    .arg(entry->useCount());
+    return done(text.toUtf8());
+}
+
+Entry *VaultCommands::find(const CommandRequest &request, CommandReply *failure) const
+{
+    QList<Entry *> matches = m_store.entries();
+    matches.removeIf(
+        [&](const Entry *entry) { return !sameBinzoName(entry->label(), request.label); });
+    const QString where
+        = request.binzo.isEmpty() ? QString() : QStringLiteral(" in ") + quoted(request.binzo);
+    if (!request.binzo.isEmpty()) {
+        const QList<Binzo *> binzos = m_store.binzos();
+        if (std::none_of(binzos.cbegin(), binzos.cend(), [&](const Binzo *binzo) {
+                return sameBinzoName(binzo->name(), request.binzo);
+            })) {
+            *failure = CommandReply::failure(
+                ExitCode::kNotFound,
+                QStringLiteral("no binzo is named %1").arg(quoted(request.binzo)));
+            return nullptr;
+        }
+        matches.removeIf([&](const Entry *entry) {
+            return !sameBinzoName(binzoName(m_store, *entry), request.binzo);
+        });
+    }
+    if (matches.size() == 1)
+        return matches.first();
+    if (matches.isEmpty()) {
+        *failure = CommandReply::failure(
+            ExitCode::kNotFound,
+            QStringLiteral("no entry is labelled %1%2").arg(quoted(request.label), where));
+        return nullptr;
+    }
+    QStringList homes;
+    for (const Entry *entry : std::as_const(matches))
+        homes.append(quoted(binzoName(m_store, *entry)));
+    homes.removeDuplicates();
+    *failure = CommandReply::failure(
+        ExitCode::kUsage,
+        homes.size() > 1 ? QStringLiteral("%1 labels entries in %2; choose one with --binzo")
+                               .arg(quoted(request.label), homes.join(QStringLiteral(", ")))
+                         : QStringLiteral("%1 labels %2 entries in %3; rename one in Binzo")
+                               .arg(quoted(request.label))
+                               .arg(matches.size())
+                               .arg(homes.first()));
+    return nullptr;
+}
+
+CommandReply VaultCommands::copy(const CommandRequest &request)
+{
+    CommandReply failure;
+    Entry *entry = find(request, &failure);
+    if (!entry)
+        return failure;
+    const std::optional<QString> value = entry->resolvedValue();
+    if (!value)
+        return CommandReply::failure(
+            ExitCode::kFailure,
+            entry->isSensitive()
+                ? QStringLiteral("the value of %1 cannot be read from the secret store (%2)")
+                      .arg(quoted(entry->label()), KeychainStore::shared().lastError())
+                : QStringLiteral("%1 has no value").arg(quoted(entry->label())));
+    QString error;
+    if (!m_copier(*entry, *value, &error))
+        return CommandReply::failure(ExitCode::kFailure,
+                                     QStringLiteral("could not copy: %1").arg(error));
+    return done({}, QStringLiteral("Copied ") + entry->label());
+}
+
+CommandReply VaultCommands::get(const CommandRequest &request)
+{
+    CommandReply failure;
+    Entry *entry = find(request, &failure);
+    if (!entry)
+        return failure;
+    if (entry->isSensitive() && !request.reveal)
+        return CommandReply::failure(ExitCode::kUsage,
+                                     QStringLiteral("%1 is sensitive; add --reveal to print it")
+                                         .arg(quoted(entry->label())));
+    const std::optional<QString> value = entry->resolvedValue();
+    if (!value)
+        return CommandReply::failure(
+            ExitCode::kFailure,
+            entry->isSensitive()
+                ? QStringLiteral("the value of %1 cannot be read from the secret store (%2)")
+                      .arg(quoted(entry->label()), KeychainStore::shared().lastError())
+                : QStringLiteral("%1 has no value").arg(quoted(entry->label())));
+    return done(value->toUtf8() + '\n');
+}
+
+CommandReply VaultCommands::add(const CommandRequest &request)
+{
+    Binzo *binzo = m_store.binzo(request.binzo);
+    if (!binzo)
+        return CommandReply::failure(
+            ExitCode::kNotFound, QStringLiteral("no binzo is named %1").arg(quoted(request.binzo)));
+    const QString label = trimmedWhitespace(request.label);
+    if (label.isEmpty())
+        return CommandReply::failure(ExitCode::kUsage, QStringLiteral("the label is empty"));
+    if (request.value.isEmpty())
+        return CommandReply::failure(
+            ExitCode::kUsage, QStringLiteral("the value (read from standard input) is empty"));
+    if (request.value.toUtf8().size() > kMaxValueBytes)
+        return CommandReply::failure(
+            ExitCode::kUsage,
+            QStringLiteral("the value is longer than %1 bytes").arg(kMaxValueBytes));
+    const QList<Entry *> entries = m_store.entries();
+    if (std::any_of(entries.cbegin(), entries.cend(), [&](const Entry *entry) {
+            return entry->binzoID() == binzo->id() && sameBinzoName(entry->label(), label);
+        }))
+        return CommandReply::failure(
+            ExitCode::kUsage,
+            QStringLiteral("%1 already holds %2; edit it in Binzo or choose "
+                           "another label")
+                .arg(quoted(binzo->name()), quoted(label)));
+
+    const std::optional<Detection> detection = LocalDetector::detect(request.value);
+    const bool detected = detection && detection->isSensitive;
+    const bool sensitive = request.sensitive || detected;
+    Entry *entry = m_store.addEntry(binzo, label, request.value, sensitive);
+    if (!entry)
+        return CommandReply::failure(ExitCode::kFailure,
+                                     QStringLiteral("the value could not be stored in the secret "
+                                                    "store (%1); nothing was added")
+                                         .arg(KeychainStore::shared().lastError()));
+    if (const QString error = saveError(); !error.isEmpty()) {
+        // The record dies with this process: its secret must not stay behind.
+        if (m_owner == Owner::ThisCommand && sensitive)
+            KeychainStore::shared().remove(entry->id());
+        return CommandReply::failure(ExitCode::kFailure, error);
+    }
+    QString message = QStringLiteral("Added %1 to %2").arg(quoted(label), binzo->name());
+    if (sensitive && !request.sensitive)
+        message += QStringLiteral(" as sensitive: it looks like a ") + detection->kind;
+    else if (sensitive)
+        message += QStringLiteral(" as sensitive");
+    return done({}, message);
+}
+
+CommandReply VaultCommands::exportAll(const CommandRequest &request)
+{
+    QString error;
+    const std::optional<VaultDocument::Contents> contents
+        = VaultTransfer::collect(m_store, request.withSecrets, &error);
+    if (!contents)
+        return CommandReply::failure(ExitCode::kFailure,
+                                     error + QStringLiteral("; nothing was exported"));
+    const qsizetype sensitive = std::count_if(contents->entries.cbegin(), contents->entries.cend(),
+                                              [](const Entry::Fields &e) { return e.isSensitive; });
+    QString message = QStringLiteral("Exported %1 binzos and %2 entries")
+                          .arg(contents->binzos.size())
+                          .arg(contents->entries.size());
+    if (sensitive > 0)
+        message += request.withSecrets
+            ? QStringLiteral(", %1 sensitive values encrypted").arg(sensitive)
+            : QStringLiteral(" (%1 sensitive values left out; --with-secrets keeps them)")
+                  .arg(sensitive);
+    return done(VaultDocument::write(*contents), message);
+}
+
+CommandReply VaultCommands::importAll(const CommandRequest &request)
+{
+    QString error;
+    const std::optional<VaultDocument::Contents> contents
+        = VaultDocument::read(request.document, &error);
+    if (!contents)
+        return CommandReply::failure(
+            ExitCode::kUsage,
+            QStringLiteral("not a usable export: %1; nothing was imported").arg(error));
+    const VaultTransfer::Result result = VaultTransfer::merge(m_store, *contents);
+    if (!result.ok) {
+        if (m_owner == Owner::ThisCommand && result.undoSecrets)
+            result.undoSecrets();
+        return CommandReply::failure(ExitCode::kFailure, result.error);
+    }
+    return done(result.report.summary().toUtf8() + '\n');
+}
+
+QString VaultCommands::saveError()
+{
+    QString why;
+    const QMetaObject::Connection watch = QObject::connect(
+        &m_store, &DataController::saveFailed, [&why](const QString &error) { why = error; });
+    const bool saved = m_store.save();
+    QObject::disconnect(watch);
+    if (saved)
+        return {};
+    return m_owner == Owner::ThisCommand
+        ? QStringLiteral("the store could not be saved (%1); nothing was changed").arg(why)
+        : QStringLiteral("the store could not be saved (%1); the running Binzo keeps the change "
+                         "and tries again")
+              .arg(why);
+}

@@ -1,0 +1,193 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "FakeSecretBackend.h"
+#include "TestEnvironment.h"
+
+#include "app/CommandLine.h"
+#include "app/VaultCommands.h"
+#include "model/DataController.h"
+#include "model/KeychainStore.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Kind = CommandLine::Invocation::Kind;
+
+TEST(CommandLineTest, ArgumentsBecomeRequestsOrClearUsageErrors)
+{
+    const struct
+    {
+        QStringList arguments;
+        Kind kind;
+        const char *says; // in the text, for help and usage errors
+    } cases[] = {
+        {{}, Kind::RunApp, ""},
+        {{"binzo://open", "-platform", "xcb"}, Kind::RunApp, ""},
+        {{"--help"}, Kind::Help, "Exit status"},
+        {{"binzo://open", "--version"}, Kind::Version, "binzo " BINZO_VERSION},
+        {{"lst"}, Kind::UsageError, "unknown command \"lst\""},
+        {{"copy", "--help"}, Kind::Help, "Usage: binzo copy LABEL"},
+        {{"copy"}, Kind::UsageError, "LABEL is missing"},
+        {{"copy", ""}, Kind::UsageError, "LABEL is empty"},
+        {{"copy", "a", "b"}, Kind::UsageError, "unexpected argument \"b\""},
+        {{"copy", "a", "--binzo"}, Kind::UsageError, "--binzo needs a value"},
+        {{"copy", "a", "--binzo", " "}, Kind::UsageError, "--binzo is empty"},
+        {{"copy", "a", "--reveal"}, Kind::UsageError, "unknown option --reveal"},
+        {{"list", "--json=yes"}, Kind::UsageError, "--json takes no value"},
+        {{"list", "--json", "--json"}, Kind::UsageError, "--json is given twice"},
+        {{"add", "--binzo", "Bank"}, Kind::UsageError, "--label is required"},
+        {{"add", "--binzo", "Bank", "--label", "PIN", "4711"},
+         Kind::UsageError,
+         "unexpected argument \"4711\""},
+        {{"export", "out.json", "--passphrase-fd", "x"}, Kind::UsageError, "file descriptor"},
+        {{"import"}, Kind::UsageError, "FILE is missing"},
+    };
+    for (const auto &c : cases) {
+        const CommandLine::Invocation invocation = CommandLine::parse(c.arguments);
+        EXPECT_EQ(invocation.kind, c.kind) << qPrintable(c.arguments.join(' '));
+        EXPECT_TRUE(invocation.text.contains(c.says))
+            << qPrintable(c.arguments.join(' ')) << ": " << qPrintable(invocation.text);
+    }
+
+    const CommandRequest get
+        = CommandLine::parse({"get", "--binzo=Bank", "--reveal", "--", "--PIN"}).request;
+    EXPECT_EQ(get.command, "get");
+    EXPECT_EQ(get.label, "--PIN");
+    EXPECT_EQ(get.binzo, "Bank");
+    EXPECT_TRUE(get.reveal);
+    const CommandRequest exported
+        = CommandLine::parse({"export", "-", "--with-secrets", "--passphrase-fd", "3"}).request;
+    EXPECT_EQ(exported.file, "-");
+    EXPECT_TRUE(exported.withSecrets);
+    EXPECT_EQ(exported.passphraseFd, 3);
+}
+
+struct VaultCommandsTest : ::testing::Test
+{
+    TestEnvironment environment;
+    QTemporaryDir folder;
+    FakeSecretBackend::State secrets;
+    std::unique_ptr<DataController> store;
+    QStringList copied;
+    bool clipboardWorks = true;
+    std::unique_ptr<VaultCommands> commands;
+
+    VaultCommandsTest()
+    {
+        KeychainStore::setSharedBackend(std::make_unique<FakeSecretBackend>(&secrets));
+        QString error;
+        store = DataController::open(folder.filePath("binzo.sqlite3"), &error);
+        store->addEntry(store->binzo("Personal"), "Email", "ada@example.org", false);
+        store->addEntry(store->binzo("Bank"), "Email", "bank@example.org", false);
+        store->addEntry(store->binzo("Bank"), "PIN", "4711", true);
+        commands = std::make_unique<VaultCommands>(
+            *store,
+            [this](Entry &entry, const QString &value, QString *error) {
+                if (!clipboardWorks) {
+                    *error = "no clipboard";
+                    return false;
+                }
+                copied.append(value);
+                store->markUsed(&entry);
+                return true;
+            },
+            VaultCommands::Owner::ThisCommand);
+    }
+
+    CommandReply run(const QString &command, const QString &label = {}, const QString &binzo = {})
+    {
+        CommandRequest request;
+        request.command = command;
+        request.label = label;
+        request.binzo = binzo;
+        return commands->run(request);
+    }
+};
+
+TEST_F(VaultCommandsTest, EachOutcomeHasItsExitCode)
+{
+    const auto add = [this](const QString &binzo, const QString &label, const QString &value) {
+        CommandRequest request;
+        request.command = "add";
+        request.binzo = binzo;
+        request.label = label;
+        request.value = value;
+        return commands->run(request);
+    };
+    const auto reveal = [this](const QString &label) {
+        CommandRequest request;
+        request.command = "get";
+        request.label = label;
+        request.reveal = true;
+        return commands->run(request);
+    };
+    const struct
+    {
+        const char *name;
+        std::function<CommandReply()> run;
+        int exitCode;
+        const char *says;
+    } cases[] = {
+        {"copy by label, any case", [&] { return run("copy", "pin"); }, 0, "Copied PIN"},
+        {"copy, label in two binzos", [&] { return run("copy", "email"); }, 2, "choose one"},
+        {"copy, binzo picks", [&] { return run("copy", "email", "bank"); }, 0, ""},
+        {"copy, no such label", [&] { return run("copy", "Phone"); }, 1, "no entry"},
+        {"copy, no such binzo", [&] { return run("copy", "PIN", "Travel"); }, 1, "no binzo"},
+        {"get a sensitive value", [&] { return run("get", "PIN"); }, 2, "--reveal"},
+        {"get it revealed", [&] { return reveal("PIN"); }, 0, ""},
+        {"list a missing binzo", [&] { return run("list", {}, "Travel"); }, 1, "no binzo"},
+        {"add to a missing binzo", [&] { return add("Travel", "Visa", "4111"); }, 1, "no binzo"},
+        {"add an empty label", [&] { return add("Bank", " \t", "4111"); }, 2, "label is empty"},
+        {"add an empty value", [&] { return add("Bank", "Visa", ""); }, 2, "value"},
+        {"add a label twice", [&] { return add("Bank", "pin", "1"); }, 2, "already holds"},
+        {"add too long a value",
+         [&] { return add("Bank", "Long", QString(VaultCommands::kMaxValueBytes + 1, 'x')); }, 2,
+         "longer than"},
+        {"add a token", [&] { return add("Bank", "Token", "sk_live_0123456789abcdefXYZ"); }, 0,
+         "as sensitive: it looks like a Stripe key"},
+        {"import a damaged file", [&] { return run("import"); }, 2, "nothing was imported"},
+    };
+    for (const auto &c : cases) {
+        const CommandReply reply = c.run();
+        EXPECT_EQ(reply.exitCode, c.exitCode) << c.name << ": " << qPrintable(reply.message);
+        EXPECT_TRUE(reply.message.contains(c.says)) << c.name << ": " << qPrintable(reply.message);
+    }
+    EXPECT_EQ(copied, QStringList({"4711", "bank@example.org"}));
+    EXPECT_EQ(reveal("PIN").output, "4711\n");
+    EXPECT_TRUE(store->entries().last()->isSensitive())
+        << "a recognised secret is stored sensitive";
+
+    // Failures of the store's services.
+    clipboardWorks = false;
+    EXPECT_EQ(run("copy", "PIN").exitCode, 3);
+    secrets.items.clear();
+    EXPECT_EQ(reveal("PIN").exitCode, 3);
+    secrets.failWrites = true;
+    EXPECT_EQ(add("Bank", "Card", "4111 1111 1111 1111").exitCode, 3);
+    EXPECT_EQ(store->entries().size(), 4) << "a refused secret adds nothing";
+    EXPECT_EQ(store->entries().at(2)->useCount(), 1) << "a failed copy counts no use";
+}
+
+TEST_F(VaultCommandsTest, ListShowsEverythingButValues)
+{
+    const CommandReply text = run("list");
+    EXPECT_EQ(text.output,
+              "Personal\tEmail\tordinary\t0\n"
+              "Bank\tEmail\tordinary\t0\n"
+              "Bank\tPIN\tsensitive\t0\n");
+    CommandRequest request;
+    request.command = "list";
+    request.json = true;
+    request.binzo = "bank";
+    const QJsonArray rows = QJsonDocument::fromJson(commands->run(request).output).array();
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows.at(1).toObject().value("label"), "PIN");
+    EXPECT_EQ(rows.at(1).toObject().value("isSensitive"), true);
+    EXPECT_FALSE(QJsonDocument(rows).toJson().contains("4711"));
+}
+
+} // namespace
