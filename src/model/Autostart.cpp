@@ -36,8 +36,10 @@ QString execValue(const QString &executable)
     for (const QString &reserved :
          {QStringLiteral("\\"), QStringLiteral("\""), QStringLiteral("`"), QStringLiteral("$")})
         quoted.replace(reserved, QStringLiteral("\\") + reserved);
-    // The whole value is also a string value, whose own escape is the backslash.
+    // The whole value is also a string value, whose own escape is the backslash; a literal
+    // % would start a field code.
     quoted.replace(QStringLiteral("\\"), QStringLiteral("\\\\"));
+    quoted.replace(QStringLiteral("%"), QStringLiteral("%%"));
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 

@@ -52,6 +52,7 @@ TEST_F(AutostartTest, ExecQuotesPathsTheDesktopWouldSplit)
         {"/home/ann/.local/bin/binzo", "/home/ann/.local/bin/binzo"},
         {"/home/ann/My Apps/binzo", "\"/home/ann/My Apps/binzo\""},
         {"/opt/$weird\"dir/binzo", "\"/opt/\\\\$weird\\\\\"dir/binzo\""},
+        {"/opt/100%/binzo", "\"/opt/100%%/binzo\""},
     };
     for (const auto &c : cases)
         EXPECT_EQ(Autostart::execValue(c.path), c.exec) << c.path.toStdString();
