@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
@@ -34,17 +35,12 @@ QString systemError(const char *what)
                                         QString::fromLocal8Bit(std::strerror(errno)));
 }
 
-bool writeAll(int fd, const QByteArray &bytes)
+// Writes all of the bytes to a pipe and closes it.
+bool sendAndClose(int fd, const QByteArray &bytes)
 {
-    for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t n = write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return true;
+    QFile pipe;
+    return pipe.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)
+        && pipe.write(bytes) == bytes.size() && pipe.flush();
 }
 
 // What the holder says before it lets go of standard output: kReady, or why not.
@@ -66,9 +62,10 @@ QByteArray readReport(int fd)
     }
 }
 
-void report(const QByteArray &text)
+void report(const char *text)
 {
-    writeAll(STDOUT_FILENO, text);
+    std::fputs(text, stdout);
+    std::fflush(stdout);
     // The command that started us is waiting for the end of this stream.
     const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
     dup2(null, STDOUT_FILENO);
@@ -121,9 +118,8 @@ bool start(const QString &value, bool isSecret, QString *error)
         return false;
     }
     QByteArray bytes = value.toUtf8();
-    const bool sent = writeAll(valuePipe[1], bytes);
+    const bool sent = sendAndClose(valuePipe[1], bytes);
     SealedBox::wipe(bytes);
-    close(valuePipe[1]);
     const QByteArray answer = sent ? readReport(reportPipe[0]) : QByteArray();
     close(reportPipe[0]);
     if (answer == kReady)

@@ -202,6 +202,10 @@ int run(CommandRequest request)
     } else if (request.command == QLatin1String("import")) {
         refused = readDocument(request);
     } else if (request.command == QLatin1String("export") && request.withSecrets) {
+        if (request.file == QLatin1String("-") && TerminalInput::isTerminal(STDOUT_FILENO))
+            return deliver(request,
+                           usage(QStringLiteral("an encrypted export is not for the "
+                                                "terminal; give a file, or redirect")));
         CommandReply failure;
         exportPassphrase = passphrase(request, true, &failure);
         if (!exportPassphrase)

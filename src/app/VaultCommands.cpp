@@ -37,6 +37,17 @@ QString binzoName(const DataController &store, const Entry &entry)
     return binzo ? binzo->name() : QString();
 }
 
+// The entry has no value to give: a sensitive one that the secret store cannot read.
+CommandReply unreadable(const Entry &entry)
+{
+    return CommandReply::failure(
+        ExitCode::kFailure,
+        entry.isSensitive()
+            ? QStringLiteral("the value of %1 cannot be read from the secret store (%2)")
+                  .arg(quoted(entry.label()), KeychainStore::shared().lastError())
+            : QStringLiteral("%1 has no value").arg(quoted(entry.label())));
+}
+
 CommandReply done(const QByteArray &output, const QString &message = {})
 {
     return {ExitCode::kDone, output, message};
@@ -171,17 +182,19 @@ CommandReply VaultCommands::copy(const CommandRequest &request)
         return failure;
     const std::optional<QString> value = entry->resolvedValue();
     if (!value)
-        return CommandReply::failure(
-            ExitCode::kFailure,
-            entry->isSensitive()
-                ? QStringLiteral("the value of %1 cannot be read from the secret store (%2)")
-                      .arg(quoted(entry->label()), KeychainStore::shared().lastError())
-                : QStringLiteral("%1 has no value").arg(quoted(entry->label())));
+        return unreadable(*entry);
     QString error;
     if (!m_copier(*entry, *value, &error))
         return CommandReply::failure(ExitCode::kFailure,
                                      QStringLiteral("could not copy: %1").arg(error));
-    return done({}, QStringLiteral("Copied ") + entry->label());
+    const QString label = entry->label();
+    // The value is on the clipboard either way; only the count may be missing.
+    const QString saveProblem = saveError();
+    return done(
+        {},
+        saveProblem.isEmpty()
+            ? QStringLiteral("Copied ") + label
+            : QStringLiteral("Copied %1, but the use was not counted: %2").arg(label, saveProblem));
 }
 
 CommandReply VaultCommands::get(const CommandRequest &request)
@@ -196,12 +209,7 @@ CommandReply VaultCommands::get(const CommandRequest &request)
                                          .arg(quoted(entry->label())));
     const std::optional<QString> value = entry->resolvedValue();
     if (!value)
-        return CommandReply::failure(
-            ExitCode::kFailure,
-            entry->isSensitive()
-                ? QStringLiteral("the value of %1 cannot be read from the secret store (%2)")
-                      .arg(quoted(entry->label()), KeychainStore::shared().lastError())
-                : QStringLiteral("%1 has no value").arg(quoted(entry->label())));
+        return unreadable(*entry);
     return done(value->toUtf8() + '\n');
 }
 
@@ -241,10 +249,13 @@ CommandReply VaultCommands::add(const CommandRequest &request)
                                                     "store (%1); nothing was added")
                                          .arg(KeychainStore::shared().lastError()));
     if (const QString error = saveError(); !error.isEmpty()) {
+        if (m_owner == Owner::RunningApp)
+            return CommandReply::failure(ExitCode::kFailure, error);
         // The record dies with this process: its secret must not stay behind.
-        if (m_owner == Owner::ThisCommand && sensitive)
+        if (sensitive)
             KeychainStore::shared().remove(entry->id());
-        return CommandReply::failure(ExitCode::kFailure, error);
+        return CommandReply::failure(ExitCode::kFailure,
+                                     error + QStringLiteral("; nothing was added"));
     }
     QString message = QStringLiteral("Added %1 to %2").arg(quoted(label), binzo->name());
     if (sensitive && !request.sensitive)
@@ -302,9 +313,7 @@ QString VaultCommands::saveError()
     QObject::disconnect(watch);
     if (saved)
         return {};
-    return m_owner == Owner::ThisCommand
-        ? QStringLiteral("the store could not be saved (%1); nothing was changed").arg(why)
-        : QStringLiteral("the store could not be saved (%1); the running Binzo keeps the change "
-                         "and tries again")
-              .arg(why);
+    return QStringLiteral("the store could not be saved (%1)").arg(why)
+        + (m_owner == Owner::RunningApp ? QStringLiteral("; the running Binzo keeps trying")
+                                        : QString());
 }

@@ -36,7 +36,7 @@ private:
     CommandReply importAll(const CommandRequest &request);
     // The one entry the request names, or null with *failure set.
     Entry *find(const CommandRequest &request, CommandReply *failure) const;
-    // Empty when everything is saved, else why not.
+    // Saves; empty when everything is saved, else why not.
     QString saveError();
 
     DataController &m_store;
