@@ -275,14 +275,18 @@ CommandReply VaultCommands::exportAll(const CommandRequest &request)
                                      error + QStringLiteral("; nothing was exported"));
     const qsizetype sensitive = std::count_if(contents->entries.cbegin(), contents->entries.cend(),
                                               [](const Entry::Fields &e) { return e.isSensitive; });
-    QString message = QStringLiteral("Exported %1 binzos and %2 entries")
-                          .arg(contents->binzos.size())
-                          .arg(contents->entries.size());
+    const auto count = [](qsizetype n, const char *one, const char *many) {
+        return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+    };
+    QString message = QStringLiteral("Exported %1 and %2")
+                          .arg(count(contents->binzos.size(), "binzo", "binzos"),
+                               count(contents->entries.size(), "entry", "entries"));
     if (sensitive > 0)
         message += request.withSecrets
-            ? QStringLiteral(", %1 sensitive values encrypted").arg(sensitive)
-            : QStringLiteral(" (%1 sensitive values left out; --with-secrets keeps them)")
-                  .arg(sensitive);
+            ? QStringLiteral("; %1 encrypted")
+                  .arg(count(sensitive, "sensitive value", "sensitive values"))
+            : QStringLiteral("; %1 left out (--with-secrets keeps them)")
+                  .arg(count(sensitive, "sensitive value", "sensitive values"));
     return done(VaultDocument::write(*contents), message);
 }
 

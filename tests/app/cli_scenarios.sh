@@ -19,7 +19,8 @@ fail() {
   [[ -s $log ]] && { echo "--- application output" >&2; cat "$log" >&2; }
   exit 1
 }
-clipboard() { xclip -o -selection clipboard 2>/dev/null; }
+# xclip waits for ever when an owner does not answer; a stuck read must fail, not hang.
+clipboard() { timeout 2 xclip -o -selection clipboard 2>/dev/null; }
 clipboard_is() { [[ "$(clipboard)" == "$1" ]]; }
 clipboard_empty() { [[ -z "$(clipboard)" ]]; }
 uses() { sqlite3 -readonly "$db" "SELECT useCount FROM Entry WHERE label = '$1'"; }
@@ -69,13 +70,13 @@ command_table alone
 jq '. + {"binzo.clipboardClearSeconds": 1}' "$prefs" >"$work/prefs" && cp "$work/prefs" "$prefs"
 check 0 "Copied Token alone" "$binzo" copy "token alone"
 wait_until 20 clipboard_is "$token" || fail "the secret was not copied"
-xclip -o -selection clipboard -t TARGETS | grep -q x-kde-passwordManagerHint ||
+timeout 2 xclip -o -selection clipboard -t TARGETS | grep -q x-kde-passwordManagerHint ||
   fail "the secret was copied without its mark for clipboard managers"
 wait_until 40 clipboard_empty || fail "the secret stayed on the clipboard after its second"
 
 step "export and import through files: a wrong passphrase and a cut file change nothing"
 exec 3<<<"correct horse battery"
-check 0 "sensitive values encrypted" "$binzo" export "$work/all.binzo" --with-secrets --passphrase-fd 3
+check 0 "1 sensitive value encrypted" "$binzo" export "$work/all.binzo" --with-secrets --passphrase-fd 3
 ! grep -qa "$token" "$work/all.binzo" || fail "the secret is readable in the encrypted export"
 [[ $(stat -c %a "$work/all.binzo") == 600 ]] || fail "the export is readable by others"
 check 0 "left out" "$binzo" export "$work/plain.json"
