@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CommandClient.h"
 
-#include "app/ClipboardHolder.h"
 #include "app/SingleInstance.h"
 #include "app/TerminalInput.h"
 #include "app/VaultCommands.h"
-#include "model/DataController.h"
-#include "model/PassphraseSeal.h"
-#include "model/PrivateFile.h"
-#include "model/SealedBox.h"
+#include "model/secrets/PassphraseSeal.h"
+#include "model/secrets/PrivateFile.h"
+#include "model/secrets/SealedBox.h"
+#include "model/store/DataController.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -124,7 +123,8 @@ std::optional<CommandReply> readDocument(CommandRequest &request)
     return std::nullopt;
 }
 
-CommandReply runHere(const CommandRequest &request)
+CommandReply runHere(const CommandRequest &request,
+                     const CommandClient::KeepOnClipboard &keepOnClipboard)
 {
     QString error;
     std::unique_ptr<DataController> store
@@ -135,8 +135,8 @@ CommandReply runHere(const CommandRequest &request)
     DataController *opened = store.get();
     VaultCommands commands(
         *store,
-        [opened](Entry &entry, const QString &value, QString *copyError) {
-            if (!ClipboardHolder::start(value, entry.isSensitive(), copyError))
+        [opened, &keepOnClipboard](Entry &entry, const QString &value, QString *copyError) {
+            if (!keepOnClipboard(value, entry.isSensitive(), copyError))
                 return false;
             opened->markUsed(&entry);
             return true;
@@ -147,14 +147,15 @@ CommandReply runHere(const CommandRequest &request)
 
 // The running Binzo carries the request out; with none, this process does, holding Binzo's
 // lock meanwhile so a Binzo that starts now finds the store as the command left it.
-CommandReply dispatch(const CommandRequest &request)
+CommandReply dispatch(const CommandRequest &request,
+                      const CommandClient::KeepOnClipboard &keepOnClipboard)
 {
     SingleInstance instance(SingleInstance::defaultDirectory());
     QDeadlineTimer deadline(kStartPatienceMs);
     QString error;
     for (;;) {
         if (instance.acquire(&error) != SingleInstance::Role::Secondary)
-            return runHere(request);
+            return runHere(request, keepOnClipboard);
         bool connected = false;
         const std::optional<QJsonObject> reply = SingleInstance::ask(
             instance.socketPath(), request.toJson(), &connected, &error, 100, kAnswerPatienceMs);
@@ -193,7 +194,7 @@ int deliver(const CommandRequest &request, const CommandReply &reply)
 
 namespace CommandClient {
 
-int run(CommandRequest request)
+int run(CommandRequest request, const KeepOnClipboard &keepOnClipboard)
 {
     std::optional<CommandReply> refused;
     std::optional<QByteArray> exportPassphrase;
@@ -214,7 +215,7 @@ int run(CommandRequest request)
     if (refused)
         return deliver(request, *refused);
 
-    CommandReply reply = dispatch(request);
+    CommandReply reply = dispatch(request, keepOnClipboard);
     SealedBox::wipe(request.document);
     if (request.command != QLatin1String("export") || reply.exitCode != ExitCode::kDone)
         return deliver(request, reply);

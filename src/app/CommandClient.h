@@ -3,13 +3,19 @@
 
 #include "app/CommandRequest.h"
 
+#include <functional>
+
 // A subcommand run from a terminal or a script: gathers its input (a value from standard
 // input, the file to import, a passphrase), has the running Binzo carry it out so that its
 // windows stay right, or with none running opens the store itself, and delivers the reply.
 // Touches no window system unless a copy must keep the clipboard itself.
 namespace CommandClient {
 
+// Puts a value on the clipboard for good, without a running Binzo to own it; false, with
+// *error, when it cannot.
+using KeepOnClipboard = std::function<bool(const QString &value, bool isSecret, QString *error)>;
+
 // Needs a QCoreApplication. Returns the exit code.
-int run(CommandRequest request);
+int run(CommandRequest request, const KeepOnClipboard &keepOnClipboard);
 
 } // namespace CommandClient

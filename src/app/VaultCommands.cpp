@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/VaultCommands.h"
 
-#include "model/DataController.h"
-#include "model/KeychainStore.h"
-#include "model/VaultTransfer.h"
+#include "model/secrets/KeychainStore.h"
+#include "model/store/DataController.h"
+#include "model/store/VaultTransfer.h"
 #include "quick/LocalDetector.h"
 #include "views/FormText.h"
 

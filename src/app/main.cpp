@@ -2,24 +2,26 @@
 // Start-up: answer --help, --version and the subcommands for scripts, hand links to a running
 // Binzo before anything else, check for a display, then build the panel, the global shortcut,
 // the tray item and (on first run) the welcome tour.
-#include "app/ClipboardHolder.h"
 #include "app/CommandClient.h"
 #include "app/CommandLine.h"
 #include "app/LinkRouter.h"
+#include "app/OnboardingWindowController.h"
 #include "app/QuickPanelController.h"
+#include "app/SettingsWindowController.h"
 #include "app/SingleInstance.h"
+#include "app/SingleWindow.h"
 #include "app/TimingTrace.h"
 #include "app/TrayIcon.h"
 #include "app/VaultCommands.h"
-#include "app/X11Connection.h"
-#include "appearance/OnboardingWindowController.h"
-#include "appearance/QmlRegistration.h"
-#include "appearance/SettingsWindowController.h"
-#include "appearance/SingleWindow.h"
+#include "app/WidgetRecorderServices.h"
+#include "appearance/ThemeController.h"
 #include "hotkeys/Hotkeys.h"
-#include "hotkeys/WidgetRecorderServices.h"
-#include "model/DataController.h"
 #include "model/Preferences.h"
+#include "model/store/DataController.h"
+#include "platform/x11/ClipboardHolder.h"
+#include "platform/x11/X11Connection.h"
+#include "platform/x11/X11HotkeyBackend.h"
+#include "platform/x11/X11PanelPlatform.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -78,7 +80,7 @@ int main(int argc, char *argv[])
         return ExitCode::kUsage;
     case CommandLine::Invocation::Kind::Command: {
         QCoreApplication app(argc, argv);
-        return CommandClient::run(invocation.request);
+        return CommandClient::run(invocation.request, &ClipboardHolder::start);
     }
     case CommandLine::Invocation::Kind::RunApp:
         break;
@@ -121,11 +123,13 @@ int main(int argc, char *argv[])
     if (!instance.listen(&error))
         std::fprintf(stderr, "binzo: links from other processes will not arrive: %s\n",
                      qPrintable(error));
+    Theme::provide(&ThemeController::shared());
     QQmlEngine engine;
-    registerQmlTypes(engine);
     SingleWindow::setEngine(&engine);
 
-    QuickPanelController controller(engine, DataController::shared());
+    // Before the hot-key backend: its keyboard hand-off must see keys after the hot keys do.
+    X11PanelPlatform platform;
+    QuickPanelController controller(engine, DataController::shared(), platform);
     QPointer<QuickPanelController> panel(&controller);
 
     // Commands from scripts work on the live store; a copy is the panel's own.
@@ -140,8 +144,7 @@ int main(int argc, char *argv[])
         return commands.run(CommandRequest::fromJson(request)).toJson();
     });
 
-    // After the controller: its keyboard hand-off must see keys after the hot keys do.
-    Hotkeys::installPlatformBackend();
+    Hotkeys::installBackend(Hotkeys::X11HotkeyBackend::create());
     Hotkeys::installWidgetRecorderServices();
 
     Hotkeys::onKeyDown(Hotkeys::Name::togglePanel(), [panel] {

@@ -2,7 +2,7 @@
 #include "model/Autostart.h"
 
 #include "model/Paths.h"
-#include "model/PrivateFile.h"
+#include "model/secrets/PrivateFile.h"
 
 #include <QDir>
 #include <QFile>

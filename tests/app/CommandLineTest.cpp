@@ -4,8 +4,8 @@
 
 #include "app/CommandLine.h"
 #include "app/VaultCommands.h"
-#include "model/DataController.h"
-#include "model/KeychainStore.h"
+#include "model/secrets/KeychainStore.h"
+#include "model/store/DataController.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -2,11 +2,11 @@
 #include "FakeSecretBackend.h"
 #include "TestEnvironment.h"
 
-#include "model/DataController.h"
-#include "model/KeychainStore.h"
-#include "model/PassphraseSeal.h"
-#include "model/VaultDocument.h"
-#include "model/VaultTransfer.h"
+#include "model/secrets/KeychainStore.h"
+#include "model/secrets/PassphraseSeal.h"
+#include "model/store/DataController.h"
+#include "model/store/VaultDocument.h"
+#include "model/store/VaultTransfer.h"
 
 #include <QFile>
 #include <QTemporaryDir>

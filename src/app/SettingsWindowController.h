@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "app/SingleWindow.h"
+
+#include <QObject>
+#include <QVariantList>
+
+// Owns the settings window: opening it again raises the open one.
+class SettingsWindowController : public QObject
+{
+    Q_OBJECT
+    // The autostart entry's real state, read from the file whenever it is asked for.
+    Q_PROPERTY(bool startAtLogin READ startAtLogin WRITE setStartAtLogin NOTIFY startAtLoginChanged)
+    // Why the last change of startAtLogin failed; empty after a success.
+    Q_PROPERTY(QString startAtLoginError READ startAtLoginError NOTIFY startAtLoginChanged)
+    Q_PROPERTY(QString versionText READ versionText CONSTANT)
+    // Each a map of title and place (a path, or where sensitive values live).
+    Q_PROPERTY(QVariantList locations READ locations NOTIFY locationsChanged)
+public:
+    static SettingsWindowController &shared();
+
+    Q_INVOKABLE void show();
+    // The open window, null while none is.
+    QQuickWindow *window() const { return m_window.window(); }
+    // The welcome tour, replayed from the General tab; it leaves "binzo.hasOnboarded" alone.
+    Q_INVOKABLE void replayWelcomeTour();
+
+    bool startAtLogin() const;
+    // Writes or removes the autostart entry for the running binary.
+    void setStartAtLogin(bool on);
+    QString startAtLoginError() const { return m_startAtLoginError; }
+    QString versionText() const;
+    QVariantList locations() const;
+
+signals:
+    void startAtLoginChanged();
+    void locationsChanged();
+
+private:
+    SettingsWindowController();
+
+    SingleWindow m_window;
+    QString m_startAtLoginError;
+};
