@@ -5,6 +5,12 @@
 #include "model/KeychainStore.h"
 #include "views/FormText.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLocale>
+
+#include <algorithm>
+
 EntryEditor::EntryEditor(Mode mode, DataController &data, Detector detector, QObject *parent)
     : QObject(parent)
     , m_mode(mode)
@@ -41,6 +47,10 @@ void EntryEditor::setLabel(const QString &label)
 
 void EntryEditor::setValue(const QString &value)
 {
+    if (refuseIfTooLong(value.size())) {
+        emit valueChanged();
+        return;
+    }
     if (value == m_value)
         return;
     m_value = value;
@@ -48,6 +58,26 @@ void EntryEditor::setValue(const QString &value)
     emit canSaveChanged();
     m_detection = m_detector ? m_detector(value) : std::nullopt;
     emit detectionChanged();
+}
+
+bool EntryEditor::admitsPaste(int replacedLength)
+{
+    const qsizetype pasted = QGuiApplication::clipboard()->text().size();
+    return !refuseIfTooLong(m_value.size()
+                            - std::clamp<qsizetype>(replacedLength, 0, m_value.size()) + pasted);
+}
+
+bool EntryEditor::refuseIfTooLong(qsizetype length)
+{
+    if (length <= kMaxValueLength) {
+        setValueError({});
+        return false;
+    }
+    const QLocale locale;
+    setValueError(tr("This value would have %1 characters; Binzo keeps values of up to %2. "
+                     "Nothing was changed.")
+                      .arg(locale.toString(length), locale.toString(kMaxValueLength)));
+    return true;
 }
 
 void EntryEditor::setIsSensitive(bool isSensitive)
@@ -139,6 +169,14 @@ bool EntryEditor::save()
     }
     emit done(holder);
     return true;
+}
+
+void EntryEditor::setValueError(const QString &text)
+{
+    if (text == m_valueError)
+        return;
+    m_valueError = text;
+    emit valueErrorChanged();
 }
 
 void EntryEditor::setErrorText(const QString &text)

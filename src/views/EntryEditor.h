@@ -29,7 +29,12 @@ class EntryEditor : public QObject
     Q_PROPERTY(QString suggestionSubtitle READ suggestionSubtitle NOTIFY detectionChanged)
     Q_PROPERTY(bool canSave READ canSave NOTIFY canSaveChanged)
     Q_PROPERTY(QString errorText READ errorText NOTIFY errorTextChanged)
+    Q_PROPERTY(QString valueError READ valueError NOTIFY valueErrorChanged)
 public:
+    // Values are short texts for the clipboard, a keyring item or a row; a longer one is
+    // refused as it is typed or pasted, before the detector or the store sees it.
+    static constexpr qsizetype kMaxValueLength = 64 * 1024;
+
     // Create an entry in the host's target binzo, or edit an existing entry.
     struct Mode
     {
@@ -58,10 +63,18 @@ public:
     QString suggestionSubtitle() const;
     bool canSave() const;
     QString errorText() const { return m_errorText; }
+    // Why the last change of the value was refused; empty after an accepted one.
+    QString valueError() const { return m_valueError; }
 
     void setLabel(const QString &label);
-    // Every change of the value replaces the suggestion with the detector's verdict.
+    // Every change of the value replaces the suggestion with the detector's verdict. A value
+    // over kMaxValueLength is refused: the value stays, valueChanged is emitted so the field
+    // shows it again, and valueError says why.
     void setValue(const QString &value);
+    // Whether pasting the clipboard over `replacedLength` selected characters keeps the value
+    // within kMaxValueLength. When not, valueError says so and the paste must not happen: the
+    // field never has to lay out a text it will refuse.
+    Q_INVOKABLE bool admitsPaste(int replacedLength);
     void setIsSensitive(bool isSensitive);
 
     // Takes the suggestion: sensitivity, an empty label, and (new entries only) its binzo.
@@ -77,12 +90,15 @@ signals:
     void detectionChanged();
     void canSaveChanged();
     void errorTextChanged();
+    void valueErrorChanged();
     // After a successful save; the binzo is null when an edited entry's binzo is gone.
     void done(Binzo *binzo);
 
 private:
     bool offersBinzo() const;
     void setErrorText(const QString &text);
+    void setValueError(const QString &text);
+    bool refuseIfTooLong(qsizetype length);
     Binzo *saveTarget() const;
 
     Mode m_mode;
@@ -94,4 +110,5 @@ private:
     std::optional<Detection> m_detection;
     std::optional<QString> m_targetBinzoName;
     QString m_errorText;
+    QString m_valueError;
 };

@@ -21,6 +21,12 @@ SheetFrame {
         function onDone(binzo) { sheet.viewModel.entryEditorDone(binzo) }
     }
 
+    // A paste the form refuses never reaches the field.
+    function guardPaste(event, field) {
+        if (event.matches(StandardKey.Paste))
+            event.accepted = !form.admitsPaste(field.selectionEnd - field.selectionStart)
+    }
+
     ColumnLayout {
         width: sheet.cardWidth
         spacing: 14
@@ -58,6 +64,7 @@ SheetFrame {
             font.family: "monospace"
             text: sheet.form.value
             onTextEdited: sheet.form.value = text
+            Keys.onPressed: event => sheet.guardPaste(event, secretField)
         }
 
         ScrollView {
@@ -82,9 +89,21 @@ SheetFrame {
                 Keys.onReturnPressed: event => { sheet.accepted(); event.accepted = true }
                 Keys.onEnterPressed: event => { sheet.accepted(); event.accepted = true }
                 Keys.onTabPressed: event => { nextItemInFocusChain().forceActiveFocus(Qt.TabFocusReason); event.accepted = true }
+                Keys.onPressed: event => sheet.guardPaste(event, plainField)
                 background: FieldBackground { active: plainField.activeFocus }
                 FontMetrics { id: fontMetrics; font: plainField.font }
             }
+        }
+
+        Text {
+            Layout.fillWidth: true
+            Layout.leftMargin: 20
+            Layout.rightMargin: 20
+            visible: sheet.form.valueError !== ""
+            text: sheet.form.valueError
+            color: "#D64545"
+            font.pixelSize: 12
+            wrapMode: Text.Wrap
         }
 
         SuggestionBanner {
