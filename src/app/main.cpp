@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up: hand links to a running Binzo before anything else, check for a display, then
 // build the panel, the global shortcut, the tray item and (on first run) the welcome tour.
+#include "app/DesktopNotifier.h"
+#include "app/FailureNotices.h"
 #include "app/LinkRouter.h"
 #include "app/QuickPanelController.h"
 #include "app/SingleInstance.h"
@@ -76,12 +78,12 @@ int main(int argc, char *argv[])
     const QStringList links = linksFromArguments(argc, argv);
     SingleInstance instance(SingleInstance::defaultDirectory());
     QString error;
-    switch (instance.acquire(&error)) {
+    // Without a safe folder Binzo still runs, only alone: nothing is handed over to it.
+    QString instanceError;
+    switch (instance.acquire(&instanceError)) {
     case SingleInstance::Role::Secondary:
         return forwardToRunningInstance(argc, argv, instance, links);
     case SingleInstance::Role::Failed:
-        std::fprintf(stderr, "binzo: %s\n", qPrintable(error));
-        return 1;
     case SingleInstance::Role::Primary:
         break;
     }
@@ -108,7 +110,13 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/binzo.svg")));
     QApplication::setQuitOnLastWindowClosed(false);
 
-    if (!instance.listen(&error))
+    // Before anything that may register the shortcut or read the preferences.
+    DesktopNotifier notifier(QDBusConnection::sessionBus());
+    FailureNotices notices(notifier, [] { SettingsWindowController::shared().show(); });
+    notices.checkPreferences(Preferences::shared());
+    if (!instanceError.isEmpty())
+        notices.reportRuntimeFolder(instanceError);
+    else if (!instance.listen(&error))
         std::fprintf(stderr, "binzo: links from other processes will not arrive: %s\n",
                      qPrintable(error));
     QQmlEngine engine;
@@ -143,6 +151,9 @@ int main(int argc, char *argv[])
             else
                 panel->show();
         },
+    });
+    notifier.setFallback([&tray](const DesktopNotifier::Notice &notice) {
+        tray.showMessage(notice.summary, notice.body, notice.action);
     });
     if (!tray.isAvailable())
         std::fprintf(stderr,

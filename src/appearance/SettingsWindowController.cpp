@@ -2,10 +2,18 @@
 #include "appearance/SettingsWindowController.h"
 
 #include "appearance/OnboardingWindowController.h"
+#include "hotkeys/Hotkeys.h"
+#include "hotkeys/RecorderTexts.h"
 
 SettingsWindowController::SettingsWindowController()
     : m_window(QUrl(QStringLiteral("qrc:/qml/SettingsView.qml")))
-{ }
+{
+    const Hotkeys::Notifier *hotkeys = Hotkeys::notifier();
+    connect(hotkeys, &Hotkeys::Notifier::shortcutByNameDidChange, this,
+            &SettingsWindowController::shortcutStatusChanged);
+    connect(hotkeys, &Hotkeys::Notifier::registrationStatusDidChange, this,
+            &SettingsWindowController::shortcutStatusChanged);
+}
 
 SettingsWindowController &SettingsWindowController::shared()
 {
@@ -21,4 +29,20 @@ void SettingsWindowController::show()
 void SettingsWindowController::replayWelcomeTour()
 {
     OnboardingWindowController::shared().show();
+}
+
+QString SettingsWindowController::shortcutCaption() const
+{
+    const Hotkeys::Name &name = Hotkeys::Name::togglePanel();
+    const std::optional<Hotkeys::Shortcut> shortcut = Hotkeys::shortcut(name);
+    const std::optional<int> failure = Hotkeys::registrationFailure(name);
+    if (shortcut && failure)
+        return Hotkeys::registrationFailureText(*shortcut, *failure) + u' '
+            + tr("Record another one above.");
+    return tr("Press this anywhere to open Binzo.");
+}
+
+bool SettingsWindowController::shortcutFails() const
+{
+    return Hotkeys::registrationFailure(Hotkeys::Name::togglePanel()).has_value();
 }

@@ -9,6 +9,9 @@
 class SettingsWindowController : public QObject
 {
     Q_OBJECT
+    // Under the shortcut row: what the shortcut does, or why it does not work.
+    Q_PROPERTY(QString shortcutCaption READ shortcutCaption NOTIFY shortcutStatusChanged)
+    Q_PROPERTY(bool shortcutFails READ shortcutFails NOTIFY shortcutStatusChanged)
 public:
     static SettingsWindowController &shared();
 
@@ -17,6 +20,12 @@ public:
     QQuickWindow *window() const { return m_window.window(); }
     // The welcome tour, replayed from the General tab; it leaves "binzo.hasOnboarded" alone.
     Q_INVOKABLE void replayWelcomeTour();
+
+    QString shortcutCaption() const;
+    bool shortcutFails() const;
+
+signals:
+    void shortcutStatusChanged();
 
 private:
     SettingsWindowController();
