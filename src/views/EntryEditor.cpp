@@ -10,6 +10,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <climits>
 
 EntryEditor::EntryEditor(Mode mode, DataController &data, Detector detector, QObject *parent)
     : QObject(parent)
@@ -60,11 +61,17 @@ void EntryEditor::setValue(const QString &value)
     emit detectionChanged();
 }
 
-bool EntryEditor::admitsPaste(int replacedLength)
+bool EntryEditor::admitsInsertion(int insertedLength, int replacedLength)
 {
-    const qsizetype pasted = QGuiApplication::clipboard()->text().size();
-    return !refuseIfTooLong(m_value.size()
-                            - std::clamp<qsizetype>(replacedLength, 0, m_value.size()) + pasted);
+    const qsizetype replaced = std::clamp<qsizetype>(replacedLength, 0, m_value.size());
+    return !refuseIfTooLong(m_value.size() - replaced + std::max(insertedLength, 0));
+}
+
+bool EntryEditor::admitsPaste(int replacedLength, bool selection)
+{
+    const QString pasted = QGuiApplication::clipboard()->text(selection ? QClipboard::Selection
+                                                                        : QClipboard::Clipboard);
+    return admitsInsertion(int(std::min<qsizetype>(pasted.size(), INT_MAX)), replacedLength);
 }
 
 bool EntryEditor::refuseIfTooLong(qsizetype length)

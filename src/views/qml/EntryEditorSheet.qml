@@ -21,12 +21,6 @@ SheetFrame {
         function onDone(binzo) { sheet.viewModel.entryEditorDone(binzo) }
     }
 
-    // A paste the form refuses never reaches the field.
-    function guardPaste(event, field) {
-        if (event.matches(StandardKey.Paste))
-            event.accepted = !form.admitsPaste(field.selectionEnd - field.selectionStart)
-    }
-
     ColumnLayout {
         width: sheet.cardWidth
         spacing: 14
@@ -64,7 +58,8 @@ SheetFrame {
             font.family: "monospace"
             text: sheet.form.value
             onTextEdited: sheet.form.value = text
-            Keys.onPressed: event => sheet.guardPaste(event, secretField)
+            Keys.onPressed: event => secretGuard.keyPressed(event)
+            InsertionGuard { id: secretGuard; field: secretField; form: sheet.form }
         }
 
         ScrollView {
@@ -89,7 +84,8 @@ SheetFrame {
                 Keys.onReturnPressed: event => { sheet.accepted(); event.accepted = true }
                 Keys.onEnterPressed: event => { sheet.accepted(); event.accepted = true }
                 Keys.onTabPressed: event => { nextItemInFocusChain().forceActiveFocus(Qt.TabFocusReason); event.accepted = true }
-                Keys.onPressed: event => sheet.guardPaste(event, plainField)
+                Keys.onPressed: event => plainGuard.keyPressed(event)
+                InsertionGuard { id: plainGuard; field: plainField; form: sheet.form }
                 background: FieldBackground { active: plainField.activeFocus }
                 FontMetrics { id: fontMetrics; font: plainField.font }
             }
