@@ -3,11 +3,11 @@
 // to be spell-corrected letter by letter, or many words) and pasted values for the detector.
 // peak_rss_growth_MB is the growth of the process's peak memory over the whole benchmark. The
 // cost of opening (and now validating) the model is smartfind_bench's openModel.
-#include "model/Binzo.h"
-#include "model/Entry.h"
+#include "model/records/Binzo.h"
+#include "model/records/Entry.h"
 #include "quick/LocalDetector.h"
 #include "quick/Search.h"
-#include "quick/SemanticSearch.h"
+#include "smartfind/SemanticSearch.h"
 
 #include <benchmark/benchmark.h>
 

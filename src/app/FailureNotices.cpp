@@ -2,9 +2,9 @@
 #include "app/FailureNotices.h"
 
 #include "hotkeys/Hotkeys.h"
-#include "hotkeys/RecorderTexts.h"
+#include "hotkeys/recorder/RecorderTexts.h"
 #include "model/Preferences.h"
-#include "model/SecretBackendChoice.h"
+#include "model/secrets/SecretBackendChoice.h"
 
 FailureNotices::FailureNotices(DesktopNotifier &notifier, std::function<void()> openSettings,
                                QObject *parent)

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 import QtQuick
+import Binzo.Views
 
 // Placed inside a text field: a paste (keys or middle click) or a drop that the form refuses
 // never reaches the field, which would otherwise lay the whole text out before it is refused.
@@ -8,7 +9,7 @@ Item {
     id: guard
 
     required property Item field
-    required property QtObject form
+    required property EntryEditor form
 
     anchors.fill: parent
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: any bytes as a smart-find model. A file the loader accepts must then embed
 // and compare texts without reading outside its bytes or allocating beyond its bounds.
-#include "quick/EmbeddingModel.h"
+#include "smartfind/EmbeddingModel.h"
 
 #include <QByteArray>
 #include <QString>

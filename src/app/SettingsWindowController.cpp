@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/SettingsWindowController.h"
+
+#include "app/OnboardingWindowController.h"
+#include "hotkeys/Hotkeys.h"
+#include "hotkeys/recorder/RecorderTexts.h"
+
+SettingsWindowController::SettingsWindowController()
+    : m_window(
+        QUrl(QStringLiteral("qrc:/qt-project.org/imports/Binzo/Appearance/qml/SettingsView.qml")))
+{
+    const Hotkeys::Notifier *hotkeys = Hotkeys::notifier();
+    connect(hotkeys, &Hotkeys::Notifier::shortcutByNameDidChange, this,
+            &SettingsWindowController::shortcutStatusChanged);
+    connect(hotkeys, &Hotkeys::Notifier::registrationStatusDidChange, this,
+            &SettingsWindowController::shortcutStatusChanged);
+}
+
+SettingsWindowController &SettingsWindowController::shared()
+{
+    static SettingsWindowController instance;
+    return instance;
+}
+
+void SettingsWindowController::show()
+{
+    m_window.showOrRaise({{"controller", QVariant::fromValue(this)}});
+}
+
+void SettingsWindowController::replayWelcomeTour()
+{
+    OnboardingWindowController::shared().show();
+}
+
+QString SettingsWindowController::shortcutCaption() const
+{
+    const Hotkeys::Name &name = Hotkeys::Name::togglePanel();
+    const std::optional<Hotkeys::Shortcut> shortcut = Hotkeys::shortcut(name);
+    const std::optional<int> failure = Hotkeys::registrationFailure(name);
+    if (shortcut && failure)
+        return Hotkeys::registrationFailureText(*shortcut, *failure) + u' '
+            + tr("Record another one above.");
+    return tr("Press this anywhere to open Binzo.");
+}
+
+bool SettingsWindowController::shortcutFails() const
+{
+    return Hotkeys::registrationFailure(Hotkeys::Name::togglePanel()).has_value();
+}
