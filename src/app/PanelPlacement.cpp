@@ -3,10 +3,11 @@
 
 #include <QRectF>
 
+#include <algorithm>
 #include <cmath>
 
-std::optional<QPoint> panelOrigin(const QList<ScreenArea> &screens, int primaryIndex,
-                                  QPoint pointer, QSize panel)
+std::optional<QRect> panelFrame(const QList<ScreenArea> &screens, int primaryIndex,
+                                QPoint pointer, QSize panel)
 {
     const ScreenArea *screen = nullptr;
     for (const ScreenArea &candidate : screens) {
@@ -19,8 +20,15 @@ std::optional<QPoint> panelOrigin(const QList<ScreenArea> &screens, int primaryI
         screen = &screens[primaryIndex];
     if (!screen)
         return std::nullopt;
-    const QRectF area(screen->available);
-    const qreal x = area.center().x() - panel.width() * 0.5;
-    const qreal y = area.center().y() - panel.height() * 0.5 - 0.1 * area.height();
-    return QPoint(int(std::lround(x)), int(std::lround(y)));
+    const QRect &available = screen->available;
+    const QSize size = panel.boundedTo(available.size());
+    const QRectF area(available);
+    const qreal x = area.center().x() - size.width() * 0.5;
+    const qreal y = area.center().y() - size.height() * 0.5 - 0.1 * area.height();
+    // Large text or a small screen can push the lifted panel past the top.
+    const int left = std::clamp(int(std::lround(x)), available.left(),
+                                available.left() + available.width() - size.width());
+    const int top = std::clamp(int(std::lround(y)), available.top(),
+                               available.top() + available.height() - size.height());
+    return QRect(QPoint(left, top), size);
 }

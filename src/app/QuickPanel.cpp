@@ -4,6 +4,7 @@
 #include "app/X11Connection.h"
 
 #include <QKeyEvent>
+#include <QQuickItem>
 
 QuickPanel::QuickPanel(QQmlEngine *engine)
     : QQuickView(engine, nullptr)
@@ -16,8 +17,7 @@ QuickPanel::QuickPanel(QQmlEngine *engine)
     setFormat(surfaceFormat);
     setColor(Qt::transparent);
     setResizeMode(QQuickView::SizeRootObjectToView);
-    const QSize size(kContentSize.width() + kShadowMargins.left() + kShadowMargins.right(),
-                     kContentSize.height() + kShadowMargins.top() + kShadowMargins.bottom());
+    const QSize size = kContentSize.grownBy(kShadowMargins);
     resize(size);
     setMinimumSize(size);
     setMaximumSize(size);
@@ -32,12 +32,23 @@ QuickPanel::QuickPanel(QQmlEngine *engine)
 
 QRect QuickPanel::contentGeometry() const
 {
-    return QRect(position() + QPoint(kShadowMargins.left(), kShadowMargins.top()), kContentSize);
+    return QRect(position() + QPoint(kShadowMargins.left(), kShadowMargins.top()), m_contentSize);
 }
 
-void QuickPanel::moveContentTo(const QPoint &origin)
+void QuickPanel::setContentGeometry(const QRect &content)
 {
-    setPosition(origin - QPoint(kShadowMargins.left(), kShadowMargins.top()));
+    const QPoint inset(kShadowMargins.left(), kShadowMargins.top());
+    if (content.size() != m_contentSize) {
+        m_contentSize = content.size();
+        const QSize size = m_contentSize.grownBy(kShadowMargins);
+        setMinimumSize(size);
+        setMaximumSize(size);
+        resize(size);
+        if (QQuickItem *root = rootObject())
+            root->setProperty("contentRect", QRectF(inset, m_contentSize));
+        X11Connection::setInputRegion(this, QRect(inset, m_contentSize));
+    }
+    setPosition(content.topLeft() - inset);
 }
 
 void QuickPanel::keyPressEvent(QKeyEvent *event)

@@ -11,6 +11,7 @@ class QuickPanel : public QQuickView
 {
     Q_OBJECT
 public:
+    // The content's size wherever the screen has room for it.
     static constexpr QSize kContentSize {460, 520};
     // Room for a shadow of blur 32 cast 16 downwards.
     static constexpr QMargins kShadowMargins {48, 36, 48, 68};
@@ -19,7 +20,9 @@ public:
 
     // The content's rectangle in screen coordinates.
     QRect contentGeometry() const;
-    void moveContentTo(const QPoint &origin);
+    // Moves the content there, resizing the window (and the scene's contentRect) when the
+    // screen gives it another size.
+    void setContentGeometry(const QRect &content);
 
 signals:
     // Escape that nothing inside the panel used.
@@ -27,4 +30,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    QSize m_contentSize = kContentSize;
 };

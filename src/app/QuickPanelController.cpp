@@ -174,8 +174,8 @@ void QuickPanelController::place()
             primary = int(screens.size());
         screens.append({screen->geometry(), screen->availableGeometry()});
     }
-    if (const auto origin = panelOrigin(screens, primary, QCursor::pos(), QuickPanel::kContentSize))
-        m_panel->moveContentTo(*origin);
+    if (const auto frame = panelFrame(screens, primary, QCursor::pos(), QuickPanel::kContentSize))
+        m_panel->setContentGeometry(*frame);
 }
 
 void QuickPanelController::show()

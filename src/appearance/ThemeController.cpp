@@ -3,6 +3,7 @@
 
 #include "appearance/ColorHex.h"
 #include "appearance/DesktopAppearance.h"
+#include "appearance/Legibility.h"
 #include "model/Preferences.h"
 
 #include <QEvent>
@@ -67,6 +68,11 @@ QVariantList ThemeController::themes() const
 QColor ThemeController::colorFromHex(const QString &text) const
 {
     return ::colorFromHex(text);
+}
+
+QColor ThemeController::selectionFill(const QColor &accent) const
+{
+    return Legibility::selectionFill(accent);
 }
 
 bool ThemeController::eventFilter(QObject *watched, QEvent *event)

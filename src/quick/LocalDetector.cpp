@@ -63,6 +63,22 @@ bool looksLikeRandomSecret(const QString &s)
         && s.contains(small) && s.contains(digit);
 }
 
+std::optional<Detection> firstRule(const QString &s)
+{
+    for (const Rule &rule : rules()) {
+        if (rule.pattern.match(s).hasMatch())
+            return rule.detection;
+    }
+    return std::nullopt;
+}
+
+// Account and card numbers are printed in short groups ("DE89 3704 0044 0532 0130 00").
+bool isPrintedInGroups(const QString &s)
+{
+    static const QRegularExpression groups(QStringLiteral("^[A-Za-z0-9]{1,6}( [A-Za-z0-9]{1,6})+$"));
+    return groups.match(s).hasMatch();
+}
+
 } // namespace
 
 std::optional<Detection> LocalDetector::detect(const QString &text)
@@ -70,11 +86,26 @@ std::optional<Detection> LocalDetector::detect(const QString &text)
     const QString s = text.trimmed();
     if (graphemeCount(s) < 4)
         return std::nullopt;
-    for (const Rule &rule : rules()) {
-        if (rule.pattern.match(s).hasMatch())
-            return rule.detection;
+    if (std::optional<Detection> detection = firstRule(s))
+        return detection;
+    if (isPrintedInGroups(s)) {
+        if (std::optional<Detection> detection = firstRule(QString(s).remove(u' ')))
+            return detection;
     }
     if (looksLikeRandomSecret(s))
         return Detection {"Secret / token", "API Keys", "Secret", true};
     return std::nullopt;
+}
+
+QString LocalDetector::withArticle(const QString &kind)
+{
+    // By the first sound: vowels, and abbreviations spelled out from a letter whose name
+    // starts with a vowel sound ("an SSH key"); "U" sounds like "you" ("a UUID").
+    const QString firstWord = kind.section(u' ', 0, 0);
+    const QChar first = firstWord.isEmpty() ? QChar() : firstWord.at(0).toUpper();
+    const bool spelledOut = firstWord.size() > 1 && firstWord == firstWord.toUpper()
+        && firstWord.at(1).isLetter();
+    const bool vowelSound = spelledOut ? QStringLiteral("AEFHILMNORSX").contains(first)
+                                       : QStringLiteral("AEIO").contains(first);
+    return (vowelSound ? QStringLiteral("an ") : QStringLiteral("a ")) + kind;
 }

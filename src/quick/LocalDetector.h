@@ -22,4 +22,7 @@ namespace LocalDetector {
 // random-looking secrets. Pure and cheap enough for every keystroke.
 std::optional<Detection> detect(const QString &text);
 
+// The kind with "a" or "an" as it is spoken: "an IBAN", "an Email", "a JWT".
+QString withArticle(const QString &kind);
+
 } // namespace LocalDetector

@@ -11,6 +11,7 @@ FocusScope {
     required property QtObject viewModel
     readonly property var neu: Theme.neu
     readonly property bool sheetOpen: viewModel.showEntryEditor || viewModel.showBinzoEditor
+                                      || viewModel.deletingBinzo !== null
     readonly property color accent: viewModel.currentBinzo
                                     ? Theme.colorFromHex(viewModel.currentBinzo.colorHex)
                                     : Theme.systemAccent
@@ -57,6 +58,17 @@ FocusScope {
         borderWidth: 1
     }
 
+    // Dragging the background moves the panel; rows, tabs and the field keep their presses.
+    // The next showing places it anew.
+    DragHandler {
+        target: null
+        grabPermissions: PointerHandler.ApprovesTakeOverByAnything
+        onActiveChanged: {
+            if (active)
+                root.Window.window.startSystemMove();
+        }
+    }
+
     ColumnLayout {
         anchors.fill: parent
         spacing: 0
@@ -101,9 +113,13 @@ FocusScope {
             binzos: root.viewModel.binzos
             selectedIndex: root.viewModel.selectedBinzo
             neu: root.neu
+            canDelete: root.viewModel.canDeleteBinzo
+            canMove: (binzo, step) => root.viewModel.canMoveBinzo(binzo, step)
             onSelect: index => root.viewModel.selectBinzo(index)
             onAdd: root.viewModel.startNewBinzo()
             onEdit: binzo => root.viewModel.startEditBinzo(binzo)
+            onMove: (binzo, step) => root.viewModel.moveBinzo(binzo, step)
+            onRemove: binzo => root.viewModel.requestDeleteBinzo(binzo)
             onMenuClosed: root.refocusUnlessSheet()
         }
 
@@ -128,7 +144,10 @@ FocusScope {
     CopyToast {
         anchors.fill: parent
         toast: root.viewModel.toast
+        symbol: root.viewModel.toastSymbol
+        canUndo: root.viewModel.canUndo
         neu: root.neu
+        onUndo: root.viewModel.undo()
     }
 
     SheetLoader {
@@ -142,6 +161,13 @@ FocusScope {
         anchors.fill: parent
         shown: root.viewModel.showBinzoEditor
         sheet: "qrc:/qml/BinzoEditorSheet.qml"
+        viewModel: root.viewModel
+        onClosed: root.focusSearch()
+    }
+    SheetLoader {
+        anchors.fill: parent
+        shown: root.viewModel.deletingBinzo !== null
+        sheet: "qrc:/qml/DeleteBinzoSheet.qml"
         viewModel: root.viewModel
         onClosed: root.focusSearch()
     }

@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+import QtQuick
+import QtQuick.Layouts
+import Binzo 1.0
+
+// Asks before a binzo goes, saying how many entries go with it.
+SheetFrame {
+    id: sheet
+
+    required property QtObject viewModel
+
+    cardWidth: 320
+    onAccepted: viewModel.confirmDeleteBinzo()
+    onRejected: viewModel.cancelDeleteBinzo()
+
+    ColumnLayout {
+        width: sheet.cardWidth
+        spacing: 10
+
+        Item { Layout.preferredHeight: 8 }
+
+        Text {
+            Layout.fillWidth: true
+            Layout.leftMargin: 20
+            Layout.rightMargin: 20
+            text: sheet.viewModel.deleteBinzoTitle
+            color: Theme.neu.textPrimary
+            font.pixelSize: 15
+            font.weight: Font.DemiBold
+            wrapMode: Text.Wrap
+        }
+        Text {
+            Layout.fillWidth: true
+            Layout.leftMargin: 20
+            Layout.rightMargin: 20
+            text: sheet.viewModel.deleteBinzoMessage
+            color: Theme.neu.textSecondary
+            font.pixelSize: 12
+            lineHeight: 1.15
+            wrapMode: Text.Wrap
+        }
+
+        RowLayout {
+            Layout.fillWidth: true
+            Layout.topMargin: 8
+            Layout.leftMargin: 20
+            Layout.rightMargin: 20
+            spacing: 8
+            Item { Layout.fillWidth: true }
+            ActionButton {
+                text: "Cancel"
+                onClicked: sheet.rejected()
+            }
+            ActionButton {
+                objectName: "confirmDeleteBinzo"
+                text: "Delete Binzo"
+                prominent: true
+                accent: "#D64545"
+                onClicked: sheet.accepted()
+            }
+        }
+
+        Item { Layout.preferredHeight: 8 }
+    }
+}
