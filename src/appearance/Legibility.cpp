@@ -41,7 +41,8 @@ QColor over(const QColor &top, const QColor &bottom)
     const QColor t = top.toRgb();
     const QColor b = bottom.toRgb();
     const float a = t.alphaF();
-    return QColor::fromRgbF(t.redF() * a + b.redF() * (1 - a), t.greenF() * a + b.greenF() * (1 - a),
+    return QColor::fromRgbF(t.redF() * a + b.redF() * (1 - a),
+                            t.greenF() * a + b.greenF() * (1 - a),
                             t.blueF() * a + b.blueF() * (1 - a));
 }
 

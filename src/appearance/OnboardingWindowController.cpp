@@ -8,7 +8,8 @@
 #include <QQuickWindow>
 
 OnboardingWindowController::OnboardingWindowController()
-    : m_window(QUrl(QStringLiteral("qrc:/qml/OnboardingView.qml")))
+    : m_window(QUrl(QStringLiteral("qrc:/qml/OnboardingView.qml")),
+               SingleWindow::Placement::Centred)
 { }
 
 OnboardingWindowController &OnboardingWindowController::shared()

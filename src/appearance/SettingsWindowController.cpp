@@ -4,7 +4,7 @@
 #include "appearance/OnboardingWindowController.h"
 
 SettingsWindowController::SettingsWindowController()
-    : m_window(QUrl(QStringLiteral("qrc:/qml/SettingsView.qml")))
+    : m_window(QUrl(QStringLiteral("qrc:/qml/SettingsView.qml")), SingleWindow::Placement::Centred)
 { }
 
 SettingsWindowController &SettingsWindowController::shared()

@@ -47,7 +47,7 @@ constexpr std::array kNames = {
     u"square.grid.2x2.fill",
     u"star.fill",
     u"sun.max.fill",
-    u"trash.circle.fill",
+    u"trash.fill",
     u"tray",
     u"tray.full",
     u"xmark.circle.fill",

@@ -59,16 +59,26 @@ std::optional<quint32> keysymOfQtKey(int key)
     if (key >= Qt::Key_F1 && key <= Qt::Key_F35)
         return quint32(XKB_KEY_F1 + (key - Qt::Key_F1));
     static const QHash<int, quint32> special = {
-        {Qt::Key_Escape, XKB_KEY_Escape},     {Qt::Key_Tab, XKB_KEY_Tab},
-        {Qt::Key_Backtab, XKB_KEY_Tab},       {Qt::Key_Backspace, XKB_KEY_BackSpace},
-        {Qt::Key_Return, XKB_KEY_Return},     {Qt::Key_Enter, XKB_KEY_KP_Enter},
-        {Qt::Key_Insert, XKB_KEY_Insert},     {Qt::Key_Delete, XKB_KEY_Delete},
-        {Qt::Key_Pause, XKB_KEY_Pause},       {Qt::Key_Print, XKB_KEY_Print},
-        {Qt::Key_Home, XKB_KEY_Home},         {Qt::Key_End, XKB_KEY_End},
-        {Qt::Key_Left, XKB_KEY_Left},         {Qt::Key_Up, XKB_KEY_Up},
-        {Qt::Key_Right, XKB_KEY_Right},       {Qt::Key_Down, XKB_KEY_Down},
-        {Qt::Key_PageUp, XKB_KEY_Prior},      {Qt::Key_PageDown, XKB_KEY_Next},
-        {Qt::Key_Menu, XKB_KEY_Menu},         {Qt::Key_VolumeMute, XKB_KEY_XF86AudioMute},
+        {Qt::Key_Escape, XKB_KEY_Escape},
+        {Qt::Key_Tab, XKB_KEY_Tab},
+        {Qt::Key_Backtab, XKB_KEY_Tab},
+        {Qt::Key_Backspace, XKB_KEY_BackSpace},
+        {Qt::Key_Return, XKB_KEY_Return},
+        {Qt::Key_Enter, XKB_KEY_KP_Enter},
+        {Qt::Key_Insert, XKB_KEY_Insert},
+        {Qt::Key_Delete, XKB_KEY_Delete},
+        {Qt::Key_Pause, XKB_KEY_Pause},
+        {Qt::Key_Print, XKB_KEY_Print},
+        {Qt::Key_Home, XKB_KEY_Home},
+        {Qt::Key_End, XKB_KEY_End},
+        {Qt::Key_Left, XKB_KEY_Left},
+        {Qt::Key_Up, XKB_KEY_Up},
+        {Qt::Key_Right, XKB_KEY_Right},
+        {Qt::Key_Down, XKB_KEY_Down},
+        {Qt::Key_PageUp, XKB_KEY_Prior},
+        {Qt::Key_PageDown, XKB_KEY_Next},
+        {Qt::Key_Menu, XKB_KEY_Menu},
+        {Qt::Key_VolumeMute, XKB_KEY_XF86AudioMute},
         {Qt::Key_VolumeUp, XKB_KEY_XF86AudioRaiseVolume},
         {Qt::Key_VolumeDown, XKB_KEY_XF86AudioLowerVolume},
     };
@@ -211,12 +221,12 @@ QList<Shortcut> toShortcuts(const QList<Accelerator> &accelerators, const Keyboa
     QList<Shortcut> shortcuts;
     for (const Accelerator &accelerator : accelerators) {
         const auto press = layout.keyForKeysym(accelerator.keysym);
-        const std::optional<qint64> keyCode =
-            press ? KeyCodeTable::keyCode(press->x11Keycode) : std::nullopt;
+        const std::optional<qint64> keyCode
+            = press ? KeyCodeTable::keyCode(press->x11Keycode) : std::nullopt;
         if (!keyCode)
             continue;
-        const Modifiers::EventFlags modifiers =
-            accelerator.modifiers | (press->shift ? Modifiers::kShift : 0);
+        const Modifiers::EventFlags modifiers
+            = accelerator.modifiers | (press->shift ? Modifiers::kShift : 0);
         shortcuts.append(Shortcut(*keyCode, Modifiers::toCarbon(modifiers)));
     }
     return shortcuts;
@@ -236,8 +246,8 @@ QList<Shortcut> read()
         }
         break;
     case Desktop::Kde:
-        accelerators =
-            fromKdeConfig(QString::fromUtf8(fileBytes(configFile(QStringLiteral("kglobalshortcutsrc")))));
+        accelerators = fromKdeConfig(
+            QString::fromUtf8(fileBytes(configFile(QStringLiteral("kglobalshortcutsrc")))));
         break;
     case Desktop::Xfce:
         accelerators = fromXfceChannel(fileBytes(configFile(

@@ -31,8 +31,7 @@ void appendValue(GVariant *value, QStringList &out)
 }
 
 // Every string or string-list key of one schema (at a path, for a relocatable one).
-void appendSchema(GSettingsSchemaSource *source, const char *id, const char *path,
-                  QStringList &out)
+void appendSchema(GSettingsSchemaSource *source, const char *id, const char *path, QStringList &out)
 {
     GSettingsSchema *schema = g_settings_schema_source_lookup(source, id, TRUE);
     if (!schema)

@@ -91,8 +91,8 @@ std::optional<KeyboardLayout::KeyPress> KeyboardLayout::keyForKeysym(quint32 key
     for (xkb_level_index_t level = 0; level < 2; ++level) {
         for (xkb_keycode_t keycode = first; keycode <= last; ++keycode) {
             const xkb_keysym_t *symbols = nullptr;
-            const int count =
-                xkb_keymap_key_get_syms_by_level(m_keymap, keycode, m_group, level, &symbols);
+            const int count
+                = xkb_keymap_key_get_syms_by_level(m_keymap, keycode, m_group, level, &symbols);
             for (int i = 0; i < count; ++i) {
                 if (symbols[i] == keysym)
                     return KeyPress {keycode, level == 1};

@@ -75,7 +75,8 @@ std::optional<Detection> firstRule(const QString &s)
 // Account and card numbers are printed in short groups ("DE89 3704 0044 0532 0130 00").
 bool isPrintedInGroups(const QString &s)
 {
-    static const QRegularExpression groups(QStringLiteral("^[A-Za-z0-9]{1,6}( [A-Za-z0-9]{1,6})+$"));
+    static const QRegularExpression groups(
+        QStringLiteral("^[A-Za-z0-9]{1,6}( [A-Za-z0-9]{1,6})+$"));
     return groups.match(s).hasMatch();
 }
 
@@ -103,8 +104,8 @@ QString LocalDetector::withArticle(const QString &kind)
     // starts with a vowel sound ("an SSH key"); "U" sounds like "you" ("a UUID").
     const QString firstWord = kind.section(u' ', 0, 0);
     const QChar first = firstWord.isEmpty() ? QChar() : firstWord.at(0).toUpper();
-    const bool spelledOut = firstWord.size() > 1 && firstWord == firstWord.toUpper()
-        && firstWord.at(1).isLetter();
+    const bool spelledOut
+        = firstWord.size() > 1 && firstWord == firstWord.toUpper() && firstWord.at(1).isLetter();
     const bool vowelSound = spelledOut ? QStringLiteral("AEFHILMNORSX").contains(first)
                                        : QStringLiteral("AEIO").contains(first);
     return (vowelSound ? QStringLiteral("an ") : QStringLiteral("a ")) + kind;

@@ -93,7 +93,7 @@ PanelCommand command(int qtKey, Qt::KeyboardModifiers modifiers, const QString &
         if (!searchEmpty)
             return {};
         return {qtKey == Qt::Key_Backtab || (held & Qt::ShiftModifier) ? Kind::PreviousBinzo
-                                                                        : Kind::NextBinzo};
+                                                                       : Kind::NextBinzo};
     case Qt::Key_Delete:
         return {held == Qt::ShiftModifier ? Kind::DeleteSelected : Kind::None};
     case Qt::Key_F2:

@@ -13,7 +13,7 @@
 namespace {
 
 const QString kCopiedSymbol = QStringLiteral("checkmark.circle.fill");
-const QString kDeletedSymbol = QStringLiteral("trash.circle.fill");
+const QString kDeletedSymbol = QStringLiteral("trash.fill");
 const QString kMovedSymbol = QStringLiteral("arrow.right.circle.fill");
 
 QString quoted(const QString &text)
@@ -183,16 +183,20 @@ QString QuickAccessViewModel::deleteBinzoMessage() const
 {
     if (!m_deletingBinzo)
         return {};
-    const QUuid id = m_deletingBinzo->id();
-    const QList<Entry *> all = m_store.entries();
-    const auto count = std::count_if(all.cbegin(), all.cend(),
-                                     [&id](const Entry *entry) { return entry->binzoID() == id; });
-    if (count == 0)
-        return tr("It holds no entries. This can't be undone.");
-    const QString entries = count == 1 ? tr("Its one entry is deleted with it")
-                                       : tr("Its %1 entries are deleted with it").arg(count);
-    return entries + tr(", and their secrets are removed from the system keyring. This can't be "
-                        "undone.");
+    int count = 0;
+    bool secrets = false;
+    for (const Entry *entry : m_store.entries()) {
+        if (entry->binzoID() == m_deletingBinzo->id()) {
+            ++count;
+            secrets = secrets || entry->isSensitive();
+        }
+    }
+    const QString entries = count == 0 ? tr("It holds no entries.")
+        : count == 1                   ? tr("Its one entry is deleted with it.")
+                                       : tr("Its %1 entries are deleted with it.").arg(count);
+    return entries
+        + (secrets ? tr(" Secret values are removed from the system keyring too.") : QString())
+        + tr(" This can't be undone.");
 }
 
 void QuickAccessViewModel::requestDeleteBinzo(Binzo *binzo)
@@ -271,8 +275,8 @@ void QuickAccessViewModel::resetForShow()
 bool QuickAccessViewModel::handleKey(int qtKey, int qtModifiers, const QString &text,
                                      quint32 nativeScanCode)
 {
-    return run(PanelKeys::command(qtKey, Qt::KeyboardModifiers(qtModifiers), text,
-                                  nativeScanCode, m_search.isEmpty()));
+    return run(PanelKeys::command(qtKey, Qt::KeyboardModifiers(qtModifiers), text, nativeScanCode,
+                                  m_search.isEmpty()));
 }
 
 bool QuickAccessViewModel::run(const PanelCommand &command)

@@ -47,16 +47,16 @@ TEST(PanelPlacement, StaysInsideTheAvailableAreaAtAnyScale)
     const Case cases[] = {
         // 1366 x 768 at 1.5 (QT_FONT_DPI=144): 910 x 512 with a 20-pixel top bar. The lifted
         // panel would start above the bar, and it is taller than what is left.
-        {{0, 20, 910, 492}, {225, 20, 460, 492}},
-        // Tall enough, but the lift would cross the bar: it sits right under it.
-        {{0, 40, 1000, 560}, {270, 40, 460, 520}},
+        {{0, 20, 910, 492}, {225, 28, 460, 476}},
+        // Tall enough, but the lift would cross the bar: it sits just under it.
+        {{0, 40, 1000, 560}, {270, 48, 460, 520}},
         // 1280 x 800 at 2: narrower and lower than the panel.
-        {{0, 0, 640, 400}, {90, 0, 460, 400}},
-        {{0, 0, 400, 300}, {0, 0, 400, 300}},
+        {{0, 0, 640, 400}, {90, 8, 460, 384}},
+        {{0, 0, 400, 300}, {8, 8, 384, 284}},
     };
     for (const Case &c : cases) {
-        const QList<ScreenArea> screens = {{c.available.adjusted(0, -c.available.top(), 0, 0),
-                                            c.available}};
+        const QList<ScreenArea> screens
+            = {{c.available.adjusted(0, -c.available.top(), 0, 0), c.available}};
         const std::optional<QRect> frame = panelFrame(screens, 0, {1, 1}, kPanel);
         EXPECT_EQ(frame, c.frame) << c.available.width() << "x" << c.available.height();
         EXPECT_TRUE(frame && c.available.contains(*frame));

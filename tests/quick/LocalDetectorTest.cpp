@@ -154,11 +154,16 @@ TEST(LocalDetectorTest, KindsTakeTheArticleOfTheirFirstSound)
         Detection kind;
         const char *spoken;
     } cases[] = {
-        {kStripe, "a Stripe key"}, {kAws, "an AWS access key"},
-        {kGitHub, "a GitHub token"}, {kOpenAi, "an OpenAI key"},
-        {kJwt, "a JWT"},           {kPan, "a PAN card"},
-        {kIban, "an IBAN"},        {kCard, "a Card number"},
-        {kEmail, "an Email"},      {kPhone, "a Phone number"},
+        {kStripe, "a Stripe key"},
+        {kAws, "an AWS access key"},
+        {kGitHub, "a GitHub token"},
+        {kOpenAi, "an OpenAI key"},
+        {kJwt, "a JWT"},
+        {kPan, "a PAN card"},
+        {kIban, "an IBAN"},
+        {kCard, "a Card number"},
+        {kEmail, "an Email"},
+        {kPhone, "a Phone number"},
         {kSecret, "a Secret / token"},
     };
     for (const auto &c : cases)

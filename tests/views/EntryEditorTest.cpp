@@ -288,4 +288,25 @@ TEST_F(EntryEditorTest, RefusedSecretWriteLeavesEditedEntryAsItWas)
     EXPECT_EQ(editor->value(), "def");
 }
 
+TEST_F(EntryEditorTest, EditingFilesTheEntryUnderThePickedBinzo)
+{
+    Entry *entry = m_data->addEntry(binzo("Personal"), "Phone", "+49 30 1234567", false);
+    auto editor = edit(entry);
+    ASSERT_EQ(editor->binzos().size(), 3);
+    EXPECT_EQ(editor->binzos().at(editor->binzoIndex()), binzo("Personal"));
+    editor->setBinzoIndex(int(editor->binzos().indexOf(binzo("Bank"))));
+    QSignalSpy done(editor.get(), &EntryEditor::done);
+    ASSERT_TRUE(editor->save());
+    EXPECT_EQ(entriesIn("Bank"), QList<Entry *>({entry}));
+    EXPECT_EQ(done.first().first().value<Binzo *>(), binzo("Bank"));
+
+    // A refused value moves nothing.
+    auto refused = edit(entry);
+    refused->setIsSensitive(true);
+    refused->setBinzoIndex(0);
+    m_secrets.failWrites = true;
+    EXPECT_FALSE(refused->save());
+    EXPECT_EQ(entriesIn("Bank"), QList<Entry *>({entry}));
+}
+
 } // namespace

@@ -41,7 +41,8 @@ Item {
         visible: opacity > 0
         capsule: true
         mode: "accent"
-        fillColor: Qt.rgba(root.neu.base.r, root.neu.base.g, root.neu.base.b, 0.86)
+        // Nearly opaque: an Undo offer stays for seconds over the key hints.
+        fillColor: Qt.rgba(root.neu.base.r, root.neu.base.g, root.neu.base.b, 0.97)
         shadowColor: Qt.rgba(0, 0, 0, 0.33)
         shadowRadius: 10
         shadowOffset: 4

@@ -28,7 +28,7 @@ Item {
     readonly property int bleed: 12
     // A longer name is elided; the tab's tooltip shows it whole.
     readonly property int maxNameWidth: 150
-    readonly property int fadeWidth: 26
+    readonly property int fadeWidth: 40
 
     implicitHeight: 6 + 8 + Math.max(11, nameMetrics.height) + 8 + 6
 
@@ -188,7 +188,7 @@ Item {
     }
     EdgeFade {
         x: addButton.x - 10 - root.fadeWidth
-        width: root.fadeWidth + 10
+        width: strip.x + strip.width - x
         opacity: strip.atXEnd ? 0 : 1
     }
 

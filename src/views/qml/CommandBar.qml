@@ -3,7 +3,7 @@ import QtQuick
 import QtQuick.Layouts
 import Binzo 1.0
 
-// The footer of key hints. Copy, Move and Edit only show while there is something to copy.
+// The footer of key hints. Copy and Move only show while there is something to copy.
 Item {
     id: root
 
@@ -56,11 +56,6 @@ Item {
             visible: root.canCopy
             caps: [{symbol: "arrow.up"}, {symbol: "arrow.down"}]
             word: "Move"
-        }
-        Hint {
-            visible: root.canCopy
-            caps: [{text: "F2"}]
-            word: "Edit"
         }
         // Ctrl plays the part of Command here, so the cap names it.
         Hint {
