@@ -3,8 +3,11 @@
 
 #include "app/X11Connection.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QQuickItem>
+#include <QStyleHints>
 
 QuickPanel::QuickPanel(QQmlEngine *engine)
     : QQuickView(engine, nullptr)
@@ -58,4 +61,25 @@ void QuickPanel::keyPressEvent(QKeyEvent *event)
         event->accept();
         emit cancelRequested();
     }
+}
+
+void QuickPanel::mousePressEvent(QMouseEvent *event)
+{
+    QQuickView::mousePressEvent(event);
+    m_backgroundPress.reset();
+    if (event->button() == Qt::LeftButton && !event->exclusiveGrabber(event->point(0)))
+        m_backgroundPress = event->globalPosition();
+}
+
+void QuickPanel::mouseMoveEvent(QMouseEvent *event)
+{
+    QQuickView::mouseMoveEvent(event);
+    if (!m_backgroundPress || !(event->buttons() & Qt::LeftButton))
+        return;
+    if ((event->globalPosition() - *m_backgroundPress).manhattanLength()
+        < QGuiApplication::styleHints()->startDragDistance())
+        return;
+    m_backgroundPress.reset();
+    emit moveStarted();
+    startSystemMove();
 }

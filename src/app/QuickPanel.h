@@ -4,6 +4,8 @@
 #include <QMargins>
 #include <QQuickView>
 
+#include <optional>
+
 // The floating panel: a frameless, translucent, always-on-top tool window without a taskbar
 // entry that takes keyboard input. Its 460 x 520 content sits inside a transparent margin that
 // holds the panel's own shadow; the margin lets clicks through.
@@ -27,10 +29,18 @@ public:
 signals:
     // Escape that nothing inside the panel used.
     void cancelRequested();
+    // Dragged by its background, the panel is moved by the window manager now, which takes the
+    // keyboard meanwhile.
+    void moveStarted();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
     QSize m_contentSize = kContentSize;
+    // Where a press that no item of the scene grabbed began: on the background, which moves
+    // the panel.
+    std::optional<QPointF> m_backgroundPress;
 };

@@ -109,11 +109,13 @@ QuickPanelController::QuickPanelController(QQmlEngine &engine, DataController &s
     m_focusLoss.setInterval(kFocusLossMs);
     connect(&m_focusLoss, &QTimer::timeout, this, [this] {
         if (m_visible && !m_panel->isActive() && m_fadeOut.state() != QAbstractAnimation::Running
-            && !m_keyboard.isActive())
+            && !m_keyboard.isActive() && !m_moving)
             hideForOutsideActivity();
     });
+    connect(m_panel.get(), &QuickPanel::moveStarted, this, [this] { m_moving = true; });
     connect(m_panel.get(), &QWindow::activeChanged, this, [this] {
         if (m_panel->isActive()) {
+            m_moving = false;
             m_focusLoss.stop();
             TimingTrace::mark("active");
         } else if (m_visible) {
@@ -217,6 +219,7 @@ void QuickPanelController::show()
 void QuickPanelController::hide()
 {
     TimingTrace::mark("hide");
+    m_moving = false;
     m_clickMonitor.remove();
     m_keyboard.end();
     m_fadeIn.stop();

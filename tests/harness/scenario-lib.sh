@@ -13,3 +13,12 @@ wait_until() {
   done
   return 1
 }
+
+# The first visible window titled exactly NAME, if any.
+window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
+shown() { [[ -n $(window_named "$1") ]]; }
+hidden() { ! shown "$1"; }
+# geometry NAME: sets X, Y, WIDTH, HEIGHT of the visible window NAME.
+geometry() { eval "$(xdotool getwindowgeometry --shell "$(window_named "$1")")"; }
+# sql QUERY: reads the store of the current XDG folders.
+sql() { sqlite3 -readonly "$XDG_DATA_HOME/binzo/binzo.sqlite3" "$1"; }

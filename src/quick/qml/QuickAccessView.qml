@@ -58,17 +58,6 @@ FocusScope {
         borderWidth: 1
     }
 
-    // Dragging the background moves the panel; rows, tabs and the field keep their presses.
-    // The next showing places it anew.
-    DragHandler {
-        target: null
-        grabPermissions: PointerHandler.ApprovesTakeOverByAnything
-        onActiveChanged: {
-            if (active)
-                root.Window.window.startSystemMove();
-        }
-    }
-
     ColumnLayout {
         anchors.fill: parent
         spacing: 0

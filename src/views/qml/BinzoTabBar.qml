@@ -41,8 +41,7 @@ Item {
     onSelectedIndexChanged: scroller.centre(selectedIndex)
     // Shown again, reordered or resized: the selected tab is put back in view at once.
     function revealSelected() {
-        if (selectedIndex >= 0 && selectedIndex < strip.count)
-            strip.positionViewAtIndex(selectedIndex, ListView.Contain);
+        scroller.centreNow(selectedIndex);
     }
     onWidthChanged: Qt.callLater(revealSelected)
     onVisibleChanged: Qt.callLater(revealSelected)
@@ -69,6 +68,8 @@ Item {
         spacing: 10
         clip: true
         boundsBehavior: Flickable.StopAtBounds
+        // Every tab exists at once, so the strip's extent is measured rather than estimated.
+        cacheBuffer: 100000
         model: root.binzos
         onCountChanged: Qt.callLater(root.revealSelected)
 
