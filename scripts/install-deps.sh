@@ -15,8 +15,8 @@ packages=(
   # X11 key grabs and keyboard layouts
   libxcb1-dev libxcb-keysyms1-dev libxcb-xkb-dev libxcb-xinput-dev libxkbcommon-dev libxkbcommon-x11-dev
   libxcb-shape0-dev
-  # the desktop's own shortcuts (GSettings)
-  libglib2.0-dev
+  # the desktop's own shortcuts (GSettings), and GNOME's keybinding schemas for the tests
+  libglib2.0-dev gsettings-desktop-schemas
   # vault
   libsecret-1-dev libsodium-dev libsqlite3-dev sqlite3 jq
   # smart-find model, built from WordNet at build time

@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "TestEnvironment.h"
+
 #include "hotkeys/DesktopShortcuts.h"
 #include "hotkeys/KeyboardLayout.h"
+
+#include <QDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -96,6 +101,44 @@ TEST(DesktopShortcuts, AcceleratorsBecomeStoredShortcutsUnderTheLayout)
         Shortcut(Key::one, kShift), // "!" is Shift with the key marked 1
     };
     EXPECT_EQ(shortcuts, expected);
+}
+
+// The desktop named by XDG_CURRENT_DESKTOP is asked, where its settings live; GNOME's are
+// its schema defaults here (GSettings' memory backend).
+TEST(DesktopShortcuts, TheRunningDesktopIsAsked)
+{
+    TestEnvironment environment;
+    const auto write = [&](const QString &path, const QByteArray &text) {
+        QDir().mkpath(QFileInfo(environment.configHome() + '/' + path).path());
+        QFile file(environment.configHome() + '/' + path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    };
+    write("kglobalshortcutsrc", "[kwin]\nExpose=Ctrl+F9,Ctrl+F9,Toggle Present Windows\n");
+    write("xfce4/xfconf/xfce-perchannel-xml/xfce4-keyboard-shortcuts.xml",
+          "<channel><property name=\"commands\"><property name=\"custom\"><property "
+          "name=\"&lt;Super&gt;e\" type=\"string\" value=\"thunar\"/></property></property>"
+          "</channel>");
+    qputenv("GSETTINGS_BACKEND", "memory");
+    const struct
+    {
+        const char *desktop;
+        std::optional<Shortcut> listed;
+    } cases[] = {
+        {"KDE", Shortcut(Key::f9, kCtrl)},
+        {"XFCE", Shortcut(Key::e, kSuper)},
+        {"ubuntu:GNOME", Shortcut(Key::f4, kAlt)}, // close window
+        {"LXQt", std::nullopt},
+    };
+    for (const auto &c : cases) {
+        qputenv("XDG_CURRENT_DESKTOP", c.desktop);
+        const QList<Shortcut> shortcuts = read();
+        if (c.listed)
+            EXPECT_TRUE(shortcuts.contains(*c.listed)) << c.desktop;
+        else
+            EXPECT_TRUE(shortcuts.isEmpty()) << c.desktop;
+    }
+    qunsetenv("XDG_CURRENT_DESKTOP");
 }
 
 } // namespace
