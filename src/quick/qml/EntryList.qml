@@ -18,16 +18,21 @@ Item {
     signal menuClosed
 
     // Said over the five best entries when nothing matched, so Return is no surprise.
-    Text {
+    Item {
         id: closestCaption
-        objectName: "closestCaption"
-        x: 14 + 12
+        width: parent.width
+        height: visible ? caption.implicitHeight + 6 : 0
         visible: root.viewModel.showsClosestOnly && list.count > 0
-        height: visible ? implicitHeight + 6 : 0
-        text: "No matches — closest entries"
-        font.pixelSize: 11
-        font.weight: Font.Medium
-        color: root.neu.textSecondary
+
+        Text {
+            id: caption
+            objectName: "closestCaption"
+            x: 14 + 12
+            text: "No matches — closest entries"
+            font.pixelSize: 11
+            font.weight: Font.Medium
+            color: root.neu.textSecondary
+        }
     }
 
     ListView {

@@ -73,6 +73,17 @@ Item {
         model: root.binzos
         onCountChanged: Qt.callLater(root.revealSelected)
 
+        // A mouse wheel turns the strip sideways.
+        WheelHandler {
+            acceptedDevices: PointerDevice.Mouse
+            onWheel: event => {
+                const delta = event.angleDelta.y !== 0 ? event.angleDelta.y : event.angleDelta.x;
+                const first = strip.originX - strip.leftMargin;
+                const last = strip.originX + strip.contentWidth + strip.rightMargin - strip.width;
+                strip.contentX = Math.max(first, Math.min(last, strip.contentX - delta / 2));
+            }
+        }
+
         delegate: Item {
             id: tab
 
