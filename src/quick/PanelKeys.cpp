@@ -4,6 +4,8 @@
 #include "hotkeys/Key.h"
 #include "hotkeys/KeyCodeTable.h"
 
+#include <QHash>
+
 #include <optional>
 
 namespace {
@@ -38,22 +40,15 @@ int numberRowDigit(quint32 nativeScanCode)
     return 0;
 }
 
-// The menu's key equivalents and the entry commands that take Ctrl and a letter alone.
-Kind ctrlLetterCommand(const QString &characters)
+// The menu's key equivalents and the entry commands that take Ctrl and one key alone.
+Kind ctrlKeyCommand(const QString &characters)
 {
-    if (characters == QLatin1String("o"))
-        return Kind::OpenPanel;
-    if (characters == QLatin1String(","))
-        return Kind::OpenSettings;
-    if (characters == QLatin1String("q"))
-        return Kind::Quit;
-    if (characters == QLatin1String("z"))
-        return Kind::Undo;
-    if (characters == QLatin1String("e"))
-        return Kind::EditSelected;
-    if (characters == QLatin1String("r"))
-        return Kind::RevealSelected;
-    return Kind::None;
+    static const QHash<QString, Kind> commands = {
+        {QStringLiteral("o"), Kind::OpenPanel},    {QStringLiteral(","), Kind::OpenSettings},
+        {QStringLiteral("q"), Kind::Quit},         {QStringLiteral("z"), Kind::Undo},
+        {QStringLiteral("e"), Kind::EditSelected}, {QStringLiteral("r"), Kind::RevealSelected},
+    };
+    return commands.value(characters, Kind::None);
 }
 
 } // namespace
@@ -76,7 +71,7 @@ PanelCommand command(int qtKey, Qt::KeyboardModifiers modifiers, const QString &
         if (digit >= 1 && digit <= 9)
             return {Kind::SelectBinzo, digit - 1};
         if (held == Qt::ControlModifier) {
-            if (const Kind kind = ctrlLetterCommand(characters); kind != Kind::None)
+            if (const Kind kind = ctrlKeyCommand(characters); kind != Kind::None)
                 return {kind};
         }
     }

@@ -15,13 +15,6 @@ mode=${4:-}
 log=$(mktemp)
 app=
 
-fail() {
-  echo "FAIL: $*" >&2
-  [[ -z $shots ]] || import -window root "$shots/failure.png"
-  echo "--- application output" >&2
-  cat "$log" >&2
-  exit 1
-}
 shot() { [[ -z $shots ]] || { mkdir -p "$shots" && sleep 0.6 && import -window root "$shots/$1.png"; }; }
 panel_shown() { shown 'Binzo Quick Access'; }
 panel_hidden() { hidden 'Binzo Quick Access'; }
@@ -29,15 +22,6 @@ show_panel() {
   xdotool key ctrl+shift+space
   wait_until 50 panel_shown || fail "the shortcut did not show the panel"
   sleep 0.4
-}
-start_app() {
-  BINZO_TRACE_TIMING=1 "$binzo" >>"$log" 2>&1 &
-  app=$!
-  wait_until 100 grep -q 'binzo-timing ready-to-use' "$log" || fail "the app did not start"
-}
-stop_app() {
-  kill "$app" 2>/dev/null || true
-  wait "$app" 2>/dev/null || true
 }
 trap stop_app EXIT
 # entry LABEL: the stored row of the entry with that label.

@@ -14,28 +14,12 @@ prefs=$XDG_CONFIG_HOME/binzo/preferences.json
 db=$XDG_DATA_HOME/binzo/binzo.sqlite3
 iban=DE89370400440532013000
 
-fail() {
-  echo "FAIL: $*" >&2
-  [[ -z $shots ]] || import -window root "$shots/failure.png"
-  echo "--- application output" >&2
-  cat "$log" >&2
-  exit 1
-}
 shot() { [[ -z $shots ]] || { sleep 0.5; import -window root "$shots/$1.png"; }; }
 
 panel_shown() { shown 'Binzo Quick Access'; }
 panel_hidden() { hidden 'Binzo Quick Access'; }
 preference() { jq -c --arg key "$1" '.[$key]' "$prefs" 2>/dev/null; }
 
-start_app() {
-  BINZO_TRACE_TIMING=1 "$binzo" >>"$log" 2>&1 &
-  app=$!
-  wait_until 100 grep -q 'binzo-timing ready-to-use' "$log" || fail "the app did not start"
-}
-stop_app() {
-  kill "$app" 2>/dev/null || true
-  wait "$app" 2>/dev/null || true
-}
 trap stop_app EXIT
 
 step "the first start shows the welcome tour as an ordinary window"
