@@ -55,7 +55,7 @@ SheetFrame {
                 objectName: "confirmDeleteBinzo"
                 text: "Delete Binzo"
                 prominent: true
-                accent: "#D64545"
+                accent: "#C93C3C" // white on it reads at 5:1
                 onClicked: sheet.accepted()
             }
         }
