@@ -60,7 +60,7 @@ step "--help and --version answer without starting anything"
 [[ ! -e $XDG_RUNTIME_DIR/binzo/binzo.lock ]] || fail "--help or --version took the lock"
 
 start_app
-grep -i 'qml\|warning' "$log" && fail "warnings at start"
+! grep -i 'qml\|warning' "$log" || fail "warnings at start"
 
 step "Shift+Delete deletes the selected entry, Ctrl+Z brings it back as it was"
 show_panel

@@ -25,6 +25,7 @@ trap stop_app EXIT
 step "the first start shows the welcome tour as an ordinary window"
 start_app
 wait_until 100 shown 'Welcome to Binzo' || fail "no welcome tour at the first start"
+! grep -i 'qml\|warning' "$log" || fail "warnings at the first start"
 tour=$(window_named 'Welcome to Binzo')
 xprop -id "$tour" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_NORMAL \
   || fail "the tour is not an ordinary window"
