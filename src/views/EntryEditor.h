@@ -3,6 +3,7 @@
 
 #include "views/Detection.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QtQml/qqmlregistration.h>
@@ -33,6 +34,8 @@ class EntryEditor : public QObject
     Q_PROPERTY(QString suggestionSubtitle READ suggestionSubtitle NOTIFY detectionChanged)
     Q_PROPERTY(bool canSave READ canSave NOTIFY canSaveChanged)
     Q_PROPERTY(QString errorText READ errorText NOTIFY errorTextChanged)
+    Q_PROPERTY(QList<QObject *> binzos READ binzos CONSTANT)
+    Q_PROPERTY(int binzoIndex READ binzoIndex WRITE setBinzoIndex NOTIFY binzoIndexChanged)
 public:
     // Create an entry in the host's target binzo, or edit an existing entry.
     struct Mode
@@ -61,6 +64,10 @@ public:
     QString suggestionSubtitle() const;
     bool canSave() const;
     QString errorText() const { return m_errorText; }
+    // Edit mode: the binzos in tab order and the one the entry is to be filed under.
+    QList<QObject *> binzos() const { return m_binzos; }
+    int binzoIndex() const { return m_binzoIndex; }
+    void setBinzoIndex(int index);
 
     void setLabel(const QString &label);
     // Every change of the value replaces the suggestion with the detector's verdict.
@@ -80,6 +87,7 @@ signals:
     void detectionChanged();
     void canSaveChanged();
     void errorTextChanged();
+    void binzoIndexChanged();
     // After a successful save; the binzo is null when an edited entry's binzo is gone.
     void done(Binzo *binzo);
 
@@ -97,4 +105,6 @@ private:
     std::optional<Detection> m_detection;
     std::optional<QString> m_targetBinzoName;
     QString m_errorText;
+    QList<QObject *> m_binzos;
+    int m_binzoIndex = -1;
 };
