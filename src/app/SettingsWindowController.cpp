@@ -7,7 +7,8 @@
 
 SettingsWindowController::SettingsWindowController()
     : m_window(
-        QUrl(QStringLiteral("qrc:/qt-project.org/imports/Binzo/Appearance/qml/SettingsView.qml")))
+        QUrl(QStringLiteral("qrc:/qt-project.org/imports/Binzo/Appearance/qml/SettingsView.qml")),
+        SingleWindow::Placement::Centred)
 {
     const Hotkeys::Notifier *hotkeys = Hotkeys::notifier();
     connect(hotkeys, &Hotkeys::Notifier::shortcutByNameDidChange, this,

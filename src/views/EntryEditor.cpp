@@ -24,7 +24,18 @@ EntryEditor::EntryEditor(Mode mode, DataController &data, Detector detector, QOb
         m_label = entry->label();
         m_value = entry->resolvedValue().value_or(QString());
         m_isSensitive = entry->isSensitive();
+        const QList<Binzo *> binzos = m_data.binzos();
+        m_binzos = QList<QObject *>(binzos.cbegin(), binzos.cend());
+        m_binzoIndex = int(binzos.indexOf(m_data.binzo(entry->binzoID())));
     }
+}
+
+void EntryEditor::setBinzoIndex(int index)
+{
+    if (index == m_binzoIndex || index < 0 || index >= m_binzos.size())
+        return;
+    m_binzoIndex = index;
+    emit binzoIndexChanged();
 }
 
 QString EntryEditor::title() const
@@ -107,7 +118,7 @@ bool EntryEditor::offersBinzo() const
 
 QString EntryEditor::suggestionTitle() const
 {
-    return m_detection ? tr("Looks like a ") + m_detection->kind : QString();
+    return m_detection ? tr("Looks like ") + m_detection->kindWithArticle() : QString();
 }
 
 QString EntryEditor::suggestionSubtitle() const
@@ -160,6 +171,10 @@ bool EntryEditor::save()
     bool stored = false;
     if (Entry *entry = m_mode.entry) {
         stored = m_data.updateEntry(entry, label, m_value, m_isSensitive);
+        // The binzos of the picker may have been deleted meanwhile; then the entry stays.
+        auto *chosen = qobject_cast<Binzo *>(m_binzos.value(m_binzoIndex));
+        if (stored && chosen)
+            m_data.moveEntry(entry, chosen);
         holder = m_data.binzo(entry->binzoID());
     } else if (Binzo *target = saveTarget()) {
         stored = m_data.addEntry(target, label, m_value, m_isSensitive) != nullptr;

@@ -3,6 +3,7 @@
 
 #include "views/Detection.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QtQml/qqmlregistration.h>
@@ -34,6 +35,8 @@ class EntryEditor : public QObject
     Q_PROPERTY(bool canSave READ canSave NOTIFY canSaveChanged)
     Q_PROPERTY(QString errorText READ errorText NOTIFY errorTextChanged)
     Q_PROPERTY(QString valueError READ valueError NOTIFY valueErrorChanged)
+    Q_PROPERTY(QList<QObject *> binzos READ binzos CONSTANT)
+    Q_PROPERTY(int binzoIndex READ binzoIndex WRITE setBinzoIndex NOTIFY binzoIndexChanged)
 public:
     // Values are short texts for the clipboard, a keyring item or a row; a longer one is
     // refused as it is typed or pasted, before the field, the detector or the store sees it.
@@ -70,6 +73,10 @@ public:
     QString errorText() const { return m_errorText; }
     // Why the last change of the value was refused; empty after an accepted one.
     QString valueError() const { return m_valueError; }
+    // Edit mode: the binzos in tab order and the one the entry is to be filed under.
+    QList<QObject *> binzos() const { return m_binzos; }
+    int binzoIndex() const { return m_binzoIndex; }
+    void setBinzoIndex(int index);
 
     void setLabel(const QString &label);
     // Every change of the value replaces the suggestion with the detector's verdict. A value
@@ -99,6 +106,7 @@ signals:
     void canSaveChanged();
     void errorTextChanged();
     void valueErrorChanged();
+    void binzoIndexChanged();
     // After a successful save; the binzo is null when an edited entry's binzo is gone.
     void done(Binzo *binzo);
 
@@ -119,4 +127,6 @@ private:
     std::optional<QString> m_targetBinzoName;
     QString m_errorText;
     QString m_valueError;
+    QList<QObject *> m_binzos;
+    int m_binzoIndex = -1;
 };
