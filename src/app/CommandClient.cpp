@@ -8,6 +8,7 @@
 #include "model/secrets/PrivateFile.h"
 #include "model/secrets/SealedBox.h"
 #include "model/store/DataController.h"
+#include "views/EntryEditor.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -78,7 +79,8 @@ std::optional<CommandReply> readValue(CommandRequest &request)
             return usage(QStringLiteral("no value: ") + error);
         bytes = *typed;
     } else {
-        bytes = TerminalInput::readAll(VaultCommands::kMaxValueBytes);
+        // Enough bytes for the longest value in any UTF-8, and one more to see it is longer.
+        bytes = TerminalInput::readAll(4 * EntryEditor::kMaxValueLength);
         if (bytes.endsWith('\n'))
             bytes.chop(bytes.endsWith("\r\n") ? 2 : 1);
     }

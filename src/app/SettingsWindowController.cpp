@@ -3,6 +3,8 @@
 
 #include "app/AboutInfo.h"
 #include "app/OnboardingWindowController.h"
+#include "hotkeys/Hotkeys.h"
+#include "hotkeys/recorder/RecorderTexts.h"
 #include "model/Autostart.h"
 #include "smartfind/SemanticSearch.h"
 
@@ -11,8 +13,15 @@
 
 SettingsWindowController::SettingsWindowController()
     : m_window(
-        QUrl(QStringLiteral("qrc:/qt-project.org/imports/Binzo/Appearance/qml/SettingsView.qml")))
-{ }
+        QUrl(QStringLiteral("qrc:/qt-project.org/imports/Binzo/Appearance/qml/SettingsView.qml")),
+        SingleWindow::Placement::Centred)
+{
+    const Hotkeys::Notifier *hotkeys = Hotkeys::notifier();
+    connect(hotkeys, &Hotkeys::Notifier::shortcutByNameDidChange, this,
+            &SettingsWindowController::shortcutStatusChanged);
+    connect(hotkeys, &Hotkeys::Notifier::registrationStatusDidChange, this,
+            &SettingsWindowController::shortcutStatusChanged);
+}
 
 SettingsWindowController &SettingsWindowController::shared()
 {
@@ -32,6 +41,22 @@ void SettingsWindowController::show()
 void SettingsWindowController::replayWelcomeTour()
 {
     OnboardingWindowController::shared().show();
+}
+
+QString SettingsWindowController::shortcutCaption() const
+{
+    const Hotkeys::Name &name = Hotkeys::Name::togglePanel();
+    const std::optional<Hotkeys::Shortcut> shortcut = Hotkeys::shortcut(name);
+    const std::optional<int> failure = Hotkeys::registrationFailure(name);
+    if (shortcut && failure)
+        return Hotkeys::registrationFailureText(*shortcut, *failure) + u' '
+            + tr("Record another one above.");
+    return tr("Press this anywhere to open Binzo.");
+}
+
+bool SettingsWindowController::shortcutFails() const
+{
+    return Hotkeys::registrationFailure(Hotkeys::Name::togglePanel()).has_value();
 }
 
 bool SettingsWindowController::startAtLogin() const

@@ -10,6 +10,9 @@
 class SettingsWindowController : public QObject
 {
     Q_OBJECT
+    // Under the shortcut row: what the shortcut does, or why it does not work.
+    Q_PROPERTY(QString shortcutCaption READ shortcutCaption NOTIFY shortcutStatusChanged)
+    Q_PROPERTY(bool shortcutFails READ shortcutFails NOTIFY shortcutStatusChanged)
     // The autostart entry's real state, read from the file whenever it is asked for.
     Q_PROPERTY(bool startAtLogin READ startAtLogin WRITE setStartAtLogin NOTIFY startAtLoginChanged)
     // Why the last change of startAtLogin failed; empty after a success.
@@ -26,6 +29,9 @@ public:
     // The welcome tour, replayed from the General tab; it leaves "binzo.hasOnboarded" alone.
     Q_INVOKABLE void replayWelcomeTour();
 
+    QString shortcutCaption() const;
+    bool shortcutFails() const;
+
     bool startAtLogin() const;
     // Writes or removes the autostart entry for the running binary.
     void setStartAtLogin(bool on);
@@ -34,6 +40,7 @@ public:
     QVariantList locations() const;
 
 signals:
+    void shortcutStatusChanged();
     void startAtLoginChanged();
     void locationsChanged();
 

@@ -5,6 +5,7 @@
 #include "model/store/DataController.h"
 #include "model/store/VaultTransfer.h"
 #include "quick/LocalDetector.h"
+#include "views/EntryEditor.h"
 #include "views/FormText.h"
 
 #include <QCollator>
@@ -225,10 +226,13 @@ CommandReply VaultCommands::add(const CommandRequest &request)
     if (request.value.isEmpty())
         return CommandReply::failure(
             ExitCode::kUsage, QStringLiteral("the value (read from standard input) is empty"));
-    if (request.value.toUtf8().size() > kMaxValueBytes)
-        return CommandReply::failure(
-            ExitCode::kUsage,
-            QStringLiteral("the value is longer than %1 bytes").arg(kMaxValueBytes));
+    // The editor's own limit, so every value can be opened there.
+    if (request.value.size() > EntryEditor::kMaxValueLength)
+        return CommandReply::failure(ExitCode::kUsage,
+                                     QStringLiteral("the value has %1 characters; Binzo keeps "
+                                                    "values of up to %2")
+                                         .arg(request.value.size())
+                                         .arg(EntryEditor::kMaxValueLength));
     const QList<Entry *> entries = m_store.entries();
     if (std::any_of(entries.cbegin(), entries.cend(), [&](const Entry *entry) {
             return entry->binzoID() == binzo->id() && sameBinzoName(entry->label(), label);

@@ -20,9 +20,6 @@ public:
     // retries, a command's own store dies with it (and puts back secrets it wrote).
     enum class Owner { RunningApp, ThisCommand };
 
-    // The largest value `add` takes.
-    static constexpr qsizetype kMaxValueBytes = 64 * 1024;
-
     VaultCommands(DataController &store, Copier copier, Owner owner);
 
     CommandReply run(const CommandRequest &request);

@@ -4,6 +4,8 @@
 // the tray item and (on first run) the welcome tour.
 #include "app/CommandClient.h"
 #include "app/CommandLine.h"
+#include "app/DesktopNotifier.h"
+#include "app/FailureNotices.h"
 #include "app/LinkRouter.h"
 #include "app/OnboardingWindowController.h"
 #include "app/QuickPanelController.h"
@@ -36,17 +38,18 @@ namespace {
 
 const QString kHasOnboardedKey = QStringLiteral("binzo.hasOnboarded");
 
+// Started again without links (as a launcher does), Binzo opens the running one's panel.
 int forwardToRunningInstance(int argc, char *argv[], const SingleInstance &instance,
-                             const QStringList &links)
+                             QStringList links)
 {
     QCoreApplication app(argc, argv);
+    if (links.isEmpty())
+        links.append(QStringLiteral("binzo://open"));
     QString error;
     if (!SingleInstance::forward(instance.socketPath(), links, &error)) {
         std::fprintf(stderr, "binzo: %s\n", qPrintable(error));
         return 1;
     }
-    if (links.isEmpty())
-        std::fprintf(stderr, "binzo: already running\n");
     return 0;
 }
 
@@ -88,12 +91,12 @@ int main(int argc, char *argv[])
     const QStringList links = invocation.links;
     SingleInstance instance(SingleInstance::defaultDirectory());
     QString error;
-    switch (instance.acquire(&error)) {
+    // Without a safe folder Binzo still runs, only alone: nothing is handed over to it.
+    QString instanceError;
+    switch (instance.acquire(&instanceError)) {
     case SingleInstance::Role::Secondary:
         return forwardToRunningInstance(argc, argv, instance, links);
     case SingleInstance::Role::Failed:
-        std::fprintf(stderr, "binzo: %s\n", qPrintable(error));
-        return 1;
     case SingleInstance::Role::Primary:
         break;
     }
@@ -120,7 +123,13 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/binzo.svg")));
     QApplication::setQuitOnLastWindowClosed(false);
 
-    if (!instance.listen(&error))
+    // Before anything that may register the shortcut or read the preferences.
+    DesktopNotifier notifier(QDBusConnection::sessionBus());
+    FailureNotices notices(notifier, [] { SettingsWindowController::shared().show(); });
+    notices.checkPreferences(Preferences::shared());
+    if (!instanceError.isEmpty())
+        notices.reportRuntimeFolder(instanceError);
+    else if (!instance.listen(&error))
         std::fprintf(stderr, "binzo: links from other processes will not arrive: %s\n",
                      qPrintable(error));
     Theme::provide(&ThemeController::shared());
@@ -131,6 +140,13 @@ int main(int argc, char *argv[])
     X11PanelPlatform platform;
     QuickPanelController controller(engine, DataController::shared(), platform);
     QPointer<QuickPanelController> panel(&controller);
+    // The tray menu's key equivalents, while the panel has the keyboard.
+    controller.viewModel().onOpenSettings = [panel] {
+        if (panel)
+            panel->hide();
+        SettingsWindowController::shared().show();
+    };
+    controller.viewModel().onQuit = [] { QCoreApplication::quit(); };
 
     // Commands from scripts work on the live store; a copy is the panel's own.
     VaultCommands commands(
@@ -168,6 +184,9 @@ int main(int argc, char *argv[])
             else
                 panel->show();
         },
+    });
+    notifier.setFallback([&tray](const DesktopNotifier::Notice &notice) {
+        tray.showMessage(notice.summary, notice.body, notice.action);
     });
     if (!tray.isAvailable())
         std::fprintf(stderr,

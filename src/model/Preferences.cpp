@@ -37,14 +37,6 @@ std::optional<QString> Preferences::string(const QString &key) const
     return value.toString();
 }
 
-std::optional<qint64> Preferences::integer(const QString &key) const
-{
-    const QJsonValue value = load().value(key);
-    if (!value.isDouble() || value.toDouble() != double(value.toInteger()))
-        return std::nullopt;
-    return value.toInteger();
-}
-
 bool Preferences::boolean(const QString &key) const
 {
     const QJsonValue value = load().value(key);
@@ -54,6 +46,11 @@ bool Preferences::boolean(const QString &key) const
 bool Preferences::contains(const QString &key) const
 {
     return load().contains(key);
+}
+
+QJsonValue Preferences::value(const QString &key) const
+{
+    return load().value(key);
 }
 
 QStringList Preferences::keys() const

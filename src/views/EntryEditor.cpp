@@ -5,6 +5,13 @@
 #include "model/store/DataController.h"
 #include "views/FormText.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLocale>
+
+#include <algorithm>
+#include <climits>
+
 EntryEditor::EntryEditor(Mode mode, DataController &data, Detector detector, QObject *parent)
     : QObject(parent)
     , m_mode(mode)
@@ -17,7 +24,18 @@ EntryEditor::EntryEditor(Mode mode, DataController &data, Detector detector, QOb
         m_label = entry->label();
         m_value = entry->resolvedValue().value_or(QString());
         m_isSensitive = entry->isSensitive();
+        const QList<Binzo *> binzos = m_data.binzos();
+        m_binzos = QList<QObject *>(binzos.cbegin(), binzos.cend());
+        m_binzoIndex = int(binzos.indexOf(m_data.binzo(entry->binzoID())));
     }
+}
+
+void EntryEditor::setBinzoIndex(int index)
+{
+    if (index == m_binzoIndex || index < 0 || index >= m_binzos.size())
+        return;
+    m_binzoIndex = index;
+    emit binzoIndexChanged();
 }
 
 QString EntryEditor::title() const
@@ -41,6 +59,10 @@ void EntryEditor::setLabel(const QString &label)
 
 void EntryEditor::setValue(const QString &value)
 {
+    if (refuseIfTooLong(value.size())) {
+        emit valueChanged();
+        return;
+    }
     if (value == m_value)
         return;
     m_value = value;
@@ -48,6 +70,32 @@ void EntryEditor::setValue(const QString &value)
     emit canSaveChanged();
     m_detection = m_detector ? m_detector(value) : std::nullopt;
     emit detectionChanged();
+}
+
+bool EntryEditor::admitsInsertion(int insertedLength, int replacedLength)
+{
+    const qsizetype replaced = std::clamp<qsizetype>(replacedLength, 0, m_value.size());
+    return !refuseIfTooLong(m_value.size() - replaced + std::max(insertedLength, 0));
+}
+
+bool EntryEditor::admitsPaste(int replacedLength, bool selection)
+{
+    const QString pasted = QGuiApplication::clipboard()->text(selection ? QClipboard::Selection
+                                                                        : QClipboard::Clipboard);
+    return admitsInsertion(int(std::min<qsizetype>(pasted.size(), INT_MAX)), replacedLength);
+}
+
+bool EntryEditor::refuseIfTooLong(qsizetype length)
+{
+    if (length <= kMaxValueLength) {
+        setValueError({});
+        return false;
+    }
+    const QLocale locale;
+    setValueError(tr("This value would have %1 characters; Binzo keeps values of up to %2. "
+                     "Nothing was changed.")
+                      .arg(locale.toString(length), locale.toString(kMaxValueLength)));
+    return true;
 }
 
 void EntryEditor::setIsSensitive(bool isSensitive)
@@ -70,7 +118,7 @@ bool EntryEditor::offersBinzo() const
 
 QString EntryEditor::suggestionTitle() const
 {
-    return m_detection ? tr("Looks like a ") + m_detection->kind : QString();
+    return m_detection ? tr("Looks like ") + m_detection->kindWithArticle() : QString();
 }
 
 QString EntryEditor::suggestionSubtitle() const
@@ -123,6 +171,10 @@ bool EntryEditor::save()
     bool stored = false;
     if (Entry *entry = m_mode.entry) {
         stored = m_data.updateEntry(entry, label, m_value, m_isSensitive);
+        // The binzos of the picker may have been deleted meanwhile; then the entry stays.
+        auto *chosen = qobject_cast<Binzo *>(m_binzos.value(m_binzoIndex));
+        if (stored && chosen)
+            m_data.moveEntry(entry, chosen);
         holder = m_data.binzo(entry->binzoID());
     } else if (Binzo *target = saveTarget()) {
         stored = m_data.addEntry(target, label, m_value, m_isSensitive) != nullptr;
@@ -139,6 +191,14 @@ bool EntryEditor::save()
     }
     emit done(holder);
     return true;
+}
+
+void EntryEditor::setValueError(const QString &text)
+{
+    if (text == m_valueError)
+        return;
+    m_valueError = text;
+    emit valueErrorChanged();
 }
 
 void EntryEditor::setErrorText(const QString &text)

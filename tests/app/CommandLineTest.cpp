@@ -6,6 +6,7 @@
 #include "app/VaultCommands.h"
 #include "model/secrets/KeychainStore.h"
 #include "model/store/DataController.h"
+#include "views/EntryEditor.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -27,7 +28,9 @@ TEST(CommandLineTest, ArgumentsBecomeRequestsOrClearUsageErrors)
     } cases[] = {
         {{}, Kind::RunApp, ""},
         {{"binzo://open", "-platform", "xcb"}, Kind::RunApp, ""},
+        {{"-reverse", "binzo://open"}, Kind::RunApp, ""},
         {{"--help"}, Kind::Help, "Exit status"},
+        {{"binzo://open", "-h"}, Kind::Help, "Usage: binzo"},
         {{"binzo://open", "--version"}, Kind::Version, "binzo " BINZO_VERSION},
         {{"lst"}, Kind::UsageError, "unknown command \"lst\""},
         {{"copy", "--help"}, Kind::Help, "Usage: binzo copy LABEL"},
@@ -53,6 +56,8 @@ TEST(CommandLineTest, ArgumentsBecomeRequestsOrClearUsageErrors)
             << qPrintable(c.arguments.join(' ')) << ": " << qPrintable(invocation.text);
     }
 
+    EXPECT_EQ(CommandLine::parse({"binzo://open", "-style", "fusion", "binzo:open"}).links,
+              QStringList({"binzo://open", "binzo:open"}));
     const CommandRequest get
         = CommandLine::parse({"get", "--binzo=Bank", "--reveal", "--", "--PIN"}).request;
     EXPECT_EQ(get.command, "get");
@@ -145,8 +150,8 @@ TEST_F(VaultCommandsTest, EachOutcomeHasItsExitCode)
         {"add an empty value", [&] { return add("Bank", "Visa", ""); }, 2, "value"},
         {"add a label twice", [&] { return add("Bank", "pin", "1"); }, 2, "already holds"},
         {"add too long a value",
-         [&] { return add("Bank", "Long", QString(VaultCommands::kMaxValueBytes + 1, 'x')); }, 2,
-         "longer than"},
+         [&] { return add("Bank", "Long", QString(EntryEditor::kMaxValueLength + 1, 'x')); }, 2,
+         "values of up to"},
         {"add a token", [&] { return add("Bank", "Token", "sk_live_0123456789abcdefXYZ"); }, 0,
          "as sensitive: it looks like a Stripe key"},
         {"import a damaged file", [&] { return run("import"); }, 2, "nothing was imported"},

@@ -105,7 +105,8 @@ void DataController::adopt(Binzo *binzo)
     m_binzos.append(binzo);
     connect(binzo, &Binzo::changed, this, [this, binzo] {
         m_dirtyBinzos.insert(binzo);
-        emit binzosChanged();
+        if (!m_holdBinzosChanged)
+            emit binzosChanged();
     });
 }
 
@@ -192,14 +193,26 @@ void DataController::deleteEntry(Entry *entry)
 {
     if (!entry || !m_entries.contains(entry))
         return;
+    detach(entry);
+    emit entriesChanged();
+    save();
+}
+
+void DataController::detach(Entry *entry)
+{
     if (entry->isSensitive())
         KeychainStore::shared().remove(entry->id());
     disconnect(entry, nullptr, this, nullptr);
     m_entries.removeOne(entry);
     m_dirtyEntries.remove(entry);
     m_deletedEntryIds.append(entry->id());
-    emit entriesChanged();
-    save();
+}
+
+Entry *DataController::entry(const QUuid &id) const
+{
+    const auto match = std::find_if(m_entries.cbegin(), m_entries.cend(),
+                                    [&](const Entry *entry) { return entry->id() == id; });
+    return match == m_entries.cend() ? nullptr : *match;
 }
 
 void DataController::markUsed(Entry *entry)
@@ -209,6 +222,78 @@ void DataController::markUsed(Entry *entry)
     entry->setUseCount(entry->useCount() + 1);
     entry->setLastUsedAt(QDateTime::currentDateTimeUtc());
     save();
+}
+
+bool DataController::moveEntry(Entry *entry, Binzo *binzo)
+{
+    if (!entry || !m_entries.contains(entry) || !binzo || !m_binzos.contains(binzo))
+        return false;
+    if (entry->binzoID() == binzo->id())
+        return true;
+    entry->setBinzoID(binzo->id());
+    entry->setUpdatedAt(QDateTime::currentDateTimeUtc());
+    save();
+    return true;
+}
+
+Entry *DataController::restoreEntry(const Entry::Fields &fields,
+                                    const std::optional<QString> &secret)
+{
+    if (!binzo(fields.binzoID) || entry(fields.id))
+        return nullptr;
+    if (fields.isSensitive && secret && !KeychainStore::shared().write(*secret, fields.id))
+        return nullptr;
+    auto *restored = new Entry(fields, this);
+    adopt(restored);
+    // Still unsaved, the removal of its row must not follow the restored record.
+    m_deletedEntryIds.removeAll(fields.id);
+    m_dirtyEntries.insert(restored);
+    emit entriesChanged();
+    save();
+    return restored;
+}
+
+bool DataController::deleteBinzo(Binzo *binzo)
+{
+    if (!binzo || !m_binzos.contains(binzo) || m_binzos.size() < 2)
+        return false;
+    const QList<Entry *> all = m_entries;
+    for (Entry *entry : all) {
+        if (entry->binzoID() == binzo->id())
+            detach(entry);
+    }
+    forget(binzo);
+    emit entriesChanged();
+    emit binzosChanged();
+    save();
+    return true;
+}
+
+bool DataController::moveBinzo(Binzo *binzo, int position)
+{
+    QList<Binzo *> order = binzos();
+    const qsizetype from = order.indexOf(binzo);
+    if (from < 0 || position < 0 || position >= order.size())
+        return false;
+    if (from == position)
+        return true;
+    order.move(from, position);
+    m_holdBinzosChanged = true;
+    for (qsizetype i = 0; i < order.size(); ++i)
+        order[i]->setSortIndex(i);
+    m_holdBinzosChanged = false;
+    emit binzosChanged();
+    save();
+    return true;
+}
+
+void DataController::forget(Binzo *binzo)
+{
+    // Like a deleted entry, the object outlives its record so that views never dangle.
+    disconnect(binzo, nullptr, this, nullptr);
+    m_binzos.removeOne(binzo);
+    m_dirtyBinzos.remove(binzo);
+    m_deletedBinzoIds.append(binzo->id());
 }
 
 void DataController::insertBinzo(Binzo *binzo)
@@ -233,10 +318,7 @@ bool DataController::removeEmptyBinzo(Binzo *binzo)
         || std::any_of(m_entries.cbegin(), m_entries.cend(),
                        [binzo](const Entry *entry) { return entry->binzoID() == binzo->id(); }))
         return false;
-    disconnect(binzo, nullptr, this, nullptr);
-    m_binzos.removeOne(binzo);
-    m_dirtyBinzos.remove(binzo);
-    m_deletedBinzoIds.append(binzo->id());
+    forget(binzo);
     emit binzosChanged();
     return true;
 }

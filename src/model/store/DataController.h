@@ -49,6 +49,17 @@ public:
     // so views holding it never dangle.
     void deleteEntry(Entry *entry);
     void markUsed(Entry *entry);
+    // Files an entry under another compartment. False for an unknown entry or compartment.
+    bool moveEntry(Entry *entry, Binzo *binzo);
+    // Puts a deleted entry back exactly as it was (id, dates, use count), a sensitive one's
+    // value into the secret store first. Null when its compartment is gone, its id is in use
+    // or the secret cannot be written.
+    Entry *restoreEntry(const Entry::Fields &fields, const std::optional<QString> &secret);
+    // Removes a compartment with its entries and their secrets; the others keep their
+    // sortIndex. The last compartment stays (an empty store would be seeded again): false.
+    bool deleteBinzo(Binzo *binzo);
+    // Moves a compartment to a position of the tab order, numbering sortIndex 0, 1, 2…
+    bool moveBinzo(Binzo *binzo, int position);
     // Records made elsewhere (an import) with their own ids and dates; written by the next
     // save, in one transaction with every other pending change. The controller owns them.
     void insertBinzo(Binzo *binzo);
@@ -80,6 +91,9 @@ private:
     void seedIfEmpty();
     void adopt(Binzo *binzo);
     void adopt(Entry *entry);
+    void detach(Entry *entry);
+    void forget(Binzo *binzo);
+    Entry *entry(const QUuid &id) const;
     bool writePending();
 
     std::unique_ptr<SqliteDatabase> m_database;
@@ -91,6 +105,8 @@ private:
     QSet<Entry *> m_dirtyEntries;
     QList<QUuid> m_deletedEntryIds;
     QList<QUuid> m_deletedBinzoIds;
+    // While several compartments change together, one binzosChanged follows at the end.
+    bool m_holdBinzosChanged = false;
     BinzoListModel *m_binzoModel = nullptr;
     EntryListModel *m_entryModel = nullptr;
 };

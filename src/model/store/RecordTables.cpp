@@ -132,25 +132,21 @@ bool RecordTables::write(const Entry &entry)
     return upsert.run();
 }
 
-namespace {
-
-bool removeRow(SqliteDatabase &database, const char *sql, const QUuid &id)
-{
-    SqliteStatement remove = database.prepare(sql);
-    if (!remove.isValid())
-        return false;
-    remove.bind(1, storedId(id));
-    return remove.run();
-}
-
-} // namespace
-
 bool RecordTables::removeEntry(const QUuid &id)
 {
-    return removeRow(m_database, "DELETE FROM Entry WHERE id = ?1", id);
+    return removeRow("DELETE FROM Entry WHERE id = ?1", id);
 }
 
 bool RecordTables::removeBinzo(const QUuid &id)
 {
-    return removeRow(m_database, "DELETE FROM Binzo WHERE id = ?1", id);
+    return removeRow("DELETE FROM Binzo WHERE id = ?1", id);
+}
+
+bool RecordTables::removeRow(const char *sql, const QUuid &id)
+{
+    SqliteStatement remove = m_database.prepare(sql);
+    if (!remove.isValid())
+        return false;
+    remove.bind(1, storedId(id));
+    return remove.run();
 }

@@ -30,5 +30,7 @@ public:
     bool removeBinzo(const QUuid &id);
 
 private:
+    bool removeRow(const char *sql, const QUuid &id);
+
     SqliteDatabase &m_database;
 };

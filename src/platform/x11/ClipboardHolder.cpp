@@ -12,6 +12,7 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QGuiApplication>
+#include <QJsonValue>
 #include <QTimer>
 
 #include <algorithm>
@@ -92,8 +93,8 @@ bool start(const QString &value, bool isSecret, QString *error)
         return false;
     }
     const QByteArray program = QFile::encodeName(QCoreApplication::applicationFilePath());
-    const qint64 seconds
-        = Preferences::shared().integer(QLatin1String(kClearPreference)).value_or(kSecretSeconds);
+    const QJsonValue preference = Preferences::shared().value(QLatin1String(kClearPreference));
+    const qint64 seconds = preference.isDouble() ? preference.toInteger() : kSecretSeconds;
     const QByteArray clearAfter = QByteArray::number(isSecret ? std::max<qint64>(0, seconds) : 0);
     const char *argv[] = {program.constData(), kArgument, isSecret ? "secret" : "plain",
                           clearAfter.constData(), nullptr};
