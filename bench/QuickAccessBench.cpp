@@ -2,9 +2,9 @@
 // What one keystroke in the quick panel costs: the view model recomputes the visible list
 // (smart find over every entry) and refreshes its rows.
 #include "model/DataController.h"
+#include "model/TimerScheduler.h"
 #include "quick/Clipboard.h"
 #include "quick/QuickAccessViewModel.h"
-#include "quick/TimerScheduler.h"
 
 #include <QTemporaryDir>
 
@@ -15,6 +15,8 @@ namespace {
 struct NoClipboard : Clipboard
 {
     void setText(const QString &, bool) override { }
+    bool holds(const QString &) const override { return false; }
+    void clear() override { }
 };
 
 struct NoTimers : TimerScheduler

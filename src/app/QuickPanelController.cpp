@@ -55,10 +55,12 @@ QEasingCurve fadeInCurve()
 } // namespace
 
 QuickPanelController::QuickPanelController(QQmlEngine &engine, DataController &store,
-                                           QObject *parent)
+                                           Preferences &preferences, QObject *parent)
     : QObject(parent)
     , m_panel(std::make_unique<QuickPanel>(&engine))
-    , m_viewModel(store, m_clipboard, m_timers)
+    , m_secretClipboard(m_clipboard, m_timers,
+                        [&preferences] { return SecretClipboard::clearAfter(preferences); })
+    , m_viewModel(store, m_secretClipboard, m_timers)
 {
     registerQmlTypes(engine);
     QPointer<QuickPanelController> self(this);

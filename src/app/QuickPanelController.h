@@ -4,8 +4,9 @@
 #include "app/KeyboardHandoff.h"
 #include "app/OutsideClickMonitor.h"
 #include "app/QuickPanel.h"
-#include "quick/EventLoopScheduler.h"
+#include "model/EventLoopScheduler.h"
 #include "quick/QuickAccessViewModel.h"
+#include "quick/SecretClipboard.h"
 #include "quick/SystemClipboard.h"
 
 #include <QElapsedTimer>
@@ -18,6 +19,7 @@
 #include <memory>
 
 class DataController;
+class Preferences;
 class QQmlEngine;
 
 // Builds the quick panel once, shows it under the pointer with its fade and spring, hides it
@@ -27,7 +29,8 @@ class QuickPanelController : public QObject
 {
     Q_OBJECT
 public:
-    QuickPanelController(QQmlEngine &engine, DataController &store, QObject *parent = nullptr);
+    QuickPanelController(QQmlEngine &engine, DataController &store, Preferences &preferences,
+                         QObject *parent = nullptr);
     ~QuickPanelController() override;
 
     // The most recently built controller, or null.
@@ -35,6 +38,7 @@ public:
 
     QuickPanel *panel() const { return m_panel.get(); }
     QuickAccessViewModel &viewModel() { return m_viewModel; }
+    SecretClipboard &clipboard() { return m_secretClipboard; }
     // From the moment show() maps the panel until its fade-out has finished.
     bool isPanelVisible() const { return m_visible; }
 
@@ -57,6 +61,7 @@ private:
     std::unique_ptr<QuickPanel> m_panel;
     SystemClipboard m_clipboard;
     EventLoopScheduler m_timers;
+    SecretClipboard m_secretClipboard;
     QuickAccessViewModel m_viewModel;
     OutsideClickMonitor m_clickMonitor;
     KeyboardHandoff m_keyboard;

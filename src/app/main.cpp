@@ -3,6 +3,7 @@
 // build the panel, the global shortcut, the tray item and (on first run) the welcome tour.
 #include "app/LinkRouter.h"
 #include "app/QuickPanelController.h"
+#include "app/QuitRequest.h"
 #include "app/SingleInstance.h"
 #include "app/TimingTrace.h"
 #include "app/TrayIcon.h"
@@ -13,11 +14,14 @@
 #include "hotkeys/Hotkeys.h"
 #include "hotkeys/WidgetRecorderServices.h"
 #include "model/DataController.h"
+#include "model/EventLoopScheduler.h"
 #include "model/Preferences.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 #include <QQmlEngine>
 #include <QQuickWindow>
 #include <QTimer>
@@ -25,6 +29,7 @@
 #include <xcb/xcb.h>
 
 #include <cstdio>
+#include <sys/stat.h>
 
 namespace {
 
@@ -68,11 +73,24 @@ bool hasDisplay()
     return ok;
 }
 
+// True for "Quit Anyway".
+bool askToQuitAnyway(const QString &question)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Binzo"), question);
+    QPushButton *quit = box.addButton(QStringLiteral("Quit Anyway"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(
+        box.addButton(QStringLiteral("Keep Binzo Running"), QMessageBox::RejectRole));
+    box.exec();
+    return box.clickedButton() == quit;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     TimingTrace::mark("start");
+    // Every file Binzo makes is its user's alone, lock files and the like included.
+    ::umask(077);
     const QStringList links = linksFromArguments(argc, argv);
     SingleInstance instance(SingleInstance::defaultDirectory());
     QString error;
@@ -115,8 +133,15 @@ int main(int argc, char *argv[])
     registerQmlTypes(engine);
     SingleWindow::setEngine(&engine);
 
-    QuickPanelController controller(engine, DataController::shared());
+    DataController &store = DataController::shared();
+    QuickPanelController controller(engine, store, Preferences::shared());
     QPointer<QuickPanelController> panel(&controller);
+    EventLoopScheduler quitTimers;
+    QuitRequest quitRequest(store, quitTimers, askToQuitAnyway, [] { QCoreApplication::quit(); });
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &controller, [&controller, &store] {
+        controller.clipboard().clearSecret();
+        store.finish();
+    });
 
     // After the controller: its keyboard hand-off must see keys after the hot keys do.
     Hotkeys::installPlatformBackend();
@@ -133,7 +158,7 @@ int main(int argc, char *argv[])
                 current->show();
         },
         [] { SettingsWindowController::shared().show(); },
-        [] { QCoreApplication::quit(); },
+        [&quitRequest] { quitRequest.start(); },
         [panel] {
             // The click that takes focus from an open panel has hidden it already.
             if (!panel || panel->justHidByOutsideActivity())

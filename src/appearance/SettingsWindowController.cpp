@@ -2,10 +2,17 @@
 #include "appearance/SettingsWindowController.h"
 
 #include "appearance/OnboardingWindowController.h"
+#include "model/Preferences.h"
+#include "quick/SecretClipboard.h"
 
 SettingsWindowController::SettingsWindowController()
     : m_window(QUrl(QStringLiteral("qrc:/qml/SettingsView.qml")))
-{ }
+{
+    connect(&Preferences::shared(), &Preferences::valueChanged, this, [this](const QString &key) {
+        if (key == SecretClipboard::kPreferenceKey)
+            emit clipboardClearSecondsChanged();
+    });
+}
 
 SettingsWindowController &SettingsWindowController::shared()
 {
@@ -21,4 +28,19 @@ void SettingsWindowController::show()
 void SettingsWindowController::replayWelcomeTour()
 {
     OnboardingWindowController::shared().show();
+}
+
+int SettingsWindowController::clipboardClearSeconds() const
+{
+    return int(SecretClipboard::clearAfter(Preferences::shared()).count());
+}
+
+void SettingsWindowController::setClipboardClearSeconds(int seconds)
+{
+    Preferences::shared().setInteger(SecretClipboard::kPreferenceKey, seconds);
+}
+
+QVariantList SettingsWindowController::clipboardClearChoices() const
+{
+    return SecretClipboard::choices();
 }

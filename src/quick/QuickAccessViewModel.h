@@ -37,6 +37,7 @@ class QuickAccessViewModel : public QObject
     Q_PROPERTY(Binzo *currentBinzo READ currentBinzo NOTIFY currentBinzoChanged)
     Q_PROPERTY(bool canCopy READ canCopy NOTIFY canCopyChanged)
     Q_PROPERTY(bool hasBinzos READ hasBinzos NOTIFY hasBinzosChanged)
+    Q_PROPERTY(QString saveNotice READ saveNotice NOTIFY saveNoticeChanged)
     Q_PROPERTY(BinzoListModel *binzos READ binzos CONSTANT)
     Q_PROPERTY(VisibleEntriesModel *visibleEntries READ visibleEntries CONSTANT)
 public:
@@ -64,6 +65,9 @@ public:
     Binzo *currentBinzo() const;
     bool canCopy() const { return m_visible.rowCount() > 0; }
     bool hasBinzos() const { return m_binzos->rowCount() > 0; }
+    // Empty while every change is on disk; otherwise says how many wait and why, and stays
+    // until the store's retries succeed.
+    QString saveNotice() const;
     BinzoListModel *binzos() { return m_binzos; }
     VisibleEntriesModel *visibleEntries() { return &m_visible; }
 
@@ -111,6 +115,7 @@ signals:
     void currentBinzoChanged();
     void canCopyChanged();
     void hasBinzosChanged();
+    void saveNoticeChanged();
 
 private:
     void copy(Entry *entry);

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 struct PreferencesTest : ::testing::Test
@@ -22,8 +24,12 @@ TEST_F(PreferencesTest, ValuesKeepTheirTypeAcrossInstances)
     prefs.setString("binzo.theme", "dark");
     prefs.setBoolean("binzo.hasOnboarded", true);
     prefs.setBoolean("Hotkeys_togglePanel", false);
+    prefs.setInteger("binzo.clipboardClearSeconds", 120);
 
     Preferences reread(path);
+    EXPECT_EQ(reread.integer("binzo.clipboardClearSeconds"), 120);
+    EXPECT_EQ(reread.integer("binzo.theme"), std::nullopt);
+    EXPECT_EQ(reread.string("binzo.clipboardClearSeconds"), std::nullopt);
     EXPECT_EQ(reread.string("binzo.theme"), "dark");
     EXPECT_TRUE(reread.boolean("binzo.hasOnboarded"));
     // A disabled shortcut is a stored false: present, but no string and no true.
@@ -31,7 +37,7 @@ TEST_F(PreferencesTest, ValuesKeepTheirTypeAcrossInstances)
     EXPECT_FALSE(reread.boolean("Hotkeys_togglePanel"));
     EXPECT_TRUE(reread.contains("Hotkeys_togglePanel"));
     EXPECT_FALSE(reread.boolean("binzo.theme"));
-    EXPECT_EQ(reread.keys().size(), 3);
+    EXPECT_EQ(reread.keys().size(), 4);
 }
 
 TEST_F(PreferencesTest, AbsentKeysReadAsDefaults)
@@ -72,6 +78,27 @@ TEST_F(PreferencesTest, CorruptFileIsMovedAsideAndDefaultsApply)
 
     EXPECT_TRUE(prefs.setString("binzo.theme", "light"));
     EXPECT_EQ(Preferences(path).string("binzo.theme"), "light");
+}
+
+// Preferences, their lock and a damaged file kept aside are their owner's alone, even when
+// the damaged file was readable by others.
+TEST_F(PreferencesTest, EveryFileIsPrivate)
+{
+    QDir().mkpath(dir.filePath("binzo"));
+    QFile damaged(path);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("{oops");
+    damaged.close();
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0644), 0);
+
+    ASSERT_TRUE(prefs.setBoolean("binzo.hasOnboarded", true));
+    const QFileInfoList files = QDir(dir.filePath("binzo")).entryInfoList(QDir::Files);
+    EXPECT_EQ(files.size(), 3); // the preferences, the lock, the damaged copy
+    for (const QFileInfo &file : files) {
+        struct stat info = {};
+        ::stat(QFile::encodeName(file.filePath()).constData(), &info);
+        EXPECT_EQ(info.st_mode & 0777, 0600u) << qPrintable(file.fileName());
+    }
 }
 
 } // namespace
