@@ -33,8 +33,8 @@ const InitialBinzo kInitialBinzos[] = {
 };
 
 // Retries wait 0.25 s, doubling up to 5 s. Another program's lock ends on its own and a
-// retry costs at most a frame, so then the wait stops growing at 2 s: the change reaches the
-// disk within 2 s of the lock's end.
+// retry that meets it costs a fraction of a millisecond, so then the wait stops growing at
+// 2 s: the change reaches the disk within 2 s of the lock's end.
 constexpr std::chrono::milliseconds kFirstRetryDelay {250};
 constexpr std::chrono::milliseconds kLongestRetryDelay {5000};
 constexpr std::chrono::milliseconds kLongestRetryDelayWhileLocked {2000};

@@ -23,8 +23,8 @@ class TimerScheduler;
 // in step. Every change is saved at once. A save that fails (another process holds the
 // database, the disk is full) keeps the change in memory, is reported through saveFailed and
 // saveStateChanged, and is retried on its own after 0.25 s, doubling up to 5 s (2 s while
-// another program holds the lock), until it succeeds. A write waits at most about a frame
-// for a lock, so the UI never stalls on one.
+// another program holds the lock), until it succeeds. A write never waits for a lock, so
+// the UI never stalls on one.
 class DataController : public QObject
 {
     Q_OBJECT

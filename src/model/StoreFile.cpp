@@ -78,8 +78,9 @@ bool configure(SqliteDatabase &database, StoreSchema::State state)
     // WAL keeps every acknowledged commit through a crash; NORMAL syncs at checkpoints,
     // which loses no committed data in WAL mode short of a power failure. secure_delete
     // zeroes removed values instead of leaving them in free space. Opening may wait for
-    // another writer; later writes run on the UI thread and wait no longer than a frame
-    // (DataController retries them).
+    // another writer; later writes run on the UI thread and never wait for a lock, since
+    // even a few milliseconds of sleeping can cost several frames on a busy machine
+    // (DataController retries them instead).
     if (!database.exec("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; "
                        "PRAGMA secure_delete = ON; PRAGMA busy_timeout = 2000"))
         return false;
@@ -93,7 +94,7 @@ bool configure(SqliteDatabase &database, StoreSchema::State state)
             return false;
         database.rollback();
     }
-    return database.exec("PRAGMA busy_timeout = 10");
+    return database.exec("PRAGMA busy_timeout = 0");
 }
 
 } // namespace

@@ -101,6 +101,10 @@ IFS='|' read -r id sensitive inline < <(sql "SELECT id, isSensitive, ifnull(inli
 ! grep -aq "$token" "$db" "$db-wal" "$db-shm" 2>/dev/null || fail "the token is in the database files"
 
 step "a copied secret leaves the clipboard after 10 s"
+xdotool key Escape
+wait_until 50 bash -c "! xdotool search --onlyvisible --name '^Binzo Quick Access\$' >/dev/null" \
+  || fail "Escape did not hide the panel"
+printf %s 'something else' | xclip -selection clipboard
 show_panel
 xdotool type --delay 20 'Work GitHub'
 sleep 0.3
