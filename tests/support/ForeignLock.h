@@ -16,7 +16,7 @@ public:
     {
         m_process.start(QStringLiteral("sqlite3"), {path});
         m_process.waitForStarted();
-        m_process.write("BEGIN EXCLUSIVE;\n");
+        m_process.write(".timeout 5000\nBEGIN EXCLUSIVE;\n");
         m_process.waitForBytesWritten();
         // The tool's output is buffered in a pipe, so ask the database instead.
         for (int i = 0; i < 500 && !isHeld(); ++i)
