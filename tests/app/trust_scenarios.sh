@@ -22,7 +22,6 @@ fail() {
   exit 1
 }
 
-panel_shown() { xdotool search --onlyvisible --name '^Binzo Quick Access$' >/dev/null 2>&1; }
 sql() { sqlite3 -readonly "$db" "$1"; }
 count() { sql "SELECT count(*) FROM Entry WHERE $1"; }
 has_entry() { [[ $(count "$1") == 1 ]]; }
@@ -30,20 +29,6 @@ clipboard() { xclip -o -selection clipboard 2>/dev/null; }
 locked() { ! sqlite3 "$db" "BEGIN IMMEDIATE; ROLLBACK;" 2>/dev/null; }
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
-started_count() { grep -c 'binzo-timing ready-to-use' "$log" || true; }
-started_since() { (($(started_count) > $1)); }
-start_app() {
-  local before
-  before=$(started_count)
-  BINZO_TRACE_TIMING=1 "$binzo" >>"$log" 2>&1 &
-  app=$!
-  wait_until 100 started_since "$before" || fail "the app did not start"
-}
-show_panel() {
-  xdotool key ctrl+shift+space
-  wait_until 50 panel_shown || fail "the shortcut did not show the panel"
-  sleep 0.3
-}
 # new_entry LABEL: opens the entry sheet and types the label; the value comes next.
 new_entry() {
   xdotool key ctrl+n

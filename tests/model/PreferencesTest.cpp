@@ -60,6 +60,8 @@ TEST_F(PreferencesTest, RemoveAndChangeNotification)
     EXPECT_FALSE(prefs.contains("binzo.theme"));
 }
 
+// The damaged file is kept for the user, and, like the new file and the lock, is theirs
+// alone even when it was readable by others.
 TEST_F(PreferencesTest, CorruptFileIsMovedAsideAndDefaultsApply)
 {
     QDir().mkpath(dir.filePath("binzo"));
@@ -67,6 +69,7 @@ TEST_F(PreferencesTest, CorruptFileIsMovedAsideAndDefaultsApply)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("{\"binzo.theme\": \"dark\", oops");
     file.close();
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0644), 0);
 
     EXPECT_EQ(prefs.string("binzo.theme"), std::nullopt);
     const QStringList aside
@@ -78,26 +81,12 @@ TEST_F(PreferencesTest, CorruptFileIsMovedAsideAndDefaultsApply)
 
     EXPECT_TRUE(prefs.setString("binzo.theme", "light"));
     EXPECT_EQ(Preferences(path).string("binzo.theme"), "light");
-}
-
-// Preferences, their lock and a damaged file kept aside are their owner's alone, even when
-// the damaged file was readable by others.
-TEST_F(PreferencesTest, EveryFileIsPrivate)
-{
-    QDir().mkpath(dir.filePath("binzo"));
-    QFile damaged(path);
-    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
-    damaged.write("{oops");
-    damaged.close();
-    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0644), 0);
-
-    ASSERT_TRUE(prefs.setBoolean("binzo.hasOnboarded", true));
     const QFileInfoList files = QDir(dir.filePath("binzo")).entryInfoList(QDir::Files);
-    EXPECT_EQ(files.size(), 3); // the preferences, the lock, the damaged copy
-    for (const QFileInfo &file : files) {
+    EXPECT_EQ(files.size(), 3); // the preferences, their lock, the damaged copy
+    for (const QFileInfo &written : files) {
         struct stat info = {};
-        ::stat(QFile::encodeName(file.filePath()).constData(), &info);
-        EXPECT_EQ(info.st_mode & 0777, 0600u) << qPrintable(file.fileName());
+        ::stat(QFile::encodeName(written.filePath()).constData(), &info);
+        EXPECT_EQ(info.st_mode & 0777, 0600u) << qPrintable(written.fileName());
     }
 }
 

@@ -12,6 +12,38 @@ namespace {
 
 using namespace std::chrono_literals;
 
+// What happens to the clipboard, step by step.
+struct Step
+{
+    enum Kind { CopySecret, CopyOrdinary, CopyElsewhere, Wait, Quit, Holds } kind;
+    QString value;
+    std::chrono::seconds wait {0};
+};
+Step copySecret(const QString &value)
+{
+    return {Step::CopySecret, value};
+}
+Step copyOrdinary(const QString &value)
+{
+    return {Step::CopyOrdinary, value};
+}
+Step copyElsewhere(const QString &value)
+{
+    return {Step::CopyElsewhere, value};
+}
+Step wait(std::chrono::seconds time)
+{
+    return {Step::Wait, {}, time};
+}
+Step quit()
+{
+    return {Step::Quit};
+}
+Step holds(const QString &value)
+{
+    return {Step::Holds, value};
+}
+
 // A copied secret leaves the clipboard after the chosen delay and at quit, but only while the
 // clipboard still holds it: what was copied since, here or elsewhere, stays, and so do
 // ordinary values.
@@ -21,69 +53,51 @@ TEST(SecretClipboardTest, ClearsOnlyTheSecretItPutThere)
     {
         const char *name;
         std::chrono::seconds clearAfter;
-        std::function<void(SecretClipboard &, FakeClipboard &, FakeTimers &)> use;
-        QString heldAfterTenMinutes;
-        QString heldAfterQuit;
+        QList<Step> steps;
     } cases[] = {
-        {"secret", 30s,
-         [](SecretClipboard &clipboard, FakeClipboard &system, FakeTimers &timers) {
-             clipboard.setText("pin 4711", true);
-             timers.advance(29s);
-             EXPECT_EQ(system.current, "pin 4711") << "cleared early";
-         },
-         "", ""},
-        {"ordinary value", 30s,
-         [](SecretClipboard &clipboard, FakeClipboard &, FakeTimers &) {
-             clipboard.setText("+49 30 123", false);
-         },
-         "+49 30 123", "+49 30 123"},
-        {"copied elsewhere since", 30s,
-         [](SecretClipboard &clipboard, FakeClipboard &system, FakeTimers &timers) {
-             clipboard.setText("pin 4711", true);
-             timers.advance(5s);
-             system.copyElsewhere("a note");
-         },
-         "a note", "a note"},
-        {"ordinary value copied here since", 30s,
-         [](SecretClipboard &clipboard, FakeClipboard &, FakeTimers &timers) {
-             clipboard.setText("pin 4711", true);
-             timers.advance(20s);
-             clipboard.setText("+49 30 123", false);
-         },
-         "+49 30 123", "+49 30 123"},
-        {"second secret keeps its own time", 30s,
-         [](SecretClipboard &clipboard, FakeClipboard &system, FakeTimers &timers) {
-             clipboard.setText("pin 4711", true);
-             timers.advance(20s);
-             clipboard.setText("pin 0815", true);
-             timers.advance(20s);
-             EXPECT_EQ(system.current, "pin 0815") << "the first copy's timer cleared it";
-         },
-         "", ""},
-        {"never", 0s,
-         [](SecretClipboard &clipboard, FakeClipboard &, FakeTimers &) {
-             clipboard.setText("pin 4711", true);
-         },
-         "pin 4711", "pin 4711"},
-        {"quit before the delay", 120s,
-         [](SecretClipboard &clipboard, FakeClipboard &system, FakeTimers &timers) {
-             clipboard.setText("pin 4711", true);
-             timers.advance(60s);
-             clipboard.clearSecret();
-             EXPECT_EQ(system.current, "");
-         },
-         "", ""},
+        {"secret", 30s, {copySecret("pin"), wait(29s), holds("pin"), wait(1s), holds("")}},
+        {"ordinary value",
+         30s,
+         {copyOrdinary("phone"), wait(10min), holds("phone"), quit(), holds("phone")}},
+        {"copied elsewhere since",
+         30s,
+         {copySecret("pin"), wait(5s), copyElsewhere("note"), wait(10min), holds("note"), quit(),
+          holds("note")}},
+        {"ordinary value copied here since",
+         30s,
+         {copySecret("pin"), wait(20s), copyOrdinary("phone"), wait(10min), holds("phone")}},
+        {"a second secret keeps its own time",
+         30s,
+         {copySecret("pin"), wait(20s), copySecret("pin 2"), wait(20s), holds("pin 2"), wait(10s),
+          holds("")}},
+        {"never", 0s, {copySecret("pin"), wait(10min), holds("pin"), quit(), holds("pin")}},
+        {"quit before the delay", 120s, {copySecret("pin"), wait(60s), quit(), holds("")}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         FakeClipboard system;
         FakeTimers timers;
         SecretClipboard clipboard(system, timers, [&] { return c.clearAfter; });
-        c.use(clipboard, system, timers);
-        timers.advance(10min);
-        EXPECT_EQ(system.current, c.heldAfterTenMinutes);
-        clipboard.clearSecret();
-        EXPECT_EQ(system.current, c.heldAfterQuit);
+        for (const Step &step : c.steps) {
+            switch (step.kind) {
+            case Step::CopySecret:
+            case Step::CopyOrdinary:
+                clipboard.setText(step.value, step.kind == Step::CopySecret);
+                break;
+            case Step::CopyElsewhere:
+                system.copyElsewhere(step.value);
+                break;
+            case Step::Wait:
+                timers.advance(step.wait);
+                break;
+            case Step::Quit:
+                clipboard.clearSecret();
+                break;
+            case Step::Holds:
+                EXPECT_EQ(system.current, step.value) << "after " << timers.now.count() << " ms";
+                break;
+            }
+        }
     }
 }
 
