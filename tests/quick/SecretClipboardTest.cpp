@@ -37,7 +37,7 @@ Step wait(std::chrono::seconds time)
 }
 Step quit()
 {
-    return {Step::Quit};
+    return {Step::Quit, {}};
 }
 Step holds(const QString &value)
 {
