@@ -83,7 +83,7 @@ signals:
     void detectionChanged();
     void canSaveChanged();
     void errorTextChanged();
-    // After a successful save; the binzo is null when an edited entry's binzo is gone.
+    // Once the entry is on disk; the binzo is null when an edited entry's binzo is gone.
     void done(Binzo *binzo);
 
 private:
