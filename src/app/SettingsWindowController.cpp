@@ -4,6 +4,8 @@
 #include "app/OnboardingWindowController.h"
 #include "hotkeys/Hotkeys.h"
 #include "hotkeys/recorder/RecorderTexts.h"
+#include "model/Preferences.h"
+#include "quick/SecretClipboard.h"
 
 SettingsWindowController::SettingsWindowController()
     : m_window(
@@ -15,6 +17,10 @@ SettingsWindowController::SettingsWindowController()
             &SettingsWindowController::shortcutStatusChanged);
     connect(hotkeys, &Hotkeys::Notifier::registrationStatusDidChange, this,
             &SettingsWindowController::shortcutStatusChanged);
+    connect(&Preferences::shared(), &Preferences::valueChanged, this, [this](const QString &key) {
+        if (key == SecretClipboard::kPreferenceKey)
+            emit clipboardClearSecondsChanged();
+    });
 }
 
 SettingsWindowController &SettingsWindowController::shared()
@@ -47,4 +53,19 @@ QString SettingsWindowController::shortcutCaption() const
 bool SettingsWindowController::shortcutFails() const
 {
     return Hotkeys::registrationFailure(Hotkeys::Name::togglePanel()).has_value();
+}
+
+int SettingsWindowController::clipboardClearSeconds() const
+{
+    return int(SecretClipboard::clearAfter(Preferences::shared()).count());
+}
+
+void SettingsWindowController::setClipboardClearSeconds(int seconds)
+{
+    Preferences::shared().setInteger(SecretClipboard::kPreferenceKey, seconds);
+}
+
+QVariantList SettingsWindowController::clipboardClearChoices() const
+{
+    return SecretClipboard::choices();
 }
