@@ -144,7 +144,12 @@ CommandReply runHere(const CommandRequest &request,
             return true;
         },
         VaultCommands::Owner::ThisCommand);
-    return commands.run(request);
+    const CommandReply reply = commands.run(request);
+    // Done, the store closes as the app's does at quit: no removed value stays in its log.
+    // After a failure nothing more is written, so the store stays as the reply says.
+    if (reply.exitCode == ExitCode::kDone)
+        store->finish();
+    return reply;
 }
 
 // The running Binzo carries the request out; with none, this process does, holding Binzo's

@@ -6,6 +6,8 @@
 #include "hotkeys/Hotkeys.h"
 #include "hotkeys/recorder/RecorderTexts.h"
 #include "model/Autostart.h"
+#include "model/Preferences.h"
+#include "quick/SecretClipboard.h"
 #include "smartfind/SemanticSearch.h"
 
 #include <QCoreApplication>
@@ -21,6 +23,10 @@ SettingsWindowController::SettingsWindowController()
             &SettingsWindowController::shortcutStatusChanged);
     connect(hotkeys, &Hotkeys::Notifier::registrationStatusDidChange, this,
             &SettingsWindowController::shortcutStatusChanged);
+    connect(&Preferences::shared(), &Preferences::valueChanged, this, [this](const QString &key) {
+        if (key == SecretClipboard::kPreferenceKey)
+            emit clipboardClearSecondsChanged();
+    });
 }
 
 SettingsWindowController &SettingsWindowController::shared()
@@ -85,4 +91,19 @@ QVariantList SettingsWindowController::locations() const
          AboutInfo::locations(SemanticSearch::shared().modelPath()))
         list.append(QVariantMap {{"title", location.title}, {"place", location.place}});
     return list;
+}
+
+int SettingsWindowController::clipboardClearSeconds() const
+{
+    return int(SecretClipboard::clearAfter(Preferences::shared()).count());
+}
+
+void SettingsWindowController::setClipboardClearSeconds(int seconds)
+{
+    Preferences::shared().setInteger(SecretClipboard::kPreferenceKey, seconds);
+}
+
+QVariantList SettingsWindowController::clipboardClearChoices() const
+{
+    return SecretClipboard::choices();
 }

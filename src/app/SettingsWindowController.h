@@ -20,6 +20,11 @@ class SettingsWindowController : public QObject
     Q_PROPERTY(QString versionText READ versionText CONSTANT)
     // Each a map of title and place (a path, or where sensitive values live).
     Q_PROPERTY(QVariantList locations READ locations NOTIFY locationsChanged)
+    // How long a copied secret stays on the clipboard, in seconds (0: until replaced).
+    Q_PROPERTY(int clipboardClearSeconds READ clipboardClearSeconds WRITE setClipboardClearSeconds
+                   NOTIFY clipboardClearSecondsChanged)
+    // {seconds, label} per choice, in order.
+    Q_PROPERTY(QVariantList clipboardClearChoices READ clipboardClearChoices CONSTANT)
 public:
     static SettingsWindowController &shared();
 
@@ -39,10 +44,15 @@ public:
     QString versionText() const;
     QVariantList locations() const;
 
+    int clipboardClearSeconds() const;
+    void setClipboardClearSeconds(int seconds);
+    QVariantList clipboardClearChoices() const;
+
 signals:
     void shortcutStatusChanged();
     void startAtLoginChanged();
     void locationsChanged();
+    void clipboardClearSecondsChanged();
 
 private:
     SettingsWindowController();

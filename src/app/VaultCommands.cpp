@@ -314,14 +314,9 @@ CommandReply VaultCommands::importAll(const CommandRequest &request)
 
 QString VaultCommands::saveError()
 {
-    QString why;
-    const QMetaObject::Connection watch = QObject::connect(
-        &m_store, &DataController::saveFailed, [&why](const QString &error) { why = error; });
-    const bool saved = m_store.save();
-    QObject::disconnect(watch);
-    if (saved)
+    if (m_store.save())
         return {};
-    return QStringLiteral("the store could not be saved (%1)").arg(why)
+    return QStringLiteral("the store could not be saved (%1)").arg(m_store.saveError())
         + (m_owner == Owner::RunningApp ? QStringLiteral("; the running Binzo keeps trying")
                                         : QString());
 }

@@ -18,6 +18,7 @@ EntryEditor::EntryEditor(Mode mode, DataController &data, Detector detector, QOb
     , m_data(data)
     , m_detector(std::move(detector))
 {
+    connect(&m_data, &DataController::saveStateChanged, this, &EntryEditor::followStore);
     // Loading an edited entry is not a change of the value: no suggestion until the user
     // types, so opening an API key does not greet the user with "Looks like…".
     if (Entry *entry = m_mode.entry) {
@@ -70,6 +71,9 @@ void EntryEditor::setValue(const QString &value)
     emit canSaveChanged();
     m_detection = m_detector ? m_detector(value) : std::nullopt;
     emit detectionChanged();
+    // Protected by default: a recognised secret is never saved in plain text by a Return.
+    if (m_detection && m_detection->isSensitive && !m_userSetSensitivity)
+        assignIsSensitive(true);
 }
 
 bool EntryEditor::admitsInsertion(int insertedLength, int replacedLength)
@@ -99,6 +103,12 @@ bool EntryEditor::refuseIfTooLong(qsizetype length)
 }
 
 void EntryEditor::setIsSensitive(bool isSensitive)
+{
+    m_userSetSensitivity = true;
+    assignIsSensitive(isSensitive);
+}
+
+void EntryEditor::assignIsSensitive(bool isSensitive)
 {
     if (isSensitive == m_isSensitive)
         return;
@@ -137,7 +147,7 @@ void EntryEditor::apply()
     if (!m_detection)
         return;
     const Detection detection = *m_detection;
-    setIsSensitive(detection.isSensitive);
+    assignIsSensitive(detection.isSensitive);
     if (trimmedWhitespace(m_label).isEmpty())
         setLabel(detection.suggestedLabel);
     if (!isEditing() && m_data.binzo(detection.suggestedBinzo))
@@ -169,15 +179,17 @@ bool EntryEditor::save()
     const QString label = trimmedWhitespace(m_label);
     Binzo *holder = nullptr;
     bool stored = false;
-    if (Entry *entry = m_mode.entry) {
+    if (Entry *entry = m_mode.entry ? m_mode.entry : m_added.data()) {
         stored = m_data.updateEntry(entry, label, m_value, m_isSensitive);
-        // The binzos of the picker may have been deleted meanwhile; then the entry stays.
+        // The binzo picked in edit mode; it may have been deleted meanwhile, then the entry
+        // stays where it is.
         auto *chosen = qobject_cast<Binzo *>(m_binzos.value(m_binzoIndex));
         if (stored && chosen)
             m_data.moveEntry(entry, chosen);
-        holder = m_data.binzo(entry->binzoID());
+        holder = m_mode.entry ? m_data.binzo(entry->binzoID()) : m_holder.data();
     } else if (Binzo *target = saveTarget()) {
-        stored = m_data.addEntry(target, label, m_value, m_isSensitive) != nullptr;
+        m_added = m_data.addEntry(target, label, m_value, m_isSensitive);
+        stored = m_added != nullptr;
         holder = target;
     } else {
         setErrorText(tr("There is no binzo to add the entry to."));
@@ -189,8 +201,24 @@ bool EntryEditor::save()
                      + KeychainStore::shared().lastError());
         return false;
     }
-    emit done(holder);
-    return true;
+    m_holder = holder;
+    m_waitingForStore = true;
+    followStore();
+    return !m_waitingForStore;
+}
+
+// The sheet stays open, saying why, until the store has the change on disk.
+void EntryEditor::followStore()
+{
+    if (!m_waitingForStore)
+        return;
+    if (m_data.unsavedChangeCount() > 0) {
+        setErrorText(tr("Couldn't save: %1 \u2014 retrying\u2026").arg(m_data.saveError()));
+        return;
+    }
+    m_waitingForStore = false;
+    setErrorText({});
+    emit done(m_holder);
 }
 
 void EntryEditor::setValueError(const QString &text)

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QtQml/qqmlregistration.h>
 
@@ -79,7 +80,8 @@ public:
     void setBinzoIndex(int index);
 
     void setLabel(const QString &label);
-    // Every change of the value replaces the suggestion with the detector's verdict. A value
+    // Every change of the value replaces the suggestion with the detector's verdict, and a
+    // verdict of sensitive turns the switch on unless the user has set it in this form. A value
     // over kMaxValueLength is refused: the value stays, valueChanged is emitted so the field
     // shows it again, and valueError says why.
     void setValue(const QString &value);
@@ -90,12 +92,16 @@ public:
     // The same for a paste of the clipboard, or with `selection` of the X11 selection (middle
     // click).
     Q_INVOKABLE bool admitsPaste(int replacedLength, bool selection = false);
+    // The user's own setting of the switch.
     void setIsSensitive(bool isSensitive);
 
     // Takes the suggestion: sensitivity, an empty label, and (new entries only) its binzo.
     Q_INVOKABLE void apply();
-    // Stores the entry and emits done with the binzo that holds it. False, with errorText
-    // set and every field kept, when the form is incomplete or the store refuses.
+    // Stores the entry and emits done with the binzo that holds it once the entry is on disk.
+    // False, with errorText set and every field kept, when the form is incomplete, the
+    // secret store refuses, or the record store could not save yet: the store then retries
+    // on its own and done follows its first success. Saving again meanwhile updates the
+    // same entry rather than adding another.
     Q_INVOKABLE bool save();
 
 signals:
@@ -107,7 +113,7 @@ signals:
     void errorTextChanged();
     void valueErrorChanged();
     void binzoIndexChanged();
-    // After a successful save; the binzo is null when an edited entry's binzo is gone.
+    // Once the entry is on disk; the binzo is null when an edited entry's binzo is gone.
     void done(Binzo *binzo);
 
 private:
@@ -115,7 +121,9 @@ private:
     void setErrorText(const QString &text);
     void setValueError(const QString &text);
     bool refuseIfTooLong(qsizetype length);
+    void assignIsSensitive(bool isSensitive);
     Binzo *saveTarget() const;
+    void followStore();
 
     Mode m_mode;
     DataController &m_data;
@@ -123,10 +131,15 @@ private:
     QString m_label;
     QString m_value;
     bool m_isSensitive = false;
+    bool m_userSetSensitivity = false;
     std::optional<Detection> m_detection;
     std::optional<QString> m_targetBinzoName;
     QString m_errorText;
     QString m_valueError;
     QList<QObject *> m_binzos;
     int m_binzoIndex = -1;
+    // The entry this form has added, and the binzo to report once it is on disk.
+    QPointer<Entry> m_added;
+    QPointer<Binzo> m_holder;
+    bool m_waitingForStore = false;
 };

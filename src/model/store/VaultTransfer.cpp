@@ -237,13 +237,9 @@ Result merge(DataController &store, const VaultDocument::Contents &contents)
     for (const auto &[entry, fields] : std::as_const(plan.updatedEntries))
         apply(*entry, fields);
 
-    QString saveError;
-    const QMetaObject::Connection watch = QObject::connect(
-        &store, &DataController::saveFailed, [&saveError](const QString &why) { saveError = why; });
     result.ok = store.save();
-    QObject::disconnect(watch);
     if (!result.ok) {
-        result.error = QStringLiteral("the store could not be saved (%1)").arg(saveError);
+        result.error = QStringLiteral("the store could not be saved (%1)").arg(store.saveError());
         return result;
     }
     for (const QUuid &id : std::as_const(plan.secretsToRemove))

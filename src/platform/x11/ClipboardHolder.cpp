@@ -5,6 +5,7 @@
 #include "model/Preferences.h"
 #include "model/secrets/SealedBox.h"
 #include "platform/x11/X11Connection.h"
+#include "quick/SecretClipboard.h"
 #include "quick/SystemClipboard.h"
 
 #include <QClipboard>
@@ -12,7 +13,6 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QGuiApplication>
-#include <QJsonValue>
 #include <QTimer>
 
 #include <algorithm>
@@ -93,9 +93,9 @@ bool start(const QString &value, bool isSecret, QString *error)
         return false;
     }
     const QByteArray program = QFile::encodeName(QCoreApplication::applicationFilePath());
-    const QJsonValue preference = Preferences::shared().value(QLatin1String(kClearPreference));
-    const qint64 seconds = preference.isDouble() ? preference.toInteger() : kSecretSeconds;
-    const QByteArray clearAfter = QByteArray::number(isSecret ? std::max<qint64>(0, seconds) : 0);
+    // The panel's own setting, so a secret leaves the clipboard as it would after Return.
+    const QByteArray clearAfter = QByteArray::number(
+        isSecret ? qint64(SecretClipboard::clearAfter(Preferences::shared()).count()) : 0);
     const char *argv[] = {program.constData(), kArgument, isSecret ? "secret" : "plain",
                           clearAfter.constData(), nullptr};
     const pid_t pid = fork();

@@ -5,12 +5,10 @@
 
 // `binzo copy` without a running Binzo. On X11 the clipboard's value lives only while its
 // owner does, so a small process of its own keeps it until another program takes the
-// clipboard; a secret at most as long as "binzo.clipboardClearSeconds" says (default
-// kSecretSeconds; 0 keeps it like an ordinary value), after which it clears the clipboard.
+// clipboard; a secret at most as long as the panel would keep it (SecretClipboard's
+// setting), after which it clears the clipboard.
 namespace ClipboardHolder {
 
-constexpr int kSecretSeconds = 30;
-inline const char kClearPreference[] = "binzo.clipboardClearSeconds";
 // The hidden first argument that makes binzo a holder.
 inline const char kArgument[] = "--hold-clipboard";
 
