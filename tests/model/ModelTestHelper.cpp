@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A separate process for the tests that need one: killed mid-write, racing another
 // writer, or stopped by a store that cannot be opened.
-#include "model/DataController.h"
-#include "model/FileSecretStore.h"
+#include "model/secrets/FileSecretStore.h"
+#include "model/store/DataController.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/EntryEditor.h"
 #include "EditorFixture.h"
+#include "quick/LocalDetector.h"
 
 #include <QSignalSpy>
 
@@ -112,7 +113,8 @@ TEST_F(EntryEditorTest, SuggestionTexts)
 
 TEST_F(EntryEditorTest, PastedIbanIsOfferedForBankByTheRealDetector)
 {
-    EntryEditor editor(EntryEditor::Mode::create(binzo("Personal")), *m_data);
+    EntryEditor editor(EntryEditor::Mode::create(binzo("Personal")), *m_data,
+                       &LocalDetector::detect);
     editor.setValue(kIban);
     EXPECT_EQ(editor.suggestionTitle(), "Looks like a IBAN");
     EXPECT_EQ(editor.suggestionSubtitle(),

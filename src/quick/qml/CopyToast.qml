@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 import QtQuick
-import Binzo 1.0
+import Binzo.Ui
 
 // The confirmation bubble after a copy. Springs up from the bottom edge while the view
 // model has a toast, and sinks away (still showing its last text) when it clears.
