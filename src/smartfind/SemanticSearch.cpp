@@ -5,6 +5,7 @@
 
 #include <QFileInfo>
 #include <QStringList>
+#include <QThread>
 
 #include <algorithm>
 
@@ -29,6 +30,9 @@ QStringList SemanticSearch::modelCandidates()
 
 SemanticSearch::SemanticSearch()
 {
+    // One worker: the other core stays free for the interface.
+    m_worker.setMaxThreadCount(1);
+    m_worker.setThreadPriority(QThread::LowPriority);
     const QStringList candidates = modelCandidates();
     for (const QString &path : candidates) {
         if (!QFileInfo::exists(path))
@@ -45,8 +49,11 @@ SemanticSearch::SemanticSearch()
 void SemanticSearch::setEmbedding(std::unique_ptr<EmbeddingModel> embedding)
 {
     m_embedding = std::move(embedding);
-    for (auto &[entry, label] : m_labels)
+    ++m_generation;
+    for (auto &[entry, label] : m_labels) {
         label.vector = {};
+        label.queued = false;
+    }
     m_queryText.clear();
     m_queryVector = {};
 }
@@ -58,6 +65,7 @@ void SemanticSearch::refresh(Label &cached, const QString &text)
     cached.text = text;
     cached.lowered = text.toLower();
     cached.vector = {};
+    cached.queued = false;
 }
 
 SemanticSearch::Label &SemanticSearch::label(const Entry &entry)
@@ -112,8 +120,7 @@ double SemanticSearch::distance(const QString &loweredQuery, const Entry &entry)
     return m_embedding->distance(queryVector(loweredQuery), labelVector(label(entry)));
 }
 
-const std::vector<SemanticSearch::LabelMatch> &SemanticSearch::match(const QString &loweredQuery,
-                                                                     const QList<Entry *> &entries)
+void SemanticSearch::rememberPass(const QList<Entry *> &entries)
 {
     if (!std::equal(m_passEntries.begin(), m_passEntries.end(), entries.begin(), entries.end())) {
         m_passEntries.assign(entries.begin(), entries.end());
@@ -121,6 +128,60 @@ const std::vector<SemanticSearch::LabelMatch> &SemanticSearch::match(const QStri
         for (const Entry *entry : entries)
             m_passLabels.push_back(&label(*entry));
     }
+}
+
+void SemanticSearch::prepare(const QList<Entry *> &entries)
+{
+    rememberPass(entries);
+    if (!m_embedding)
+        return;
+    auto batch = std::make_shared<std::vector<Embedded>>();
+    for (size_t i = 0; i < m_passLabels.size(); ++i) {
+        Label &cached = *m_passLabels[i];
+        refresh(cached, m_passEntries[i]->fields().label);
+        if (cached.vector.components.empty() && !cached.queued) {
+            cached.queued = true;
+            batch->push_back({m_passEntries[i], cached.lowered, {}});
+        }
+    }
+    if (batch->empty())
+        return;
+    m_worker.start([this, model = m_embedding, generation = m_generation, batch] {
+        for (Embedded &label : *batch)
+            label.vector = model->vector(label.lowered);
+        QMetaObject::invokeMethod(
+            &m_guard, [this, generation, batch] { receive(generation, *batch); },
+            Qt::QueuedConnection);
+    });
+}
+
+void SemanticSearch::receive(uint64_t generation, std::vector<Embedded> &embedded)
+{
+    if (generation != m_generation)
+        return;
+    for (Embedded &label : embedded) {
+        const auto found = m_labels.find(label.entry);
+        // The text decides: the label may have changed, or the entry gone and another taken its
+        // address, while the worker ran.
+        if (found == m_labels.end() || found->second.lowered != label.lowered)
+            continue;
+        found->second.queued = false;
+        if (found->second.vector.components.empty())
+            found->second.vector = std::move(label.vector);
+    }
+}
+
+bool SemanticSearch::isEmbedded(const Entry &entry) const
+{
+    const auto found = m_labels.find(&entry);
+    return found != m_labels.end() && found->second.text == entry.fields().label
+        && !found->second.vector.components.empty();
+}
+
+const std::vector<SemanticSearch::LabelMatch> &SemanticSearch::match(const QString &loweredQuery,
+                                                                     const QList<Entry *> &entries)
+{
+    rememberPass(entries);
     const EmbeddingModel::Vector *query = m_embedding ? &queryVector(loweredQuery) : nullptr;
     m_matches.resize(m_passLabels.size());
     for (size_t i = 0; i < m_passLabels.size(); ++i) {
