@@ -62,11 +62,13 @@ public:
 private:
     SemanticSearch();
 
+    static constexpr uint32_t kNoSlot = 0xFFFFFFFFu;
     struct Label
     {
         QString text;
         QString lowered;
-        EmbeddingModel::Vector vector; // no components until first needed
+        uint32_t slot = kNoSlot; // its vector in m_vectors, once embedded
+        float norm = 0;
         bool queued = false; // on its way from the worker
     };
     // A label sent to the worker and what came back for it.
@@ -77,27 +79,37 @@ private:
         EmbeddingModel::Vector vector;
     };
     Label &label(const Entry &entry);
+    void refresh(Label &cached, const QString &text);
     void rememberPass(const QList<Entry *> &entries);
     void receive(uint64_t generation, std::vector<Embedded> &embedded);
-    static void refresh(Label &cached, const QString &text);
-    const EmbeddingModel::Vector &labelVector(Label &cached) const;
+    void store(Label &cached, const EmbeddingModel::Vector &vector);
+    void release(Label &cached);
+    // The label's vector, embedding it now when it has none.
+    const int8_t *labelVector(Label &cached);
     const EmbeddingModel::Vector &queryVector(const QString &loweredQuery);
 
     // Shared with the worker, which may still be using a model that was just replaced.
     std::shared_ptr<const EmbeddingModel> m_embedding;
     uint64_t m_generation = 0; // of m_embedding, so a replaced model's vectors are dropped
     std::unordered_map<const Entry *, Label> m_labels; // nodes stay put while others come and go
+    // Every label vector side by side, one slot of dimensions() each, filled in the order the
+    // labels were embedded (the store's): a keystroke reads them nearly in sequence, which
+    // matters most for the first one, when none is in a cache yet.
+    std::vector<int8_t> m_vectors;
+    std::vector<uint32_t> m_freeSlots;
     // Scoring asks for the lowered label and then the distance of the same entry.
     const Entry *m_lastEntry = nullptr;
     Label *m_lastLabel = nullptr;
     // The entries of the last pass and their labels: the list rarely changes between keystrokes,
-    // and finding 10,000 labels again would cost more than scoring them.
+    // and finding 10,000 labels again would cost more than scoring them. A renamed entry makes
+    // the pass stale, so a keystroke need not compare every label with its entry's.
     std::vector<const Entry *> m_passEntries;
     std::vector<Label *> m_passLabels;
+    bool m_passStale = false;
     std::vector<LabelMatch> m_matches;
     QString m_queryText;
     EmbeddingModel::Vector m_queryVector;
-    QObject m_guard; // receiver of destroyed() so forgotten entries leave the cache, and of
-                     // the worker's results
+    QObject m_guard; // receiver of the entries' destroyed() and labelChanged(), and of the
+                     // worker's results
     QThreadPool m_worker; // after m_guard: finishes its work before m_guard goes
 };
