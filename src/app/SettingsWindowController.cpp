@@ -2,11 +2,26 @@
 #include "app/SettingsWindowController.h"
 
 #include "app/OnboardingWindowController.h"
+#include "hotkeys/Hotkeys.h"
+#include "hotkeys/recorder/RecorderTexts.h"
+#include "model/Preferences.h"
+#include "quick/SecretClipboard.h"
 
 SettingsWindowController::SettingsWindowController()
     : m_window(
-        QUrl(QStringLiteral("qrc:/qt-project.org/imports/Binzo/Appearance/qml/SettingsView.qml")))
-{ }
+        QUrl(QStringLiteral("qrc:/qt-project.org/imports/Binzo/Appearance/qml/SettingsView.qml")),
+        SingleWindow::Placement::Centred)
+{
+    const Hotkeys::Notifier *hotkeys = Hotkeys::notifier();
+    connect(hotkeys, &Hotkeys::Notifier::shortcutByNameDidChange, this,
+            &SettingsWindowController::shortcutStatusChanged);
+    connect(hotkeys, &Hotkeys::Notifier::registrationStatusDidChange, this,
+            &SettingsWindowController::shortcutStatusChanged);
+    connect(&Preferences::shared(), &Preferences::valueChanged, this, [this](const QString &key) {
+        if (key == SecretClipboard::kPreferenceKey)
+            emit clipboardClearSecondsChanged();
+    });
+}
 
 SettingsWindowController &SettingsWindowController::shared()
 {
@@ -22,4 +37,35 @@ void SettingsWindowController::show()
 void SettingsWindowController::replayWelcomeTour()
 {
     OnboardingWindowController::shared().show();
+}
+
+QString SettingsWindowController::shortcutCaption() const
+{
+    const Hotkeys::Name &name = Hotkeys::Name::togglePanel();
+    const std::optional<Hotkeys::Shortcut> shortcut = Hotkeys::shortcut(name);
+    const std::optional<int> failure = Hotkeys::registrationFailure(name);
+    if (shortcut && failure)
+        return Hotkeys::registrationFailureText(*shortcut, *failure) + u' '
+            + tr("Record another one above.");
+    return tr("Press this anywhere to open Binzo.");
+}
+
+bool SettingsWindowController::shortcutFails() const
+{
+    return Hotkeys::registrationFailure(Hotkeys::Name::togglePanel()).has_value();
+}
+
+int SettingsWindowController::clipboardClearSeconds() const
+{
+    return int(SecretClipboard::clearAfter(Preferences::shared()).count());
+}
+
+void SettingsWindowController::setClipboardClearSeconds(int seconds)
+{
+    Preferences::shared().setInteger(SecretClipboard::kPreferenceKey, seconds);
+}
+
+QVariantList SettingsWindowController::clipboardClearChoices() const
+{
+    return SecretClipboard::choices();
 }

@@ -4,11 +4,20 @@
 #include "app/SingleWindow.h"
 
 #include <QObject>
+#include <QVariantList>
 
 // Owns the settings window: opening it again raises the open one.
 class SettingsWindowController : public QObject
 {
     Q_OBJECT
+    // Under the shortcut row: what the shortcut does, or why it does not work.
+    Q_PROPERTY(QString shortcutCaption READ shortcutCaption NOTIFY shortcutStatusChanged)
+    Q_PROPERTY(bool shortcutFails READ shortcutFails NOTIFY shortcutStatusChanged)
+    // How long a copied secret stays on the clipboard, in seconds (0: until replaced).
+    Q_PROPERTY(int clipboardClearSeconds READ clipboardClearSeconds WRITE setClipboardClearSeconds
+                   NOTIFY clipboardClearSecondsChanged)
+    // {seconds, label} per choice, in order.
+    Q_PROPERTY(QVariantList clipboardClearChoices READ clipboardClearChoices CONSTANT)
 public:
     static SettingsWindowController &shared();
 
@@ -17,6 +26,17 @@ public:
     QQuickWindow *window() const { return m_window.window(); }
     // The welcome tour, replayed from the General tab; it leaves "binzo.hasOnboarded" alone.
     Q_INVOKABLE void replayWelcomeTour();
+
+    QString shortcutCaption() const;
+    bool shortcutFails() const;
+
+    int clipboardClearSeconds() const;
+    void setClipboardClearSeconds(int seconds);
+    QVariantList clipboardClearChoices() const;
+
+signals:
+    void shortcutStatusChanged();
+    void clipboardClearSecondsChanged();
 
 private:
     SettingsWindowController();

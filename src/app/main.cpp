@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Start-up: hand links to a running Binzo before anything else, check for a display, then
-// build the panel, the global shortcut, the tray item and (on first run) the welcome tour.
+// Start-up: answer --help and --version, hand links to a running Binzo before anything else,
+// check for a display, then build the panel, the global shortcut, the tray item and (on first
+// run) the welcome tour.
+#include "app/CommandLine.h"
+#include "app/DesktopNotifier.h"
+#include "app/FailureNotices.h"
 #include "app/LinkRouter.h"
 #include "app/OnboardingWindowController.h"
 #include "app/QuickPanelController.h"
+#include "app/QuitRequest.h"
 #include "app/SettingsWindowController.h"
 #include "app/SingleInstance.h"
 #include "app/SingleWindow.h"
@@ -12,6 +17,7 @@
 #include "app/WidgetRecorderServices.h"
 #include "appearance/ThemeController.h"
 #include "hotkeys/Hotkeys.h"
+#include "model/EventLoopScheduler.h"
 #include "model/Preferences.h"
 #include "model/store/DataController.h"
 #include "platform/x11/X11Connection.h"
@@ -20,39 +26,40 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 #include <QQmlEngine>
 #include <QQuickWindow>
 #include <QTimer>
 
 #include <cstdio>
+#include <sys/stat.h>
 
 namespace {
 
 const QString kHasOnboardedKey = QStringLiteral("binzo.hasOnboarded");
 
-QStringList linksFromArguments(int argc, char *argv[])
+QStringList argumentsAfterProgram(int argc, char *argv[])
 {
-    QStringList links;
-    for (int i = 1; i < argc; ++i) {
-        const QString argument = QString::fromLocal8Bit(argv[i]);
-        if (!argument.startsWith(u'-'))
-            links.append(argument);
-    }
-    return links;
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
 }
 
+// Started again without links (as a launcher does), Binzo opens the running one's panel.
 int forwardToRunningInstance(int argc, char *argv[], const SingleInstance &instance,
-                             const QStringList &links)
+                             QStringList links)
 {
     QCoreApplication app(argc, argv);
+    if (links.isEmpty())
+        links.append(QStringLiteral("binzo://open"));
     QString error;
     if (!SingleInstance::forward(instance.socketPath(), links, &error)) {
         std::fprintf(stderr, "binzo: %s\n", qPrintable(error));
         return 1;
     }
-    if (links.isEmpty())
-        std::fprintf(stderr, "binzo: already running\n");
     return 0;
 }
 
@@ -65,20 +72,38 @@ bool hasDisplay()
     return X11Connection::displayReachable();
 }
 
+// True for "Quit Anyway".
+bool askToQuitAnyway(const QString &question)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Binzo"), question);
+    QPushButton *quit = box.addButton(QStringLiteral("Quit Anyway"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(
+        box.addButton(QStringLiteral("Keep Binzo Running"), QMessageBox::RejectRole));
+    box.exec();
+    return box.clickedButton() == quit;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     TimingTrace::mark("start");
-    const QStringList links = linksFromArguments(argc, argv);
+    // Every file Binzo makes is its user's alone, lock files and the like included.
+    ::umask(077);
+    const CommandLine command = CommandLine::parse(argumentsAfterProgram(argc, argv));
+    if (command.action == CommandLine::Action::Print) {
+        std::fputs(qPrintable(command.output), stdout);
+        return 0;
+    }
+    const QStringList &links = command.links;
     SingleInstance instance(SingleInstance::defaultDirectory());
     QString error;
-    switch (instance.acquire(&error)) {
+    // Without a safe folder Binzo still runs, only alone: nothing is handed over to it.
+    QString instanceError;
+    switch (instance.acquire(&instanceError)) {
     case SingleInstance::Role::Secondary:
         return forwardToRunningInstance(argc, argv, instance, links);
     case SingleInstance::Role::Failed:
-        std::fprintf(stderr, "binzo: %s\n", qPrintable(error));
-        return 1;
     case SingleInstance::Role::Primary:
         break;
     }
@@ -105,7 +130,13 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/binzo.svg")));
     QApplication::setQuitOnLastWindowClosed(false);
 
-    if (!instance.listen(&error))
+    // Before anything that may register the shortcut or read the preferences.
+    DesktopNotifier notifier(QDBusConnection::sessionBus());
+    FailureNotices notices(notifier, [] { SettingsWindowController::shared().show(); });
+    notices.checkPreferences(Preferences::shared());
+    if (!instanceError.isEmpty())
+        notices.reportRuntimeFolder(instanceError);
+    else if (!instance.listen(&error))
         std::fprintf(stderr, "binzo: links from other processes will not arrive: %s\n",
                      qPrintable(error));
     Theme::provide(&ThemeController::shared());
@@ -114,8 +145,22 @@ int main(int argc, char *argv[])
 
     // Before the hot-key backend: its keyboard hand-off must see keys after the hot keys do.
     X11PanelPlatform platform;
-    QuickPanelController controller(engine, DataController::shared(), platform);
+    DataController &store = DataController::shared();
+    QuickPanelController controller(engine, store, Preferences::shared(), platform);
     QPointer<QuickPanelController> panel(&controller);
+    EventLoopScheduler quitTimers;
+    QuitRequest quitRequest(store, quitTimers, askToQuitAnyway, [] { QCoreApplication::quit(); });
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &controller, [&controller, &store] {
+        controller.clipboard().clearSecret();
+        store.finish();
+    });
+    // The tray menu's key equivalents, while the panel has the keyboard.
+    controller.viewModel().onOpenSettings = [panel] {
+        if (panel)
+            panel->hide();
+        SettingsWindowController::shared().show();
+    };
+    controller.viewModel().onQuit = [&quitRequest] { quitRequest.start(); };
 
     Hotkeys::installBackend(Hotkeys::X11HotkeyBackend::create());
     Hotkeys::installWidgetRecorderServices();
@@ -131,7 +176,7 @@ int main(int argc, char *argv[])
                 current->show();
         },
         [] { SettingsWindowController::shared().show(); },
-        [] { QCoreApplication::quit(); },
+        [&quitRequest] { quitRequest.start(); },
         [panel] {
             // The click that takes focus from an open panel has hidden it already.
             if (!panel || panel->justHidByOutsideActivity())
@@ -141,6 +186,9 @@ int main(int argc, char *argv[])
             else
                 panel->show();
         },
+    });
+    notifier.setFallback([&tray](const DesktopNotifier::Notice &notice) {
+        tray.showMessage(notice.summary, notice.body, notice.action);
     });
     if (!tray.isAvailable())
         std::fprintf(stderr,

@@ -91,20 +91,22 @@ QList<Entry *> best(const std::vector<Scored> &s, qsizetype count)
 double Search::score(const Entry &entry, const QString &trimmedQuery)
 {
     SemanticSearch &semantic = SemanticSearch::shared();
-    const QString a = trimmedQuery.toLower();
+    const QString a = trimmedQuery.left(kMaxQueryLength).toLower();
     const QString &b = semantic.loweredLabel(entry);
     return scoreOf(
         a, b, semantic.embedding() ? std::optional(semantic.distance(a, entry)) : std::nullopt);
 }
 
 QList<Entry *> Search::visibleEntries(const QString &search, const Binzo *currentBinzo,
-                                      const QList<Entry *> &allEntries)
+                                      const QList<Entry *> &allEntries, bool *closestOnly)
 {
+    if (closestOnly)
+        *closestOnly = false;
     const QString q = trimmedOfSpacesAndTabs(search);
     if (q.isEmpty())
         return entries(currentBinzo, allEntries);
 
-    const QString a = q.toLower();
+    const QString a = q.left(kMaxQueryLength).toLower();
     const auto &matches = SemanticSearch::shared().match(a, allEntries);
     std::vector<Scored> s;
     s.reserve(matches.size());
@@ -132,8 +134,11 @@ QList<Entry *> Search::visibleEntries(const QString &search, const Binzo *curren
         near.resize(size_t(kMaxNearMatches));
 
     QList<Entry *> result = entriesOf(strong) + entriesOf(near);
-    if (result.isEmpty())
+    if (result.isEmpty() && !s.empty()) {
+        if (closestOnly)
+            *closestOnly = true;
         return best(s, kFallbackCount);
+    }
     return result;
 }
 

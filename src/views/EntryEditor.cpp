@@ -5,19 +5,38 @@
 #include "model/store/DataController.h"
 #include "views/FormText.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLocale>
+
+#include <algorithm>
+#include <climits>
+
 EntryEditor::EntryEditor(Mode mode, DataController &data, Detector detector, QObject *parent)
     : QObject(parent)
     , m_mode(mode)
     , m_data(data)
     , m_detector(std::move(detector))
 {
+    connect(&m_data, &DataController::saveStateChanged, this, &EntryEditor::followStore);
     // Loading an edited entry is not a change of the value: no suggestion until the user
     // types, so opening an API key does not greet the user with "Looks like…".
     if (Entry *entry = m_mode.entry) {
         m_label = entry->label();
         m_value = entry->resolvedValue().value_or(QString());
         m_isSensitive = entry->isSensitive();
+        const QList<Binzo *> binzos = m_data.binzos();
+        m_binzos = QList<QObject *>(binzos.cbegin(), binzos.cend());
+        m_binzoIndex = int(binzos.indexOf(m_data.binzo(entry->binzoID())));
     }
+}
+
+void EntryEditor::setBinzoIndex(int index)
+{
+    if (index == m_binzoIndex || index < 0 || index >= m_binzos.size())
+        return;
+    m_binzoIndex = index;
+    emit binzoIndexChanged();
 }
 
 QString EntryEditor::title() const
@@ -41,6 +60,10 @@ void EntryEditor::setLabel(const QString &label)
 
 void EntryEditor::setValue(const QString &value)
 {
+    if (refuseIfTooLong(value.size())) {
+        emit valueChanged();
+        return;
+    }
     if (value == m_value)
         return;
     m_value = value;
@@ -48,9 +71,44 @@ void EntryEditor::setValue(const QString &value)
     emit canSaveChanged();
     m_detection = m_detector ? m_detector(value) : std::nullopt;
     emit detectionChanged();
+    // Protected by default: a recognised secret is never saved in plain text by a Return.
+    if (m_detection && m_detection->isSensitive && !m_userSetSensitivity)
+        assignIsSensitive(true);
+}
+
+bool EntryEditor::admitsInsertion(int insertedLength, int replacedLength)
+{
+    const qsizetype replaced = std::clamp<qsizetype>(replacedLength, 0, m_value.size());
+    return !refuseIfTooLong(m_value.size() - replaced + std::max(insertedLength, 0));
+}
+
+bool EntryEditor::admitsPaste(int replacedLength, bool selection)
+{
+    const QString pasted = QGuiApplication::clipboard()->text(selection ? QClipboard::Selection
+                                                                        : QClipboard::Clipboard);
+    return admitsInsertion(int(std::min<qsizetype>(pasted.size(), INT_MAX)), replacedLength);
+}
+
+bool EntryEditor::refuseIfTooLong(qsizetype length)
+{
+    if (length <= kMaxValueLength) {
+        setValueError({});
+        return false;
+    }
+    const QLocale locale;
+    setValueError(tr("This value would have %1 characters; Binzo keeps values of up to %2. "
+                     "Nothing was changed.")
+                      .arg(locale.toString(length), locale.toString(kMaxValueLength)));
+    return true;
 }
 
 void EntryEditor::setIsSensitive(bool isSensitive)
+{
+    m_userSetSensitivity = true;
+    assignIsSensitive(isSensitive);
+}
+
+void EntryEditor::assignIsSensitive(bool isSensitive)
 {
     if (isSensitive == m_isSensitive)
         return;
@@ -70,7 +128,7 @@ bool EntryEditor::offersBinzo() const
 
 QString EntryEditor::suggestionTitle() const
 {
-    return m_detection ? tr("Looks like a ") + m_detection->kind : QString();
+    return m_detection ? tr("Looks like ") + m_detection->kindWithArticle() : QString();
 }
 
 QString EntryEditor::suggestionSubtitle() const
@@ -89,7 +147,7 @@ void EntryEditor::apply()
     if (!m_detection)
         return;
     const Detection detection = *m_detection;
-    setIsSensitive(detection.isSensitive);
+    assignIsSensitive(detection.isSensitive);
     if (trimmedWhitespace(m_label).isEmpty())
         setLabel(detection.suggestedLabel);
     if (!isEditing() && m_data.binzo(detection.suggestedBinzo))
@@ -121,11 +179,17 @@ bool EntryEditor::save()
     const QString label = trimmedWhitespace(m_label);
     Binzo *holder = nullptr;
     bool stored = false;
-    if (Entry *entry = m_mode.entry) {
+    if (Entry *entry = m_mode.entry ? m_mode.entry : m_added.data()) {
         stored = m_data.updateEntry(entry, label, m_value, m_isSensitive);
-        holder = m_data.binzo(entry->binzoID());
+        // The binzo picked in edit mode; it may have been deleted meanwhile, then the entry
+        // stays where it is.
+        auto *chosen = qobject_cast<Binzo *>(m_binzos.value(m_binzoIndex));
+        if (stored && chosen)
+            m_data.moveEntry(entry, chosen);
+        holder = m_mode.entry ? m_data.binzo(entry->binzoID()) : m_holder.data();
     } else if (Binzo *target = saveTarget()) {
-        stored = m_data.addEntry(target, label, m_value, m_isSensitive) != nullptr;
+        m_added = m_data.addEntry(target, label, m_value, m_isSensitive);
+        stored = m_added != nullptr;
         holder = target;
     } else {
         setErrorText(tr("There is no binzo to add the entry to."));
@@ -137,8 +201,32 @@ bool EntryEditor::save()
                      + KeychainStore::shared().lastError());
         return false;
     }
-    emit done(holder);
-    return true;
+    m_holder = holder;
+    m_waitingForStore = true;
+    followStore();
+    return !m_waitingForStore;
+}
+
+// The sheet stays open, saying why, until the store has the change on disk.
+void EntryEditor::followStore()
+{
+    if (!m_waitingForStore)
+        return;
+    if (m_data.unsavedChangeCount() > 0) {
+        setErrorText(tr("Couldn't save: %1 \u2014 retrying\u2026").arg(m_data.saveError()));
+        return;
+    }
+    m_waitingForStore = false;
+    setErrorText({});
+    emit done(m_holder);
+}
+
+void EntryEditor::setValueError(const QString &text)
+{
+    if (text == m_valueError)
+        return;
+    m_valueError = text;
+    emit valueErrorChanged();
 }
 
 void EntryEditor::setErrorText(const QString &text)

@@ -3,7 +3,9 @@
 
 #include "views/Detection.h"
 
+#include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QtQml/qqmlregistration.h>
 
@@ -33,7 +35,16 @@ class EntryEditor : public QObject
     Q_PROPERTY(QString suggestionSubtitle READ suggestionSubtitle NOTIFY detectionChanged)
     Q_PROPERTY(bool canSave READ canSave NOTIFY canSaveChanged)
     Q_PROPERTY(QString errorText READ errorText NOTIFY errorTextChanged)
+    Q_PROPERTY(QString valueError READ valueError NOTIFY valueErrorChanged)
+    Q_PROPERTY(QList<QObject *> binzos READ binzos CONSTANT)
+    Q_PROPERTY(int binzoIndex READ binzoIndex WRITE setBinzoIndex NOTIFY binzoIndexChanged)
 public:
+    // Values are short texts for the clipboard, a keyring item or a row; a longer one is
+    // refused as it is typed or pasted, before the field, the detector or the store sees it.
+    // Measured here, the value field lays out an unbroken 16 KiB text in about 25 ms and
+    // 64 KiB in about 270 ms, then as much again on every keystroke (1 MiB: 106 s).
+    static constexpr qsizetype kMaxValueLength = 16 * 1024;
+
     // Create an entry in the host's target binzo, or edit an existing entry.
     struct Mode
     {
@@ -61,16 +72,36 @@ public:
     QString suggestionSubtitle() const;
     bool canSave() const;
     QString errorText() const { return m_errorText; }
+    // Why the last change of the value was refused; empty after an accepted one.
+    QString valueError() const { return m_valueError; }
+    // Edit mode: the binzos in tab order and the one the entry is to be filed under.
+    QList<QObject *> binzos() const { return m_binzos; }
+    int binzoIndex() const { return m_binzoIndex; }
+    void setBinzoIndex(int index);
 
     void setLabel(const QString &label);
-    // Every change of the value replaces the suggestion with the detector's verdict.
+    // Every change of the value replaces the suggestion with the detector's verdict, and a
+    // verdict of sensitive turns the switch on unless the user has set it in this form. A value
+    // over kMaxValueLength is refused: the value stays, valueChanged is emitted so the field
+    // shows it again, and valueError says why.
     void setValue(const QString &value);
+    // Whether inserting `insertedLength` characters over `replacedLength` selected ones keeps
+    // the value within kMaxValueLength. When not, valueError says so and the insertion must
+    // not happen: the field never has to lay out a text it will refuse.
+    Q_INVOKABLE bool admitsInsertion(int insertedLength, int replacedLength);
+    // The same for a paste of the clipboard, or with `selection` of the X11 selection (middle
+    // click).
+    Q_INVOKABLE bool admitsPaste(int replacedLength, bool selection = false);
+    // The user's own setting of the switch.
     void setIsSensitive(bool isSensitive);
 
     // Takes the suggestion: sensitivity, an empty label, and (new entries only) its binzo.
     Q_INVOKABLE void apply();
-    // Stores the entry and emits done with the binzo that holds it. False, with errorText
-    // set and every field kept, when the form is incomplete or the store refuses.
+    // Stores the entry and emits done with the binzo that holds it once the entry is on disk.
+    // False, with errorText set and every field kept, when the form is incomplete, the
+    // secret store refuses, or the record store could not save yet: the store then retries
+    // on its own and done follows its first success. Saving again meanwhile updates the
+    // same entry rather than adding another.
     Q_INVOKABLE bool save();
 
 signals:
@@ -80,13 +111,19 @@ signals:
     void detectionChanged();
     void canSaveChanged();
     void errorTextChanged();
-    // After a successful save; the binzo is null when an edited entry's binzo is gone.
+    void valueErrorChanged();
+    void binzoIndexChanged();
+    // Once the entry is on disk; the binzo is null when an edited entry's binzo is gone.
     void done(Binzo *binzo);
 
 private:
     bool offersBinzo() const;
     void setErrorText(const QString &text);
+    void setValueError(const QString &text);
+    bool refuseIfTooLong(qsizetype length);
+    void assignIsSensitive(bool isSensitive);
     Binzo *saveTarget() const;
+    void followStore();
 
     Mode m_mode;
     DataController &m_data;
@@ -94,7 +131,15 @@ private:
     QString m_label;
     QString m_value;
     bool m_isSensitive = false;
+    bool m_userSetSensitivity = false;
     std::optional<Detection> m_detection;
     std::optional<QString> m_targetBinzoName;
     QString m_errorText;
+    QString m_valueError;
+    QList<QObject *> m_binzos;
+    int m_binzoIndex = -1;
+    // The entry this form has added, and the binzo to report once it is on disk.
+    QPointer<Entry> m_added;
+    QPointer<Binzo> m_holder;
+    bool m_waitingForStore = false;
 };

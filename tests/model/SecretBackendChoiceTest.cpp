@@ -54,8 +54,10 @@ TEST_F(SecretBackendChoiceTest, RememberedChoiceIsUsedWithoutProbing)
     preferences.setString("binzo.secretBackend", "file");
     EXPECT_NE(dynamic_cast<FileSecretStore *>(choose().get()), nullptr);
 
+    // An unknown name is chosen over as at a first use, and left for the user to correct.
     preferences.setString("binzo.secretBackend", "vault");
-    EXPECT_EQ(choose(), nullptr);
+    EXPECT_EQ(SecretBackendChoice::unknownChoice(preferences), "vault");
+    EXPECT_NE(dynamic_cast<FileSecretStore *>(choose().get()), nullptr);
     EXPECT_TRUE(error.contains("vault"));
     EXPECT_EQ(preferences.string("binzo.secretBackend"), "vault");
 }

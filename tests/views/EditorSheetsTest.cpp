@@ -9,6 +9,8 @@
 #include "views/BinzoEditor.h"
 #include "views/EntryEditor.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QQmlContext>
 
 namespace {
@@ -113,6 +115,24 @@ TEST_F(EditorSheetsTest, ReturnAddsTheTypedEntry)
     EXPECT_TRUE(keysReachingPanel().isEmpty());
 }
 
+TEST_F(EditorSheetsTest, APasteOverTheValueLimitNeverReachesTheField)
+{
+    open("EntryEditorSheet");
+    const auto *form
+        = m_scene->property("sheet").value<QObject *>()->property("form").value<EntryEditor *>();
+    ASSERT_TRUE(form);
+    press(Qt::Key_Tab);
+    QGuiApplication::clipboard()->setText(QString(1 << 20, 'x'));
+    press(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_TRUE(form->value().isEmpty());
+    EXPECT_FALSE(form->valueError().isEmpty());
+
+    QGuiApplication::clipboard()->setText("+49 30 1234567");
+    press(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(form->value(), "+49 30 1234567");
+    EXPECT_TRUE(form->valueError().isEmpty());
+}
+
 TEST_F(EditorSheetsTest, ReturnWithoutLabelDoesNothing)
 {
     open("EntryEditorSheet");
@@ -145,6 +165,25 @@ TEST_F(EditorSheetsTest, ReturnCreatesTheNamedBinzo)
     EXPECT_EQ(m_host.binzoDone, 1);
     ASSERT_EQ(DataController::shared().binzos().size(), before + 1);
     EXPECT_EQ(DataController::shared().binzos().last()->name(), "Work");
+}
+
+TEST_F(EditorSheetsTest, SymbolAndColourAreChosenFromTheKeyboard)
+{
+    open("BinzoEditorSheet");
+    type("Work");
+    press(Qt::Key_Tab); // the symbol grid
+    press(Qt::Key_Down);
+    press(Qt::Key_Right);
+    press(Qt::Key_Space);
+    press(Qt::Key_Tab); // the swatches
+    press(Qt::Key_Right);
+    press(Qt::Key_Right);
+    press(Qt::Key_Space);
+    press(Qt::Key_Return);
+    ASSERT_EQ(m_host.binzoDone, 1);
+    const Binzo *created = DataController::shared().binzos().last();
+    EXPECT_EQ(created->sfSymbol(), "doc.text.fill"); // second row, second cell
+    EXPECT_EQ(created->colorHex(), "F46BC0"); // third swatch
 }
 
 } // namespace

@@ -1,9 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/EntryEditor.h"
 #include "EditorFixture.h"
+#include "ForeignLock.h"
 #include "quick/LocalDetector.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLocale>
 #include <QSignalSpy>
+
+#include <functional>
 
 namespace {
 
@@ -94,19 +100,23 @@ TEST_F(EntryEditorTest, SuggestionTexts)
     {
         QString target;
         QString value;
+        QString title;
         QString subtitle;
     } cases[] = {
-        {"Personal", kIban, QString::fromUtf8("File in \u201CBank\u201D \u00B7 mark secret")},
-        {"Bank", "me@example.org", QString::fromUtf8("File in \u201CPersonal\u201D")},
-        {"Personal", "tok_123", "Mark as secret"}, // no binzo of the suggested name
-        {"Bank", kIban, "Mark as secret"}, // already the target
-        {"Personal", "me@example.org", "Set a label"},
+        {"Personal", kIban, "Looks like an IBAN",
+         QString::fromUtf8("File in \u201CBank\u201D \u00B7 mark secret")},
+        {"Bank", "me@example.org", "Looks like an Email",
+         QString::fromUtf8("File in \u201CPersonal\u201D")},
+        // no binzo of the suggested name
+        {"Personal", "tok_123", "Looks like a Token", "Mark as secret"},
+        {"Bank", kIban, "Looks like an IBAN", "Mark as secret"}, // already the target
+        {"Personal", "me@example.org", "Looks like an Email", "Set a label"},
     };
     for (const auto &c : cases) {
         auto editor = create(c.target);
         editor->setValue(c.value);
         ASSERT_TRUE(editor->hasSuggestion());
-        EXPECT_EQ(editor->suggestionTitle(), "Looks like a " + editor->detection()->kind);
+        EXPECT_EQ(editor->suggestionTitle(), c.title);
         EXPECT_EQ(editor->suggestionSubtitle(), c.subtitle) << qPrintable(c.value);
     }
 }
@@ -116,7 +126,7 @@ TEST_F(EntryEditorTest, PastedIbanIsOfferedForBankByTheRealDetector)
     EntryEditor editor(EntryEditor::Mode::create(binzo("Personal")), *m_data,
                        &LocalDetector::detect);
     editor.setValue(kIban);
-    EXPECT_EQ(editor.suggestionTitle(), "Looks like a IBAN");
+    EXPECT_EQ(editor.suggestionTitle(), "Looks like an IBAN");
     EXPECT_EQ(editor.suggestionSubtitle(),
               QString::fromUtf8("File in \u201CBank\u201D \u00B7 mark secret"));
 }
@@ -140,6 +150,43 @@ TEST_F(EntryEditorTest, DetectionFollowsEveryChangeOfTheValue)
     editor->setValue("me@example.org");
     EXPECT_EQ(editor->detection(), kEmailDetection);
     EXPECT_EQ(changed.size(), 3);
+}
+
+TEST_F(EntryEditorTest, AValueOverTheLimitIsRefusedBeforeAnythingSeesIt)
+{
+    constexpr qsizetype limit = EntryEditor::kMaxValueLength;
+    int detections = 0;
+    EntryEditor editor(EntryEditor::Mode::create(binzo("Personal")), *m_data, [&](const QString &) {
+        ++detections;
+        return std::nullopt;
+    });
+    editor.setValue("kept");
+    QSignalSpy shownAgain(&editor, &EntryEditor::valueChanged);
+    // "kept" and the clipboard make limit + 3 characters.
+    QGuiApplication::clipboard()->setText(QString(limit - 1, 'y'));
+    const struct
+    {
+        const char *how;
+        std::function<bool()> admitted;
+    } refused[] = {
+        {"typed", [&] { return editor.setValue(QString(limit + 1, 'x')), false; }},
+        {"pasted", [&] { return editor.admitsPaste(0); }},
+        {"pasted over too short a selection", [&] { return editor.admitsPaste(2); }},
+    };
+    for (const auto &c : refused) {
+        EXPECT_FALSE(c.admitted()) << c.how;
+        EXPECT_EQ(editor.value(), "kept") << c.how;
+        EXPECT_TRUE(editor.valueError().contains(QLocale().toString(limit))) << c.how;
+    }
+    EXPECT_EQ(shownAgain.size(), 1); // the typed text goes back to what the form keeps
+    EXPECT_EQ(detections, 1);
+
+    // At the limit, and a paste that replaces enough, are taken and clear the message.
+    EXPECT_TRUE(editor.admitsPaste(3));
+    EXPECT_TRUE(editor.valueError().isEmpty());
+    editor.setValue(QString(limit, 'x'));
+    EXPECT_EQ(editor.value().size(), limit);
+    EXPECT_EQ(detections, 2);
 }
 
 TEST_F(EntryEditorTest, ApplyFilesInSuggestedBinzoAndSaveReportsIt)
@@ -284,6 +331,97 @@ TEST_F(EntryEditorTest, RefusedSecretWriteLeavesEditedEntryAsItWas)
     EXPECT_EQ(entry->inlineValue(), "abc");
     EXPECT_FALSE(entry->isSensitive());
     EXPECT_EQ(editor->value(), "def");
+}
+
+TEST_F(EntryEditorTest, EditingFilesTheEntryUnderThePickedBinzo)
+{
+    Entry *entry = m_data->addEntry(binzo("Personal"), "Phone", "+49 30 1234567", false);
+    auto editor = edit(entry);
+    ASSERT_EQ(editor->binzos().size(), 3);
+    EXPECT_EQ(editor->binzos().at(editor->binzoIndex()), binzo("Personal"));
+    editor->setBinzoIndex(int(editor->binzos().indexOf(binzo("Bank"))));
+    QSignalSpy done(editor.get(), &EntryEditor::done);
+    ASSERT_TRUE(editor->save());
+    EXPECT_EQ(entriesIn("Bank"), QList<Entry *>({entry}));
+    EXPECT_EQ(done.first().first().value<Binzo *>(), binzo("Bank"));
+
+    // A refused value moves nothing.
+    auto refused = edit(entry);
+    refused->setIsSensitive(true);
+    refused->setBinzoIndex(0);
+    m_secrets.failWrites = true;
+    EXPECT_FALSE(refused->save());
+    EXPECT_EQ(entriesIn("Bank"), QList<Entry *>({entry}));
+}
+
+// A recognised secret is protected at once, before any Apply, so a plain Return stores it in
+// the secret store; a switch the user has set in this form is theirs.
+TEST_F(EntryEditorTest, RecognisedSecretTurnsTheSwitchOnUnlessTheUserSetIt)
+{
+    const struct
+    {
+        const char *name;
+        std::function<void(EntryEditor &)> before; // what the user did first
+        QString value;
+        bool sensitive;
+    } cases[] = {
+        {"untouched switch", [](EntryEditor &) {}, kIban, true},
+        {"user turned it off", [](EntryEditor &form) { form.setIsSensitive(false); }, kIban, false},
+        {"user turned it on and off",
+         [](EntryEditor &form) {
+             form.setIsSensitive(true);
+             form.setIsSensitive(false);
+         },
+         kIban, false},
+        {"recognised but ordinary", [](EntryEditor &) {}, "me@example.org", false},
+        {"secret replaced by an ordinary value", [](EntryEditor &form) { form.setValue(kIban); },
+         "me@example.org", true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        m_secrets.items.clear();
+        auto editor = create("Personal");
+        editor->setLabel("Account");
+        c.before(*editor);
+        editor->setValue(c.value);
+        EXPECT_EQ(editor->isSensitive(), c.sensitive);
+        EXPECT_TRUE(editor->hasSuggestion()) << "Apply is still offered";
+        ASSERT_TRUE(editor->save());
+        const Entry *entry = m_data->entries().last();
+        EXPECT_EQ(entry->isSensitive(), c.sensitive);
+        EXPECT_EQ(entry->inlineValue().has_value(), !c.sensitive);
+        EXPECT_EQ(m_secrets.items.contains(KeychainStore::account(entry->id())), c.sensitive);
+    }
+}
+
+// While another program holds the store, the sheet stays open and says so; it closes by
+// itself once a retry has the entry on disk, and saving again meanwhile adds no second one.
+TEST_F(EntryEditorTest, LockedStoreKeepsTheSheetOpenUntilTheEntryIsOnDisk)
+{
+    using namespace std::chrono_literals;
+    auto editor = create("Personal");
+    QSignalSpy done(editor.get(), &EntryEditor::done);
+    editor->setLabel("Phone");
+    editor->setValue("+49 30 123");
+    ForeignLock lock(databasePath());
+
+    EXPECT_FALSE(editor->save());
+    EXPECT_EQ(editor->errorText(),
+              QString::fromUtf8("Couldn't save: database is locked \u2014 retrying\u2026"));
+    editor->setValue("+49 30 1234");
+    EXPECT_FALSE(editor->save());
+    m_timers.advance(10s);
+    EXPECT_TRUE(done.isEmpty());
+
+    lock.release();
+    m_timers.advance(5s);
+    ASSERT_EQ(done.size(), 1);
+    EXPECT_EQ(done.first().first().value<Binzo *>(), binzo("Personal"));
+    EXPECT_EQ(editor->errorText(), QString());
+    SqliteDatabase disk;
+    ASSERT_TRUE(disk.open(databasePath(), SqliteDatabase::Mode::ReadOnly));
+    EXPECT_EQ(disk.queryInteger("SELECT count(*) FROM Entry WHERE inlineValue = '+49 30 1234'"), 1);
+    EXPECT_EQ(disk.queryInteger("SELECT count(*) FROM Entry"), 1);
 }
 
 } // namespace

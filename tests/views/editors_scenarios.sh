@@ -14,39 +14,14 @@ prefs=$XDG_CONFIG_HOME/binzo/preferences.json
 db=$XDG_DATA_HOME/binzo/binzo.sqlite3
 iban=DE89370400440532013000
 
-fail() {
-  echo "FAIL: $*" >&2
-  [[ -z $shots ]] || import -window root "$shots/failure.png"
-  echo "--- application output" >&2
-  cat "$log" >&2
-  exit 1
-}
-shot() { [[ -z $shots ]] || { sleep 0.5; import -window root "$shots/$1.png"; }; }
-
-window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
-shown() { [[ -n $(window_named "$1") ]]; }
-hidden() { ! shown "$1"; }
-panel_shown() { shown 'Binzo Quick Access'; }
-panel_hidden() { hidden 'Binzo Quick Access'; }
 preference() { jq -c --arg key "$1" '.[$key]' "$prefs" 2>/dev/null; }
-sql() { sqlite3 -readonly "$db" "$1"; }
-# geometry NAME: sets X, Y, WIDTH, HEIGHT of the visible window NAME.
-geometry() { eval "$(xdotool getwindowgeometry --shell "$(window_named "$1")")"; }
 
-start_app() {
-  BINZO_TRACE_TIMING=1 "$binzo" >>"$log" 2>&1 &
-  app=$!
-  wait_until 100 grep -q 'binzo-timing ready-to-use' "$log" || fail "the app did not start"
-}
-stop_app() {
-  kill "$app" 2>/dev/null || true
-  wait "$app" 2>/dev/null || true
-}
 trap stop_app EXIT
 
 step "the first start shows the welcome tour as an ordinary window"
 start_app
 wait_until 100 shown 'Welcome to Binzo' || fail "no welcome tour at the first start"
+! grep -i 'qml\|warning' "$log" || fail "warnings at the first start"
 tour=$(window_named 'Welcome to Binzo')
 xprop -id "$tour" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_NORMAL \
   || fail "the tour is not an ordinary window"
@@ -95,10 +70,29 @@ secret=$(secret-tool lookup service com.qorvastine.binzo.secrets account "${id^^
 ! grep -q "$iban" "$db"* || fail "the IBAN is in the database files"
 shot panel-after-add
 
+step "a megabyte middle-clicked or pasted into the value field is refused at once"
+head -c 1048576 /dev/zero | tr '\0' x | xclip -selection primary
+head -c 1048576 /dev/zero | tr '\0' y | xclip -selection clipboard
+xdotool key ctrl+n
+sleep 0.8
+geometry 'Binzo Quick Access'
+# The value field of the sheet; the panel's content starts 48 x 36 inside its window.
+xdotool mousemove $((X + 278)) $((Y + 292)) click 2
+xdotool key ctrl+v
+shot entry-too-long
+# A field that took the text would keep the app busy for minutes.
+xdotool key Escape Escape
+wait_until 30 panel_hidden || fail "the app stopped answering after a megabyte was pasted"
+[[ $(sql 'SELECT count(*) FROM Entry') == 1 ]] || fail "something was stored"
+printf %s "$iban" | xclip -selection clipboard
+xdotool key ctrl+shift+space
+wait_until 30 panel_shown || fail "the panel did not show again"
+sleep 0.4
+
 step "a binzo made through the plus button becomes the current tab"
 geometry 'Binzo Quick Access'
-# The panel's content starts 48 x 36 inside its window; with three tabs the plus sits here.
-xdotool mousemove $((X + 48 + 339)) $((Y + 36 + 101)) click 1
+# The panel's content starts 48 x 36 inside its window; the plus sits at the strip's end.
+xdotool mousemove $((X + 48 + 423)) $((Y + 36 + 101)) click 1
 sleep 0.8
 shot binzo-sheet
 xdotool type --delay 30 'Work'

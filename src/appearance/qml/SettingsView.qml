@@ -28,12 +28,18 @@ Window {
         Row {
             id: tabs
             property int currentIndex: 0
+            function step(by) {
+                const next = Math.max(0, Math.min(1, currentIndex + by));
+                currentIndex = next;
+                tabButtons.itemAt(next).forceActiveFocus(Qt.TabFocusReason);
+            }
             Layout.alignment: Qt.AlignHCenter
             Layout.topMargin: 10
             Layout.bottomMargin: 6
             spacing: 6
 
             Repeater {
+                id: tabButtons
                 model: [{ label: "General", symbol: "gearshape" }, { label: "About", symbol: "info.circle" }]
                 delegate: AbstractButton {
                     id: tab
@@ -41,14 +47,19 @@ Window {
                     required property int index
                     readonly property bool current: tabs.currentIndex === index
                     readonly property color tint: current ? Theme.systemAccent : Theme.neu.textSecondary
-                    focusPolicy: Qt.NoFocus
+                    // Tab reaches the tabs, Space picks one and the arrows go to its neighbour.
+                    focusPolicy: Qt.TabFocus
                     implicitWidth: 76
                     implicitHeight: 52
                     onClicked: tabs.currentIndex = index
+                    Keys.onLeftPressed: tabs.step(-1)
+                    Keys.onRightPressed: tabs.step(+1)
                     background: Rectangle {
                         radius: 8
                         color: Qt.rgba(Theme.neu.textPrimary.r, Theme.neu.textPrimary.g, Theme.neu.textPrimary.b,
                                        tab.current ? 0.07 : (tab.hovered ? 0.04 : 0))
+                        border.width: tab.visualFocus ? 2 : 0
+                        border.color: Theme.systemAccent
                         Behavior on color { ColorAnimation { duration: 160; easing.type: Easing.OutCubic } }
                     }
                     contentItem: Column {
@@ -121,15 +132,74 @@ Window {
                                 ShortcutRecorder { shortcutName: "togglePanel" }
                             }
                             Text {
-                                text: "Press this anywhere to open Binzo."
-                                color: Theme.neu.textSecondary
+                                Layout.fillWidth: true
+                                text: root.controller.shortcutCaption
+                                color: root.controller.shortcutFails ? "#D64545" : Theme.neu.textSecondary
                                 font.pixelSize: 11
+                                wrapMode: Text.Wrap
                             }
                             NeuButton {
                                 look: "raised"
                                 Layout.topMargin: 4
                                 text: "Replay welcome tour"
                                 onClicked: root.controller.replayWelcomeTour()
+                            }
+                        }
+                    }
+
+                    NeuCard {
+                        Layout.fillWidth: true
+                        Layout.leftMargin: 20
+                        Layout.rightMargin: 20
+                        title: "Privacy"
+
+                        ColumnLayout {
+                            width: parent.width
+                            spacing: 10
+                            Text {
+                                text: "Clear copied secrets after"
+                                color: Theme.neu.textPrimary
+                                font.pixelSize: 13
+                            }
+                            Row {
+                                id: clearChoices
+                                Layout.fillWidth: true
+                                spacing: 8
+                                Repeater {
+                                    model: root.controller.clipboardClearChoices
+                                    delegate: AbstractButton {
+                                        id: choice
+                                        required property var modelData
+                                        readonly property bool selected: modelData.seconds === root.controller.clipboardClearSeconds
+                                        width: (clearChoices.width - clearChoices.spacing * 4) / 5
+                                        implicitHeight: 30
+                                        onClicked: root.controller.clipboardClearSeconds = modelData.seconds
+                                        contentItem: Text {
+                                            text: choice.modelData.label
+                                            horizontalAlignment: Text.AlignHCenter
+                                            verticalAlignment: Text.AlignVCenter
+                                            font.pixelSize: 12
+                                            font.weight: Font.Medium
+                                            color: choice.selected ? Theme.systemAccent : Theme.neu.textPrimary
+                                        }
+                                        background: NeuSurface {
+                                            radius: 10
+                                            mode: choice.selected ? "pressed" : "raised"
+                                            shadowRadius: choice.selected ? 3 : 4
+                                            shadowOffset: 2
+                                            fillColor: Theme.neu.base
+                                            darkColor: Theme.neu.dark
+                                            lightColor: Theme.neu.light
+                                        }
+                                    }
+                                }
+                            }
+                            Text {
+                                Layout.fillWidth: true
+                                text: "Only sensitive values are cleared, and only while the clipboard still holds them."
+                                color: Theme.neu.textSecondary
+                                font.pixelSize: 11
+                                wrapMode: Text.WordWrap
                             }
                         }
                     }

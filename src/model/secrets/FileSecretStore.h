@@ -16,7 +16,8 @@
 class FileSecretStore : public SecretBackend
 {
 public:
-    // Keeps secrets.sealed, secrets.key and secrets.lock in folder (created 0700).
+    // Keeps secrets.sealed, secrets.key and secrets.lock in folder (created 0700), and
+    // removes what an interrupted write left there.
     explicit FileSecretStore(QString folder);
 
     bool write(const QString &service, const QString &account, const QByteArray &value) override;
@@ -28,6 +29,7 @@ public:
     QString keyFilePath() const;
 
 private:
+    void removeLeftovers();
     enum class KeyUse { Existing, CreateWhenNew };
     // Every secret as service -> account -> value; absent (lastError set) when unreadable.
     std::optional<QCborMap> load(KeyUse use, QByteArray *key);

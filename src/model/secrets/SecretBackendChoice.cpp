@@ -5,6 +5,8 @@
 #include "model/secrets/FileSecretStore.h"
 #include "model/secrets/SecretServiceStore.h"
 
+#include <QJsonValue>
+
 #include <cstdio>
 
 namespace {
@@ -16,14 +18,30 @@ constexpr int kProbeTimeoutMs = 1500;
 
 namespace SecretBackendChoice {
 
+std::optional<QString> unknownChoice(const Preferences &preferences)
+{
+    const QJsonValue stored = preferences.value(kPreferenceKey);
+    if (stored.isUndefined() || stored == QJsonValue(kSecretService) || stored == QJsonValue(kFile))
+        return std::nullopt;
+    return stored.toVariant().toString();
+}
+
 std::unique_ptr<SecretBackend> create(Preferences &preferences, const QString &dataFolder,
                                       QString *error)
 {
     std::optional<QString> choice = preferences.string(kPreferenceKey);
+    const std::optional<QString> unknown = unknownChoice(preferences);
+    if (unknown) {
+        *error = QStringLiteral("unknown secret store \"%1\" in the preference %2")
+                     .arg(*unknown, kPreferenceKey);
+        choice.reset();
+    }
     if (!choice) {
         QString why;
         choice = SecretServiceStore::isAvailable(kProbeTimeoutMs, &why) ? kSecretService : kFile;
-        preferences.setString(kPreferenceKey, *choice);
+        // A name the user wrote stays for the user to correct.
+        if (!unknown)
+            preferences.setString(kPreferenceKey, *choice);
         if (*choice == kFile)
             std::fprintf(stderr,
                          "Binzo: no usable Secret Service (%s); sensitive values are kept "
@@ -32,11 +50,7 @@ std::unique_ptr<SecretBackend> create(Preferences &preferences, const QString &d
     }
     if (*choice == kSecretService)
         return std::make_unique<SecretServiceStore>();
-    if (*choice == kFile)
-        return std::make_unique<FileSecretStore>(dataFolder);
-    *error = QStringLiteral("unknown secret store \"%1\" in the preference %2")
-                 .arg(*choice, kPreferenceKey);
-    return nullptr;
+    return std::make_unique<FileSecretStore>(dataFolder);
 }
 
 } // namespace SecretBackendChoice

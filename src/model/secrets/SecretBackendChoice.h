@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class Preferences;
 
@@ -19,8 +20,13 @@ inline const QString kPreferenceKey = QStringLiteral("binzo.secretBackend");
 inline const QString kSecretService = QStringLiteral("secret-service");
 inline const QString kFile = QStringLiteral("file");
 
-// Null when the remembered name is unknown; *error says why.
+// The remembered store, or the first decision, remembered. A remembered name that is neither
+// of the two (a hand-edited preference) is left as it is: the store is then chosen as at a
+// first decision, without remembering it, and *error says why.
 std::unique_ptr<SecretBackend> create(Preferences &preferences, const QString &dataFolder,
                                       QString *error);
+
+// The remembered name when it is neither of the two known ones.
+std::optional<QString> unknownChoice(const Preferences &preferences);
 
 } // namespace SecretBackendChoice

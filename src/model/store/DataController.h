@@ -10,23 +10,30 @@
 #include <QString>
 #include <QUuid>
 
+#include <chrono>
 #include <memory>
 
 class BinzoListModel;
 class EntryListModel;
 class RecordTables;
 class SqliteDatabase;
+class TimerScheduler;
 
 // Owns the record store (SQLite) and the operations that keep records and the secret store
-// in step. Every change is saved at once; a failed save keeps the change in memory, is
-// retried at the next save and is reported through saveFailed.
+// in step. Every change is saved at once. A save that fails (another process holds the
+// database, the disk is full) keeps the change in memory, is reported through saveFailed and
+// saveStateChanged, and is retried on its own after 0.25 s, doubling up to 5 s (2 s while
+// another program holds the lock), until it succeeds. A write never waits for a lock, so
+// the UI never stalls on one.
 class DataController : public QObject
 {
     Q_OBJECT
 public:
     // Opens (creating when missing) the store at a path and seeds an empty store. Absent with
     // the error text in *error when it cannot be opened; the file is never altered then.
-    static std::unique_ptr<DataController> open(const QString &databasePath, QString *error);
+    // Retries run on timers (the event loop's when none are given).
+    static std::unique_ptr<DataController> open(const QString &databasePath, QString *error,
+                                                TimerScheduler *timers = nullptr);
     // $XDG_DATA_HOME/binzo/binzo.sqlite3.
     static QString defaultDatabasePath();
     // The process's store. A store that cannot be opened stops the process with
@@ -49,8 +56,27 @@ public:
     // so views holding it never dangle.
     void deleteEntry(Entry *entry);
     void markUsed(Entry *entry);
-    // Writes every pending change in one transaction.
+    // Files an entry under another compartment. False for an unknown entry or compartment.
+    bool moveEntry(Entry *entry, Binzo *binzo);
+    // Puts a deleted entry back exactly as it was (id, dates, use count), a sensitive one's
+    // value into the secret store first. Null when its compartment is gone, its id is in use
+    // or the secret cannot be written.
+    Entry *restoreEntry(const Entry::Fields &fields, const std::optional<QString> &secret);
+    // Removes a compartment with its entries and their secrets; the others keep their
+    // sortIndex. The last compartment stays (an empty store would be seeded again): false.
+    bool deleteBinzo(Binzo *binzo);
+    // Moves a compartment to a position of the tab order, numbering sortIndex 0, 1, 2…
+    bool moveBinzo(Binzo *binzo, int position);
+    // Writes every pending change in one transaction; false when it failed (a retry is
+    // then scheduled).
     bool save();
+    // Records whose latest change is not on disk yet, and why the last save failed (empty
+    // once everything is saved).
+    int unsavedChangeCount() const;
+    QString saveError() const { return m_saveError; }
+    // Last call before the process ends: saves, and empties the write-ahead log so that no
+    // removed value stays in it. False when changes remain unsaved.
+    bool finish();
 
     // All compartments ordered by sortIndex; all entries in store order.
     QList<Binzo *> binzos() const;
@@ -63,14 +89,22 @@ signals:
     void binzosChanged();
     void entriesChanged();
     void saveFailed(const QString &error);
+    // unsavedChangeCount or saveError changed after a save failed or succeeded.
+    void saveStateChanged();
 
 private:
-    explicit DataController(std::unique_ptr<SqliteDatabase> database);
+    DataController(std::unique_ptr<SqliteDatabase> database, TimerScheduler *timers);
     bool load(QString *error);
     void seedIfEmpty();
     void adopt(Binzo *binzo);
     void adopt(Entry *entry);
+    void detach(Entry *entry);
+    Entry *entry(const QUuid &id) const;
     bool writePending();
+    void saveFailedWith(const QString &error);
+    // Empties the log once a removed plain value may be in it; retried while readers hold it.
+    void checkpointIfWanted();
+    void scheduleRetry();
 
     std::unique_ptr<SqliteDatabase> m_database;
     std::unique_ptr<RecordTables> m_tables;
@@ -80,6 +114,15 @@ private:
     QSet<Binzo *> m_dirtyBinzos;
     QSet<Entry *> m_dirtyEntries;
     QList<QUuid> m_deletedEntryIds;
+    QList<QUuid> m_deletedBinzoIds;
+    // While several compartments change together, one binzosChanged follows at the end.
+    bool m_holdBinzosChanged = false;
+    bool m_checkpointWanted = false;
+    QString m_saveError;
+    std::unique_ptr<TimerScheduler> m_ownTimers;
+    TimerScheduler *m_timers;
+    bool m_retryScheduled = false;
+    std::chrono::milliseconds m_retryDelay;
     BinzoListModel *m_binzoModel = nullptr;
     EntryListModel *m_entryModel = nullptr;
 };

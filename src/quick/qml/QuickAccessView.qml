@@ -12,6 +12,7 @@ FocusScope {
     required property QtObject viewModel
     readonly property var neu: Theme.neu
     readonly property bool sheetOpen: viewModel.showEntryEditor || viewModel.showBinzoEditor
+                                      || viewModel.deletingBinzo !== null
     readonly property color accent: viewModel.currentBinzo
                                     ? Theme.colorFromHex(viewModel.currentBinzo.colorHex)
                                     : Theme.systemAccent
@@ -103,9 +104,13 @@ FocusScope {
             binzos: root.viewModel.binzos
             selectedIndex: root.viewModel.selectedBinzo
             neu: root.neu
+            canDelete: root.viewModel.canDeleteBinzo
+            canMove: (binzo, step) => root.viewModel.canMoveBinzo(binzo, step)
             onSelect: index => root.viewModel.selectBinzo(index)
             onAdd: root.viewModel.startNewBinzo()
             onEdit: binzo => root.viewModel.startEditBinzo(binzo)
+            onMove: (binzo, step) => root.viewModel.moveBinzo(binzo, step)
+            onRemove: binzo => root.viewModel.requestDeleteBinzo(binzo)
             onMenuClosed: root.refocusUnlessSheet()
         }
 
@@ -119,6 +124,19 @@ FocusScope {
             onMenuClosed: root.refocusUnlessSheet()
         }
 
+        // Stays while changes wait for the store's retries, so no failed save passes unseen.
+        Text {
+            Layout.fillWidth: true
+            Layout.leftMargin: 18
+            Layout.rightMargin: 18
+            Layout.bottomMargin: 6
+            visible: text !== ""
+            text: root.viewModel.saveNotice
+            color: "#D64545"
+            font.pixelSize: 12
+            wrapMode: Text.Wrap
+        }
+
         CommandBar {
             Layout.fillWidth: true
             visible: root.viewModel.hasBinzos
@@ -130,7 +148,10 @@ FocusScope {
     CopyToast {
         anchors.fill: parent
         toast: root.viewModel.toast
+        symbol: root.viewModel.toastSymbol
+        canUndo: root.viewModel.canUndo
         neu: root.neu
+        onUndo: root.viewModel.undo()
     }
 
     SheetLoader {
@@ -144,6 +165,13 @@ FocusScope {
         anchors.fill: parent
         shown: root.viewModel.showBinzoEditor
         sheet: "qrc:/qt-project.org/imports/Binzo/Views/qml/BinzoEditorSheet.qml"
+        viewModel: root.viewModel
+        onClosed: root.focusSearch()
+    }
+    SheetLoader {
+        anchors.fill: parent
+        shown: root.viewModel.deletingBinzo !== null
+        sheet: "qrc:/qt-project.org/imports/Binzo/Views/qml/DeleteBinzoSheet.qml"
         viewModel: root.viewModel
         onClosed: root.focusSearch()
     }
