@@ -19,6 +19,7 @@ deb=$(ls "$work"/out/binzo_*_amd64.deb 2>/dev/null | head -n 1)
 root=$work/root
 dpkg-deb -x "$deb" "$root"
 for path in usr/bin/binzo usr/share/binzo/smartfind.model usr/share/binzo/WordNet-LICENSE.txt \
+            usr/share/binzo/GloVe-NOTICE.txt \
             usr/share/applications/binzo.desktop usr/share/icons/hicolor/scalable/apps/binzo.svg \
             usr/share/metainfo/com.qorvastine.binzo.metainfo.xml usr/share/man/man1/binzo.1.gz \
             usr/share/doc/binzo/copyright usr/share/doc/binzo/changelog.gz; do
