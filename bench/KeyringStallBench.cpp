@@ -3,6 +3,8 @@
 // system keyring in one state: healthy, hung (SIGSTOP), slow (answers after the call timeout),
 // locked, or restarted under the running app. Runs inside tests/harness/with-desktop.sh:
 //   keyring_stall_bench STATE
+// The draws, the keystrokes, a copy and an edit of a secret all run on the event loop, as in
+// the app; the keyring's answers arrive whenever it gives them.
 #include "KeyringDaemon.h"
 
 #include "model/DataController.h"
@@ -11,10 +13,10 @@
 #include "quick/Clipboard.h"
 #include "quick/EventLoopScheduler.h"
 #include "quick/QuickAccessViewModel.h"
-#include "views/EntryEditor.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -72,9 +74,13 @@ int main(int argc, char *argv[])
         return 1;
     }
     Binzo *keys = store->binzo(QStringLiteral("API Keys"));
-    for (int i = 1; i <= 8; ++i)
+    for (int i = 1; i <= 8; ++i) {
+        QEventLoop stored;
         store->addEntry(keys, QStringLiteral("Key %1").arg(i),
-                        QStringLiteral("sk-live-%1-0123456789abcdef").arg(i), true);
+                        QStringLiteral("sk-live-%1-0123456789abcdef").arg(i), true,
+                        [&](Entry *, const QString &) { stored.quit(); });
+        stored.exec();
+    }
 
     NoClipboard clipboard;
     EventLoopScheduler timers;
@@ -120,9 +126,8 @@ int main(int argc, char *argv[])
         {300, [&] { view.copySelected(); }},
         {400,
          [&] {
-             EntryEditor editor(EntryEditor::Mode::edit(store->entries().first()), *store);
-             editor.setValue(QStringLiteral("sk-live-changed"));
-             editor.save();
+             Entry *first = store->entries().first();
+             store->updateEntry(first, first->label(), QStringLiteral("sk-live-changed"), true);
          }},
         {500,
          [&] {

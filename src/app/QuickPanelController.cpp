@@ -217,6 +217,7 @@ void QuickPanelController::show()
 void QuickPanelController::hide()
 {
     TimingTrace::mark("hide");
+    m_viewModel.panelHidden();
     m_clickMonitor.remove();
     m_keyboard.end();
     m_fadeIn.stop();

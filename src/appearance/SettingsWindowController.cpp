@@ -2,6 +2,9 @@
 #include "appearance/SettingsWindowController.h"
 
 #include "appearance/OnboardingWindowController.h"
+#include "appearance/SecretStoreSettings.h"
+#include "model/DataController.h"
+#include "model/KeychainStore.h"
 
 SettingsWindowController::SettingsWindowController()
     : m_window(QUrl(QStringLiteral("qrc:/qml/SettingsView.qml")))
@@ -21,4 +24,12 @@ void SettingsWindowController::show()
 void SettingsWindowController::replayWelcomeTour()
 {
     OnboardingWindowController::shared().show();
+}
+
+QObject *SettingsWindowController::secretStore()
+{
+    if (!m_secretStore)
+        m_secretStore
+            = new SecretStoreSettings(DataController::shared(), KeychainStore::shared(), this);
+    return m_secretStore;
 }

@@ -6,9 +6,13 @@
 #include <QObject>
 
 // Owns the settings window: opening it again raises the open one.
+class SecretStoreSettings;
+
 class SettingsWindowController : public QObject
 {
     Q_OBJECT
+    // Where sensitive values live; made when the window first needs it.
+    Q_PROPERTY(QObject *secretStore READ secretStore CONSTANT)
 public:
     static SettingsWindowController &shared();
 
@@ -17,9 +21,11 @@ public:
     QQuickWindow *window() const { return m_window.window(); }
     // The welcome tour, replayed from the General tab; it leaves "binzo.hasOnboarded" alone.
     Q_INVOKABLE void replayWelcomeTour();
+    QObject *secretStore();
 
 private:
     SettingsWindowController();
 
     SingleWindow m_window;
+    SecretStoreSettings *m_secretStore = nullptr;
 };

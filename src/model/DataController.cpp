@@ -10,6 +10,7 @@
 #include "model/StoreFile.h"
 
 #include <QCollator>
+#include <QPointer>
 
 #include <algorithm>
 #include <cstdio>
@@ -48,6 +49,7 @@ std::unique_ptr<DataController> DataController::open(const QString &databasePath
     if (!controller->load(error))
         return nullptr;
     controller->seedIfEmpty();
+    controller->reconcileSecrets();
     return controller;
 }
 
@@ -147,53 +149,122 @@ Binzo *DataController::addBinzo(const QString &name, const QString &symbol, cons
 }
 
 Entry *DataController::addEntry(Binzo *binzo, const QString &label, const QString &value,
-                                bool isSensitive)
+                                bool isSensitive, AddDone done)
 {
-    if (!binzo)
+    const auto finish = [done](Entry *entry, const QString &error) {
+        if (done)
+            done(entry, error);
+    };
+    if (!binzo) {
+        finish(nullptr, QStringLiteral("there is no binzo to add the entry to"));
         return nullptr;
-    auto entry = std::make_unique<Entry>(label, isSensitive, *binzo);
-    if (isSensitive) {
-        // A sensitive entry without its value would look stored but hold nothing.
-        if (!KeychainStore::shared().write(value, entry->id()))
-            return nullptr;
-    } else {
-        entry->setInlineValue(value);
     }
-    entry->setParent(this);
-    Entry *added = entry.release();
-    adopt(added);
-    m_dirtyEntries.insert(added);
-    emit entriesChanged();
-    save();
-    return added;
+    auto *entry = new Entry(label, isSensitive, *binzo, this);
+    const auto keep = [this, entry] {
+        adopt(entry);
+        m_dirtyEntries.insert(entry);
+        emit entriesChanged();
+        save();
+    };
+    if (!isSensitive) {
+        entry->setInlineValue(value);
+        keep();
+        finish(entry, {});
+        return entry;
+    }
+    // Noted first: should the record never be saved, the next start removes the item.
+    QString error;
+    if (!KeychainStore::shared().note(entry->id(), &error)) {
+        delete entry;
+        finish(nullptr, error);
+        return nullptr;
+    }
+    m_unsettled.insert(entry->id());
+    writeSecret(entry, label, value, [this, entry, keep, finish](const QString &error) {
+        if (!error.isEmpty()) {
+            const QUuid id = entry->id();
+            delete entry;
+            settleSecrets({{QString(), KeychainStore::account(id)}});
+            finish(nullptr, error);
+            return;
+        }
+        keep();
+        finish(entry, {});
+    });
+    return nullptr;
 }
 
-bool DataController::updateEntry(Entry *entry, const QString &label, const QString &value,
-                                 bool isSensitive)
+void DataController::updateEntry(Entry *entry, const QString &label, const QString &value,
+                                 bool isSensitive, ChangeDone done)
 {
-    if (!entry || !m_entries.contains(entry))
-        return false;
-    if (isSensitive && !KeychainStore::shared().write(value, entry->id()))
-        return false;
-    entry->setLabel(label);
-    entry->setUpdatedAt(QDateTime::currentDateTimeUtc());
-    if (isSensitive) {
-        entry->setInlineValue(std::nullopt);
-    } else {
-        KeychainStore::shared().remove(entry->id());
-        entry->setInlineValue(value);
+    const auto finish = [done](const QString &error) {
+        if (done)
+            done(error);
+    };
+    if (!entry || !m_entries.contains(entry)) {
+        finish(QStringLiteral("the entry no longer exists"));
+        return;
     }
-    entry->setIsSensitive(isSensitive);
-    save();
-    return true;
+    QPointer<Entry> target(entry);
+    const auto apply = [this, target, label, value, isSensitive] {
+        target->setLabel(label);
+        target->setUpdatedAt(QDateTime::currentDateTimeUtc());
+        target->setInlineValue(isSensitive ? std::nullopt : std::optional<QString>(value));
+        target->setIsSensitive(isSensitive);
+        save();
+    };
+    // A value entering or leaving the secret store can leave an item behind: noted first.
+    if (isSensitive != entry->isSensitive()) {
+        QString error;
+        if (!KeychainStore::shared().note(entry->id(), &error)) {
+            finish(error);
+            return;
+        }
+        m_unsettled.insert(entry->id());
+    }
+    if (!isSensitive) {
+        // The item goes once the record holding the value inline is saved (settleSecrets).
+        apply();
+        finish({});
+        return;
+    }
+    const QUuid id = entry->id();
+    writeSecret(entry, label, value, [this, target, id, apply, finish](const QString &error) {
+        if (!error.isEmpty()) {
+            settleSecrets({{QString(), KeychainStore::account(id)}});
+            finish(error);
+            return;
+        }
+        if (!target || !m_entries.contains(target)) {
+            finish(QStringLiteral("the entry was deleted meanwhile"));
+            return;
+        }
+        apply();
+        finish({});
+    });
+}
+
+void DataController::writeSecret(Entry *entry, const QString &label, const QString &value,
+                                 std::function<void(const QString &)> then)
+{
+    const QUuid id = entry->id();
+    m_secretWrites.insert(id, label);
+    KeychainStore::shared().write(id, label, value, this,
+                                  [this, id, then](const SecretResult &result) {
+                                      m_secretWrites.remove(id);
+                                      // Asked for by the person: the prompt is welcome.
+                                      if (result.status == SecretResult::Status::Locked)
+                                          KeychainStore::shared().unlock();
+                                      then(result.done() ? QString() : result.error);
+                                  });
 }
 
 void DataController::deleteEntry(Entry *entry)
 {
     if (!entry || !m_entries.contains(entry))
         return;
-    if (entry->isSensitive())
-        KeychainStore::shared().remove(entry->id());
+    if (entry->isSensitive() || m_secretWrites.contains(entry->id()))
+        KeychainStore::shared().remove(entry->id(), this, {});
     disconnect(entry, nullptr, this, nullptr);
     m_entries.removeOne(entry);
     m_dirtyEntries.remove(entry);
@@ -219,6 +290,10 @@ bool DataController::save()
         m_dirtyBinzos.clear();
         m_dirtyEntries.clear();
         m_deletedEntryIds.clear();
+        QList<SecretJournal::Note> unsettled;
+        for (const QUuid &id : std::as_const(m_unsettled))
+            unsettled.append({QString(), KeychainStore::account(id)});
+        settleSecrets(unsettled);
         return true;
     }
     const QString error = m_database->lastError();
@@ -258,6 +333,57 @@ QList<Binzo *> DataController::binzos() const
 QList<Entry *> DataController::entries() const
 {
     return m_entries;
+}
+
+QList<KeychainStore::Item> DataController::secretItems() const
+{
+    QList<KeychainStore::Item> items;
+    for (const Entry *entry : m_entries) {
+        if (entry->isSensitive() && !m_secretWrites.contains(entry->id()))
+            items.append({entry->id(), entry->label()});
+    }
+    for (auto it = m_secretWrites.cbegin(); it != m_secretWrites.cend(); ++it)
+        items.append({it.key(), it.value()});
+    return items;
+}
+
+void DataController::settleSecrets(const QList<SecretJournal::Note> &notes)
+{
+    for (const SecretJournal::Note &note : notes) {
+        const QUuid id = QUuid::fromString(note.account);
+        // Judged later: the value is still on its way, or the record is not saved yet.
+        if (m_secretWrites.contains(id))
+            continue;
+        const auto found = std::find_if(m_entries.cbegin(), m_entries.cend(),
+                                        [&](const Entry *entry) { return entry->id() == id; });
+        Entry *entry = found == m_entries.cend() ? nullptr : *found;
+        if (entry && m_dirtyEntries.contains(entry))
+            continue;
+        if (note.store.isEmpty())
+            m_unsettled.remove(id);
+        KeychainStore::shared().settle(note, entry && entry->isSensitive(), this, {});
+    }
+}
+
+void DataController::reconcileSecrets()
+{
+    KeychainStore &secrets = KeychainStore::shared();
+    connect(&secrets, &KeychainStore::unlocked, this,
+            [this] { settleSecrets(KeychainStore::shared().notes()); });
+    settleSecrets(secrets.notes());
+    if (secretItems().isEmpty())
+        return;
+    // Items stored before they carried their entry's label are given it.
+    secrets.listItems(this, [this](const SecretListing &listing) {
+        for (const KeychainStore::Item &item : secretItems()) {
+            if (m_secretWrites.contains(item.id))
+                continue;
+            const QString account = KeychainStore::account(item.id);
+            const QString wanted = KeychainStore::itemLabel(item.entryLabel);
+            if (listing.items.contains(account) && listing.items.value(account) != wanted)
+                KeychainStore::shared().relabel(item.id, item.entryLabel, this, {});
+        }
+    });
 }
 
 BinzoListModel *DataController::binzoModel()

@@ -2,7 +2,6 @@
 #include "model/Entry.h"
 
 #include "model/Binzo.h"
-#include "model/KeychainStore.h"
 
 #include <QTextBoundaryFinder>
 
@@ -96,16 +95,8 @@ void Entry::setUseCount(qint64 count)
     emit changed();
 }
 
-std::optional<QString> Entry::resolvedValue() const
+QString Entry::displayValue(const std::optional<QString> &value, bool revealed) const
 {
-    if (m_fields.isSensitive)
-        return KeychainStore::shared().read(m_fields.id);
-    return m_fields.inlineValue;
-}
-
-QString Entry::displayValue(bool revealed) const
-{
-    const std::optional<QString> value = resolvedValue();
     if (!value || value->isEmpty())
         return QStringLiteral("\u2014");
     if (!m_fields.isSensitive || revealed)

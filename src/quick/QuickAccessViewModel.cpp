@@ -4,6 +4,7 @@
 #include "hotkeys/Key.h"
 #include "hotkeys/KeyCodeTable.h"
 #include "model/DataController.h"
+#include "model/KeychainStore.h"
 #include "quick/Clipboard.h"
 #include "quick/Search.h"
 #include "quick/TimerScheduler.h"
@@ -51,7 +52,9 @@ QuickAccessViewModel::QuickAccessViewModel(DataController &store, Clipboard &cli
     , m_timers(timers)
     , m_binzos(store.binzoModel())
     , m_hadBinzos(hasBinzos())
+    , m_previews(KeychainStore::shared())
 {
+    m_visible.setPreviews(&m_previews);
     connect(&store, &DataController::binzosChanged, this, [this] {
         reloadBinzos();
         refresh();
@@ -167,6 +170,8 @@ void QuickAccessViewModel::startEditBinzo(Binzo *binzo)
 
 void QuickAccessViewModel::resetForShow()
 {
+    ++m_copyRequest;
+    m_previews.refresh();
     assignSearch(QString());
     assignSelectedEntry(0);
     assignRevealed(QUuid());
@@ -217,6 +222,12 @@ bool QuickAccessViewModel::handleKey(int qtKey, int qtModifiers, const QString &
     }
 }
 
+void QuickAccessViewModel::panelHidden()
+{
+    ++m_copyRequest;
+    assignRevealed(QUuid());
+}
+
 void QuickAccessViewModel::dismiss()
 {
     if (onDismiss)
@@ -264,18 +275,68 @@ void QuickAccessViewModel::copy(Entry *entry)
 {
     if (!entry)
         return;
-    const std::optional<QString> value = entry->resolvedValue();
-    if (!value)
+    const quint64 request = ++m_copyRequest;
+    if (!entry->isSensitive()) {
+        if (const std::optional<QString> value = entry->inlineValue())
+            finishCopy(*entry, *value);
         return;
-    const QString label = entry->label();
-    m_clipboard.setText(*value, entry->isSensitive());
-    m_store.markUsed(entry);
+    }
+    // The value comes from the secret store's thread; the copy happens when it arrives,
+    // unless another copy or the panel's hiding came first.
+    QPointer<Entry> target(entry);
+    KeychainStore &secrets = KeychainStore::shared();
+    secrets.read(entry->id(), KeychainStore::Purpose::Use, this,
+                 [this, request, target](const SecretResult &result) {
+                     if (request != m_copyRequest || !target)
+                         return;
+                     ++m_copyRequest;
+                     switch (result.status) {
+                     case SecretResult::Status::Done:
+                         finishCopy(*target, QString::fromUtf8(result.value));
+                         break;
+                     case SecretResult::Status::Missing:
+                         break; // nothing to copy, nothing to say
+                     case SecretResult::Status::Locked:
+                         KeychainStore::shared().unlock();
+                         showFailure(SecretPreviews::lockedText());
+                         break;
+                     case SecretResult::Status::Unknown:
+                         showFailure(SecretPreviews::notAnsweringText());
+                         break;
+                     case SecretResult::Status::Failed:
+                         showFailure(QStringLiteral("Couldn't read the value: ") + result.error);
+                         break;
+                     }
+                 });
+    m_timers.schedule(kValueWait, [self = QPointer<QuickAccessViewModel>(this), request] {
+        if (!self || request != self->m_copyRequest)
+            return;
+        self->showFailure(KeychainStore::shared().isUnlocking()
+                              ? SecretPreviews::lockedText()
+                              : SecretPreviews::notAnsweringText());
+    });
+}
+
+void QuickAccessViewModel::finishCopy(Entry &entry, const QString &value)
+{
+    const QString label = entry.label();
+    m_clipboard.setText(value, entry.isSensitive());
+    m_store.markUsed(&entry);
     assignToast(QStringLiteral("Copied ") + label);
     m_timers.schedule(kDismissDelay, [self = QPointer<QuickAccessViewModel>(this)] {
         if (!self)
             return;
         self->dismiss();
         self->assignToast(QString());
+    });
+}
+
+void QuickAccessViewModel::showFailure(const QString &text)
+{
+    assignToast(text, true);
+    m_timers.schedule(kFailureShown, [self = QPointer<QuickAccessViewModel>(this), text] {
+        if (self && self->m_toastIsFailure && self->m_toast == text)
+            self->assignToast(QString());
     });
 }
 
@@ -323,11 +384,12 @@ void QuickAccessViewModel::assignSelectedEntry(int row)
     emit selectedEntryChanged();
 }
 
-void QuickAccessViewModel::assignToast(const QString &toast)
+void QuickAccessViewModel::assignToast(const QString &toast, bool isFailure)
 {
-    if (toast == m_toast)
+    if (toast == m_toast && isFailure == m_toastIsFailure)
         return;
     m_toast = toast;
+    m_toastIsFailure = isFailure;
     emit toastChanged();
 }
 
@@ -336,6 +398,7 @@ void QuickAccessViewModel::assignRevealed(const QUuid &id)
     if (id == m_revealedID)
         return;
     m_revealedID = id;
+    m_previews.setRevealed(id);
     m_visible.setRevealedId(id);
     emit revealedIDChanged();
 }

@@ -4,6 +4,7 @@
 #include "model/Binzo.h"
 #include "model/BinzoListModel.h"
 #include "model/Entry.h"
+#include "quick/SecretPreviews.h"
 #include "quick/VisibleEntriesModel.h"
 
 #include <QObject>
@@ -29,6 +30,7 @@ class QuickAccessViewModel : public QObject
     Q_PROPERTY(int selectedEntry READ selectedEntry NOTIFY selectedEntryChanged)
     Q_PROPERTY(QUuid revealedID READ revealedID NOTIFY revealedIDChanged)
     Q_PROPERTY(QString toast READ toast NOTIFY toastChanged)
+    Q_PROPERTY(bool toastIsFailure READ toastIsFailure NOTIFY toastChanged)
     Q_PROPERTY(bool showBinzoEditor READ showBinzoEditor NOTIFY showBinzoEditorChanged)
     Q_PROPERTY(bool showEntryEditor READ showEntryEditor NOTIFY showEntryEditorChanged)
     Q_PROPERTY(Entry *editingEntry READ editingEntry NOTIFY editingEntryChanged)
@@ -55,6 +57,8 @@ public:
     QUuid revealedID() const { return m_revealedID; }
     // Empty while no confirmation is shown.
     QString toast() const { return m_toast; }
+    // The toast says why nothing was copied (the panel stays).
+    bool toastIsFailure() const { return m_toastIsFailure; }
     bool showBinzoEditor() const { return m_showBinzoEditor; }
     bool showEntryEditor() const { return m_showEntryEditor; }
     Entry *editingEntry() const { return m_editingEntry; }
@@ -81,6 +85,9 @@ public:
     Q_INVOKABLE void startEditBinzo(Binzo *binzo);
     // Each showing of the panel: empty search, first row, everything masked again.
     Q_INVOKABLE void resetForShow();
+    // The panel went away: a copy still waiting for its value is dropped, and the revealed
+    // value forgotten.
+    void panelHidden();
     // A key press reaching the panel, with Qt's key code and modifiers (Ctrl plays the
     // role of Command). True when the key was used and must go no further.
     Q_INVOKABLE bool handleKey(int qtKey, int qtModifiers, const QString &text,
@@ -96,6 +103,11 @@ public:
 
     // How long the confirmation stays before the panel hides.
     static constexpr std::chrono::milliseconds kDismissDelay {550};
+    // How long a copy waits for its value before saying the keyring does not answer (it
+    // still copies when the value comes while the panel is shown).
+    static constexpr std::chrono::milliseconds kValueWait {2000};
+    // How long a failure stays in the toast.
+    static constexpr std::chrono::milliseconds kFailureShown {2500};
 
 signals:
     void searchChanged();
@@ -114,6 +126,8 @@ signals:
 
 private:
     void copy(Entry *entry);
+    void finishCopy(Entry &entry, const QString &value);
+    void showFailure(const QString &text);
     void moveSelection(int step);
     void cycleBinzo(int step);
 
@@ -121,7 +135,7 @@ private:
     void assignSearch(const QString &search);
     void assignSelectedBinzo(int index);
     void assignSelectedEntry(int row);
-    void assignToast(const QString &toast);
+    void assignToast(const QString &toast, bool isFailure = false);
     void assignRevealed(const QUuid &id);
     void assignEntryEditor(bool shown);
     void assignBinzoEditor(bool shown);
@@ -139,6 +153,7 @@ private:
     // The store's live tab-order model; it updates before this view model hears of a change.
     BinzoListModel *m_binzos;
     bool m_hadBinzos = false;
+    SecretPreviews m_previews;
     VisibleEntriesModel m_visible;
 
     QString m_search;
@@ -146,6 +161,9 @@ private:
     int m_selectedEntry = 0;
     QUuid m_revealedID;
     QString m_toast;
+    bool m_toastIsFailure = false;
+    // Counts copies asked for; a value read for an older one is not copied.
+    quint64 m_copyRequest = 0;
     bool m_showBinzoEditor = false;
     bool m_showEntryEditor = false;
     QPointer<Entry> m_editingEntry;

@@ -5,6 +5,8 @@
 #include "model/KeychainStore.h"
 #include "views/FormText.h"
 
+#include <QPointer>
+
 EntryEditor::EntryEditor(Mode mode, DataController &data, Detector detector, QObject *parent)
     : QObject(parent)
     , m_mode(mode)
@@ -15,9 +17,52 @@ EntryEditor::EntryEditor(Mode mode, DataController &data, Detector detector, QOb
     // types, so opening an API key does not greet the user with "Looks like…".
     if (Entry *entry = m_mode.entry) {
         m_label = entry->label();
-        m_value = entry->resolvedValue().value_or(QString());
+        m_value = entry->inlineValue().value_or(QString());
         m_isSensitive = entry->isSensitive();
+        if (m_isSensitive)
+            loadValue();
     }
+    connect(&KeychainStore::shared(), &KeychainStore::answeringChanged, this,
+            &EntryEditor::statusTextChanged);
+}
+
+void EntryEditor::loadValue()
+{
+    setLoading(true);
+    QPointer<Entry> entry(m_mode.entry);
+    KeychainStore::shared().read(
+        entry->id(), KeychainStore::Purpose::Use, this, [this, entry](const SecretResult &result) {
+            setLoading(false);
+            switch (result.status) {
+            case SecretResult::Status::Done:
+                // Not a change by the user: no suggestion.
+                if (m_value.isEmpty()) {
+                    m_value = QString::fromUtf8(result.value);
+                    emit valueChanged();
+                    emit canSaveChanged();
+                }
+                break;
+            case SecretResult::Status::Missing:
+                break;
+            case SecretResult::Status::Locked:
+                setErrorText(tr("The system keyring is locked. Unlock it to see the value."));
+                // Read again once the person has unlocked it in the prompt this opens.
+                connect(
+                    &KeychainStore::shared(), &KeychainStore::unlocked, this,
+                    [this, entry] {
+                        if (entry && m_value.isEmpty() && !m_loading) {
+                            setErrorText({});
+                            loadValue();
+                        }
+                    },
+                    Qt::SingleShotConnection);
+                KeychainStore::shared().unlock();
+                break;
+            default:
+                setErrorText(tr("Couldn't read the value: ") + result.error);
+                break;
+            }
+        });
 }
 
 QString EntryEditor::title() const
@@ -100,7 +145,18 @@ void EntryEditor::apply()
 
 bool EntryEditor::canSave() const
 {
-    return !trimmedWhitespace(m_label).isEmpty() && !m_value.isEmpty();
+    return !trimmedWhitespace(m_label).isEmpty() && !m_value.isEmpty() && !m_loading && !m_saving;
+}
+
+QString EntryEditor::statusText() const
+{
+    if (m_loading)
+        return tr("Reading the value\u2026");
+    if (!m_saving)
+        return {};
+    return KeychainStore::shared().isAnswering()
+        ? tr("Saving\u2026")
+        : tr("The system keyring does not answer \u2014 retrying\u2026");
 }
 
 // The binzo chosen through a suggestion may have been deleted since; the host's target stays.
@@ -119,26 +175,59 @@ bool EntryEditor::save()
     if (!canSave())
         return false;
     const QString label = trimmedWhitespace(m_label);
-    Binzo *holder = nullptr;
-    bool stored = false;
+    QPointer<EntryEditor> self(this);
     if (Entry *entry = m_mode.entry) {
-        stored = m_data.updateEntry(entry, label, m_value, m_isSensitive);
-        holder = m_data.binzo(entry->binzoID());
-    } else if (Binzo *target = saveTarget()) {
-        stored = m_data.addEntry(target, label, m_value, m_isSensitive) != nullptr;
-        holder = target;
-    } else {
+        setSaving(true);
+        const QUuid binzoId = entry->binzoID();
+        m_data.updateEntry(entry, label, m_value, m_isSensitive,
+                           [self, binzoId](const QString &error) {
+                               if (self)
+                                   self->saved(self->m_data.binzo(binzoId), error);
+                           });
+        return true;
+    }
+    Binzo *target = saveTarget();
+    if (!target) {
         setErrorText(tr("There is no binzo to add the entry to."));
         return false;
     }
-    if (!stored) {
-        // Only a secret-store write can refuse; the form keeps everything for another try.
-        setErrorText(tr("Couldn't store the value in the system keyring: ")
-                     + KeychainStore::shared().lastError());
-        return false;
+    setSaving(true);
+    QPointer<Binzo> holder(target);
+    m_data.addEntry(target, label, m_value, m_isSensitive,
+                    [self, holder](Entry *, const QString &error) {
+                        if (self)
+                            self->saved(holder, error);
+                    });
+    return true;
+}
+
+void EntryEditor::saved(Binzo *holder, const QString &error)
+{
+    setSaving(false);
+    if (!error.isEmpty()) {
+        // The form keeps everything for another try.
+        setErrorText(tr("Couldn't store the value: ") + error);
+        return;
     }
     emit done(holder);
-    return true;
+}
+
+void EntryEditor::setLoading(bool loading)
+{
+    if (loading == m_loading)
+        return;
+    m_loading = loading;
+    emit canSaveChanged();
+    emit statusTextChanged();
+}
+
+void EntryEditor::setSaving(bool saving)
+{
+    if (saving == m_saving)
+        return;
+    m_saving = saving;
+    emit canSaveChanged();
+    emit statusTextChanged();
 }
 
 void EntryEditor::setErrorText(const QString &text)

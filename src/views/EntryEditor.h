@@ -29,6 +29,7 @@ class EntryEditor : public QObject
     Q_PROPERTY(QString suggestionSubtitle READ suggestionSubtitle NOTIFY detectionChanged)
     Q_PROPERTY(bool canSave READ canSave NOTIFY canSaveChanged)
     Q_PROPERTY(QString errorText READ errorText NOTIFY errorTextChanged)
+    Q_PROPERTY(QString statusText READ statusText NOTIFY statusTextChanged)
 public:
     // Create an entry in the host's target binzo, or edit an existing entry.
     struct Mode
@@ -56,8 +57,13 @@ public:
     bool hasSuggestion() const { return m_detection.has_value(); }
     QString suggestionTitle() const;
     QString suggestionSubtitle() const;
+    // Also false while an edited secret is still being read, and while a save is on its way.
     bool canSave() const;
     QString errorText() const { return m_errorText; }
+    // What the form is waiting for: the edited secret, or the secret store during a save.
+    QString statusText() const;
+    bool isLoading() const { return m_loading; }
+    bool isSaving() const { return m_saving; }
 
     void setLabel(const QString &label);
     // Every change of the value replaces the suggestion with the detector's verdict.
@@ -66,8 +72,10 @@ public:
 
     // Takes the suggestion: sensitivity, an empty label, and (new entries only) its binzo.
     Q_INVOKABLE void apply();
-    // Stores the entry and emits done with the binzo that holds it. False, with errorText
-    // set and every field kept, when the form is incomplete or the store refuses.
+    // Stores the entry and emits done with the binzo that holds it, once a sensitive value is
+    // in the secret store (which may take a while: statusText says so). False, with
+    // errorText set, when the form is incomplete; a refusal of the store later sets errorText
+    // and keeps every field.
     Q_INVOKABLE bool save();
 
 signals:
@@ -77,6 +85,7 @@ signals:
     void detectionChanged();
     void canSaveChanged();
     void errorTextChanged();
+    void statusTextChanged();
     // After a successful save; the binzo is null when an edited entry's binzo is gone.
     void done(Binzo *binzo);
 
@@ -84,6 +93,11 @@ private:
     bool offersBinzo() const;
     void setErrorText(const QString &text);
     Binzo *saveTarget() const;
+    // Reads the edited secret into the value field.
+    void loadValue();
+    void setLoading(bool loading);
+    void setSaving(bool saving);
+    void saved(Binzo *holder, const QString &error);
 
     Mode m_mode;
     DataController &m_data;
@@ -94,4 +108,6 @@ private:
     std::optional<Detection> m_detection;
     std::optional<QString> m_targetBinzoName;
     QString m_errorText;
+    bool m_loading = false;
+    bool m_saving = false;
 };

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "../model/FakeSecretBackend.h"
+#include "../model/SecretCalls.h"
 #include "QuickFakes.h"
 #include "TestEnvironment.h"
 
@@ -35,6 +36,11 @@ struct QuickAccessTest : ::testing::Test
         KeychainStore::setSharedBackend(std::make_unique<FakeSecretBackend>(&secrets));
         openStore();
     }
+    void TearDown() override
+    {
+        secrets.resume();
+        settleSecretCalls();
+    }
 
     QString databasePath() const { return environment.dataHome() + "/binzo.sqlite3"; }
 
@@ -66,7 +72,7 @@ struct QuickAccessTest : ::testing::Test
     Entry *add(int binzoIndex, const QString &label, const QString &value = "value",
                bool isSensitive = false)
     {
-        return store->addEntry(binzo(binzoIndex), label, value, isSensitive);
+        return addEntryAndWait(*store, binzo(binzoIndex), label, value, isSensitive);
     }
     bool key(int qtKey, Qt::KeyboardModifiers modifiers = {}, const QString &text = {},
              quint32 nativeScanCode = 0)
@@ -346,30 +352,93 @@ TEST_F(QuickAccessTest, SecondCopyReplacesTheToastAndSchedulesASecondClosing)
     EXPECT_EQ(dismissals, 2);
 }
 
-TEST_F(QuickAccessTest, SensitiveCopyPutsTheRealValueMarkedSecret)
+// The value of a sensitive entry comes from the keyring's own thread: the copy happens when
+// it arrives, and a keyring that cannot give it says why in the toast's failure form.
+TEST_F(QuickAccessTest, SensitiveCopyFollowsTheKeyring)
 {
-    add(1, "GitHub token", "ghp_abcdefghijklmnop1234", true);
-    view->selectBinzo(1);
-    EXPECT_NE(role(0, VisibleEntriesModel::DisplayValueRole).toString(),
-              "ghp_abcdefghijklmnop1234");
-    key(Qt::Key_Return);
-    ASSERT_EQ(clipboard.writes.size(), 1);
-    EXPECT_EQ(clipboard.writes.at(0).value, "ghp_abcdefghijklmnop1234");
-    EXPECT_TRUE(clipboard.writes.at(0).isSecret);
+    const QString value = "ghp_abcdefghijklmnop1234";
+    const QString none = "(nothing)";
+    const struct
+    {
+        const char *name;
+        std::function<void(FakeSecretBackend::State &)> keyring;
+        QString copied;
+        QString toast; // as soon as the keyring answered, or after kValueWait when it does not
+        bool failure;
+    } cases[] = {
+        {"answers", [](auto &) {}, value, "Copied GitHub token", false},
+        {"has no item", [](auto &s) { s.clear(); }, none, "", false},
+        {"locked",
+         [](auto &s) {
+             s.setLocked(true);
+             s.answerPrompt(false);
+         },
+         none, "The system keyring is locked", true},
+        {"hung", [](auto &s) { s.hang(); }, none, "The system keyring does not answer", true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        secrets.resume();
+        secrets.setLocked(false);
+        openStore();
+        Entry *token = add(1, "GitHub token", value, true);
+        c.keyring(secrets);
+        clipboard.writes.clear();
+        view->copyEntry(token);
+        settleSecretCalls();
+        if (view->toast().isEmpty())
+            timers.advance(QuickAccessViewModel::kValueWait);
+        EXPECT_EQ(clipboard.writes.isEmpty() ? none : clipboard.writes.first().value, c.copied);
+        EXPECT_EQ(view->toast(), c.toast);
+        EXPECT_EQ(view->toastIsFailure(), c.failure);
+        EXPECT_EQ(token->useCount(), c.copied == none ? 0 : 1);
+    }
+    // A keyring slow to answer: the toast says so meanwhile, and the value is copied when it
+    // comes, the panel still being shown.
+    Entry *token = store->entries().last();
+    clipboard.writes.clear();
+    secrets.hang(10000);
+    view->copyEntry(token);
+    timers.advance(QuickAccessViewModel::kValueWait);
+    EXPECT_EQ(view->toast(), "The system keyring does not answer");
+    secrets.resume();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !clipboard.writes.isEmpty(); }, 5000));
+    EXPECT_EQ(clipboard.writes.first().value, value);
+    EXPECT_EQ(view->toast(), "Copied GitHub token");
+    EXPECT_FALSE(view->toastIsFailure());
 }
 
-TEST_F(QuickAccessTest, CopyOfAnUnreadableValueDoesNothing)
+TEST_F(QuickAccessTest, LockedKeyringAsksOnceAndCopiesAfterUnlocking)
 {
-    Entry *token = add(1, "Token", "secret-value", true);
-    secrets.items.clear();
+    add(1, "Token", "secret-value", true);
     view->selectBinzo(1);
+    secrets.setLocked(true);
+    view->resetForShow();
+    EXPECT_EQ(role(0, VisibleEntriesModel::DisplayValueRole).toString(), "Loading\u2026");
+    settleSecretCalls();
+    // Drawing rows never prompts; Return does, and the prompt waits for the person.
     EXPECT_EQ(role(0, VisibleEntriesModel::DisplayValueRole).toString(),
-              QString::fromUtf8("\u2014"));
+              "The system keyring is locked");
+    EXPECT_EQ(secrets.prompts(), 0);
     key(Qt::Key_Return);
-    EXPECT_TRUE(clipboard.writes.isEmpty());
-    EXPECT_EQ(token->useCount(), 0);
-    EXPECT_EQ(view->toast(), "");
-    EXPECT_TRUE(timers.pending.isEmpty());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return secrets.prompts() == 1; }, 5000));
+    EXPECT_TRUE(KeychainStore::shared().isUnlocking());
+    EXPECT_EQ(view->toast(), "The system keyring is locked");
+    key(Qt::Key_Return); // no second prompt while one is open
+    timers.advance(QuickAccessViewModel::kValueWait);
+    EXPECT_EQ(view->toast(), "The system keyring is locked");
+
+    secrets.answerPrompt(true);
+    settleSecretCalls();
+    EXPECT_FALSE(KeychainStore::shared().isUnlocking());
+    EXPECT_EQ(secrets.prompts(), 1);
+    // The copy asked for while the prompt was open goes through; rows are read again.
+    ASSERT_EQ(clipboard.writes.size(), 1);
+    EXPECT_EQ(clipboard.writes.first().value, "secret-value");
+    role(0, VisibleEntriesModel::DisplayValueRole);
+    settleSecretCalls();
+    EXPECT_EQ(role(0, VisibleEntriesModel::DisplayValueRole).toString(),
+              QString(8, QChar(0x2022)) + " alue");
 }
 
 TEST_F(QuickAccessTest, EmptyValueIsStillCopied)
@@ -405,6 +474,9 @@ TEST_F(QuickAccessTest, RevealIsExclusive)
     view->selectBinzo(1);
     view->toggleReveal(a);
     view->toggleReveal(b);
+    role(1, VisibleEntriesModel::DisplayValueRole);
+    role(0, VisibleEntriesModel::DisplayValueRole);
+    settleSecretCalls();
     EXPECT_EQ(view->revealedID(), b->id());
     EXPECT_FALSE(role(0, VisibleEntriesModel::IsRevealedRole).toBool());
     EXPECT_TRUE(role(1, VisibleEntriesModel::IsRevealedRole).toBool());
@@ -451,7 +523,8 @@ TEST_F(QuickAccessTest, DeletingARevealedSensitiveEntryRemovesItsSecret)
     view->toggleReveal(token);
     const QUuid id = token->id();
     view->deleteEntry(token);
-    EXPECT_TRUE(secrets.items.isEmpty());
+    settleSecretCalls();
+    EXPECT_TRUE(secrets.accounts().isEmpty());
     EXPECT_EQ(view->revealedID(), id);
     EXPECT_EQ(rows().rowCount(), 0);
 }

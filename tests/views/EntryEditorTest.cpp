@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/EntryEditor.h"
+#include "../model/SecretCalls.h"
 #include "EditorFixture.h"
 
 #include <QSignalSpy>
@@ -82,7 +83,7 @@ TEST_F(EntryEditorTest, SaveTrimsLabelAndKeepsValueAsTyped)
     ASSERT_EQ(entriesIn("Personal").size(), 1);
     const Entry *entry = entriesIn("Personal").first();
     EXPECT_EQ(entry->label(), "Phone");
-    EXPECT_EQ(entry->resolvedValue(), "  +49 30 1234567 ");
+    EXPECT_EQ(entry->inlineValue(), "  +49 30 1234567 ");
     ASSERT_EQ(done.size(), 1);
     EXPECT_EQ(done.first().first().value<Binzo *>(), binzo("Personal"));
 }
@@ -153,11 +154,13 @@ TEST_F(EntryEditorTest, ApplyFilesInSuggestedBinzoAndSaveReportsIt)
     EXPECT_TRUE(m_data->entries().isEmpty()) << "Apply stores nothing";
 
     ASSERT_TRUE(editor->save());
+    EXPECT_FALSE(editor->canSave()) << "no second save while one is on its way";
+    settleSecretCalls();
     ASSERT_EQ(entriesIn("Bank").size(), 1);
     const Entry *entry = entriesIn("Bank").first();
     EXPECT_TRUE(entry->isSensitive());
     EXPECT_EQ(entry->inlineValue().value_or(QString()), QString());
-    EXPECT_EQ(m_secrets.items.value(KeychainStore::account(entry->id())), kIban.toUtf8());
+    EXPECT_EQ(m_secrets.value(KeychainStore::account(entry->id())), kIban.toUtf8());
     ASSERT_EQ(done.size(), 1);
     EXPECT_EQ(done.first().first().value<Binzo *>(), binzo("Bank"));
 }
@@ -180,6 +183,7 @@ TEST_F(EntryEditorTest, SuggestedNameWithoutBinzoLeavesTarget)
     editor->apply();
     EXPECT_EQ(editor->targetBinzoName(), std::nullopt);
     ASSERT_TRUE(editor->save());
+    settleSecretCalls();
     EXPECT_EQ(entriesIn("Personal").size(), 1);
 }
 
@@ -191,24 +195,44 @@ TEST_F(EntryEditorTest, SuggestedBinzoGoneBySaveFallsBackToTarget)
     editor->apply();
     binzo("Bank")->setName("Old bank");
     ASSERT_TRUE(editor->save());
+    settleSecretCalls();
     EXPECT_EQ(entriesIn("Personal").size(), 1);
     EXPECT_EQ(done.first().first().value<Binzo *>(), binzo("Personal"));
 }
 
+// The secret is read off the UI thread: the form waits for it, and cannot be saved over it
+// meanwhile or when it cannot be read.
 TEST_F(EntryEditorTest, EditLoadsTheEntryWithoutSuggesting)
 {
-    Entry *entry = m_data->addEntry(binzo("Personal"), "Account", kIban, true);
+    Entry *entry = addEntryAndWait(*m_data, binzo("Personal"), "Account", kIban, true);
     ASSERT_TRUE(entry);
     auto editor = edit(entry);
     EXPECT_EQ(editor->title(), "Edit Entry");
     EXPECT_EQ(editor->saveTitle(), "Save");
     EXPECT_EQ(editor->label(), "Account");
-    EXPECT_EQ(editor->value(), kIban);
     EXPECT_TRUE(editor->isSensitive());
+    EXPECT_EQ(editor->value(), QString());
+    EXPECT_FALSE(editor->canSave());
+    EXPECT_EQ(editor->statusText(), QString::fromUtf8("Reading the value\u2026"));
+    settleSecretCalls();
+    EXPECT_EQ(editor->value(), kIban);
+    EXPECT_TRUE(editor->canSave());
+    EXPECT_EQ(editor->statusText(), "");
     EXPECT_FALSE(editor->hasSuggestion());
 
-    m_secrets.items.clear(); // an unreadable secret opens empty and cannot be saved as is
+    m_secrets.setLocked(true);
+    auto locked = edit(entry);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_secrets.prompts() == 1; }, 5000));
+    EXPECT_EQ(locked->errorText(), "The system keyring is locked. Unlock it to see the value.");
+    EXPECT_FALSE(locked->canSave());
+    m_secrets.answerPrompt(true);
+    settleSecretCalls();
+    EXPECT_EQ(locked->value(), kIban);
+    EXPECT_EQ(locked->errorText(), "");
+
+    m_secrets.clear(); // an unreadable secret opens empty and cannot be saved as is
     auto unreadable = edit(entry);
+    settleSecretCalls();
     EXPECT_EQ(unreadable->value(), QString());
     EXPECT_FALSE(unreadable->canSave());
 }
@@ -223,7 +247,9 @@ TEST_F(EntryEditorTest, EditNeverMovesTheEntry)
     editor->apply();
     EXPECT_EQ(editor->targetBinzoName(), std::nullopt);
     ASSERT_TRUE(editor->save());
+    settleSecretCalls();
     EXPECT_EQ(entry->binzoID(), binzo("Personal")->id());
+    ASSERT_EQ(done.size(), 1);
     EXPECT_EQ(done.first().first().value<Binzo *>(), binzo("Personal"));
 }
 
@@ -234,27 +260,29 @@ TEST_F(EntryEditorTest, EditMovesValueBetweenRecordAndSecretStore)
     auto on = edit(entry);
     on->setIsSensitive(true);
     ASSERT_TRUE(on->save());
-    EXPECT_EQ(m_secrets.items.value(account), "abc");
+    settleSecretCalls();
+    EXPECT_EQ(m_secrets.value(account), "abc");
     EXPECT_EQ(entry->inlineValue().value_or(QString()), QString());
 
     auto off = edit(entry);
+    settleSecretCalls();
     off->setIsSensitive(false);
     ASSERT_TRUE(off->save());
-    EXPECT_FALSE(m_secrets.items.contains(account));
+    settleSecretCalls();
+    EXPECT_EQ(m_secrets.value(account), std::nullopt);
     EXPECT_EQ(entry->inlineValue(), "abc");
 }
 
 TEST_F(EntryEditorTest, RefusedSecretWriteKeepsTheFormAndStoresNothing)
 {
-    m_secrets.failWrites = true;
+    m_secrets.setFailWrites(true);
     auto editor = create("Personal");
     QSignalSpy done(editor.get(), &EntryEditor::done);
     editor->setValue(kIban);
     editor->apply();
-    EXPECT_FALSE(editor->save());
-    EXPECT_EQ(editor->errorText(),
-              "Couldn't store the value in the system keyring: "
-              "refused by the test");
+    EXPECT_TRUE(editor->save());
+    settleSecretCalls();
+    EXPECT_EQ(editor->errorText(), "Couldn't store the value: refused by the test");
     EXPECT_EQ(editor->label(), "IBAN");
     EXPECT_EQ(editor->value(), kIban);
     EXPECT_TRUE(editor->isSensitive());
@@ -262,8 +290,9 @@ TEST_F(EntryEditorTest, RefusedSecretWriteKeepsTheFormAndStoresNothing)
     EXPECT_TRUE(m_data->entries().isEmpty());
     EXPECT_TRUE(done.isEmpty());
 
-    m_secrets.failWrites = false;
+    m_secrets.setFailWrites(false);
     ASSERT_TRUE(editor->save());
+    settleSecretCalls();
     EXPECT_EQ(editor->errorText(), QString());
     EXPECT_EQ(entriesIn("Bank").size(), 1);
 }
@@ -271,12 +300,13 @@ TEST_F(EntryEditorTest, RefusedSecretWriteKeepsTheFormAndStoresNothing)
 TEST_F(EntryEditorTest, RefusedSecretWriteLeavesEditedEntryAsItWas)
 {
     Entry *entry = m_data->addEntry(binzo("Personal"), "Key", "abc", false);
-    m_secrets.failWrites = true;
+    m_secrets.setFailWrites(true);
     auto editor = edit(entry);
     editor->setLabel("New key");
     editor->setValue("def");
     editor->setIsSensitive(true);
-    EXPECT_FALSE(editor->save());
+    EXPECT_TRUE(editor->save());
+    settleSecretCalls();
     EXPECT_FALSE(editor->errorText().isEmpty());
     EXPECT_EQ(entry->label(), "Key");
     EXPECT_EQ(entry->inlineValue(), "abc");

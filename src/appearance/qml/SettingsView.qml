@@ -132,6 +132,17 @@ Window {
                         }
                     }
 
+                    NeuCard {
+                        Layout.fillWidth: true
+                        Layout.leftMargin: 20
+                        Layout.rightMargin: 20
+                        title: "Sensitive Values"
+                        SecretStorePicker {
+                            width: parent.width
+                            settings: root.controller.secretStore
+                        }
+                    }
+
                     Item { Layout.preferredHeight: 2 }
                 }
             }

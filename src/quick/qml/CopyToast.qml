@@ -2,19 +2,28 @@
 import QtQuick
 import Binzo 1.0
 
-// The confirmation bubble after a copy. Springs up from the bottom edge while the view
-// model has a toast, and sinks away (still showing its last text) when it clears.
+// The confirmation bubble after a copy, or in its failure form the reason nothing was
+// copied. Springs up from the bottom edge while the view model has a toast, and sinks away
+// (still showing its last text) when it clears.
 Item {
     id: root
 
     property string toast
+    property bool failure
     property var neu: Theme.neu
     readonly property bool shown: toast !== ""
     property string lastText
+    property bool lastFailure
 
     onToastChanged: {
-        if (toast !== "")
+        if (toast !== "") {
             lastText = toast;
+            lastFailure = failure;
+        }
+    }
+    onFailureChanged: {
+        if (toast !== "")
+            lastFailure = failure;
     }
 
     NeuSurface {
@@ -56,7 +65,7 @@ Item {
             spacing: 6
             Symbol {
                 anchors.verticalCenter: parent.verticalCenter
-                name: "checkmark.circle.fill"
+                name: root.lastFailure ? "xmark.circle.fill" : "checkmark.circle.fill"
                 size: 13
                 color: root.neu.textPrimary
             }

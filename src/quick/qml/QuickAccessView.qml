@@ -128,6 +128,7 @@ FocusScope {
     CopyToast {
         anchors.fill: parent
         toast: root.viewModel.toast
+        failure: root.viewModel.toastIsFailure
         neu: root.neu
     }
 
