@@ -101,8 +101,9 @@ TEST_F(SecretBackendChoiceTest, TheStoreThatHoldsTheSecretsIsKept)
             EXPECT_EQ(choice.current(&name, &why), nullptr);
         }
         EXPECT_EQ(preferences.string("binzo.secretBackend").value_or(none), c.remembered);
-        if (c.fileHoldsSecrets)
+        if (c.fileHoldsSecrets) {
             EXPECT_EQ(backend->read(KeychainStore::service(), "ACCOUNT").value, "kept");
+        }
     }
 }
 
