@@ -110,6 +110,9 @@ public:
     SecretResult write(const QString &, const QString &account, const QString &label,
                        const QByteArray &value) override
     {
+        if (refusesWrites())
+            return SecretResult::failure(SecretResult::Status::Failed,
+                                         QStringLiteral("refused by the test"));
         return change([=, this] {
             m_state->m_items.insert(account, value);
             m_state->m_labels.insert(account, label);
@@ -163,6 +166,11 @@ public:
     bool keepsLabels() const override { return true; }
 
 private:
+    bool refusesWrites() const
+    {
+        std::lock_guard lock(m_state->m_mutex);
+        return m_state->m_failWrites;
+    }
     // False when the call got no answer in time.
     bool answers(std::unique_lock<std::mutex> &lock)
     {
@@ -176,9 +184,6 @@ private:
             m_state->m_queued.append(apply);
             return unanswered();
         }
-        if (m_state->m_failWrites)
-            return SecretResult::failure(SecretResult::Status::Failed,
-                                         QStringLiteral("refused by the test"));
         if (m_state->m_locked)
             return SecretResult::failure(SecretResult::Status::Locked, QStringLiteral("locked"));
         apply();
