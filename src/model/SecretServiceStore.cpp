@@ -50,8 +50,13 @@ Attempt fromError(GError *error, const char *action)
         g_free(name);
         g_dbus_error_strip_remote_error(error);
     }
+    // A daemon that restarted knows neither our session ("The session wrapping the secret
+    // does not exist", its name stripped by libsecret) nor the bus name our connection was
+    // bound to. Any such refusal is worth one more try with a new session.
     if (remote == QLatin1String("org.freedesktop.Secret.Error.NoSession")
-        || remote == QLatin1String("org.freedesktop.DBus.Error.UnknownObject"))
+        || remote == QLatin1String("org.freedesktop.DBus.Error.UnknownObject")
+        || g_error_matches(error, G_DBUS_ERROR, G_DBUS_ERROR_SERVICE_UNKNOWN)
+        || (remote.isEmpty() && g_error_matches(error, G_IO_ERROR, G_IO_ERROR_DBUS_ERROR)))
         attempt.staleSession = true;
     if (g_error_matches(error, SECRET_ERROR, SECRET_ERROR_IS_LOCKED)
         || remote == QLatin1String("org.freedesktop.Secret.Error.IsLocked"))

@@ -122,11 +122,12 @@ bool answerUnlockPrompt(int timeoutMs)
     const QString window = windows.split('\n', Qt::SkipEmptyParts).value(0);
     if (!found || window.isEmpty())
         return false;
-    bool typed = false;
+    // Typed into the focused window: GTK ignores keys sent to a window directly.
     run("xdotool", {"windowactivate", "--sync", window}, 5000);
-    run("xdotool", {"type", "--window", window, "--delay", "20", kPassword}, 5000, {}, &typed);
+    bool typed = false;
+    run("xdotool", {"type", "--delay", "20", kPassword}, 5000, {}, &typed);
     bool confirmed = false;
-    run("xdotool", {"key", "--window", window, "Return"}, 5000, {}, &confirmed);
+    run("xdotool", {"key", "Return"}, 5000, {}, &confirmed);
     return typed && confirmed;
 }
 
