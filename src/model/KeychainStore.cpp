@@ -4,11 +4,14 @@
 #include "model/Paths.h"
 #include "model/Preferences.h"
 #include "model/SecretBackendChoice.h"
+#include "model/SecretMigration.h"
 #include "model/SerialWorker.h"
 
 #include <QCoreApplication>
 #include <QPointer>
 #include <QStringDecoder>
+
+#include <cstdio>
 
 namespace {
 
@@ -36,10 +39,11 @@ QString journalPath()
 template<class Value>
 void deliver(const QPointer<QObject> &context, std::function<void(const Value &)> done, Value value)
 {
-    if (!done)
+    QCoreApplication *application = QCoreApplication::instance();
+    if (!done || !application)
         return;
     QMetaObject::invokeMethod(
-        QCoreApplication::instance(),
+        application,
         [context, done = std::move(done), value = std::move(value)] {
             if (context)
                 done(value);
@@ -160,8 +164,11 @@ void KeychainStore::report(const QPointer<KeychainStore> &self, const SecretResu
                            const QString &name)
 {
     const bool answered = result.status != Status::Unknown;
+    QCoreApplication *application = QCoreApplication::instance();
+    if (!application)
+        return;
     QMetaObject::invokeMethod(
-        QCoreApplication::instance(),
+        application,
         [self, answered, name] {
             if (self)
                 self->observe(answered, name);
@@ -169,29 +176,38 @@ void KeychainStore::report(const QPointer<KeychainStore> &self, const SecretResu
         Qt::QueuedConnection);
 }
 
-void KeychainStore::write(const QUuid &id, const QString &entryLabel, const QString &value,
-                          QObject *context, Done done)
+void KeychainStore::change(const QUuid &id, QObject *context, Done done,
+                           std::function<SecretResult(SecretBackend &)> call)
 {
     QPointer<KeychainStore> self(this);
     QPointer<QObject> receiver(context);
-    const QString item = account(id);
-    const QString label = itemLabel(entryLabel);
-    const QByteArray bytes = value.toUtf8();
     post([=](Core &core, const Pause &pause) {
         const SecretResult result = untilAnswered(pause, [&] {
             QString name;
-            SecretResult attempt = core.onCurrent(&name, [&](SecretBackend &backend) {
-                return backend.write(service(), item, label, bytes);
-            });
+            SecretResult attempt = core.onCurrent(&name, call);
             report(self, attempt, name);
             return attempt;
         });
         if (result.done())
-            deliver<QUuid>(
-                self.data(), [self](const QUuid &changed) { emit self->valueChanged(changed); },
-                id);
+            changed(self, id);
         deliver(receiver, done, result);
     });
+}
+
+void KeychainStore::changed(const QPointer<KeychainStore> &self, const QUuid &id)
+{
+    deliver<QUuid>(
+        self.data(), [self](const QUuid &changed) { emit self->valueChanged(changed); }, id);
+}
+
+void KeychainStore::write(const QUuid &id, const QString &entryLabel, const QString &value,
+                          QObject *context, Done done)
+{
+    const QString item = account(id);
+    const QString label = itemLabel(entryLabel);
+    const QByteArray bytes = value.toUtf8();
+    change(id, context, std::move(done),
+           [=](SecretBackend &backend) { return backend.write(service(), item, label, bytes); });
 }
 
 void KeychainStore::read(const QUuid &id, Purpose purpose, QObject *context, Done done)
@@ -217,32 +233,19 @@ void KeychainStore::read(const QUuid &id, Purpose purpose, QObject *context, Don
 
 void KeychainStore::remove(const QUuid &id, QObject *context, Done done)
 {
+    // Without its note the item is still removed, only not again after a crash.
     QString error;
-    if (!note(id, &error)) {
-        deliver(QPointer<QObject>(context), std::move(done),
-                SecretResult::failure(Status::Failed, error));
-        return;
-    }
+    if (!note(id, &error))
+        std::fprintf(stderr, "Binzo: %s\n", qPrintable(error));
     settle({QString(), account(id)}, false, context, std::move(done));
 }
 
 void KeychainStore::relabel(const QUuid &id, const QString &entryLabel, QObject *context, Done done)
 {
-    QPointer<KeychainStore> self(this);
-    QPointer<QObject> receiver(context);
     const QString item = account(id);
     const QString label = itemLabel(entryLabel);
-    post([=](Core &core, const Pause &pause) {
-        const SecretResult result = untilAnswered(pause, [&] {
-            QString name;
-            SecretResult attempt = core.onCurrent(&name, [&](SecretBackend &backend) {
-                return backend.relabel(service(), item, label);
-            });
-            report(self, attempt, name);
-            return attempt;
-        });
-        deliver(receiver, done, result);
-    });
+    change(id, context, std::move(done),
+           [=](SecretBackend &backend) { return backend.relabel(service(), item, label); });
 }
 
 void KeychainStore::listItems(QObject *context, std::function<void(const SecretListing &)> done)
@@ -301,9 +304,7 @@ void KeychainStore::settle(const SecretJournal::Note &note, bool keep, QObject *
         if (result.done()) {
             core.journal.clear(note);
             if (storeName == inUse)
-                deliver<QUuid>(
-                    self.data(), [self](const QUuid &changed) { emit self->valueChanged(changed); },
-                    QUuid::fromString(note.account));
+                changed(self, QUuid::fromString(note.account));
         }
         deliver(receiver, done, result);
     });
@@ -359,92 +360,21 @@ void KeychainStore::migrate(const QString &target, const QList<Item> &items, QOb
     QPointer<KeychainStore> self(this);
     QPointer<QObject> receiver(context);
     post([=](Core &core, const Pause &) {
-        const auto finish = [&](const SecretResult &result) { deliver(receiver, done, result); };
-        QString from;
+        const int total = int(items.size());
+        const SecretResult result
+            = SecretMigration::run(*core.stores, core.journal, target, items, [&](int copied) {
+                  deliver<int>(
+                      receiver,
+                      [progress, total](int n) {
+                          if (progress)
+                              progress(n, total);
+                      },
+                      copied);
+              });
+        QString name;
         SecretResult why;
-        SecretBackend *source = core.stores->current(&from, &why);
-        if (!source) {
-            // Nothing was chosen yet, so nothing is kept anywhere: choosing is all there is.
-            QString error;
-            if (!core.stores->choose(target, &error))
-                return finish(SecretResult::failure(Status::Failed, error));
-            report(self, SecretResult(), target);
-            return finish(SecretResult());
-        }
-        if (from == target)
-            return finish(SecretResult());
-        SecretBackend *destination = core.stores->byName(target);
-        if (!destination)
-            return finish(SecretResult::failure(
-                Status::Failed, QStringLiteral("there is no secret store \"%1\"").arg(target)));
-
-        // Copies are noted before they are made: an interrupted move leaves nothing behind
-        // in the store that is not in use.
-        QList<SecretJournal::Note> copies;
-        for (const Item &item : items)
-            copies.append({target, account(item.id)});
-        QString error;
-        if (!core.journal.add(copies, &error))
-            return finish(SecretResult::failure(Status::Failed, error));
-        const auto abandon = [&](const SecretResult &failure) {
-            for (const SecretJournal::Note &copy : copies) {
-                if (destination->remove(service(), copy.account).done())
-                    core.journal.clear(copy);
-            }
-            finish(failure);
-        };
-
-        QList<SecretJournal::Note> originals;
-        int copied = 0;
-        for (const Item &item : items) {
-            const QString name = account(item.id);
-            SecretResult value = source->read(service(), name);
-            if (value.status == Status::Locked && source->unlock().done())
-                value = source->read(service(), name);
-            if (value.status != Status::Missing) {
-                if (!value.done())
-                    return abandon(
-                        SecretResult::failure(value.status,
-                                              QStringLiteral("couldn't read \u201C%1\u201D: %2")
-                                                  .arg(item.entryLabel, value.error)));
-                const SecretResult written
-                    = destination->write(service(), name, itemLabel(item.entryLabel), value.value);
-                if (!written.done())
-                    return abandon(
-                        SecretResult::failure(written.status,
-                                              QStringLiteral("couldn't write \u201C%1\u201D: %2")
-                                                  .arg(item.entryLabel, written.error)));
-                const SecretResult back = destination->read(service(), name);
-                if (!back.done() || back.value != value.value)
-                    return abandon(SecretResult::failure(
-                        Status::Failed,
-                        QStringLiteral("\u201C%1\u201D did not read back the same from the new "
-                                       "store")
-                            .arg(item.entryLabel)));
-                originals.append({from, name});
-            }
-            deliver<int>(
-                receiver, [progress, total = int(items.size())](int n) { progress(n, total); },
-                ++copied);
-        }
-
-        // Noted before the switch, whichever side of it a crash falls on, the next start
-        // removes the copies in the store not in use.
-        if (!core.journal.add(originals, &error))
-            return abandon(SecretResult::failure(Status::Failed, error));
-        if (!core.stores->choose(target, &error)) {
-            for (const SecretJournal::Note &original : originals)
-                core.journal.clear(original);
-            return abandon(SecretResult::failure(Status::Failed, error));
-        }
-        for (const SecretJournal::Note &copy : copies)
-            core.journal.clear(copy);
-        report(self, SecretResult(), target);
-        // An old copy that cannot be removed now keeps its note for the next start.
-        for (const SecretJournal::Note &original : originals) {
-            if (source->remove(service(), original.account).done())
-                core.journal.clear(original);
-        }
-        finish(SecretResult());
+        core.stores->current(&name, &why);
+        report(self, SecretResult(), name);
+        deliver(receiver, done, result);
     });
 }

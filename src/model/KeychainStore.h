@@ -3,6 +3,7 @@
 
 #include "model/SecretBackend.h"
 #include "model/SecretJournal.h"
+#include "model/SecretMigration.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -34,11 +35,7 @@ public:
     // A row's preview never prompts and gives up at once while the store does not answer; a
     // value the person asked for (copy, reveal, edit) is always asked of the store.
     enum class Purpose { Preview, Use };
-    struct Item
-    {
-        QUuid id;
-        QString entryLabel;
-    };
+    using Item = SecretMigration::Item;
 
     KeychainStore(std::unique_ptr<SecretStores> stores, const QString &journalPath);
     ~KeychainStore() override;
@@ -82,10 +79,8 @@ public:
     // seen; describe() asks (and makes the choice when none is made yet).
     QString storeName() const { return m_storeName; }
     void describe(QObject *context, std::function<void(const QString &name)> done);
-    // Moves every given secret to the store named target: writes each there, reads it back
-    // and compares, then makes target the store in use, then removes the old copies. Stops
-    // at the first failure with everything still in the old store. progress hears of each
-    // secret copied.
+    // Moves every given secret to the store named target (SecretMigration); progress hears
+    // of each secret copied.
     void migrate(const QString &target, const QList<Item> &items, QObject *context,
                  std::function<void(int copied, int total)> progress, Done done);
 
@@ -100,6 +95,10 @@ signals:
 private:
     struct Core;
     void post(std::function<void(Core &core, const std::function<bool(int)> &pause)> job);
+    // A change of the item of id in the store in use, until the store answers.
+    void change(const QUuid &id, QObject *context, Done done,
+                std::function<SecretResult(SecretBackend &)> call);
+    static void changed(const QPointer<KeychainStore> &self, const QUuid &id);
     // Called on this thread with what a job saw of the store.
     void observe(bool answered, const QString &storeName);
     static void report(const QPointer<KeychainStore> &self, const SecretResult &result,

@@ -39,9 +39,22 @@ const SecretSchema kSchema = {"com.qorvastine.binzo.Secret",
                               nullptr,
                               nullptr};
 
-// Takes ownership of error. No answer is Unknown: the service may still act on the call.
+Attempt failed(Status status, QString error)
+{
+    return {SecretResult::failure(status, std::move(error)), false};
+}
+
+Attempt locked()
+{
+    return failed(Status::Locked, QStringLiteral("the system keyring is locked"));
+}
+
+// Takes ownership of error (which may be null). No answer is Unknown: the service may still
+// act on the call.
 Attempt fromError(GError *error, const char *action)
 {
+    if (!error)
+        return failed(Status::Failed, QString::fromLatin1(action));
     Attempt attempt;
     attempt.result.status = Status::Failed;
     QString remote;
@@ -121,16 +134,56 @@ std::optional<Found> search(SecretService *service, GHashTable *attributes, Atte
         service, &kSchema, attributes, nullptr, &unlocked, &locked, &error);
     g_hash_table_unref(attributes);
     if (!ok || error) {
-        *failure = error
-            ? fromError(error, "could not search the keyring")
-            : Attempt {SecretResult::failure(Status::Failed,
-                                             QStringLiteral("could not search the keyring")),
-                       false};
+        *failure = fromError(error, "could not search the keyring");
         g_strfreev(unlocked);
         g_strfreev(locked);
         return std::nullopt;
     }
     return Found {takePaths(unlocked), takePaths(locked)};
+}
+
+// The item of (service, account): its paths, or why there are none to be had.
+std::optional<Found> searchFor(SecretService *service, const QString &serviceName,
+                               const QString &account, Attempt *failure)
+{
+    const QByteArray accountName = account.toUtf8();
+    return search(service, attributesFor(serviceName.toUtf8(), &accountName), failure);
+}
+
+// Runs act on every item of (service, account). Nothing can be done to a locked item, and
+// saying it was done would be untrue: any locked one makes the call Locked.
+Attempt onEachItem(SecretService *service, const QString &serviceName, const QString &account,
+                   const std::function<std::optional<Attempt>(const QByteArray &path)> &act)
+{
+    Attempt failure;
+    const std::optional<Found> found = searchFor(service, serviceName, account, &failure);
+    if (!found)
+        return failure;
+    if (!found->locked.isEmpty())
+        return locked();
+    for (const QByteArray &path : found->unlocked) {
+        if (std::optional<Attempt> stopped = act(path))
+            return *stopped;
+    }
+    return done();
+}
+
+// The path of the default collection, or why there is none.
+std::optional<QByteArray> defaultCollection(SecretService *service, const char *action,
+                                            Attempt *failure)
+{
+    GError *error = nullptr;
+    gchar *path = secret_service_read_alias_dbus_path_sync(service, SECRET_COLLECTION_DEFAULT,
+                                                           nullptr, &error);
+    if (!path) {
+        *failure = error ? fromError(error, action)
+                         : failed(Status::Failed,
+                                  QStringLiteral("the system keyring has no default collection"));
+        return std::nullopt;
+    }
+    QByteArray collection(path);
+    g_free(path);
+    return collection;
 }
 
 // An item property read or written directly, with the call timeout.
@@ -267,17 +320,11 @@ SecretResult SecretServiceStore::write(const QString &service, const QString &ac
                                        const QString &label, const QByteArray &value)
 {
     return withConnection([&](SecretService *secrets) -> Attempt {
-        GError *error = nullptr;
-        gchar *collection = secret_service_read_alias_dbus_path_sync(
-            secrets, SECRET_COLLECTION_DEFAULT, nullptr, &error);
-        if (!collection) {
-            return error
-                ? fromError(error, "could not store the secret")
-                : Attempt {SecretResult::failure(
-                               Status::Failed,
-                               QStringLiteral("the system keyring has no default collection")),
-                           false};
-        }
+        Attempt failure;
+        const std::optional<QByteArray> collection
+            = defaultCollection(secrets, "could not store the secret", &failure);
+        if (!collection)
+            return failure;
         const QByteArray serviceName = service.toUtf8();
         const QByteArray accountName = account.toUtf8();
         GHashTable *attributes = attributesFor(serviceName, &accountName);
@@ -298,17 +345,14 @@ SecretResult SecretServiceStore::write(const QString &service, const QString &ac
         g_hash_table_insert(properties, gpointer("org.freedesktop.Secret.Item.Attributes"),
                             g_variant_ref_sink(g_variant_builder_end(&builder)));
         SecretValue *secret = secret_value_new(value.constData(), value.size(), "text/plain");
+        GError *error = nullptr;
         gchar *item = secret_service_create_item_dbus_path_sync(
-            secrets, collection, properties, secret, SECRET_ITEM_CREATE_REPLACE, nullptr, &error);
+            secrets, collection->constData(), properties, secret, SECRET_ITEM_CREATE_REPLACE,
+            nullptr, &error);
         secret_value_unref(secret);
         g_hash_table_unref(properties);
-        g_free(collection);
         if (!item)
-            return error
-                ? fromError(error, "could not store the secret")
-                : Attempt {SecretResult::failure(Status::Failed,
-                                                 QStringLiteral("could not store the secret")),
-                           false};
+            return fromError(error, "could not store the secret");
         g_free(item);
         return done();
     });
@@ -317,25 +361,18 @@ SecretResult SecretServiceStore::write(const QString &service, const QString &ac
 SecretResult SecretServiceStore::read(const QString &service, const QString &account)
 {
     return withConnection([&](SecretService *secrets) -> Attempt {
-        const QByteArray accountName = account.toUtf8();
         Attempt failure;
-        const std::optional<Found> found
-            = search(secrets, attributesFor(service.toUtf8(), &accountName), &failure);
+        const std::optional<Found> found = searchFor(secrets, service, account, &failure);
         if (!found)
             return failure;
-        if (found->unlocked.isEmpty()) {
-            if (found->locked.isEmpty())
-                return {SecretResult::failure(Status::Missing, {}), false};
-            return {SecretResult::failure(Status::Locked,
-                                          QStringLiteral("the system keyring is locked")),
-                    false};
-        }
+        if (found->unlocked.isEmpty())
+            return found->locked.isEmpty() ? failed(Status::Missing, {}) : locked();
         GError *error = nullptr;
         SecretValue *secret = secret_service_get_secret_for_dbus_path_sync(
             secrets, found->unlocked.first().constData(), nullptr, &error);
         if (!secret)
             return error ? fromError(error, "could not read the secret")
-                         : Attempt {SecretResult::failure(Status::Missing, {}), false};
+                         : failed(Status::Missing, {});
         gsize length = 0;
         const gchar *bytes = secret_value_get(secret, &length);
         Attempt attempt;
@@ -347,26 +384,16 @@ SecretResult SecretServiceStore::read(const QString &service, const QString &acc
 
 SecretResult SecretServiceStore::remove(const QString &service, const QString &account)
 {
-    return withConnection([&](SecretService *secrets) -> Attempt {
-        const QByteArray accountName = account.toUtf8();
-        Attempt failure;
-        const std::optional<Found> found
-            = search(secrets, attributesFor(service.toUtf8(), &accountName), &failure);
-        if (!found)
-            return failure;
-        // A locked item cannot be deleted; saying it is gone would be untrue.
-        if (!found->locked.isEmpty())
-            return {SecretResult::failure(Status::Locked,
-                                          QStringLiteral("the system keyring is locked")),
-                    false};
-        for (const QByteArray &path : found->unlocked) {
-            GError *error = nullptr;
-            if (!secret_service_delete_item_dbus_path_sync(secrets, path.constData(), nullptr,
-                                                           &error)
-                && error)
-                return fromError(error, "could not remove the secret");
-        }
-        return done();
+    return withConnection([&](SecretService *secrets) {
+        return onEachItem(secrets, service, account,
+                          [&](const QByteArray &path) -> std::optional<Attempt> {
+                              GError *error = nullptr;
+                              if (secret_service_delete_item_dbus_path_sync(
+                                      secrets, path.constData(), nullptr, &error)
+                                  || !error)
+                                  return std::nullopt;
+                              return fromError(error, "could not remove the secret");
+                          });
     });
 }
 
@@ -410,59 +437,43 @@ SecretListing SecretServiceStore::items(const QString &service)
 SecretResult SecretServiceStore::relabel(const QString &service, const QString &account,
                                          const QString &label)
 {
-    return withConnection([&](SecretService *secrets) -> Attempt {
-        const QByteArray accountName = account.toUtf8();
-        Attempt failure;
-        const std::optional<Found> found
-            = search(secrets, attributesFor(service.toUtf8(), &accountName), &failure);
-        if (!found)
-            return failure;
-        if (!found->locked.isEmpty())
-            return {SecretResult::failure(Status::Locked,
-                                          QStringLiteral("the system keyring is locked")),
-                    false};
-        for (const QByteArray &path : found->unlocked) {
-            GError *error = nullptr;
-            GVariant *reply
-                = itemCall(secrets, path, "Set",
-                           g_variant_new("(ssv)", kItemInterface, "Label",
-                                         g_variant_new_string(label.toUtf8().constData())),
-                           nullptr, m_timeoutMs, &error);
-            if (!reply)
-                return fromError(error, "could not rename the secret");
-            g_variant_unref(reply);
-        }
-        return done();
+    return withConnection([&](SecretService *secrets) {
+        return onEachItem(
+            secrets, service, account, [&](const QByteArray &path) -> std::optional<Attempt> {
+                GError *error = nullptr;
+                GVariant *reply
+                    = itemCall(secrets, path, "Set",
+                               g_variant_new("(ssv)", kItemInterface, "Label",
+                                             g_variant_new_string(label.toUtf8().constData())),
+                               nullptr, m_timeoutMs, &error);
+                if (!reply)
+                    return fromError(error, "could not rename the secret");
+                g_variant_unref(reply);
+                return std::nullopt;
+            });
     });
 }
 
 SecretResult SecretServiceStore::unlock()
 {
     return withConnection([&](SecretService *secrets) -> Attempt {
-        GError *error = nullptr;
-        gchar *collection = secret_service_read_alias_dbus_path_sync(
-            secrets, SECRET_COLLECTION_DEFAULT, nullptr, &error);
+        Attempt failure;
+        const std::optional<QByteArray> collection
+            = defaultCollection(secrets, "could not unlock the system keyring", &failure);
         if (!collection)
-            return error
-                ? fromError(error, "could not unlock the system keyring")
-                : Attempt {SecretResult::failure(
-                               Status::Failed,
-                               QStringLiteral("the system keyring has no default collection")),
-                           false};
-        const gchar *paths[] = {collection, nullptr};
+            return failure;
+        const gchar *paths[] = {collection->constData(), nullptr};
         gchar **unlocked = nullptr;
+        GError *error = nullptr;
         // No cancellable: the prompt stays until the person answers it (cancelling a prompt on
         // screen makes gnome-keyring 42 abort).
         const gint count
             = secret_service_unlock_dbus_paths_sync(secrets, paths, nullptr, &unlocked, &error);
         g_strfreev(unlocked);
-        g_free(collection);
         if (error)
             return fromError(error, "could not unlock the system keyring");
         if (count < 1)
-            return {SecretResult::failure(Status::Locked,
-                                          QStringLiteral("the system keyring stayed locked")),
-                    false};
+            return failed(Status::Locked, QStringLiteral("the system keyring stayed locked"));
         return done();
     });
 }
