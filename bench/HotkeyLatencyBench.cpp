@@ -4,8 +4,8 @@
 // Another X client injects Ctrl+Shift+Space through XTEST. Reported: injection -> action
 // (server and event loop included) and arrival of the X event in the process -> action.
 #include "hotkeys/Hotkeys.h"
-#include "hotkeys/X11HotkeyBackend.h"
 #include "model/Preferences.h"
+#include "platform/x11/X11HotkeyBackend.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QElapsedTimer>

@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The longest time the event loop goes unanswered while the quick panel is used with the
 // system keyring in one state: healthy, hung (SIGSTOP), slow (answers after the call timeout),
-// locked, or restarted under the running app. Runs inside tests/harness/with-desktop.sh:
+// locked, restarted under the running app, or gone (ended; the bus may start a new one).
+// Runs inside tests/harness/with-desktop.sh:
 //   keyring_stall_bench STATE
 // The draws, the keystrokes, a copy and an edit of a secret all run on the event loop, as in
 // the app; the keyring's answers arrive whenever it gives them.
 #include "KeyringDaemon.h"
 
-#include "model/DataController.h"
-#include "model/KeychainStore.h"
-#include "model/SecretServiceStore.h"
+#include "model/secrets/KeychainStore.h"
+#include "model/secrets/SecretServiceStore.h"
+#include "model/store/DataController.h"
 #include "quick/Clipboard.h"
 #include "quick/EventLoopScheduler.h"
 #include "quick/QuickAccessViewModel.h"
@@ -21,6 +22,7 @@
 #include <QTimer>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <thread>
 
@@ -98,6 +100,8 @@ int main(int argc, char *argv[])
         KeyringDaemon::lock();
     else if (state == "restarted")
         KeyringDaemon::restart();
+    else if (state == "gone")
+        ::kill(pid_t(*daemon), SIGTERM);
     // From its own thread: a stalled event loop would hold a timer back.
     std::thread resumer;
     if (state == "slow")

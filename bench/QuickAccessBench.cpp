@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What one keystroke in the quick panel costs: the view model recomputes the visible list
 // (smart find over every entry) and refreshes its rows.
-#include "model/DataController.h"
+#include "model/store/DataController.h"
 #include "quick/Clipboard.h"
 #include "quick/QuickAccessViewModel.h"
 #include "quick/TimerScheduler.h"

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Timings of paste detection and of the visible list with and without a query.
-#include "model/Binzo.h"
-#include "model/Entry.h"
+#include "model/records/Binzo.h"
+#include "model/records/Entry.h"
 #include "quick/LocalDetector.h"
 #include "quick/Search.h"
-#include "quick/SemanticSearch.h"
+#include "smartfind/SemanticSearch.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,10 +3,10 @@
 //   smartfind_eval VAULT CASES
 // VAULT has one label per line; CASES has "query<TAB>wanted|alternatives<TAB>kind" lines
 // (kind "negative" wants nothing). The last line is "recall@1=R1 recall@5=R5 cases=N".
-#include "model/Binzo.h"
-#include "model/Entry.h"
+#include "model/records/Binzo.h"
+#include "model/records/Entry.h"
 #include "quick/Search.h"
-#include "quick/SemanticSearch.h"
+#include "smartfind/SemanticSearch.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -2,10 +2,10 @@
 // Per-operation cost of the vault: a store write (one transaction each) and a secret
 // write/read on both secret stores. The Secret Service cases need a session bus with an
 // unlocked keyring (run inside tests/harness/with-desktop.sh); without one they are skipped.
-#include "model/DataController.h"
-#include "model/FileSecretStore.h"
-#include "model/KeychainStore.h"
-#include "model/SecretServiceStore.h"
+#include "model/secrets/FileSecretStore.h"
+#include "model/secrets/KeychainStore.h"
+#include "model/secrets/SecretServiceStore.h"
+#include "model/store/DataController.h"
 
 #include <QTemporaryDir>
 

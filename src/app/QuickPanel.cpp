@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/QuickPanel.h"
 
-#include "app/X11Connection.h"
-
 #include <QKeyEvent>
 
 QuickPanel::QuickPanel(QQmlEngine *engine)
@@ -24,10 +22,6 @@ QuickPanel::QuickPanel(QQmlEngine *engine)
 
     // The platform window exists from here on, so the first show only maps it.
     create();
-    X11Connection::setWindowClass(this, "binzo");
-    X11Connection::setOnAllWorkspaces(this);
-    X11Connection::setInputRegion(
-        this, QRect(QPoint(kShadowMargins.left(), kShadowMargins.top()), kContentSize));
 }
 
 QRect QuickPanel::contentGeometry() const

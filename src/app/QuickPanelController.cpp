@@ -3,10 +3,10 @@
 
 #include "app/PanelNotifications.h"
 #include "app/PanelPlacement.h"
+#include "app/PanelPlatform.h"
 #include "app/Spring.h"
 #include "app/TimingTrace.h"
-#include "appearance/QmlRegistration.h"
-#include "model/DataController.h"
+#include "model/store/DataController.h"
 
 #include <QCursor>
 #include <QEasingCurve>
@@ -55,12 +55,16 @@ QEasingCurve fadeInCurve()
 } // namespace
 
 QuickPanelController::QuickPanelController(QQmlEngine &engine, DataController &store,
-                                           QObject *parent)
+                                           PanelPlatform &platform, QObject *parent)
     : QObject(parent)
     , m_panel(std::make_unique<QuickPanel>(&engine))
     , m_viewModel(store, m_clipboard, m_timers)
+    , m_platform(platform)
 {
-    registerQmlTypes(engine);
+    m_platform.preparePanelWindow(
+        m_panel.get(),
+        QRect(QPoint(QuickPanel::kShadowMargins.left(), QuickPanel::kShadowMargins.top()),
+              QuickPanel::kContentSize));
     QPointer<QuickPanelController> self(this);
     m_viewModel.onDismiss = [self] {
         if (self)
@@ -71,7 +75,8 @@ QuickPanelController::QuickPanelController(QQmlEngine &engine, DataController &s
          {QStringLiteral("contentRect"),
           QRectF(QPointF(QuickPanel::kShadowMargins.left(), QuickPanel::kShadowMargins.top()),
                  QSizeF(QuickPanel::kContentSize))}});
-    m_panel->setSource(QUrl(QStringLiteral("qrc:/qml/QuickPanelRoot.qml")));
+    m_panel->setSource(
+        QUrl(QStringLiteral("qrc:/qt-project.org/imports/Binzo/App/qml/QuickPanelRoot.qml")));
     if (m_panel->status() == QQuickView::Error) {
         for (const QQmlError &error : m_panel->errors())
             std::fprintf(stderr, "%s\n", qPrintable(error.toString()));
@@ -109,7 +114,7 @@ QuickPanelController::QuickPanelController(QQmlEngine &engine, DataController &s
     m_focusLoss.setInterval(kFocusLossMs);
     connect(&m_focusLoss, &QTimer::timeout, this, [this] {
         if (m_visible && !m_panel->isActive() && m_fadeOut.state() != QAbstractAnimation::Running
-            && !m_keyboard.isActive())
+            && !m_platform.isKeyboardHandoffActive())
             hideForOutsideActivity();
     });
     connect(m_panel.get(), &QWindow::activeChanged, this, [this] {
@@ -182,7 +187,7 @@ void QuickPanelController::show()
 {
     TimingTrace::mark("show");
     // First of all: from here on no typed key can go to the application left behind.
-    m_keyboard.begin(m_panel.get());
+    m_platform.beginKeyboardHandoff(m_panel.get());
     m_fadeOut.stop();
     place();
     if (QQuickItem *item = content()) {
@@ -202,7 +207,7 @@ void QuickPanelController::show()
     m_springIn.start();
 
     QPointer<QuickPanelController> self(this);
-    m_clickMonitor.install([self] {
+    m_platform.watchPresses([self] {
         if (self)
             self->onOutsideClick();
     });
@@ -218,8 +223,8 @@ void QuickPanelController::hide()
 {
     TimingTrace::mark("hide");
     m_viewModel.panelHidden();
-    m_clickMonitor.remove();
-    m_keyboard.end();
+    m_platform.stopWatchingPresses();
+    m_platform.endKeyboardHandoff();
     m_fadeIn.stop();
     m_springIn.stop();
     if (!m_visible)

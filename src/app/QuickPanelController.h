@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/KeyboardHandoff.h"
-#include "app/OutsideClickMonitor.h"
 #include "app/QuickPanel.h"
 #include "quick/EventLoopScheduler.h"
 #include "quick/QuickAccessViewModel.h"
@@ -18,6 +16,7 @@
 #include <memory>
 
 class DataController;
+class PanelPlatform;
 class QQmlEngine;
 
 // Builds the quick panel once, shows it under the pointer with its fade and spring, hides it
@@ -27,7 +26,8 @@ class QuickPanelController : public QObject
 {
     Q_OBJECT
 public:
-    QuickPanelController(QQmlEngine &engine, DataController &store, QObject *parent = nullptr);
+    QuickPanelController(QQmlEngine &engine, DataController &store, PanelPlatform &platform,
+                         QObject *parent = nullptr);
     ~QuickPanelController() override;
 
     // The most recently built controller, or null.
@@ -58,8 +58,7 @@ private:
     SystemClipboard m_clipboard;
     EventLoopScheduler m_timers;
     QuickAccessViewModel m_viewModel;
-    OutsideClickMonitor m_clickMonitor;
-    KeyboardHandoff m_keyboard;
+    PanelPlatform &m_platform;
     QPropertyAnimation m_fadeIn;
     QPropertyAnimation m_springIn;
     QPropertyAnimation m_fadeOut;

@@ -2,18 +2,21 @@
 // Start-up: hand links to a running Binzo before anything else, check for a display, then
 // build the panel, the global shortcut, the tray item and (on first run) the welcome tour.
 #include "app/LinkRouter.h"
+#include "app/OnboardingWindowController.h"
 #include "app/QuickPanelController.h"
+#include "app/SettingsWindowController.h"
 #include "app/SingleInstance.h"
+#include "app/SingleWindow.h"
 #include "app/TimingTrace.h"
 #include "app/TrayIcon.h"
-#include "appearance/OnboardingWindowController.h"
-#include "appearance/QmlRegistration.h"
-#include "appearance/SettingsWindowController.h"
-#include "appearance/SingleWindow.h"
+#include "app/WidgetRecorderServices.h"
+#include "appearance/ThemeController.h"
 #include "hotkeys/Hotkeys.h"
-#include "hotkeys/WidgetRecorderServices.h"
-#include "model/DataController.h"
 #include "model/Preferences.h"
+#include "model/store/DataController.h"
+#include "platform/x11/X11Connection.h"
+#include "platform/x11/X11HotkeyBackend.h"
+#include "platform/x11/X11PanelPlatform.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -21,8 +24,6 @@
 #include <QQmlEngine>
 #include <QQuickWindow>
 #include <QTimer>
-
-#include <xcb/xcb.h>
 
 #include <cstdio>
 
@@ -61,11 +62,7 @@ bool hasDisplay()
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     if (!platform.isEmpty() && !platform.startsWith("xcb"))
         return true;
-    int screen = 0;
-    xcb_connection_t *connection = xcb_connect(nullptr, &screen);
-    const bool ok = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return ok;
+    return X11Connection::displayReachable();
 }
 
 } // namespace
@@ -111,15 +108,16 @@ int main(int argc, char *argv[])
     if (!instance.listen(&error))
         std::fprintf(stderr, "binzo: links from other processes will not arrive: %s\n",
                      qPrintable(error));
+    Theme::provide(&ThemeController::shared());
     QQmlEngine engine;
-    registerQmlTypes(engine);
     SingleWindow::setEngine(&engine);
 
-    QuickPanelController controller(engine, DataController::shared());
+    // Before the hot-key backend: its keyboard hand-off must see keys after the hot keys do.
+    X11PanelPlatform platform;
+    QuickPanelController controller(engine, DataController::shared(), platform);
     QPointer<QuickPanelController> panel(&controller);
 
-    // After the controller: its keyboard hand-off must see keys after the hot keys do.
-    Hotkeys::installPlatformBackend();
+    Hotkeys::installBackend(Hotkeys::X11HotkeyBackend::create());
     Hotkeys::installWidgetRecorderServices();
 
     Hotkeys::onKeyDown(Hotkeys::Name::togglePanel(), [panel] {

@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "ui/NeuPalette.h"
+
 #include <QList>
 #include <QString>
 
 #include <optional>
-
-// The appearance the windows are drawn in.
-enum class Appearance { Light, Dark };
 
 // The user's appearance choice, stored as its raw string under "binzo.theme".
 enum class AppTheme { System, Light, Dark };

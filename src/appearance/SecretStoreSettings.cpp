@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "appearance/SecretStoreSettings.h"
 
-#include "model/DataController.h"
-#include "model/KeychainStore.h"
-#include "model/SecretBackendChoice.h"
+#include "model/store/DataController.h"
+#include "model/secrets/KeychainStore.h"
+#include "model/secrets/SecretBackendChoice.h"
 
 SecretStoreSettings::SecretStoreSettings(DataController &data, KeychainStore &secrets,
                                          QObject *parent)

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "appearance/ThemeController.h"
 
-#include "appearance/ColorHex.h"
 #include "appearance/DesktopAppearance.h"
 #include "model/Preferences.h"
+#include "ui/ColorHex.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -12,7 +12,7 @@
 
 ThemeController::ThemeController(Preferences &preferences, SystemAppearance &system,
                                  QObject *parent)
-    : QObject(parent)
+    : Theme(parent)
     , m_preferences(preferences)
     , m_system(system)
 {
@@ -62,11 +62,6 @@ QVariantList ThemeController::themes() const
                                  {QStringLiteral("symbol"), AppThemes::symbol(theme)}});
     }
     return list;
-}
-
-QColor ThemeController::colorFromHex(const QString &text) const
-{
-    return ::colorFromHex(text);
 }
 
 bool ThemeController::eventFilter(QObject *watched, QEvent *event)

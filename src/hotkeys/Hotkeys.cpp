@@ -3,7 +3,6 @@
 
 #include "hotkeys/MenuTrackingFilter.h"
 #include "hotkeys/PlatformHotkeys.h"
-#include "hotkeys/X11HotkeyBackend.h"
 #include "model/Preferences.h"
 
 #include <QGuiApplication>
@@ -189,10 +188,9 @@ void runStartup()
     qApp->installEventFilter(filter);
 }
 
-bool installPlatformBackend()
+bool installBackend(std::unique_ptr<HotkeyBackend> backend)
 {
     runStartup();
-    std::unique_ptr<HotkeyBackend> backend = X11HotkeyBackend::create();
     const bool installed = backend != nullptr;
     state().platform.replaceBackend(std::move(backend));
     return installed;

@@ -8,7 +8,7 @@
 //   int main(int argc, char **argv) {
 //       Hotkeys::prepareSession();            // before the QApplication: Wayland -> XWayland
 //       QApplication app(argc, argv);
-//       Hotkeys::installPlatformBackend();    // X11 grabs when platformName() is "xcb"
+//       Hotkeys::installBackend(X11HotkeyBackend::create()); // null off X11
 //       Hotkeys::installWidgetRecorderServices(); // beep, alerts, menu items for recorders
 //       Hotkeys::onKeyDown(Hotkeys::Name::togglePanel(), [&] { controller.toggle(); });
 //       ...
@@ -39,13 +39,13 @@ namespace Hotkeys {
 // how to bind the desktop's own shortcut to `binzo binzo://open`.
 void prepareSession();
 
-// Call once after the QApplication exists. Picks the X11 backend on the "xcb" platform and
-// answers false on any other (shortcuts are then stored but never fire).
-bool installPlatformBackend();
+// Call once after the QApplication exists, with the platform's backend: null (no platform
+// backend) answers false, and shortcuts are then stored but never fire.
+bool installBackend(std::unique_ptr<HotkeyBackend> backend);
 
 // Replaces the whole process state: the preferences used from now on, the backend (may be
 // null: nothing fires), no handlers, no registrations, ids from 1, switches at their defaults.
-// installPlatformBackend() uses it with Preferences::shared(); tests use it with their own.
+// installBackend() uses it with Preferences::shared(); tests use it with their own.
 void configure(Preferences &preferences, std::unique_ptr<HotkeyBackend> backend);
 
 Notifier *notifier();
@@ -98,7 +98,7 @@ public:
 [[nodiscard]] std::unique_ptr<Subscription> events(EventType type, const Name &name,
                                                    std::function<void()> callback);
 
-// The backend in use (null before configure / installPlatformBackend), for the recorder's
+// The backend in use (null before configure / installBackend), for the recorder's
 // trial registration.
 HotkeyBackend *backend();
 

@@ -8,7 +8,6 @@
 
 struct xkb_context;
 struct xkb_keymap;
-struct xcb_connection_t;
 
 namespace Hotkeys {
 
@@ -21,8 +20,10 @@ public:
     KeyboardLayout(const KeyboardLayout &) = delete;
     KeyboardLayout &operator=(const KeyboardLayout &) = delete;
 
-    // The X server's current keymap and group.
-    static std::unique_ptr<KeyboardLayout> fromX11(xcb_connection_t *connection);
+    // A keymap read elsewhere (the X server's: platform/x11) and its active group; takes over
+    // both references.
+    static std::unique_ptr<KeyboardLayout> fromKeymap(xkb_context *context, xkb_keymap *keymap,
+                                                      quint32 group);
     // A layout compiled from names ("us", "de"…); empty names take xkbcommon's defaults
     // (XKB_DEFAULT_LAYOUT or "us").
     static std::unique_ptr<KeyboardLayout> fromNames(const QString &layout = {},
@@ -39,7 +40,7 @@ private:
     quint32 m_group;
 };
 
-// The layout used for key characters: set by the X11 backend, otherwise built from names on
+// The layout used for key characters: set by the platform's backend, otherwise built from names on
 // first use. Null only when xkbcommon has no keyboard data at all.
 const KeyboardLayout *currentKeyboardLayout();
 void setCurrentKeyboardLayout(std::unique_ptr<KeyboardLayout> layout);

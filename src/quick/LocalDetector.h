@@ -1,20 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "views/Detection.h"
+
 #include <QString>
 
 #include <optional>
-
-// What a pasted value looks like and how to file it.
-struct Detection
-{
-    QString kind;
-    QString suggestedBinzo;
-    QString suggestedLabel;
-    bool isSensitive = false;
-
-    friend bool operator==(const Detection &, const Detection &) = default;
-};
 
 namespace LocalDetector {
 

@@ -3,11 +3,14 @@
 
 #include "hotkeys/Key.h"
 #include "hotkeys/KeyCodeTable.h"
-#include "model/DataController.h"
-#include "model/KeychainStore.h"
+#include "model/secrets/KeychainStore.h"
+#include "model/store/DataController.h"
 #include "quick/Clipboard.h"
+#include "quick/LocalDetector.h"
 #include "quick/Search.h"
 #include "quick/TimerScheduler.h"
+#include "views/BinzoEditor.h"
+#include "views/EntryEditor.h"
 
 #include <algorithm>
 #include <optional>
@@ -471,4 +474,15 @@ void QuickAccessViewModel::refresh()
     m_visible.setEntries(Search::visibleEntries(m_search, current, m_store.entries()), accents);
     if (couldCopy != canCopy())
         emit canCopyChanged();
+}
+
+EntryEditor *QuickAccessViewModel::entryEditor(Binzo *target, Entry *entry, QObject *owner)
+{
+    const auto mode = entry ? EntryEditor::Mode::edit(entry) : EntryEditor::Mode::create(target);
+    return new EntryEditor(mode, m_store, &LocalDetector::detect, owner);
+}
+
+BinzoEditor *QuickAccessViewModel::binzoEditor(Binzo *editing, QObject *owner)
+{
+    return new BinzoEditor(editing, m_store, owner);
 }

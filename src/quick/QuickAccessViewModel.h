@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "model/Binzo.h"
-#include "model/BinzoListModel.h"
-#include "model/Entry.h"
+#include "model/records/Binzo.h"
+#include "model/records/BinzoListModel.h"
+#include "model/records/Entry.h"
 #include "quick/SecretPreviews.h"
 #include "quick/VisibleEntriesModel.h"
 
@@ -15,8 +15,10 @@
 #include <chrono>
 #include <functional>
 
+class BinzoEditor;
 class Clipboard;
 class DataController;
+class EntryEditor;
 class TimerScheduler;
 
 // State and actions of the quick-access panel: search, current binzo, selection, reveal,
@@ -95,6 +97,11 @@ public:
     Q_INVOKABLE void dismiss();
 
     // Sheet callbacks.
+    // The forms the editor sheets bind to, built on this view model's store; each belongs to
+    // the sheet (owner) that asked for it. Edits the entry or binzo when given one, otherwise
+    // creates one (an entry in the target binzo).
+    Q_INVOKABLE EntryEditor *entryEditor(Binzo *target, Entry *entry, QObject *owner);
+    Q_INVOKABLE BinzoEditor *binzoEditor(Binzo *editing, QObject *owner);
     Q_INVOKABLE void binzoEditorDone();
     Q_INVOKABLE void binzoEditorCancelled();
     // `reported` is the binzo a new entry went into (null when unknown or when editing).

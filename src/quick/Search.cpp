@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "quick/Search.h"
 
-#include "model/Binzo.h"
-#include "model/Entry.h"
-#include "quick/SemanticSearch.h"
+#include "model/records/Binzo.h"
+#include "model/records/Entry.h"
+#include "smartfind/SemanticSearch.h"
 
 #include <QCollator>
 #include <QSet>

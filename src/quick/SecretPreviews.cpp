@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "quick/SecretPreviews.h"
 
-#include "model/Entry.h"
-#include "model/KeychainStore.h"
+#include "model/records/Entry.h"
+#include "model/secrets/KeychainStore.h"
 
 #include <QPointer>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "model/Entry.h"
+#include "model/records/Entry.h"
 
 class SecretPreviews;
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/BinzoEditor.h"
 
-#include "model/Binzo.h"
-#include "model/DataController.h"
+#include "model/records/Binzo.h"
+#include "model/store/DataController.h"
 #include "views/FormText.h"
 
 BinzoEditor::BinzoEditor(Binzo *editing, DataController &data, QObject *parent)

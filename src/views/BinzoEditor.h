@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QtQml/qqmlregistration.h>
 
 class Binzo;
 class DataController;
@@ -13,6 +14,9 @@ class DataController;
 class BinzoEditor : public QObject
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("made by the view model's binzoEditor()")
+    Q_MOC_INCLUDE("model/records/Binzo.h")
     Q_PROPERTY(bool isEditing READ isEditing CONSTANT)
     Q_PROPERTY(QString title READ title CONSTANT)
     Q_PROPERTY(QString saveTitle READ saveTitle CONSTANT)

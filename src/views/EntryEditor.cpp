@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/EntryEditor.h"
 
-#include "model/DataController.h"
-#include "model/KeychainStore.h"
+#include "model/secrets/KeychainStore.h"
+#include "model/store/DataController.h"
 #include "views/FormText.h"
 
 #include <QPointer>

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "quick/LocalDetector.h"
+#include "views/Detection.h"
 
 #include <QObject>
 #include <QString>
+#include <QtQml/qqmlregistration.h>
 
 #include <functional>
 #include <optional>
@@ -18,6 +19,9 @@ class Entry;
 class EntryEditor : public QObject
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("made by the view model's entryEditor()")
+    Q_MOC_INCLUDE("model/records/Binzo.h")
     Q_PROPERTY(bool isEditing READ isEditing CONSTANT)
     Q_PROPERTY(QString title READ title CONSTANT)
     Q_PROPERTY(QString saveTitle READ saveTitle CONSTANT)
@@ -43,8 +47,7 @@ public:
     };
     using Detector = std::function<std::optional<Detection>(const QString &)>;
 
-    EntryEditor(Mode mode, DataController &data, Detector detector = &LocalDetector::detect,
-                QObject *parent = nullptr);
+    EntryEditor(Mode mode, DataController &data, Detector detector, QObject *parent = nullptr);
 
     bool isEditing() const { return m_mode.isEdit(); }
     QString title() const;

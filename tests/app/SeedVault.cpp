@@ -5,8 +5,8 @@
 // stored (no usable secret store).
 //   seed_vault
 //   seed_vault --theme light|dark|system
-#include "model/DataController.h"
 #include "model/Preferences.h"
+#include "model/store/DataController.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

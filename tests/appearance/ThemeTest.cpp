@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "appearance/AppTheme.h"
 #include "appearance/DesktopAppearance.h"
-#include "appearance/NeuPalette.h"
 #include "appearance/ThemeController.h"
 #include "model/Preferences.h"
+#include "ui/NeuPalette.h"
 
 #include <QDBusVariant>
 #include <QSignalSpy>

@@ -3,11 +3,11 @@
 #include "SecretCalls.h"
 #include "TestEnvironment.h"
 
-#include "model/BinzoListModel.h"
-#include "model/DataController.h"
-#include "model/EntryListModel.h"
-#include "model/KeychainStore.h"
-#include "model/SqliteDatabase.h"
+#include "model/records/BinzoListModel.h"
+#include "model/records/EntryListModel.h"
+#include "model/secrets/KeychainStore.h"
+#include "model/store/DataController.h"
+#include "model/store/SqliteDatabase.h"
 
 #include <QFile>
 #include <QSignalSpy>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "model/SecretBackend.h"
+#include "model/secrets/SecretBackend.h"
 
 #include <QMap>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "model/FileSecretStore.h"
+#include "model/secrets/FileSecretStore.h"
 
 #include <QDir>
 #include <QDirIterator>

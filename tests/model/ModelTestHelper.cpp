@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A separate process for the tests that need one: killed mid-write, racing another
 // writer, or stopped by a store that cannot be opened.
-#include "model/DataController.h"
-#include "model/FileSecretStore.h"
-#include "model/KeychainStore.h"
-#include "model/SecretStores.h"
+#include "model/store/DataController.h"
+#include "model/secrets/FileSecretStore.h"
+#include "model/secrets/KeychainStore.h"
+#include "model/secrets/SecretStores.h"
 
 #include <QCoreApplication>
 #include <QTimer>

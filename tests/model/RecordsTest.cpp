@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "model/Binzo.h"
-#include "model/Entry.h"
+#include "model/records/Binzo.h"
+#include "model/records/Entry.h"
 
 #include <gtest/gtest.h>
 

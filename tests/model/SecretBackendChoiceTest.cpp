@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "model/SecretBackendChoice.h"
-#include "model/FileSecretStore.h"
-#include "model/KeychainStore.h"
+#include "model/secrets/SecretBackendChoice.h"
+#include "model/secrets/FileSecretStore.h"
+#include "model/secrets/KeychainStore.h"
 #include "model/Preferences.h"
-#include "model/SecretServiceStore.h"
+#include "model/secrets/SecretServiceStore.h"
 
 #include <QFile>
 #include <QLocalServer>

@@ -1,105 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FakeSecretBackend.h"
-#include "SecretCalls.h"
-#include "TestEnvironment.h"
+#include "TwoSecretStores.h"
 
-#include "appearance/SecretStoreSettings.h"
-#include "model/DataController.h"
-#include "model/SecretJournal.h"
-#include "model/SecretStores.h"
-
-#include <gtest/gtest.h>
+#include "model/secrets/SecretJournal.h"
 
 namespace {
 
 using Status = SecretResult::Status;
 
-// The keyring and the file as two fakes; the choice survives a "restart" in *chosen.
-class TwoStores : public SecretStores
-{
-public:
-    TwoStores(FakeSecretBackend::State *keyring, FakeSecretBackend::State *file, QString *chosen)
-        : m_keyring(keyring)
-        , m_file(file)
-        , m_chosen(chosen)
-    { }
-    SecretBackend *current(QString *name, SecretResult *) override
-    {
-        *name = *m_chosen;
-        return byName(*m_chosen);
-    }
-    SecretBackend *byName(const QString &name) override
-    {
-        if (name == "secret-service")
-            return &m_keyring;
-        return name == "file" ? &m_file : nullptr;
-    }
-    bool choose(const QString &name, QString *) override
-    {
-        *m_chosen = name;
-        return true;
-    }
-
-private:
-    FakeSecretBackend m_keyring;
-    FakeSecretBackend m_file;
-    QString *m_chosen;
-};
-
-struct SecretMigrationTest : ::testing::Test
-{
-    TestEnvironment environment;
-    FakeSecretBackend::State keyring;
-    FakeSecretBackend::State file;
-    QString chosen = "secret-service";
-    QString journal = environment.dataHome() + "/secrets.pending";
-    std::unique_ptr<DataController> store;
-    QList<Entry *> entries;
-    QStringList accounts; // of the entries, sorted
-
-    // Starts the app: the stores as they are, and the records of the data folder.
-    void start()
-    {
-        store.reset();
-        KeychainStore::setShared(std::make_unique<KeychainStore>(
-            std::make_unique<TwoStores>(&keyring, &file, &chosen), journal));
-        QString error;
-        store = DataController::open(environment.dataHome() + "/binzo.sqlite3", &error);
-        ASSERT_TRUE(store) << qPrintable(error);
-        settleSecretCalls();
-    }
-    void SetUp() override
-    {
-        start();
-        for (const char *label : {"GitHub", "Stripe", "PIN"}) {
-            entries.append(addEntryAndWait(*store, store->binzo("Bank"), label,
-                                           QString(label) + " secret", true));
-            accounts.append(KeychainStore::account(entries.last()->id()));
-        }
-        accounts.sort();
-        settleSecretCalls();
-    }
-    void TearDown() override
-    {
-        keyring.answerPrompt(false);
-        settleSecretCalls();
-    }
-    QStringList accountsOf(const FakeSecretBackend::State &state) const
-    {
-        QStringList accounts = state.accounts();
-        accounts.sort();
-        return accounts;
-    }
-};
-
 // Everything moves, or nothing does: a move that fails leaves every secret where it was and
 // no copy in the other store.
-TEST_F(SecretMigrationTest, MovingToTheOtherStoreIsAllOrNothing)
+TEST_F(TwoSecretStoresTest, MovingToTheOtherStoreIsAllOrNothing)
 {
     const struct
     {
         const char *name;
-        std::function<void(SecretMigrationTest &)> trouble;
+        std::function<void(TwoSecretStoresTest &)> trouble;
         Status outcome;
     } cases[] = {
         // Failures first: each leaves the secrets where they were for the next case.
@@ -146,7 +61,7 @@ TEST_F(SecretMigrationTest, MovingToTheOtherStoreIsAllOrNothing)
 
 // A move cut short by the end of the process (copies made, the store in use not switched):
 // the next start removes the copies; every secret is still read from the old store.
-TEST_F(SecretMigrationTest, InterruptedMoveLeavesTheOldStoreInUse)
+TEST_F(TwoSecretStoresTest, InterruptedMoveLeavesTheOldStoreInUse)
 {
     QList<SecretJournal::Note> copies;
     for (const QString &account : accounts.mid(0, 2)) {
@@ -163,30 +78,6 @@ TEST_F(SecretMigrationTest, InterruptedMoveLeavesTheOldStoreInUse)
     EXPECT_TRUE(file.accounts().isEmpty());
     EXPECT_EQ(accountsOf(keyring), accounts);
     EXPECT_TRUE(KeychainStore::shared().notes().isEmpty());
-}
-
-TEST_F(SecretMigrationTest, SettingsShowWhereValuesLiveAndHowAMoveGoes)
-{
-    SecretStoreSettings settings(*store, KeychainStore::shared());
-    settleSecretCalls();
-    EXPECT_EQ(settings.location(), "System keyring");
-    EXPECT_EQ(settings.statusText(), "Sensitive values are kept in: System keyring");
-    settings.moveTo("file");
-    EXPECT_TRUE(settings.isMoving());
-    settleSecretCalls();
-    EXPECT_FALSE(settings.isMoving());
-    EXPECT_FALSE(settings.failed());
-    EXPECT_EQ(settings.storeName(), "file");
-    EXPECT_EQ(settings.statusText(),
-              "Sensitive values are kept in: Encrypted file on this computer");
-
-    keyring.setFailWrites(true);
-    settings.moveTo("secret-service");
-    settleSecretCalls();
-    EXPECT_TRUE(settings.failed());
-    EXPECT_TRUE(settings.statusText().startsWith("Nothing was moved: couldn't write"))
-        << qPrintable(settings.statusText());
-    EXPECT_EQ(settings.storeName(), "file");
 }
 
 } // namespace

@@ -4,11 +4,11 @@
 #include "SecretCalls.h"
 #include "TestEnvironment.h"
 
-#include "model/DataController.h"
-#include "model/KeychainStore.h"
 #include "model/Preferences.h"
-#include "model/SecretBackendChoice.h"
-#include "model/SecretServiceStore.h"
+#include "model/secrets/KeychainStore.h"
+#include "model/secrets/SecretBackendChoice.h"
+#include "model/secrets/SecretServiceStore.h"
+#include "model/store/DataController.h"
 
 #include <QFile>
 #include <QProcess>

@@ -2,10 +2,10 @@
 #include "SecretCalls.h"
 #include "TestEnvironment.h"
 
-#include "model/DataController.h"
-#include "model/FileSecretStore.h"
-#include "model/SecretStores.h"
-#include "model/SqliteDatabase.h"
+#include "model/store/DataController.h"
+#include "model/secrets/FileSecretStore.h"
+#include "model/secrets/SecretStores.h"
+#include "model/store/SqliteDatabase.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestEnvironment.h"
 
-#include "model/DataController.h"
-#include "model/SqliteDatabase.h"
+#include "model/store/DataController.h"
+#include "model/store/SqliteDatabase.h"
 
 #include <QDir>
 #include <QFile>

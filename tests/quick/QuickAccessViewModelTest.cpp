@@ -4,8 +4,8 @@
 #include "QuickFakes.h"
 #include "TestEnvironment.h"
 
-#include "model/DataController.h"
-#include "model/KeychainStore.h"
+#include "model/secrets/KeychainStore.h"
+#include "model/store/DataController.h"
 #include "quick/QuickAccessViewModel.h"
 
 #include <QSignalSpy>

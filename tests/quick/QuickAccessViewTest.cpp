@@ -7,14 +7,12 @@
 #include "../model/SecretCalls.h"
 #include "TestEnvironment.h"
 
-#include "appearance/QmlRegistration.h"
 #include "appearance/ThemeController.h"
-#include "model/DataController.h"
-#include "model/KeychainStore.h"
+#include "model/secrets/KeychainStore.h"
+#include "model/store/DataController.h"
 #include "quick/EventLoopScheduler.h"
 #include "quick/QuickAccessViewModel.h"
 #include "quick/SystemClipboard.h"
-#include "views/EditorSheets.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -45,10 +43,8 @@ struct QuickAccessViewTest : ::testing::Test
     static QQmlEngine &engine()
     {
         static QQmlEngine *shared = [] {
-            auto *created = new QQmlEngine(QCoreApplication::instance());
-            registerQmlTypes(*created);
-            EditorSheets::registerQmlTypes();
-            return created;
+            Theme::provide(&ThemeController::shared());
+            return new QQmlEngine(QCoreApplication::instance());
         }();
         return *shared;
     }
@@ -75,7 +71,8 @@ struct QuickAccessViewTest : ::testing::Test
                          [this](const QList<QQmlError> &list) { warnings += list; });
         window->setColor(Qt::transparent);
         window->setInitialProperties({{"viewModel", QVariant::fromValue(model.get())}});
-        window->setSource(QUrl(QStringLiteral("qrc:/qml/QuickAccessView.qml")));
+        window->setSource(QUrl(
+            QStringLiteral("qrc:/qt-project.org/imports/Binzo/Quick/qml/QuickAccessView.qml")));
         ASSERT_EQ(window->status(), QQuickView::Ready);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "quick/Search.h"
-#include "model/Binzo.h"
-#include "model/Entry.h"
-#include "quick/EmbeddingModel.h"
-#include "quick/SemanticSearch.h"
+#include "model/records/Binzo.h"
+#include "model/records/Entry.h"
+#include "smartfind/EmbeddingModel.h"
+#include "smartfind/SemanticSearch.h"
 
-#include "TestModel.h"
+#include "../smartfind/TestModel.h"
 
 #include <gtest/gtest.h>
 

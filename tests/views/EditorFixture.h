@@ -3,8 +3,8 @@
 
 #include "../model/FakeSecretBackend.h"
 #include "TestEnvironment.h"
-#include "model/DataController.h"
-#include "model/KeychainStore.h"
+#include "model/secrets/KeychainStore.h"
+#include "model/store/DataController.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,11 @@
 // the sheet and never reaches the panel behind it.
 #include "../model/FakeSecretBackend.h"
 #include "QmlSceneFixture.h"
-#include "model/DataController.h"
-#include "model/KeychainStore.h"
+#include "model/secrets/KeychainStore.h"
+#include "model/store/DataController.h"
+#include "quick/LocalDetector.h"
+#include "views/BinzoEditor.h"
+#include "views/EntryEditor.h"
 
 #include <QQmlContext>
 
@@ -26,6 +29,16 @@ public:
     int binzoDone = 0;
     int binzoCancelled = 0;
 
+    Q_INVOKABLE EntryEditor *entryEditor(Binzo *target, Entry *entry, QObject *owner)
+    {
+        const auto mode
+            = entry ? EntryEditor::Mode::edit(entry) : EntryEditor::Mode::create(target);
+        return new EntryEditor(mode, DataController::shared(), &LocalDetector::detect, owner);
+    }
+    Q_INVOKABLE BinzoEditor *binzoEditor(Binzo *editing, QObject *owner)
+    {
+        return new BinzoEditor(editing, DataController::shared(), owner);
+    }
     Q_INVOKABLE void entryEditorDone(Binzo *binzo) { entryDone << binzo; }
     Q_INVOKABLE void entryEditorCancelled() { ++entryCancelled; }
     Q_INVOKABLE void binzoEditorDone() { ++binzoDone; }
@@ -62,7 +75,8 @@ protected:
     QQuickItem *open(const QString &sheet)
     {
         s_engine->rootContext()->setContextProperty("host", &m_host);
-        s_engine->rootContext()->setContextProperty("sheetUrl", "qrc:/qml/" + sheet + ".qml");
+        s_engine->rootContext()->setContextProperty(
+            "sheetUrl", "qrc:/qt-project.org/imports/Binzo/Views/qml/" + sheet + ".qml");
         return show(kPanel, QSize(480, 520));
     }
     void type(const QString &text)

@@ -2,6 +2,7 @@
 #include "views/EntryEditor.h"
 #include "../model/SecretCalls.h"
 #include "EditorFixture.h"
+#include "quick/LocalDetector.h"
 
 #include <QSignalSpy>
 
@@ -113,7 +114,8 @@ TEST_F(EntryEditorTest, SuggestionTexts)
 
 TEST_F(EntryEditorTest, PastedIbanIsOfferedForBankByTheRealDetector)
 {
-    EntryEditor editor(EntryEditor::Mode::create(binzo("Personal")), *m_data);
+    EntryEditor editor(EntryEditor::Mode::create(binzo("Personal")), *m_data,
+                       &LocalDetector::detect);
     editor.setValue(kIban);
     EXPECT_EQ(editor.suggestionTitle(), "Looks like a IBAN");
     EXPECT_EQ(editor.suggestionSubtitle(),

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "appearance/QmlRegistration.h"
+#include "appearance/ThemeController.h"
 
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -13,7 +13,7 @@
 
 #include <memory>
 
-// A QML scene shown in an active window of the software scene graph, with the Binzo module.
+// A QML scene shown in an active window of the software scene graph, with the Binzo modules.
 class QmlSceneFixture : public ::testing::Test
 {
 protected:
@@ -21,8 +21,8 @@ protected:
     {
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
         // The Theme singleton binds to the first engine that uses it: one engine for all.
+        Theme::provide(&ThemeController::shared());
         s_engine = new QQmlEngine;
-        registerQmlTypes(*s_engine);
     }
     static void TearDownTestSuite() { delete s_engine; }
 

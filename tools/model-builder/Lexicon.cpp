@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Lexicon.h"
 
-#include "quick/WordForms.h"
+#include "smartfind/WordForms.h"
 
 Lexicon::Lexicon(const WordNet &wordNet)
     : m_wordNet(wordNet)

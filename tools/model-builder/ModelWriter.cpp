@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ModelWriter.h"
 
-#include "quick/ModelFormat.h"
+#include "smartfind/ModelFormat.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WordSpace.h"
 
-#include "quick/WordForms.h"
+#include "smartfind/WordForms.h"
 
 #include <algorithm>
 

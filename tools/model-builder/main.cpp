@@ -9,7 +9,7 @@
 #include "WordNet.h"
 #include "WordSpace.h"
 
-#include "quick/WordForms.h"
+#include "smartfind/WordForms.h"
 
 #include <QString>
 

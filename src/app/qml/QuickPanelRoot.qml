@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 import QtQuick
-import Binzo 1.0
+import Binzo.Ui
+import Binzo.Quick
 
 // The panel window's scene: the quick-access view and the shadow it casts, inset by the
 // transparent margin that holds the shadow. The controller fades and scales `panelContent`.

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 import QtQuick
-import Binzo 1.0
+import Binzo.Ui
 
 // A titled group on the large raised surface; children go under the title, full width.
 Item {

@@ -2,7 +2,8 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
-import Binzo 1.0
+import Binzo.Ui
+import Binzo.Hotkeys
 
 // The welcome tour: four pages over a bar of dots, Back and the primary button.
 Window {
@@ -111,19 +112,19 @@ Window {
 
             Item { Layout.fillWidth: true }
 
-            ActionButton {
+            NeuButton {
                 visible: root.flow.canGoBack
                 text: "Back"
                 large: true
-                borderless: true
+                look: "borderless"
                 textColor: Theme.neu.textSecondary
                 onClicked: root.flow.back()
             }
 
-            ActionButton {
+            NeuButton {
                 text: root.flow.primaryTitle
                 large: true
-                prominent: true
+                look: "prominent"
                 accent: root.tourAccent
                 onClicked: root.flow.advance()
             }

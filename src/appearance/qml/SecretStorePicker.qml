@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 import QtQuick
 import QtQuick.Controls
-import Binzo 1.0
+import Binzo.Ui
 
 // Where sensitive values live: one option per store, the one in use pressed in. Choosing the
 // other moves every secret there; the line below tells how that goes.

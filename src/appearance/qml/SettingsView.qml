@@ -2,9 +2,11 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
-import Binzo 1.0
+import Binzo.Ui
+import Binzo.Hotkeys
 
-// The settings window: General (appearance, shortcut, tour) and About.
+// The settings window: General (appearance, shortcut, tour, where sensitive values live)
+// and About.
 Window {
     id: root
 
@@ -125,6 +127,7 @@ Window {
                                 font.pixelSize: 11
                             }
                             NeuButton {
+                                look: "raised"
                                 Layout.topMargin: 4
                                 text: "Replay welcome tour"
                                 onClicked: root.controller.replayWelcomeTour()

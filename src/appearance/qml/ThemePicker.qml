@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 import QtQuick
 import QtQuick.Controls
-import Binzo 1.0
+import Binzo.Ui
 
 // One option per appearance choice; the stored one is pressed in and drawn in the accent.
 Row {

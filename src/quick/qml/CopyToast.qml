@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 import QtQuick
-import Binzo 1.0
+import Binzo.Ui
 
 // The confirmation bubble after a copy, or in its failure form the reason nothing was
 // copied. Springs up from the bottom edge while the view model has a toast, and sinks away

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 import QtQuick
-import Binzo 1.0
+import Binzo.Ui
 
 // A centred symbol over a line of text, with room below for an action.
 Item {

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 import QtQuick
 import QtQuick.Controls
-import Binzo 1.0
+import Binzo.Ui
+import Binzo.Views
 
 // The visible entries, or the empty state, with the round add button over the corner.
 Item {
@@ -73,7 +74,8 @@ Item {
         text: root.viewModel.search === "" ? "This binzo is empty" : "No matches"
     }
 
-    AccentButton {
+    NeuButton {
+        look: "accent"
         anchors.right: parent.right
         anchors.bottom: parent.bottom
         anchors.margins: 18

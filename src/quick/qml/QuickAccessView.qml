@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 import QtQuick
 import QtQuick.Layouts
-import Binzo 1.0
+import Binzo.Ui
+import Binzo.Views
 
 // The whole content of the quick panel: search field, binzo tabs, entry list and key hints,
 // plus the copy confirmation and the editor sheets. Every decision is the view model's.
@@ -86,7 +87,8 @@ FocusScope {
             textWeight: Font.DemiBold
             textColor: root.neu.textPrimary
 
-            AccentButton {
+            NeuButton {
+                look: "accent"
                 text: "Create your first binzo"
                 onClicked: root.viewModel.startNewBinzo()
             }
@@ -135,14 +137,14 @@ FocusScope {
     SheetLoader {
         anchors.fill: parent
         shown: root.viewModel.showEntryEditor
-        sheet: "qrc:/qml/EntryEditorSheet.qml"
+        sheet: "qrc:/qt-project.org/imports/Binzo/Views/qml/EntryEditorSheet.qml"
         viewModel: root.viewModel
         onClosed: root.focusSearch()
     }
     SheetLoader {
         anchors.fill: parent
         shown: root.viewModel.showBinzoEditor
-        sheet: "qrc:/qml/BinzoEditorSheet.qml"
+        sheet: "qrc:/qt-project.org/imports/Binzo/Views/qml/BinzoEditorSheet.qml"
         viewModel: root.viewModel
         onClosed: root.focusSearch()
     }

@@ -2,7 +2,7 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
-import Binzo 1.0
+import Binzo.Ui
 
 // The recessed search field at the top of the panel. Key presses are offered to the host
 // (keyPressed) before the field uses them, so arrows and Return drive the list.

@@ -2,14 +2,15 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
-import Binzo 1.0
+import Binzo.Ui
+import Binzo.Views
 
 // The new/edit binzo sheet: a name, one of fourteen symbols and one of nine swatches.
 SheetFrame {
     id: sheet
 
     required property QtObject viewModel
-    readonly property BinzoEditor form: Editors.binzoEditor(viewModel.editingBinzo, sheet)
+    readonly property BinzoEditor form: viewModel.binzoEditor(viewModel.editingBinzo, sheet)
     readonly property color chosenColor: Theme.colorFromHex(form.colorHex)
 
     cardWidth: 340
@@ -138,13 +139,13 @@ SheetFrame {
             Layout.rightMargin: 20
             spacing: 8
             Item { Layout.fillWidth: true }
-            ActionButton {
+            NeuButton {
                 text: "Cancel"
                 onClicked: sheet.rejected()
             }
-            ActionButton {
+            NeuButton {
                 text: sheet.form.saveTitle
-                prominent: true
+                look: "prominent"
                 enabled: sheet.form.canSave
                 onClicked: sheet.form.save()
             }

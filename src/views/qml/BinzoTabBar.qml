@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 import QtQuick
 import QtQuick.Controls
-import Binzo 1.0
+import Binzo.Ui
 
 // The strip of binzo tabs with the new-binzo button at its end. Scrolls sideways; the
 // selected tab is brought to the middle whenever the host changes the selection.

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 import QtQuick
 import QtQuick.Layouts
-import Binzo 1.0
+import Binzo.Ui
 
 // The footer of key hints. Copy and Move only show while there is something to copy.
 Item {

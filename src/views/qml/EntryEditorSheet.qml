@@ -2,14 +2,15 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
-import Binzo 1.0
+import Binzo.Ui
+import Binzo.Views
 
 // The new/edit entry sheet over the quick-access view; every rule lives in EntryEditor.
 SheetFrame {
     id: sheet
 
     required property QtObject viewModel
-    readonly property EntryEditor form: Editors.entryEditor(viewModel.addTargetBinzo, viewModel.editingEntry, sheet)
+    readonly property EntryEditor form: viewModel.entryEditor(viewModel.addTargetBinzo, viewModel.editingEntry, sheet)
 
     cardWidth: 360
     Component.onCompleted: labelField.forceActiveFocus()
@@ -152,13 +153,13 @@ SheetFrame {
             Layout.rightMargin: 20
             spacing: 8
             Item { Layout.fillWidth: true }
-            ActionButton {
+            NeuButton {
                 text: "Cancel"
                 onClicked: sheet.rejected()
             }
-            ActionButton {
+            NeuButton {
                 text: sheet.form.saveTitle
-                prominent: true
+                look: "prominent"
                 enabled: sheet.form.canSave
                 onClicked: sheet.form.save()
             }

@@ -2,7 +2,7 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
-import Binzo 1.0
+import Binzo.Ui
 
 // One entry of the quick-access list: icon tile, label, value line (masked by the host's
 // view model unless revealed), reveal button for sensitive entries and the Return hint.

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 import QtQuick
-import Binzo 1.0
+import Binzo.Ui
 
 // A small raised key cap showing a symbol or, without one, a short text.
 Item {

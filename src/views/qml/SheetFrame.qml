@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 import QtQuick
-import Binzo 1.0
+import Binzo.Ui
 
 // A modal sheet over the panel: dims what is behind it, swallows clicks there, and turns
 // Return into accepted and Escape into rejected, so Escape closes the sheet and not the panel.

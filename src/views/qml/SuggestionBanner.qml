@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 import QtQuick
 import QtQuick.Layouts
-import Binzo 1.0
+import Binzo.Ui
 
 // The paste detector's offer: what the value looks like, what Apply would do, and Apply.
 Rectangle {
@@ -46,9 +46,9 @@ Rectangle {
                 elide: Text.ElideRight
             }
         }
-        ActionButton {
+        NeuButton {
             text: "Apply"
-            prominent: true
+            look: "prominent"
             implicitHeight: 24
             onClicked: banner.apply()
         }

@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "app/SingleWindow.h"
+
+#include <QObject>
+
+class SecretStoreSettings;
+
+// Owns the settings window: opening it again raises the open one.
+class SettingsWindowController : public QObject
+{
+    Q_OBJECT
+    // Where sensitive values live; made when the window first needs it.
+    Q_PROPERTY(QObject *secretStore READ secretStore CONSTANT)
+public:
+    static SettingsWindowController &shared();
+
+    Q_INVOKABLE void show();
+    // The open window, null while none is.
+    QQuickWindow *window() const { return m_window.window(); }
+    // The welcome tour, replayed from the General tab; it leaves "binzo.hasOnboarded" alone.
+    Q_INVOKABLE void replayWelcomeTour();
+    QObject *secretStore();
+
+private:
+    SettingsWindowController();
+
+    SingleWindow m_window;
+    SecretStoreSettings *m_secretStore = nullptr;
+};

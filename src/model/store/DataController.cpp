@@ -1,0 +1,401 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "model/store/DataController.h"
+
+#include "model/Paths.h"
+#include "model/records/BinzoListModel.h"
+#include "model/records/EntryListModel.h"
+#include "model/secrets/KeychainStore.h"
+#include "model/store/RecordTables.h"
+#include "model/store/SqliteDatabase.h"
+#include "model/store/StoreFile.h"
+
+#include <QCollator>
+#include <QPointer>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+struct InitialBinzo
+{
+    const char *name;
+    const char *symbol;
+    const char *colorHex;
+};
+
+const InitialBinzo kInitialBinzos[] = {
+    {"Personal", "person.crop.circle", "6385F4"},
+    {"API Keys", "key.fill", "5FC98A"},
+    {"Bank", "creditcard.fill", "5FA8F4"},
+};
+
+} // namespace
+
+DataController::DataController(std::unique_ptr<SqliteDatabase> database)
+    : m_database(std::move(database))
+    , m_tables(std::make_unique<RecordTables>(*m_database))
+{ }
+
+DataController::~DataController() = default;
+
+std::unique_ptr<DataController> DataController::open(const QString &databasePath, QString *error)
+{
+    std::unique_ptr<SqliteDatabase> database = StoreFile::open(databasePath, error);
+    if (!database)
+        return nullptr;
+    std::unique_ptr<DataController> controller(new DataController(std::move(database)));
+    if (!controller->load(error))
+        return nullptr;
+    controller->seedIfEmpty();
+    controller->reconcileSecrets();
+    return controller;
+}
+
+QString DataController::defaultDatabasePath()
+{
+    return Paths::dataDir() + QStringLiteral("/binzo.sqlite3");
+}
+
+DataController &DataController::shared()
+{
+    // Never released: records handed out stay valid until the process ends.
+    static DataController *const instance = [] {
+        QString error;
+        std::unique_ptr<DataController> controller = open(defaultDatabasePath(), &error);
+        if (!controller) {
+            std::fprintf(stderr, "Failed to create ModelContainer: %s\n", qPrintable(error));
+            std::exit(EXIT_FAILURE);
+        }
+        return controller.release();
+    }();
+    return *instance;
+}
+
+bool DataController::load(QString *error)
+{
+    std::optional<QList<Binzo *>> binzos = m_tables->loadBinzos(this);
+    std::optional<QList<Entry *>> entries = m_tables->loadEntries(this);
+    if (!binzos || !entries) {
+        *error = m_database->lastError();
+        return false;
+    }
+    for (Binzo *binzo : *binzos)
+        adopt(binzo);
+    for (Entry *entry : *entries)
+        adopt(entry);
+    return true;
+}
+
+void DataController::seedIfEmpty()
+{
+    if (!m_binzos.isEmpty())
+        return;
+    for (const InitialBinzo &initial : kInitialBinzos) {
+        auto *binzo = new Binzo(QString::fromUtf8(initial.name), QString::fromUtf8(initial.symbol),
+                                QString::fromUtf8(initial.colorHex), m_binzos.size(), this);
+        adopt(binzo);
+        m_dirtyBinzos.insert(binzo);
+    }
+    emit binzosChanged();
+    save();
+}
+
+void DataController::adopt(Binzo *binzo)
+{
+    m_binzos.append(binzo);
+    connect(binzo, &Binzo::changed, this, [this, binzo] {
+        m_dirtyBinzos.insert(binzo);
+        emit binzosChanged();
+    });
+}
+
+void DataController::adopt(Entry *entry)
+{
+    m_entries.append(entry);
+    connect(entry, &Entry::changed, this, [this, entry] {
+        m_dirtyEntries.insert(entry);
+        emit entriesChanged();
+    });
+}
+
+Binzo *DataController::binzo(const QString &named) const
+{
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    const auto match = std::find_if(m_binzos.cbegin(), m_binzos.cend(), [&](const Binzo *binzo) {
+        return collator.compare(binzo->name(), named) == 0;
+    });
+    return match == m_binzos.cend() ? nullptr : *match;
+}
+
+Binzo *DataController::binzo(const QUuid &id) const
+{
+    const auto match = std::find_if(m_binzos.cbegin(), m_binzos.cend(),
+                                    [&](const Binzo *binzo) { return binzo->id() == id; });
+    return match == m_binzos.cend() ? nullptr : *match;
+}
+
+Binzo *DataController::addBinzo(const QString &name, const QString &symbol, const QString &colorHex)
+{
+    // The count, not the largest index: a gap left by a removed compartment is not filled.
+    auto *binzo = new Binzo(name, symbol, colorHex, m_binzos.size(), this);
+    adopt(binzo);
+    m_dirtyBinzos.insert(binzo);
+    emit binzosChanged();
+    save();
+    return binzo;
+}
+
+Entry *DataController::addEntry(Binzo *binzo, const QString &label, const QString &value,
+                                bool isSensitive, AddDone done)
+{
+    const auto finish = [done](Entry *entry, const QString &error) {
+        if (done)
+            done(entry, error);
+    };
+    if (!binzo) {
+        finish(nullptr, QStringLiteral("there is no binzo to add the entry to"));
+        return nullptr;
+    }
+    auto *entry = new Entry(label, isSensitive, *binzo, this);
+    const auto keep = [this, entry] {
+        adopt(entry);
+        m_dirtyEntries.insert(entry);
+        emit entriesChanged();
+        save();
+    };
+    if (!isSensitive) {
+        entry->setInlineValue(value);
+        keep();
+        finish(entry, {});
+        return entry;
+    }
+    // Noted first: should the record never be saved, the next start removes the item.
+    QString error;
+    if (!KeychainStore::shared().note(entry->id(), &error)) {
+        delete entry;
+        finish(nullptr, error);
+        return nullptr;
+    }
+    m_unsettled.insert(entry->id());
+    writeSecret(entry, label, value, [this, entry, keep, finish](const QString &error) {
+        if (!error.isEmpty()) {
+            const QUuid id = entry->id();
+            delete entry;
+            settleSecrets({{QString(), KeychainStore::account(id)}});
+            finish(nullptr, error);
+            return;
+        }
+        keep();
+        finish(entry, {});
+    });
+    return nullptr;
+}
+
+void DataController::updateEntry(Entry *entry, const QString &label, const QString &value,
+                                 bool isSensitive, ChangeDone done)
+{
+    const auto finish = [done](const QString &error) {
+        if (done)
+            done(error);
+    };
+    if (!entry || !m_entries.contains(entry)) {
+        finish(QStringLiteral("the entry no longer exists"));
+        return;
+    }
+    QPointer<Entry> target(entry);
+    const auto apply = [this, target, label, value, isSensitive] {
+        target->setLabel(label);
+        target->setUpdatedAt(QDateTime::currentDateTimeUtc());
+        target->setInlineValue(isSensitive ? std::nullopt : std::optional<QString>(value));
+        target->setIsSensitive(isSensitive);
+        save();
+    };
+    // A value entering or leaving the secret store can leave an item behind: noted first.
+    if (isSensitive != entry->isSensitive()) {
+        QString error;
+        if (!KeychainStore::shared().note(entry->id(), &error)) {
+            finish(error);
+            return;
+        }
+        m_unsettled.insert(entry->id());
+    }
+    if (!isSensitive) {
+        // The item goes once the record holding the value inline is saved (settleSecrets).
+        apply();
+        finish({});
+        return;
+    }
+    const QUuid id = entry->id();
+    writeSecret(entry, label, value, [this, target, id, apply, finish](const QString &error) {
+        if (!error.isEmpty()) {
+            settleSecrets({{QString(), KeychainStore::account(id)}});
+            finish(error);
+            return;
+        }
+        if (!target || !m_entries.contains(target)) {
+            finish(QStringLiteral("the entry was deleted meanwhile"));
+            return;
+        }
+        apply();
+        finish({});
+    });
+}
+
+void DataController::writeSecret(Entry *entry, const QString &label, const QString &value,
+                                 std::function<void(const QString &)> then)
+{
+    const QUuid id = entry->id();
+    m_secretWrites.insert(id, label);
+    KeychainStore::shared().write(id, label, value, this,
+                                  [this, id, then](const SecretResult &result) {
+                                      m_secretWrites.remove(id);
+                                      // Asked for by the person: the prompt is welcome.
+                                      if (result.status == SecretResult::Status::Locked)
+                                          KeychainStore::shared().unlock();
+                                      then(result.done() ? QString() : result.error);
+                                  });
+}
+
+void DataController::deleteEntry(Entry *entry)
+{
+    if (!entry || !m_entries.contains(entry))
+        return;
+    if (entry->isSensitive() || m_secretWrites.contains(entry->id()))
+        KeychainStore::shared().remove(entry->id(), this, {});
+    disconnect(entry, nullptr, this, nullptr);
+    m_entries.removeOne(entry);
+    m_dirtyEntries.remove(entry);
+    m_deletedEntryIds.append(entry->id());
+    emit entriesChanged();
+    save();
+}
+
+void DataController::markUsed(Entry *entry)
+{
+    if (!entry || !m_entries.contains(entry))
+        return;
+    entry->setUseCount(entry->useCount() + 1);
+    entry->setLastUsedAt(QDateTime::currentDateTimeUtc());
+    save();
+}
+
+bool DataController::save()
+{
+    if (m_dirtyBinzos.isEmpty() && m_dirtyEntries.isEmpty() && m_deletedEntryIds.isEmpty())
+        return true;
+    if (writePending()) {
+        m_dirtyBinzos.clear();
+        m_dirtyEntries.clear();
+        m_deletedEntryIds.clear();
+        QList<SecretJournal::Note> unsettled;
+        for (const QUuid &id : std::as_const(m_unsettled))
+            unsettled.append({QString(), KeychainStore::account(id)});
+        settleSecrets(unsettled);
+        return true;
+    }
+    const QString error = m_database->lastError();
+    std::fprintf(stderr, "Binzo: could not save changes, they will be retried: %s\n",
+                 qPrintable(error));
+    emit saveFailed(error);
+    return false;
+}
+
+bool DataController::writePending()
+{
+    if (!m_database->exec("BEGIN IMMEDIATE"))
+        return false;
+    // Store order, so new rows keep the order in which they were added.
+    bool ok = true;
+    for (Binzo *binzo : std::as_const(m_binzos))
+        ok = ok && (!m_dirtyBinzos.contains(binzo) || m_tables->write(*binzo));
+    for (Entry *entry : std::as_const(m_entries))
+        ok = ok && (!m_dirtyEntries.contains(entry) || m_tables->write(*entry));
+    for (const QUuid &id : std::as_const(m_deletedEntryIds))
+        ok = ok && m_tables->removeEntry(id);
+    if (ok && m_database->exec("COMMIT"))
+        return true;
+    m_database->rollback();
+    return false;
+}
+
+QList<Binzo *> DataController::binzos() const
+{
+    QList<Binzo *> sorted = m_binzos;
+    std::stable_sort(sorted.begin(), sorted.end(), [](const Binzo *a, const Binzo *b) {
+        return a->sortIndex() < b->sortIndex();
+    });
+    return sorted;
+}
+
+QList<Entry *> DataController::entries() const
+{
+    return m_entries;
+}
+
+QList<KeychainStore::Item> DataController::secretItems() const
+{
+    QList<KeychainStore::Item> items;
+    for (const Entry *entry : m_entries) {
+        if (entry->isSensitive() && !m_secretWrites.contains(entry->id()))
+            items.append({entry->id(), entry->label()});
+    }
+    for (auto it = m_secretWrites.cbegin(); it != m_secretWrites.cend(); ++it)
+        items.append({it.key(), it.value()});
+    return items;
+}
+
+void DataController::settleSecrets(const QList<SecretJournal::Note> &notes)
+{
+    for (const SecretJournal::Note &note : notes) {
+        const QUuid id = QUuid::fromString(note.account);
+        // Judged later: the value is still on its way, or the record is not saved yet.
+        if (m_secretWrites.contains(id))
+            continue;
+        const auto found = std::find_if(m_entries.cbegin(), m_entries.cend(),
+                                        [&](const Entry *entry) { return entry->id() == id; });
+        Entry *entry = found == m_entries.cend() ? nullptr : *found;
+        if (entry && m_dirtyEntries.contains(entry))
+            continue;
+        if (note.store.isEmpty())
+            m_unsettled.remove(id);
+        KeychainStore::shared().settle(note, entry && entry->isSensitive(), this, {});
+    }
+}
+
+void DataController::reconcileSecrets()
+{
+    KeychainStore &secrets = KeychainStore::shared();
+    connect(&secrets, &KeychainStore::unlocked, this,
+            [this] { settleSecrets(KeychainStore::shared().notes()); });
+    settleSecrets(secrets.notes());
+    if (secretItems().isEmpty())
+        return;
+    // Items stored before they carried their entry's label are given it.
+    secrets.listItems(this, [this](const SecretListing &listing) {
+        for (const KeychainStore::Item &item : secretItems()) {
+            if (m_secretWrites.contains(item.id))
+                continue;
+            const QString account = KeychainStore::account(item.id);
+            const QString wanted = KeychainStore::itemLabel(item.entryLabel);
+            if (listing.items.contains(account) && listing.items.value(account) != wanted)
+                KeychainStore::shared().relabel(item.id, item.entryLabel, this, {});
+        }
+    });
+}
+
+BinzoListModel *DataController::binzoModel()
+{
+    if (!m_binzoModel)
+        m_binzoModel = new BinzoListModel(this);
+    return m_binzoModel;
+}
+
+EntryListModel *DataController::entryModel()
+{
+    if (!m_entryModel)
+        m_entryModel = new EntryListModel(this);
+    return m_entryModel;
+}

@@ -1,0 +1,117 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "model/records/Binzo.h"
+#include "model/records/Entry.h"
+#include "model/secrets/KeychainStore.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <QUuid>
+
+#include <functional>
+#include <memory>
+
+class BinzoListModel;
+class EntryListModel;
+class RecordTables;
+class SqliteDatabase;
+
+// Owns the record store (SQLite) and the operations that keep records and the secret store
+// in step. Every change is saved at once; a failed save keeps the change in memory, is
+// retried at the next save and is reported through saveFailed.
+//
+// A sensitive value is always in at least one place: a value entering the secret store is
+// written there before the record that points to it is saved; a value leaving it is removed
+// only after the record holding it inline (or the deletion) is saved. Items a crash or a
+// refusal may leave behind are noted first (KeychainStore::note) and settled against the
+// records after each save, when the keyring is unlocked, and at the next start.
+class DataController : public QObject
+{
+    Q_OBJECT
+public:
+    // Opens (creating when missing) the store at a path and seeds an empty store. Absent with
+    // the error text in *error when it cannot be opened; the file is never altered then.
+    static std::unique_ptr<DataController> open(const QString &databasePath, QString *error);
+    // $XDG_DATA_HOME/binzo/binzo.sqlite3.
+    static QString defaultDatabasePath();
+    // The process's store. A store that cannot be opened stops the process with
+    // "Failed to create ModelContainer: " and the error on standard error.
+    static DataController &shared();
+
+    ~DataController() override;
+
+    // Null when no compartment matches (or the store cannot be read).
+    Binzo *binzo(const QString &named) const;
+    Binzo *binzo(const QUuid &id) const;
+    Binzo *addBinzo(const QString &name, const QString &symbol, const QString &colorHex);
+    // What became of a change that touches the secret store, on this thread: the new entry
+    // or the reason there is none / the reason the change was refused (empty when stored).
+    using AddDone = std::function<void(Entry *entry, const QString &error)>;
+    using ChangeDone = std::function<void(const QString &error)>;
+
+    // An ordinary entry is created at once and returned (done has run by then). A sensitive
+    // value goes to the secret store first: the entry exists only once it is there, so null
+    // is returned and done tells; a refused write creates nothing.
+    Entry *addEntry(Binzo *binzo, const QString &label, const QString &value, bool isSensitive,
+                    AddDone done = {});
+    // Applied once a sensitive value is in the secret store; a refused write leaves the entry
+    // unchanged.
+    void updateEntry(Entry *entry, const QString &label, const QString &value, bool isSensitive,
+                     ChangeDone done = {});
+    // The secret is removed even when the deletion of the record is not saved, so a
+    // sensitive value never outlives a deletion that was asked for. The object stays valid
+    // (detached from the store) until the controller goes away, so views holding it never
+    // dangle.
+    void deleteEntry(Entry *entry);
+    void markUsed(Entry *entry);
+    // Writes every pending change in one transaction.
+    bool save();
+
+    // All compartments ordered by sortIndex; all entries in store order.
+    QList<Binzo *> binzos() const;
+    QList<Entry *> entries() const;
+    // Every secret this store holds or is about to hold, for moving them to another store.
+    QList<KeychainStore::Item> secretItems() const;
+    // Live list models for the views; they follow every change made in the process.
+    BinzoListModel *binzoModel();
+    EntryListModel *entryModel();
+
+signals:
+    void binzosChanged();
+    void entriesChanged();
+    void saveFailed(const QString &error);
+
+private:
+    explicit DataController(std::unique_ptr<SqliteDatabase> database);
+    bool load(QString *error);
+    void seedIfEmpty();
+    void adopt(Binzo *binzo);
+    void adopt(Entry *entry);
+    bool writePending();
+    // Acts on the secret-store notes whose items can be judged now: an item stays only for
+    // a sensitive entry whose record is saved.
+    void settleSecrets(const QList<SecretJournal::Note> &notes);
+    // At start: every note, and item labels that do not follow their entry's label.
+    void reconcileSecrets();
+    void writeSecret(Entry *entry, const QString &label, const QString &value,
+                     std::function<void(const QString &error)> then);
+
+    std::unique_ptr<SqliteDatabase> m_database;
+    std::unique_ptr<RecordTables> m_tables;
+    QList<Binzo *> m_binzos;
+    QList<Entry *> m_entries;
+    // Changes not yet written; records are written in store order.
+    QSet<Binzo *> m_dirtyBinzos;
+    QSet<Entry *> m_dirtyEntries;
+    QList<QUuid> m_deletedEntryIds;
+    // Entries whose value is on its way to the secret store, with their labels.
+    QHash<QUuid, QString> m_secretWrites;
+    // Noted this run, settled after the next save.
+    QSet<QUuid> m_unsettled;
+    BinzoListModel *m_binzoModel = nullptr;
+    EntryListModel *m_entryModel = nullptr;
+};

@@ -1,0 +1,354 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "smartfind/EmbeddingModel.h"
+
+#include "smartfind/WordForms.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#elif defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+using ModelFormat::Header;
+using ModelFormat::WordRecord;
+
+namespace {
+
+constexpr qsizetype kMinCorrectableLength = 5;
+
+uint32_t fnv1a(const QByteArray &bytes)
+{
+    uint32_t hash = 2166136261u;
+    for (const char c : bytes) {
+        hash ^= uint8_t(c);
+        hash *= 16777619u;
+    }
+    return hash;
+}
+
+float dot(const float *a, const float *b, size_t n)
+{
+    float sum = 0;
+    for (size_t i = 0; i < n; ++i)
+        sum += a[i] * b[i];
+    return sum;
+}
+
+int32_t dotTail(const int8_t *a, const int8_t *b, size_t from, size_t n)
+{
+    int32_t sum = 0;
+    for (size_t i = from; i < n; ++i)
+        sum += int32_t(a[i]) * int32_t(b[i]);
+    return sum;
+}
+
+// Runs once per entry on every keystroke. GCC leaves the 8-bit reduction scalar at -O2, so on
+// x86 it is spelled out: sign-extend to 16 bits, multiply-add pairs into 32-bit lanes.
+int32_t dotPortable(const int8_t *a, const int8_t *b, size_t n)
+{
+    size_t i = 0;
+    int32_t sum = 0;
+#if defined(__SSE2__)
+    __m128i lanes = _mm_setzero_si128();
+    for (; i + 16 <= n; i += 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(a + i));
+        const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i *>(b + i));
+        const __m128i xLow = _mm_srai_epi16(_mm_unpacklo_epi8(x, x), 8);
+        const __m128i xHigh = _mm_srai_epi16(_mm_unpackhi_epi8(x, x), 8);
+        const __m128i yLow = _mm_srai_epi16(_mm_unpacklo_epi8(y, y), 8);
+        const __m128i yHigh = _mm_srai_epi16(_mm_unpackhi_epi8(y, y), 8);
+        lanes = _mm_add_epi32(lanes, _mm_madd_epi16(xLow, yLow));
+        lanes = _mm_add_epi32(lanes, _mm_madd_epi16(xHigh, yHigh));
+    }
+    alignas(16) int32_t parts[4];
+    _mm_store_si128(reinterpret_cast<__m128i *>(parts), lanes);
+    sum = (parts[0] + parts[1]) + (parts[2] + parts[3]);
+#endif
+    return sum + dotTail(a, b, i, n);
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// Twice the lanes where the processor has them; components never reach -128, so |x| fits the
+// unsigned operand of maddubs and the sign moves to y.
+__attribute__((target("avx2"))) int32_t dotAvx2(const int8_t *a, const int8_t *b, size_t n)
+{
+    size_t i = 0;
+    __m256i lanes = _mm256_setzero_si256();
+    const __m256i ones = _mm256_set1_epi16(1);
+    for (; i + 32 <= n; i += 32) {
+        const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(a + i));
+        const __m256i y = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(b + i));
+        const __m256i pairs = _mm256_maddubs_epi16(_mm256_abs_epi8(x), _mm256_sign_epi8(y, x));
+        lanes = _mm256_add_epi32(lanes, _mm256_madd_epi16(pairs, ones));
+    }
+    alignas(32) int32_t parts[8];
+    _mm256_store_si256(reinterpret_cast<__m256i *>(parts), lanes);
+    int32_t sum = 0;
+    for (const int32_t part : parts)
+        sum += part;
+    return sum + dotTail(a, b, i, n);
+}
+#endif
+
+using DotFunction = int32_t (*)(const int8_t *, const int8_t *, size_t);
+
+DotFunction bestDot()
+{
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (__builtin_cpu_supports("avx2"))
+        return dotAvx2;
+#endif
+    return dotPortable;
+}
+
+int32_t dot(const std::vector<int8_t> &a, const std::vector<int8_t> &b)
+{
+    static const DotFunction implementation = bestDot();
+    return implementation(a.data(), b.data(), std::min(a.size(), b.size()));
+}
+
+void normalize(float *v, size_t n)
+{
+    const float norm = std::sqrt(dot(v, v, n));
+    if (norm > 0) {
+        for (size_t i = 0; i < n; ++i)
+            v[i] /= norm;
+    }
+}
+
+} // namespace
+
+EmbeddingModel::~EmbeddingModel() = default;
+
+std::unique_ptr<EmbeddingModel> EmbeddingModel::open(const QString &path, QString *error)
+{
+    std::unique_ptr<EmbeddingModel> model(new EmbeddingModel);
+    QString reason;
+    if (!model->map(path, &reason)) {
+        if (error)
+            *error = path + QStringLiteral(": ") + reason;
+        return nullptr;
+    }
+    return model;
+}
+
+bool EmbeddingModel::map(const QString &path, QString *error)
+{
+    m_file.setFileName(path);
+    if (!m_file.open(QIODevice::ReadOnly)) {
+        *error = m_file.errorString();
+        return false;
+    }
+    const qint64 size = m_file.size();
+    if (size < qint64(sizeof(Header))) {
+        *error = QStringLiteral("too short to be a model");
+        return false;
+    }
+    const uchar *data = m_file.map(0, size);
+    if (!data) {
+        *error = m_file.errorString();
+        return false;
+    }
+    const auto *header = reinterpret_cast<const Header *>(data);
+    if (std::memcmp(header->magic, ModelFormat::kMagic, sizeof header->magic) != 0
+        || header->version != ModelFormat::kVersion) {
+        *error = QStringLiteral("not a smart-find model of version %1").arg(ModelFormat::kVersion);
+        return false;
+    }
+    using ModelFormat::alignedSize;
+    const uint64_t dims = header->semanticDims;
+    const uint64_t commonBytes = alignedSize(uint64_t(header->commonCount) * dims * sizeof(float));
+    const uint64_t wordBytes = alignedSize(uint64_t(header->wordCount) * sizeof(WordRecord));
+    const uint64_t scaleBytes = alignedSize(uint64_t(header->rowCount) * sizeof(float));
+    const uint64_t rowBytes = alignedSize(header->rowCount * ModelFormat::rowBytes(dims));
+    const uint64_t expected = alignedSize(sizeof(Header)) + commonBytes + wordBytes + scaleBytes
+        + rowBytes + header->stringBytes;
+    if (dims == 0 || header->trigramDims == 0 || expected != uint64_t(size)
+        || !(header->cosineFloor >= 0.0f && header->cosineFloor < 1.0f)) {
+        *error = QStringLiteral("damaged model (%1 bytes, %2 expected)").arg(size).arg(expected);
+        return false;
+    }
+    const uchar *at = data + alignedSize(sizeof(Header));
+    m_common = reinterpret_cast<const float *>(at);
+    at += commonBytes;
+    m_words = reinterpret_cast<const WordRecord *>(at);
+    at += wordBytes;
+    m_scales = reinterpret_cast<const float *>(at);
+    at += scaleBytes;
+    m_rows = at;
+    at += rowBytes;
+    m_strings = reinterpret_cast<const char *>(at);
+    for (uint32_t i = 0; i < header->wordCount; ++i) {
+        const WordRecord &w = m_words[i];
+        if (uint64_t(w.stringOffset) + w.length > header->stringBytes
+            || (w.row != ModelFormat::kNoRow && w.row >= header->rowCount)) {
+            *error = QStringLiteral("damaged word table");
+            return false;
+        }
+    }
+    m_header = header;
+    return true;
+}
+
+int EmbeddingModel::dimensions() const
+{
+    return int(m_header->semanticDims + m_header->trigramDims);
+}
+
+const WordRecord *EmbeddingModel::find(const QByteArray &word) const
+{
+    const WordRecord *begin = m_words;
+    const WordRecord *end = m_words + m_header->wordCount;
+    const auto compare = [this](const WordRecord &record, const QByteArray &key) {
+        const QByteArrayView text(m_strings + record.stringOffset, record.length);
+        return text.compare(key) < 0;
+    };
+    const WordRecord *found = std::lower_bound(begin, end, word, compare);
+    if (found == end || QByteArrayView(m_strings + found->stringOffset, found->length) != word)
+        return nullptr;
+    return found;
+}
+
+const WordRecord *EmbeddingModel::lookUpToken(const QByteArray &token) const
+{
+    const WordRecord *weightOnly = nullptr;
+    for (const QByteArray &form : WordForms::baseForms(token)) {
+        const WordRecord *record = find(form);
+        if (record && record->row != ModelFormat::kNoRow)
+            return record;
+        if (record && !weightOnly)
+            weightOnly = record;
+    }
+    if (weightOnly || token.size() < kMinCorrectableLength)
+        return weightOnly;
+    // A misspelling: the most frequent known word among the likeliest kind of typo.
+    for (const QList<QByteArray> &kind : WordForms::oneEditAway(token)) {
+        const WordRecord *best = nullptr;
+        for (const QByteArray &candidate : kind) {
+            const WordRecord *record = find(candidate);
+            if (record && record->row != ModelFormat::kNoRow
+                && (!best || record->weight < best->weight))
+                best = record;
+        }
+        if (best)
+            return best;
+    }
+    return nullptr;
+}
+
+void EmbeddingModel::addRow(const WordRecord &record, float weight, std::vector<float> &sum) const
+{
+    const uint32_t dims = m_header->semanticDims;
+    const uint8_t *row = m_rows + record.row * ModelFormat::rowBytes(dims);
+    const float scale = m_scales[record.row] * weight;
+    for (uint32_t i = 0; i < dims; ++i)
+        sum[i] += float(ModelFormat::nibble(row, i)) * scale;
+}
+
+void EmbeddingModel::addTrigrams(const QString &token, float weight, std::vector<float> &sum) const
+{
+    const QString marked = QLatin1Char('<') + token + QLatin1Char('>');
+    std::vector<float> own(m_header->trigramDims, 0.0f);
+    for (qsizetype i = 0; i + 3 <= marked.size(); ++i) {
+        const uint32_t hash = fnv1a(marked.mid(i, 3).toUtf8());
+        own[hash % m_header->trigramDims] += (hash & 0x80000000u) ? -1.0f : 1.0f;
+    }
+    normalize(own.data(), own.size());
+    for (size_t i = 0; i < own.size(); ++i)
+        sum[i] += own[i] * weight;
+}
+
+void EmbeddingModel::addToken(const QString &token, std::vector<float> &semantic,
+                              std::vector<float> &trigrams) const
+{
+    const QByteArray bytes = token.toUtf8();
+    const WordRecord *record = lookUpToken(bytes);
+    if (!record && token.contains(QLatin1Char('-'))) {
+        // "wi-fi" may be known as "wifi", "two-factor" as "two factor"; else each part counts.
+        record = lookUpToken(QByteArray(bytes).replace('-', ""));
+        if (!record)
+            record = find(QByteArray(bytes).replace('-', ' '));
+        if (!record) {
+            for (const QString &part : token.split(QLatin1Char('-'), Qt::SkipEmptyParts))
+                addToken(part, semantic, trigrams);
+            return;
+        }
+    }
+    const float weight = record ? record->weight : m_header->unknownWeight;
+    if (record && record->row != ModelFormat::kNoRow)
+        addRow(*record, weight, semantic);
+    addTrigrams(token, weight, trigrams);
+}
+
+EmbeddingModel::Vector EmbeddingModel::vector(const QString &text) const
+{
+    const uint32_t dims = m_header->semanticDims;
+    std::vector<float> semantic(dims, 0.0f);
+    std::vector<float> trigrams(m_header->trigramDims, 0.0f);
+    const QStringList tokens = WordForms::tokens(text.toLower());
+    const qsizetype n = tokens.size();
+    for (qsizetype i = 0; i < n;) {
+        qsizetype taken = 1;
+        // Longest known phrase first: "social security number" beats its three words.
+        for (qsizetype length = std::min<qsizetype>(m_header->maxPhraseWords, n - i); length > 1;
+             --length) {
+            const WordRecord *phrase = find(tokens.mid(i, length).join(QLatin1Char(' ')).toUtf8());
+            if (phrase && phrase->row != ModelFormat::kNoRow) {
+                addRow(*phrase, phrase->weight, semantic);
+                for (qsizetype k = i; k < i + length; ++k)
+                    addTrigrams(tokens.at(k), phrase->weight, trigrams);
+                taken = length;
+                break;
+            }
+        }
+        if (taken == 1)
+            addToken(tokens.at(i), semantic, trigrams);
+        i += taken;
+    }
+
+    for (uint32_t c = 0; c < m_header->commonCount; ++c) {
+        const float *direction = m_common + size_t(c) * dims;
+        const float projection = dot(direction, semantic.data(), dims);
+        for (uint32_t i = 0; i < dims; ++i)
+            semantic[i] -= projection * direction[i];
+    }
+    normalize(semantic.data(), dims);
+    normalize(trigrams.data(), trigrams.size());
+
+    const float share = m_header->trigramShare;
+    std::vector<float> joined(dims + trigrams.size());
+    for (uint32_t i = 0; i < dims; ++i)
+        joined[i] = semantic[i] * (1.0f - share);
+    for (size_t i = 0; i < trigrams.size(); ++i)
+        joined[dims + i] = trigrams[i] * share;
+
+    float largest = 0;
+    for (const float x : joined)
+        largest = std::max(largest, std::abs(x));
+    Vector result;
+    result.components.resize(joined.size());
+    if (largest == 0)
+        return result;
+    for (size_t i = 0; i < joined.size(); ++i)
+        result.components[i] = int8_t(std::lround(joined[i] * 127.0f / largest));
+    result.norm = std::sqrt(float(dot(result.components, result.components)));
+    return result;
+}
+
+double EmbeddingModel::distance(const Vector &a, const Vector &b) const
+{
+    if (a.components.size() != b.components.size() || a.norm == 0 || b.norm == 0)
+        return 1.0;
+    const double floor = m_header->cosineFloor;
+    const double raw = double(dot(a.components, b.components)) / (double(a.norm) * b.norm);
+    return std::clamp(1.0 - (raw - floor) / (1.0 - floor), 0.0, 2.0);
+}
+
+double EmbeddingModel::distance(const QString &a, const QString &b) const
+{
+    return distance(vector(a), vector(b));
+}

@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "smartfind/ModelFormat.h"
+
+#include <QFile>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// A memory-mapped word-vector model (built from WordNet by tools/binzo-model-builder) that
+// turns a short English text into a unit vector: greedy multi-word phrases, SIF-weighted
+// average of word vectors minus the common direction, plus hashed character trigrams so
+// typos and unknown words land near their neighbours.
+class EmbeddingModel
+{
+public:
+    // nullptr with a reason in *error when the file is missing, truncated or not a model.
+    static std::unique_ptr<EmbeddingModel> open(const QString &path, QString *error = nullptr);
+    ~EmbeddingModel();
+
+    // A text's meaning as a direction, stored in 8 bits per component: a cached label costs a
+    // few hundred bytes, so scoring thousands of labels per keystroke stays within the caches.
+    struct Vector
+    {
+        std::vector<int8_t> components;
+        float norm = 0; // of the components; 0 for a text without letters or digits
+    };
+
+    // Number of components of a vector.
+    int dimensions() const;
+    Vector vector(const QString &text) const;
+    // Cosine distance in [0, 2] of two vectors, calibrated so that unrelated texts sit at 1 or
+    // beyond.
+    double distance(const Vector &a, const Vector &b) const;
+    double distance(const QString &a, const QString &b) const;
+
+private:
+    EmbeddingModel() = default;
+
+    bool map(const QString &path, QString *error);
+    // The record of a vocabulary word or phrase (UTF-8, lower case), nullptr when unknown.
+    const ModelFormat::WordRecord *find(const QByteArray &word) const;
+    // The record giving a token its meaning: a dictionary form, else a one-edit spelling.
+    const ModelFormat::WordRecord *lookUpToken(const QByteArray &token) const;
+    void addRow(const ModelFormat::WordRecord &record, float weight, std::vector<float> &sum) const;
+    void addToken(const QString &token, std::vector<float> &semantic,
+                  std::vector<float> &trigrams) const;
+    void addTrigrams(const QString &token, float weight, std::vector<float> &sum) const;
+
+    QFile m_file;
+    const ModelFormat::Header *m_header = nullptr;
+    const ModelFormat::WordRecord *m_words = nullptr;
+    const float *m_scales = nullptr;
+    const char *m_strings = nullptr;
+    const uint8_t *m_rows = nullptr;
+    const float *m_common = nullptr;
+};

@@ -1,0 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+// What a pasted value looks like and how to file it: the suggestion the entry form offers.
+struct Detection
+{
+    QString kind;
+    QString suggestedBinzo;
+    QString suggestedLabel;
+    bool isSensitive = false;
+
+    friend bool operator==(const Detection &, const Detection &) = default;
+};

@@ -1,0 +1,124 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/OnboardingWindowController.h"
+#include "app/SettingsWindowController.h"
+#include "appearance/ThemeController.h"
+#include "model/Preferences.h"
+
+#include <QQuickWindow>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kOnboarded = QStringLiteral("binzo.hasOnboarded");
+
+class WindowControllers : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+        Theme::provide(&ThemeController::shared());
+    }
+
+    void SetUp() override
+    {
+        Preferences::shared().remove(kOnboarded);
+        tour().setShowPanel([this] { ++m_panelShows; });
+    }
+    void TearDown() override
+    {
+        if (tour().isOpen())
+            tour().finish();
+        QCoreApplication::processEvents();
+    }
+
+    static OnboardingWindowController &tour() { return OnboardingWindowController::shared(); }
+    static int step()
+    {
+        return tour().window()->property("flow").value<QObject *>()->property("step").toInt();
+    }
+    static void pressReturn()
+    {
+        QTest::keyClick(tour().window(), Qt::Key_Return);
+        QCoreApplication::processEvents();
+    }
+
+    int m_panelShows = 0;
+};
+
+TEST_F(WindowControllers, ReturnWalksTheTourThenFinishesIt)
+{
+    tour().show();
+    ASSERT_TRUE(tour().window());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(tour().window()));
+    EXPECT_EQ(tour().window()->title(), "Welcome to Binzo");
+    for (int expected = 1; expected <= 3; ++expected) {
+        pressReturn();
+        EXPECT_EQ(step(), expected);
+    }
+    EXPECT_FALSE(Preferences::shared().boolean(kOnboarded));
+    pressReturn();
+    EXPECT_FALSE(tour().isOpen());
+    EXPECT_TRUE(Preferences::shared().boolean(kOnboarded));
+    EXPECT_EQ(m_panelShows, 1);
+}
+
+TEST_F(WindowControllers, ShowingAgainRaisesTheSameTourOnItsPage)
+{
+    tour().show();
+    QQuickWindow *first = tour().window();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(first));
+    pressReturn();
+    tour().show();
+    EXPECT_EQ(tour().window(), first);
+    EXPECT_EQ(step(), 1);
+}
+
+TEST_F(WindowControllers, TheTourCannotBeClosed)
+{
+    tour().show();
+    ASSERT_TRUE(tour().window());
+    EXPECT_FALSE(tour().window()->close());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(tour().isOpen());
+    EXPECT_TRUE(tour().window()->isVisible());
+}
+
+TEST_F(WindowControllers, ReplayAfterFinishingStartsOnTheFirstPage)
+{
+    tour().show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(tour().window()));
+    pressReturn();
+    tour().finish();
+    QCoreApplication::processEvents();
+    SettingsWindowController::shared().replayWelcomeTour();
+    ASSERT_TRUE(tour().isOpen());
+    EXPECT_EQ(step(), 0);
+    EXPECT_TRUE(Preferences::shared().boolean(kOnboarded)) << "replaying changes nothing stored";
+}
+
+TEST_F(WindowControllers, SettingsKeepOneWindowAndReopenFresh)
+{
+    auto &settings = SettingsWindowController::shared();
+    settings.show();
+    QQuickWindow *first = settings.window();
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->title(), "Binzo Settings");
+    EXPECT_EQ(first->size(), QSize(500, 540));
+    settings.show();
+    EXPECT_EQ(settings.window(), first);
+
+    QSignalSpy destroyed(first, &QObject::destroyed);
+    first->close();
+    EXPECT_EQ(settings.window(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(destroyed.size(), 1) << "a closed window is not kept";
+    settings.show();
+    ASSERT_TRUE(settings.window());
+    settings.window()->close();
+}
+
+} // namespace

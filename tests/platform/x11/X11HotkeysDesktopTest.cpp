@@ -1,0 +1,218 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Real grabs on a real X server: xdotool types while another client has focus.
+#include "hotkeys/Hotkeys.h"
+#include "model/Preferences.h"
+#include "platform/x11/X11HotkeyBackend.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <xcb/xcb.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace Hotkeys;
+namespace M = Hotkeys::Modifiers;
+
+namespace {
+
+const Shortcut kToggle(Key::space, M::kCommand | M::kShift);
+
+bool run(const QString &program, const QStringList &arguments)
+{
+    return QProcess::execute(program, arguments) == 0;
+}
+
+bool xdotool(const QStringList &arguments)
+{
+    return run(QStringLiteral("xdotool"), arguments);
+}
+
+// Lets the X events that the keys caused reach the event loop.
+void settle(int milliseconds = 150)
+{
+    QTest::qWait(milliseconds);
+}
+
+struct X11HotkeysTest : ::testing::Test
+{
+    static void SetUpTestSuite()
+    {
+        // Another client's window has the focus, as when Binzo is summoned from elsewhere.
+        s_focus = new QProcess;
+        s_focus->start(QStringLiteral("xmessage"), {"-name", "focus-holder", "another app"});
+        ASSERT_TRUE(s_focus->waitForStarted());
+        ASSERT_TRUE(xdotool(
+            {"search", "--sync", "--classname", "focus-holder", "windowactivate", "--sync"}));
+    }
+    static void TearDownTestSuite()
+    {
+        s_focus->kill();
+        s_focus->waitForFinished();
+        delete s_focus;
+    }
+
+    void SetUp() override
+    {
+        std::unique_ptr<X11HotkeyBackend> backend = X11HotkeyBackend::create();
+        ASSERT_TRUE(backend);
+        configure(prefs, std::move(backend));
+        // The name is made once per process; each test starts from its default again.
+        reset({Name::togglePanel()});
+        onKeyDown(Name::togglePanel(), [this] { ++downs; });
+        onKeyUp(Name::togglePanel(), [this] { ++ups; });
+        ASSERT_EQ(shortcut(Name::togglePanel()), kToggle);
+    }
+
+    // Waits for the release to arrive when the press should fire, so a loaded machine only
+    // makes the test slower; a press that must not fire gets a fixed time to show up.
+    void pressToggle(bool shouldFire = true)
+    {
+        const int upsBefore = ups;
+        ASSERT_TRUE(xdotool({"key", "ctrl+shift+space"}));
+        if (shouldFire) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return ups > upsBefore; }, 3000));
+        }
+        settle();
+    }
+
+    static inline QProcess *s_focus = nullptr;
+    QTemporaryDir dir;
+    Preferences prefs {dir.filePath("preferences.json")};
+    int downs = 0;
+    int ups = 0;
+};
+
+TEST_F(X11HotkeysTest, TheDefaultShortcutFiresOnceFromAnotherClientsFocus)
+{
+    pressToggle();
+    EXPECT_EQ(downs, 1);
+    EXPECT_EQ(ups, 1);
+    ASSERT_TRUE(xdotool({"key", "ctrl+space", "shift+space", "ctrl+alt+shift+space"}));
+    settle();
+    EXPECT_EQ(downs, 1);
+}
+
+TEST_F(X11HotkeysTest, LockKeysDoNotStopIt)
+{
+    for (const char *lock : {"Num_Lock", "Caps_Lock", "Num_Lock"}) {
+        ASSERT_TRUE(xdotool({"key", lock}));
+        pressToggle();
+    }
+    ASSERT_TRUE(xdotool({"key", "Caps_Lock"}));
+    EXPECT_EQ(downs, 3);
+}
+
+TEST_F(X11HotkeysTest, AHeldKeyFiresOnce)
+{
+    ASSERT_TRUE(xdotool({"keydown", "ctrl+shift+space"}));
+    // Longer than the auto-repeat delay, so the server repeats the key.
+    settle(1200);
+    ASSERT_TRUE(xdotool({"keyup", "space"}));
+    ASSERT_TRUE(xdotool({"keyup", "ctrl+shift"}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ups > 0; }, 3000));
+    settle();
+    EXPECT_EQ(downs, 1);
+    EXPECT_EQ(ups, 1);
+}
+
+TEST_F(X11HotkeysTest, TheSwitchesSilenceItAndTurningBackOnNeedsNoStoring)
+{
+    const QByteArray stored = prefs.string(Name::togglePanel().storageKey())->toUtf8();
+    setEnabled(false);
+    pressToggle(false);
+    EXPECT_EQ(downs, 0);
+    setEnabled(true);
+    pressToggle();
+    EXPECT_EQ(downs, 1);
+    EXPECT_EQ(prefs.string(Name::togglePanel().storageKey())->toUtf8(), stored);
+
+    setDispatchPaused(true);
+    pressToggle(false);
+    setDispatchPaused(false);
+    EXPECT_EQ(downs, 1);
+}
+
+TEST_F(X11HotkeysTest, ItFiresWhileOneOfOurMenusHoldsTheKeyboard)
+{
+    QMenu menu;
+    menu.addAction(QStringLiteral("Open Binzo"));
+    menu.addAction(QStringLiteral("Quit Binzo"));
+    menu.popup(QPoint(200, 200));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
+    settle();
+    pressToggle();
+    EXPECT_EQ(downs, 1);
+    EXPECT_EQ(ups, 1);
+    EXPECT_TRUE(menu.isVisible());
+
+    menu.hide();
+    settle();
+    pressToggle();
+    EXPECT_EQ(downs, 2);
+}
+
+TEST_F(X11HotkeysTest, ACombinationAnotherClientHoldsFailsWithTheLogLine)
+{
+    QProcess holder;
+    holder.start(QCoreApplication::applicationFilePath(), {"--hold-grab"});
+    ASSERT_TRUE(holder.waitForReadyRead(5000));
+    const Shortcut taken(Key::k, M::kCommand | M::kOption);
+    EXPECT_TRUE(backend()->isHeldElsewhere(taken));
+    EXPECT_FALSE(backend()->isHeldElsewhere(kToggle));
+
+    ::testing::internal::CaptureStdout();
+    setShortcut(taken, Name(QStringLiteral("taken")));
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(),
+              "Error registering hotkey Ctrl+Alt+K: 10\n");
+    holder.kill();
+    holder.waitForFinished();
+}
+
+TEST_F(X11HotkeysTest, ALayoutChangeKeepsItLiveAndChangesKeyTexts)
+{
+    EXPECT_EQ(Shortcut(Key::y, M::kCommand).description(), "Ctrl+Y");
+    ASSERT_TRUE(run("setxkbmap", {"de"}));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [] { return Shortcut(Key::y, M::kCommand).description() == "Ctrl+Z"; }, 3000));
+    pressToggle();
+    ASSERT_TRUE(run("setxkbmap", {"us"}));
+    settle();
+    pressToggle();
+    EXPECT_EQ(downs, 2);
+}
+
+// Holds Ctrl+Alt+K on the root window from a separate X client until killed.
+int holdGrab()
+{
+    xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    for (int locks : {0, 2, 16, 18}) { // none, Lock, Mod2 (Num Lock), both
+        xcb_grab_key(connection, false, root, XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1 | locks, 45,
+                     XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+    }
+    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+    std::puts("ready");
+    std::fflush(stdout);
+    while (xcb_generic_event_t *event = xcb_wait_for_event(connection))
+        std::free(event);
+    xcb_disconnect(connection);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc > 1 && std::strcmp(argv[1], "--hold-grab") == 0)
+        return holdGrab();
+    ::testing::InitGoogleTest(&argc, argv);
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}

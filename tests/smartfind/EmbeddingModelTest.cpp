@@ -1,0 +1,146 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "smartfind/EmbeddingModel.h"
+#include "smartfind/ModelFormat.h"
+
+#include "TestModel.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+std::unique_ptr<EmbeddingModel> builtModel()
+{
+    return testModelPath().isEmpty() ? nullptr : EmbeddingModel::open(testModelPath());
+}
+
+QByteArray builtModelBytes()
+{
+    QFile file(testModelPath());
+    if (!testModelPath().isEmpty() && file.open(QIODevice::ReadOnly))
+        return file.readAll();
+    return {};
+}
+
+TEST(EmbeddingModelTest, UnusableFilesAreRefusedWithAReason)
+{
+    QTemporaryDir dir;
+    const auto write = [&dir](const QString &name, const QByteArray &bytes) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    };
+    ModelFormat::Header header {};
+    std::memcpy(header.magic, ModelFormat::kMagic, sizeof header.magic);
+    header.version = ModelFormat::kVersion;
+    header.semanticDims = 4;
+    header.trigramDims = 4;
+    header.wordCount = 1000; // far more than the file holds
+    const QByteArray headerOnly(reinterpret_cast<const char *>(&header), sizeof header);
+
+    const struct
+    {
+        const char *why;
+        QString path;
+        const char *reason;
+    } cases[] = {
+        {"missing", dir.filePath("absent.model"), "absent.model"},
+        {"empty", write("empty.model", {}), "too short"},
+        {"not a model", write("text.model", QByteArray(200, 'x')), "not a smart-find model"},
+        {"truncated", write("short.model", headerOnly), "damaged model"},
+    };
+    for (const auto &c : cases) {
+        QString error;
+        EXPECT_EQ(EmbeddingModel::open(c.path, &error), nullptr) << c.why;
+        EXPECT_TRUE(error.contains(QLatin1String(c.reason))) << c.why << ": " << qPrintable(error);
+    }
+
+    const QByteArray built = builtModelBytes();
+    if (!built.isEmpty()) {
+        QString error;
+        const QString cut = write("cut.model", built.left(built.size() - 1));
+        EXPECT_EQ(EmbeddingModel::open(cut, &error), nullptr);
+        EXPECT_TRUE(error.contains(QLatin1String("damaged model"))) << qPrintable(error);
+    }
+}
+
+class BuiltModelTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_model = builtModel();
+        if (!m_model)
+            GTEST_SKIP() << "this build has no smart-find model";
+    }
+    double distance(const char *a, const char *b) const
+    {
+        return m_model->distance(QString::fromUtf8(a), QString::fromUtf8(b));
+    }
+    std::unique_ptr<EmbeddingModel> m_model;
+};
+
+TEST_F(BuiltModelTest, VectorsCarryTheirNormAndOnlyTextlessOnesAreZero)
+{
+    const struct
+    {
+        const char *text;
+        bool zero;
+    } cases[] = {{"phone", false}, {"Social security number", false},
+                 {"xqzv", false},  {"Ünïcödé", false},
+                 {"!!!", true},    {"", true},
+                 {" \t", true}};
+    for (const auto &c : cases) {
+        const EmbeddingModel::Vector v = m_model->vector(QString::fromUtf8(c.text));
+        ASSERT_EQ(int(v.components.size()), m_model->dimensions());
+        double norm = 0;
+        for (const int8_t x : v.components)
+            norm += double(x) * x;
+        EXPECT_NEAR(std::sqrt(norm), v.norm, 1e-3) << c.text;
+        EXPECT_EQ(v.norm == 0, c.zero) << c.text;
+    }
+}
+
+TEST_F(BuiltModelTest, DistanceStaysInRangeAndIsZeroForTheSameText)
+{
+    const char *texts[] = {"phone", "passport number", "", "   ", "wi-fi", "123 456", "café"};
+    for (const char *a : texts) {
+        for (const char *b : texts) {
+            const double d = distance(a, b);
+            EXPECT_GE(d, 0.0) << a << " / " << b;
+            EXPECT_LE(d, 2.0) << a << " / " << b;
+        }
+    }
+    EXPECT_NEAR(distance("home address", "home address"), 0.0, 1e-5);
+    EXPECT_NEAR(distance("Home Address", "home address"), 0.0, 1e-5);
+}
+
+TEST_F(BuiltModelTest, RelatedMeaningsAreCloserThanUnrelatedOnes)
+{
+    const struct
+    {
+        const char *query;
+        const char *related;
+        const char *unrelated;
+    } cases[] = {
+        {"telephone", "phone", "volcano"}, // synonyms from WordNet
+        {"automobile", "car plate", "blood type"}, // a word and a phrase
+        {"wifi", "wireless network", "tax office"}, // glossary vocabulary
+        {"automatic teller", "credit card pin", "passport number"}, // a glossary term's synonym
+        {"gateway", "router admin", "admin page"}, // a glossary phrase keeps its own words
+        {"passports", "passport number", "gym membership"}, // plural form
+        {"pasport", "passport number", "alarm code"}, // one-letter typo
+        {"adress", "home address", "credit card"}, // missing double letter
+        {"mother's phone", "mom", "router"}, // possessive
+    };
+    for (const auto &c : cases)
+        EXPECT_LT(distance(c.query, c.related), distance(c.query, c.unrelated)) << c.query;
+}
+
+} // namespace

@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "smartfind/WordForms.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(WordFormsTest, TokensKeepInnerApostrophesAndHyphens)
+{
+    const struct
+    {
+        QString text;
+        QStringList tokens;
+    } cases[] = {
+        {"driver's license", {"driver's", "license"}},
+        {QString::fromUtf8("mom\u2019s phone"), {"mom's", "phone"}},
+        {"wi-fi password", {"wi-fi", "password"}},
+        {"-dash- 'quoted'", {"dash", "quoted"}},
+        {"e-mail/work  (2fa)", {"e-mail", "work", "2fa"}},
+        {QString::fromUtf8("caf\u00e9 stra\u00dfe"),
+         {QString::fromUtf8("caf\u00e9"), QString::fromUtf8("stra\u00dfe")}},
+        {"", {}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(WordForms::tokens(c.text), c.tokens) << qPrintable(c.text);
+}
+
+TEST(WordFormsTest, BaseFormsStartWithTheWordAndFollowDetachmentRules)
+{
+    const struct
+    {
+        QByteArray word;
+        QByteArray expected;
+    } cases[] = {
+        {"passports", "passport"}, {"boxes", "box"},     {"codes", "code"},
+        {"driver's", "driver"},    {"cycling", "cycle"}, {"parties", "party"},
+        {"women", "woman"},        {"closed", "close"},  {"larger", "large"},
+    };
+    for (const auto &c : cases) {
+        const QList<QByteArray> forms = WordForms::baseForms(c.word);
+        ASSERT_FALSE(forms.isEmpty());
+        EXPECT_EQ(forms.first(), c.word);
+        EXPECT_TRUE(forms.contains(c.expected)) << c.word.constData();
+    }
+    EXPECT_EQ(WordForms::baseForms("is"), QList<QByteArray> {"is"}); // too short to detach
+}
+
+TEST(WordFormsTest, OneEditAwayGroupsTyposFromLikeliestToLeast)
+{
+    const QList<QList<QByteArray>> kinds = WordForms::oneEditAway("adress");
+    ASSERT_EQ(kinds.size(), 5);
+    const QByteArray expected[] = {"address", "daress", "adrwess", "adrwss", "dress"};
+    for (int kind = 0; kind < 5; ++kind) {
+        EXPECT_TRUE(kinds[kind].contains(expected[kind])) << kind;
+        EXPECT_FALSE(kinds[kind].contains("adress")) << kind;
+        for (int other = 0; other < kind; ++other)
+            EXPECT_FALSE(kinds[other].contains(expected[kind])) << other;
+    }
+}
+
+} // namespace
