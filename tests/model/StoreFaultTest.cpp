@@ -74,7 +74,7 @@ TEST_F(StoreFaultTest, KilledSensitivityChangeNeverLosesTheValue)
         flipper.start(MODEL_TEST_HELPER, {"flip-sensitivity", folder});
         ASSERT_TRUE(flipper.waitForStarted());
         QByteArray acknowledged;
-        while (acknowledged.count('\n') < 3 + round * 7) {
+        while (acknowledged.count('\n') < 3 + round * 2) {
             ASSERT_TRUE(flipper.waitForReadyRead(10000)) << flipper.readAllStandardError().data();
             acknowledged += flipper.readAllStandardOutput();
         }
