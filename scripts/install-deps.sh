@@ -11,10 +11,12 @@ packages=(
   qt6-base-dev qt6-declarative-dev qt6-svg-dev qt6-qpa-plugins libqt6svg6
   qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-window
   qml6-module-qtquick-templates qml6-module-qtqml-workerscript qml6-module-qtquick-layouts
-  qml6-module-qtquick-shapes qml6-module-qtqml
+  qml6-module-qtquick-shapes qml6-module-qtqml qml6-module-qtqml-models
   # X11 key grabs and keyboard layouts
   libxcb1-dev libxcb-keysyms1-dev libxcb-xkb-dev libxcb-xinput-dev libxkbcommon-dev libxkbcommon-x11-dev
   libxcb-shape0-dev
+  # the desktop's own shortcuts (GSettings), and GNOME's keybinding schemas for the tests
+  libglib2.0-dev gsettings-desktop-schemas
   # vault
   libsecret-1-dev libsodium-dev libsqlite3-dev sqlite3 jq
   # smart-find model, built from WordNet at build time

@@ -9,7 +9,8 @@
 
 OnboardingWindowController::OnboardingWindowController()
     : m_window(
-        QUrl(QStringLiteral("qrc:/qt-project.org/imports/Binzo/Appearance/qml/OnboardingView.qml")))
+        QUrl(QStringLiteral("qrc:/qt-project.org/imports/Binzo/Appearance/qml/OnboardingView.qml")),
+        SingleWindow::Placement::Centred)
 { }
 
 OnboardingWindowController &OnboardingWindowController::shared()

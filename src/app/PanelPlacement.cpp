@@ -3,10 +3,17 @@
 
 #include <QRectF>
 
+#include <algorithm>
 #include <cmath>
 
-std::optional<QPoint> panelOrigin(const QList<ScreenArea> &screens, int primaryIndex,
-                                  QPoint pointer, QSize panel)
+namespace {
+
+constexpr int kScreenMargin = 8;
+
+} // namespace
+
+std::optional<QRect> panelFrame(const QList<ScreenArea> &screens, int primaryIndex, QPoint pointer,
+                                QSize panel)
 {
     const ScreenArea *screen = nullptr;
     for (const ScreenArea &candidate : screens) {
@@ -19,8 +26,17 @@ std::optional<QPoint> panelOrigin(const QList<ScreenArea> &screens, int primaryI
         screen = &screens[primaryIndex];
     if (!screen)
         return std::nullopt;
+    // Large text or a small screen can push the lifted panel past an edge: it then keeps a
+    // little distance from the edges, shrinking when it must.
+    const QRect inside = screen->available.marginsRemoved(
+        QMargins(kScreenMargin, kScreenMargin, kScreenMargin, kScreenMargin));
+    const QSize size = panel.boundedTo(inside.size());
     const QRectF area(screen->available);
-    const qreal x = area.center().x() - panel.width() * 0.5;
-    const qreal y = area.center().y() - panel.height() * 0.5 - 0.1 * area.height();
-    return QPoint(int(std::lround(x)), int(std::lround(y)));
+    const qreal x = area.center().x() - size.width() * 0.5;
+    const qreal y = area.center().y() - size.height() * 0.5 - 0.1 * area.height();
+    const int left = std::clamp(int(std::lround(x)), inside.left(),
+                                inside.left() + inside.width() - size.width());
+    const int top = std::clamp(int(std::lround(y)), inside.top(),
+                               inside.top() + inside.height() - size.height());
+    return QRect(QPoint(left, top), size);
 }

@@ -18,6 +18,8 @@ public:
     // pagers, and lets only inputRegion take pointer input (the rest, a shadow, lets clicks
     // through to what lies below).
     virtual void preparePanelWindow(QWindow *window, const QRect &inputRegion) = 0;
+    // The pointer-input rectangle again, after the window changed size.
+    virtual void setInputRegion(QWindow *window, const QRect &inputRegion) = 0;
 
     // Keeps every key typed between the hot key and the window manager's focus change for
     // target, until it has the focus, end() or a safety delay.

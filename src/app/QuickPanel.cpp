@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/QuickPanel.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QQuickItem>
+#include <QStyleHints>
 
 QuickPanel::QuickPanel(QQmlEngine *engine)
     : QQuickView(engine, nullptr)
@@ -14,8 +18,7 @@ QuickPanel::QuickPanel(QQmlEngine *engine)
     setFormat(surfaceFormat);
     setColor(Qt::transparent);
     setResizeMode(QQuickView::SizeRootObjectToView);
-    const QSize size(kContentSize.width() + kShadowMargins.left() + kShadowMargins.right(),
-                     kContentSize.height() + kShadowMargins.top() + kShadowMargins.bottom());
+    const QSize size = kContentSize.grownBy(kShadowMargins);
     resize(size);
     setMinimumSize(size);
     setMaximumSize(size);
@@ -26,12 +29,28 @@ QuickPanel::QuickPanel(QQmlEngine *engine)
 
 QRect QuickPanel::contentGeometry() const
 {
-    return QRect(position() + QPoint(kShadowMargins.left(), kShadowMargins.top()), kContentSize);
+    return contentRect().translated(position());
 }
 
-void QuickPanel::moveContentTo(const QPoint &origin)
+QRect QuickPanel::contentRect() const
 {
-    setPosition(origin - QPoint(kShadowMargins.left(), kShadowMargins.top()));
+    return QRect(QPoint(kShadowMargins.left(), kShadowMargins.top()), m_contentSize);
+}
+
+bool QuickPanel::setContentGeometry(const QRect &content)
+{
+    const bool resized = content.size() != m_contentSize;
+    if (resized) {
+        m_contentSize = content.size();
+        const QSize size = m_contentSize.grownBy(kShadowMargins);
+        setMinimumSize(size);
+        setMaximumSize(size);
+        resize(size);
+        if (QQuickItem *root = rootObject())
+            root->setProperty("contentRect", QRectF(contentRect()));
+    }
+    setPosition(content.topLeft() - contentRect().topLeft());
+    return resized;
 }
 
 void QuickPanel::keyPressEvent(QKeyEvent *event)
@@ -41,4 +60,25 @@ void QuickPanel::keyPressEvent(QKeyEvent *event)
         event->accept();
         emit cancelRequested();
     }
+}
+
+void QuickPanel::mousePressEvent(QMouseEvent *event)
+{
+    QQuickView::mousePressEvent(event);
+    m_backgroundPress.reset();
+    if (event->button() == Qt::LeftButton && !event->exclusiveGrabber(event->point(0)))
+        m_backgroundPress = event->globalPosition();
+}
+
+void QuickPanel::mouseMoveEvent(QMouseEvent *event)
+{
+    QQuickView::mouseMoveEvent(event);
+    if (!m_backgroundPress || !(event->buttons() & Qt::LeftButton))
+        return;
+    if ((event->globalPosition() - *m_backgroundPress).manhattanLength()
+        < QGuiApplication::styleHints()->startDragDistance())
+        return;
+    m_backgroundPress.reset();
+    emit moveStarted();
+    startSystemMove();
 }

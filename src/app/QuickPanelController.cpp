@@ -61,10 +61,7 @@ QuickPanelController::QuickPanelController(QQmlEngine &engine, DataController &s
     , m_viewModel(store, m_clipboard, m_timers)
     , m_platform(platform)
 {
-    m_platform.preparePanelWindow(
-        m_panel.get(),
-        QRect(QPoint(QuickPanel::kShadowMargins.left(), QuickPanel::kShadowMargins.top()),
-              QuickPanel::kContentSize));
+    m_platform.preparePanelWindow(m_panel.get(), m_panel->contentRect());
     QPointer<QuickPanelController> self(this);
     m_viewModel.onDismiss = [self] {
         if (self)
@@ -72,9 +69,7 @@ QuickPanelController::QuickPanelController(QQmlEngine &engine, DataController &s
     };
     m_panel->setInitialProperties(
         {{QStringLiteral("viewModel"), QVariant::fromValue<QObject *>(&m_viewModel)},
-         {QStringLiteral("contentRect"),
-          QRectF(QPointF(QuickPanel::kShadowMargins.left(), QuickPanel::kShadowMargins.top()),
-                 QSizeF(QuickPanel::kContentSize))}});
+         {QStringLiteral("contentRect"), QRectF(m_panel->contentRect())}});
     m_panel->setSource(
         QUrl(QStringLiteral("qrc:/qt-project.org/imports/Binzo/App/qml/QuickPanelRoot.qml")));
     if (m_panel->status() == QQuickView::Error) {
@@ -114,11 +109,13 @@ QuickPanelController::QuickPanelController(QQmlEngine &engine, DataController &s
     m_focusLoss.setInterval(kFocusLossMs);
     connect(&m_focusLoss, &QTimer::timeout, this, [this] {
         if (m_visible && !m_panel->isActive() && m_fadeOut.state() != QAbstractAnimation::Running
-            && !m_platform.isKeyboardHandoffActive())
+            && !m_platform.isKeyboardHandoffActive() && !m_moving)
             hideForOutsideActivity();
     });
+    connect(m_panel.get(), &QuickPanel::moveStarted, this, [this] { m_moving = true; });
     connect(m_panel.get(), &QWindow::activeChanged, this, [this] {
         if (m_panel->isActive()) {
+            m_moving = false;
             m_focusLoss.stop();
             TimingTrace::mark("active");
         } else if (m_visible) {
@@ -179,8 +176,9 @@ void QuickPanelController::place()
             primary = int(screens.size());
         screens.append({screen->geometry(), screen->availableGeometry()});
     }
-    if (const auto origin = panelOrigin(screens, primary, QCursor::pos(), QuickPanel::kContentSize))
-        m_panel->moveContentTo(*origin);
+    const auto frame = panelFrame(screens, primary, QCursor::pos(), QuickPanel::kContentSize);
+    if (frame && m_panel->setContentGeometry(*frame))
+        m_platform.setInputRegion(m_panel.get(), m_panel->contentRect());
 }
 
 void QuickPanelController::show()
@@ -223,6 +221,7 @@ void QuickPanelController::hide()
 {
     TimingTrace::mark("hide");
     m_viewModel.panelHidden();
+    m_moving = false;
     m_platform.stopWatchingPresses();
     m_platform.endKeyboardHandoff();
     m_fadeIn.stop();

@@ -63,6 +63,8 @@ private:
     QPropertyAnimation m_springIn;
     QPropertyAnimation m_fadeOut;
     bool m_visible = false;
+    // The window manager moves the panel: the focus it takes meanwhile is no reason to hide.
+    bool m_moving = false;
     bool m_tracingFrame = false;
     QElapsedTimer m_sinceOutsideHide;
     QTimer m_focusLoss;

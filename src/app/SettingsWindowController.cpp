@@ -8,7 +8,8 @@
 
 SettingsWindowController::SettingsWindowController()
     : m_window(
-        QUrl(QStringLiteral("qrc:/qt-project.org/imports/Binzo/Appearance/qml/SettingsView.qml")))
+        QUrl(QStringLiteral("qrc:/qt-project.org/imports/Binzo/Appearance/qml/SettingsView.qml")),
+        SingleWindow::Placement::Centred)
 { }
 
 SettingsWindowController &SettingsWindowController::shared()

@@ -2,9 +2,12 @@
 #include "app/SingleWindow.h"
 
 #include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickWindow>
+#include <QScreen>
 
 #include <cstdio>
 
@@ -26,9 +29,10 @@ QQmlEngine *engine()
 
 } // namespace
 
-SingleWindow::SingleWindow(QUrl source, QObject *parent)
+SingleWindow::SingleWindow(QUrl source, Placement placement, QObject *parent)
     : QObject(parent)
     , m_source(std::move(source))
+    , m_placement(placement)
 { }
 
 SingleWindow::~SingleWindow()
@@ -62,6 +66,17 @@ QQuickWindow *SingleWindow::showOrRaise(const QVariantMap &initialProperties)
             if (!visible)
                 close();
         });
+        if (m_placement == Placement::Centred) {
+            QScreen *screen = QGuiApplication::screenAt(QCursor::pos());
+            if (!screen)
+                screen = QGuiApplication::primaryScreen();
+            if (screen) {
+                QRect frame(QPoint(), m_window->size());
+                frame.moveCenter(screen->availableGeometry().center());
+                m_window->setScreen(screen);
+                m_window->setPosition(frame.topLeft());
+            }
+        }
     }
     m_window->show();
     m_window->raise();

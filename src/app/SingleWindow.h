@@ -15,7 +15,15 @@ class SingleWindow : public QObject
 {
     Q_OBJECT
 public:
-    explicit SingleWindow(QUrl source, QObject *parent = nullptr);
+    enum class Placement {
+        // Where the window manager puts it.
+        System,
+        // Centred in the available area of the screen that holds the pointer.
+        Centred,
+    };
+
+    explicit SingleWindow(QUrl source, Placement placement = Placement::System,
+                          QObject *parent = nullptr);
     ~SingleWindow() override;
 
     // The engine every window is built in; the shell hands over its own at start-up so the
@@ -30,5 +38,6 @@ public:
 
 private:
     QUrl m_source;
+    Placement m_placement;
     QPointer<QQuickWindow> m_window;
 };

@@ -2,6 +2,7 @@
 #include "app/WidgetRecorderServices.h"
 
 #include "app/MenuCommands.h"
+#include "hotkeys/DesktopShortcuts.h"
 #include "hotkeys/recorder/RecorderServices.h"
 
 #include <QApplication>
@@ -47,6 +48,7 @@ void installWidgetRecorderServices()
     services.beep = [] { QApplication::beep(); };
     services.alert = showAlert;
     services.menuShortcuts = trayMenuShortcuts;
+    services.systemShortcuts = DesktopShortcuts::read;
     setRecorderServices(std::move(services));
 }
 

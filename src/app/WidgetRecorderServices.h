@@ -3,8 +3,9 @@
 
 namespace Hotkeys {
 
-// Gives every recorder of the application the system beep, application-modal warning boxes
-// and the tray menu's commands. Call once after the QApplication exists.
+// Gives every recorder of the application the system beep, application-modal warning boxes,
+// the tray menu's commands and the desktop's own shortcuts. Call once after the QApplication
+// exists.
 void installWidgetRecorderServices();
 
 } // namespace Hotkeys

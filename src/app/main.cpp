@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Start-up: hand links to a running Binzo before anything else, check for a display, then
-// build the panel, the global shortcut, the tray item and (on first run) the welcome tour.
+// Start-up: answer --help and --version, hand links to a running Binzo before anything else,
+// check for a display, then build the panel, the global shortcut, the tray item and (on first
+// run) the welcome tour.
+#include "app/CommandLine.h"
 #include "app/LinkRouter.h"
 #include "app/OnboardingWindowController.h"
 #include "app/QuickPanelController.h"
@@ -31,28 +33,26 @@ namespace {
 
 const QString kHasOnboardedKey = QStringLiteral("binzo.hasOnboarded");
 
-QStringList linksFromArguments(int argc, char *argv[])
+QStringList argumentsAfterProgram(int argc, char *argv[])
 {
-    QStringList links;
-    for (int i = 1; i < argc; ++i) {
-        const QString argument = QString::fromLocal8Bit(argv[i]);
-        if (!argument.startsWith(u'-'))
-            links.append(argument);
-    }
-    return links;
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
 }
 
+// Started again without links (as a launcher does), Binzo opens the running one's panel.
 int forwardToRunningInstance(int argc, char *argv[], const SingleInstance &instance,
-                             const QStringList &links)
+                             QStringList links)
 {
     QCoreApplication app(argc, argv);
+    if (links.isEmpty())
+        links.append(QStringLiteral("binzo://open"));
     QString error;
     if (!SingleInstance::forward(instance.socketPath(), links, &error)) {
         std::fprintf(stderr, "binzo: %s\n", qPrintable(error));
         return 1;
     }
-    if (links.isEmpty())
-        std::fprintf(stderr, "binzo: already running\n");
     return 0;
 }
 
@@ -70,7 +70,12 @@ bool hasDisplay()
 int main(int argc, char *argv[])
 {
     TimingTrace::mark("start");
-    const QStringList links = linksFromArguments(argc, argv);
+    const CommandLine command = CommandLine::parse(argumentsAfterProgram(argc, argv));
+    if (command.action == CommandLine::Action::Print) {
+        std::fputs(qPrintable(command.output), stdout);
+        return 0;
+    }
+    const QStringList &links = command.links;
     SingleInstance instance(SingleInstance::defaultDirectory());
     QString error;
     switch (instance.acquire(&error)) {
@@ -116,6 +121,13 @@ int main(int argc, char *argv[])
     X11PanelPlatform platform;
     QuickPanelController controller(engine, DataController::shared(), platform);
     QPointer<QuickPanelController> panel(&controller);
+    // The tray menu's key equivalents, while the panel has the keyboard.
+    controller.viewModel().onOpenSettings = [panel] {
+        if (panel)
+            panel->hide();
+        SettingsWindowController::shared().show();
+    };
+    controller.viewModel().onQuit = [] { QCoreApplication::quit(); };
 
     Hotkeys::installBackend(Hotkeys::X11HotkeyBackend::create());
     Hotkeys::installWidgetRecorderServices();

@@ -65,6 +65,25 @@ std::optional<QString> KeyboardLayout::character(quint32 x11Keycode) const
     return QString::fromUcs4(&codePoint, 1);
 }
 
+std::optional<KeyboardLayout::KeyPress> KeyboardLayout::keyForKeysym(quint32 keysym) const
+{
+    const xkb_keycode_t first = xkb_keymap_min_keycode(m_keymap);
+    const xkb_keycode_t last = xkb_keymap_max_keycode(m_keymap);
+    // Unshifted anywhere wins over shifted: "1" is the key marked 1, not Shift with another.
+    for (xkb_level_index_t level = 0; level < 2; ++level) {
+        for (xkb_keycode_t keycode = first; keycode <= last; ++keycode) {
+            const xkb_keysym_t *symbols = nullptr;
+            const int count
+                = xkb_keymap_key_get_syms_by_level(m_keymap, keycode, m_group, level, &symbols);
+            for (int i = 0; i < count; ++i) {
+                if (symbols[i] == keysym)
+                    return KeyPress {keycode, level == 1};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 const KeyboardLayout *currentKeyboardLayout()
 {
     std::unique_ptr<KeyboardLayout> &layout = current();

@@ -32,6 +32,15 @@ public:
     // The one printable character the key gives with no modifier, if it gives exactly one.
     std::optional<QString> character(quint32 x11Keycode) const;
 
+    // The key that types an X keysym, and whether Shift is needed for it; absent when no key
+    // of the layout types it without further modifiers.
+    struct KeyPress
+    {
+        quint32 x11Keycode;
+        bool shift;
+    };
+    std::optional<KeyPress> keyForKeysym(quint32 keysym) const;
+
 private:
     KeyboardLayout(xkb_context *context, xkb_keymap *keymap, quint32 group);
 

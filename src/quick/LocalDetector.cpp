@@ -63,6 +63,23 @@ bool looksLikeRandomSecret(const QString &s)
         && s.contains(small) && s.contains(digit);
 }
 
+std::optional<Detection> firstRule(const QString &s)
+{
+    for (const Rule &rule : rules()) {
+        if (rule.pattern.match(s).hasMatch())
+            return rule.detection;
+    }
+    return std::nullopt;
+}
+
+// Account and card numbers are printed in short groups ("DE89 3704 0044 0532 0130 00").
+bool isPrintedInGroups(const QString &s)
+{
+    static const QRegularExpression groups(
+        QStringLiteral("^[A-Za-z0-9]{1,6}( [A-Za-z0-9]{1,6})+$"));
+    return groups.match(s).hasMatch();
+}
+
 } // namespace
 
 std::optional<Detection> LocalDetector::detect(const QString &text)
@@ -70,9 +87,11 @@ std::optional<Detection> LocalDetector::detect(const QString &text)
     const QString s = text.trimmed();
     if (graphemeCount(s) < 4)
         return std::nullopt;
-    for (const Rule &rule : rules()) {
-        if (rule.pattern.match(s).hasMatch())
-            return rule.detection;
+    if (std::optional<Detection> detection = firstRule(s))
+        return detection;
+    if (isPrintedInGroups(s)) {
+        if (std::optional<Detection> detection = firstRule(QString(s).remove(u' ')))
+            return detection;
     }
     if (looksLikeRandomSecret(s))
         return Detection {"Secret / token", "API Keys", "Secret", true};

@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "quick/QuickAccessViewModel.h"
 
-#include "hotkeys/Key.h"
-#include "hotkeys/KeyCodeTable.h"
 #include "model/secrets/KeychainStore.h"
 #include "model/store/DataController.h"
 #include "quick/Clipboard.h"
 #include "quick/LocalDetector.h"
+#include "quick/PanelKeys.h"
 #include "quick/Search.h"
 #include "quick/TimerScheduler.h"
 #include "views/BinzoEditor.h"
@@ -17,32 +16,13 @@
 
 namespace {
 
-// The characters of a key press without Ctrl's effect: Qt reports Ctrl+N with the control
-// character as text, but its key code is still the letter.
-QString keyCharacters(int qtKey, const QString &text)
-{
-    if (!text.isEmpty() && text.at(0).isPrint())
-        return text;
-    if (qtKey >= Qt::Key_Space && qtKey < Qt::Key_Escape) {
-        const char32_t character = char32_t(qtKey);
-        return QString::fromUcs4(&character, 1);
-    }
-    return {};
-}
+const QString kCopiedSymbol = QStringLiteral("checkmark.circle.fill");
+const QString kDeletedSymbol = QStringLiteral("trash.fill");
+const QString kMovedSymbol = QStringLiteral("arrow.right.circle.fill");
 
-// 1…9 for the number-row key at this X11 keycode, else 0. Layouts such as AZERTY type symbols
-// on that row unless Shift is held, and Ctrl with the key marked 1 should still pick binzo 1.
-int numberRowDigit(quint32 nativeScanCode)
+QString quoted(const QString &text)
 {
-    using Hotkeys::Key;
-    static constexpr Key digits[] = {Key::one, Key::two,   Key::three, Key::four, Key::five,
-                                     Key::six, Key::seven, Key::eight, Key::nine};
-    const std::optional<qint64> code = Hotkeys::KeyCodeTable::keyCode(nativeScanCode);
-    for (int i = 0; code && i < 9; ++i) {
-        if (digits[i].rawValue == *code)
-            return i + 1;
-    }
-    return 0;
+    return u'\u201C' + text + u'\u201D';
 }
 
 } // namespace
@@ -130,13 +110,129 @@ void QuickAccessViewModel::deleteEntry(Entry *entry)
 {
     if (!entry)
         return;
-    m_store.deleteEntry(entry);
-    // Never keep the deleted record in the list, whatever the store announced.
+    DeletedEntry deleted {entry->fields()};
+    const QString label = entry->label();
+    m_store.deleteEntry(entry, true);
+    keepSelectionInList();
+    notify(tr("Deleted %1").arg(quoted(label)), kDeletedSymbol, kUndoWindow);
+    m_deleted = std::move(deleted);
+    emit toastChanged();
+}
+
+bool QuickAccessViewModel::undo()
+{
+    if (!m_deleted)
+        return false;
+    Entry *restored = m_store.restoreEntry(m_deleted->fields);
+    if (!restored) {
+        // Offered again while the confirmation shows.
+        DeletedEntry kept = std::move(*m_deleted);
+        m_deleted.reset();
+        notify(tr("Couldn't restore %1").arg(quoted(kept.fields.label)), kDeletedSymbol,
+               kUndoWindow);
+        m_deleted = std::move(kept);
+        emit toastChanged();
+        return true;
+    }
+    clearToast();
     m_listStale = true;
     refresh();
-    const int count = m_visible.rowCount();
-    if (m_selectedEntry >= count)
-        assignSelectedEntry(std::max(count - 1, 0));
+    const int row = int(m_visible.entries().indexOf(restored));
+    if (row >= 0)
+        assignSelectedEntry(row);
+    return true;
+}
+
+void QuickAccessViewModel::moveEntry(Entry *entry, Binzo *binzo)
+{
+    if (!entry || !binzo || entry->binzoID() == binzo->id())
+        return;
+    const QString label = entry->label();
+    if (!m_store.moveEntry(entry, binzo))
+        return;
+    keepSelectionInList();
+    notify(tr("Moved %1 to %2").arg(quoted(label), quoted(binzo->name())), kMovedSymbol,
+           kNoticeDuration);
+}
+
+QList<QObject *> QuickAccessViewModel::moveTargets(Entry *entry) const
+{
+    QList<QObject *> targets;
+    for (Binzo *binzo : m_store.binzos()) {
+        if (entry && binzo->id() != entry->binzoID())
+            targets.append(binzo);
+    }
+    return targets;
+}
+
+bool QuickAccessViewModel::canMoveBinzo(Binzo *binzo, int step) const
+{
+    const int from = int(m_store.binzos().indexOf(binzo));
+    return from >= 0 && from + step >= 0 && from + step < m_binzos->rowCount();
+}
+
+void QuickAccessViewModel::moveBinzo(Binzo *binzo, int step)
+{
+    if (!canMoveBinzo(binzo, step))
+        return;
+    Binzo *current = currentBinzo();
+    m_store.moveBinzo(binzo, int(m_store.binzos().indexOf(binzo)) + step);
+    keepCurrentBinzo(current);
+}
+
+QString QuickAccessViewModel::deleteBinzoTitle() const
+{
+    return m_deletingBinzo ? tr("Delete %1?").arg(quoted(m_deletingBinzo->name())) : QString();
+}
+
+QString QuickAccessViewModel::deleteBinzoMessage() const
+{
+    if (!m_deletingBinzo)
+        return {};
+    int count = 0;
+    bool secrets = false;
+    for (const Entry *entry : m_store.entries()) {
+        if (entry->binzoID() == m_deletingBinzo->id()) {
+            ++count;
+            secrets = secrets || entry->isSensitive();
+        }
+    }
+    const QString entries = count == 0 ? tr("It holds no entries.")
+        : count == 1                   ? tr("Its one entry is deleted with it.")
+                                       : tr("Its %1 entries are deleted with it.").arg(count);
+    return entries
+        + (secrets ? tr(" Secret values are removed from the system keyring too.") : QString())
+        + tr(" This can't be undone.");
+}
+
+void QuickAccessViewModel::requestDeleteBinzo(Binzo *binzo)
+{
+    if (binzo && canDeleteBinzo())
+        assignDeletingBinzo(binzo);
+}
+
+void QuickAccessViewModel::confirmDeleteBinzo()
+{
+    Binzo *binzo = m_deletingBinzo;
+    assignDeletingBinzo(nullptr);
+    if (!binzo)
+        return;
+    Binzo *current = currentBinzo();
+    const int position = m_selectedBinzo;
+    // An entry of that binzo cannot come back once the binzo is gone.
+    if (m_deleted && m_deleted->fields.binzoID == binzo->id())
+        clearToast();
+    if (!m_store.deleteBinzo(binzo))
+        return;
+    if (current == binzo)
+        selectBinzo(std::min(position, m_binzos->rowCount() - 1));
+    else
+        keepCurrentBinzo(current);
+}
+
+void QuickAccessViewModel::cancelDeleteBinzo()
+{
+    assignDeletingBinzo(nullptr);
 }
 
 void QuickAccessViewModel::startNewEntry()
@@ -153,6 +249,7 @@ void QuickAccessViewModel::startEdit(Entry *entry)
 {
     if (!entry)
         return;
+    m_editedFrom = entry->binzoID();
     assignEditingEntry(entry);
     assignEntryEditor(true);
 }
@@ -186,49 +283,73 @@ void QuickAccessViewModel::resetForShow()
 bool QuickAccessViewModel::handleKey(int qtKey, int qtModifiers, const QString &text,
                                      quint32 nativeScanCode)
 {
-    const auto modifiers = Qt::KeyboardModifiers(qtModifiers);
-    if (modifiers & Qt::ControlModifier) {
-        const QString characters = keyCharacters(qtKey, text);
-        if (characters.toLower() == QLatin1String("n")) {
-            startNewEntry();
-            return true;
-        }
-        bool isNumber = false;
-        int digit = characters.toInt(&isNumber);
-        if (!isNumber)
-            digit = numberRowDigit(nativeScanCode);
-        if (digit >= 1 && digit <= 9) {
-            selectBinzo(digit - 1);
-            return true;
-        }
-    }
-    switch (qtKey) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        copySelected();
-        return true;
-    case Qt::Key_Down:
-        moveSelection(+1);
-        return true;
-    case Qt::Key_Up:
-        moveSelection(-1);
-        return true;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        // Text in the field: Tab belongs to the focus chain.
-        if (!m_search.isEmpty())
-            return false;
-        cycleBinzo(qtKey == Qt::Key_Backtab || (modifiers & Qt::ShiftModifier) ? -1 : +1);
-        return true;
-    default:
-        return false;
-    }
+    return run(PanelKeys::command(qtKey, Qt::KeyboardModifiers(qtModifiers), text, nativeScanCode,
+                                  m_search.isEmpty()));
 }
 
-void QuickAccessViewModel::panelHidden()
+bool QuickAccessViewModel::run(const PanelCommand &command)
 {
-    ++m_copyRequest;
-    assignRevealed(QUuid());
+    using Kind = PanelCommand::Kind;
+    Entry *selected = m_visible.entryAt(m_selectedEntry);
+    switch (command.kind) {
+    case Kind::None:
+        return false;
+    case Kind::NewEntry:
+        startNewEntry();
+        break;
+    case Kind::SelectBinzo:
+        selectBinzo(command.binzoIndex);
+        break;
+    case Kind::CopySelected:
+        copySelected();
+        break;
+    case Kind::SelectionDown:
+        moveSelection(+1);
+        break;
+    case Kind::SelectionUp:
+        moveSelection(-1);
+        break;
+    case Kind::NextBinzo:
+        cycleBinzo(+1);
+        break;
+    case Kind::PreviousBinzo:
+        cycleBinzo(-1);
+        break;
+    case Kind::DeleteSelected:
+        deleteEntry(selected);
+        break;
+    case Kind::EditSelected:
+        startEdit(selected);
+        break;
+    case Kind::RevealSelected:
+        if (selected && selected->isSensitive())
+            toggleReveal(selected);
+        break;
+    case Kind::MenuOfSelected:
+        if (selected)
+            emit contextMenuRequested(m_selectedEntry);
+        break;
+    case Kind::MoveBinzoLeft:
+        moveBinzo(currentBinzo(), -1);
+        break;
+    case Kind::MoveBinzoRight:
+        moveBinzo(currentBinzo(), +1);
+        break;
+    case Kind::Undo:
+        // Nothing to undo: the search field's own undo.
+        return undo();
+    case Kind::OpenPanel:
+        break;
+    case Kind::OpenSettings:
+        if (onOpenSettings)
+            onOpenSettings();
+        break;
+    case Kind::Quit:
+        if (onQuit)
+            onQuit();
+        break;
+    }
+    return true;
 }
 
 void QuickAccessViewModel::dismiss()
@@ -254,7 +375,10 @@ void QuickAccessViewModel::binzoEditorCancelled()
 
 void QuickAccessViewModel::entryEditorDone(Binzo *reported)
 {
-    if (m_editingEntry) {
+    if (Entry *edited = m_editingEntry) {
+        if (reported && edited->binzoID() != m_editedFrom)
+            notify(tr("Moved %1 to %2").arg(quoted(edited->label()), quoted(reported->name())),
+                   kMovedSymbol, kNoticeDuration);
         assignEditingEntry(nullptr);
     } else {
         const int position = reported ? int(m_store.binzos().indexOf(reported)) : -1;
@@ -287,36 +411,37 @@ void QuickAccessViewModel::copy(Entry *entry)
     // The value comes from the secret store's thread; the copy happens when it arrives,
     // unless another copy or the panel's hiding came first.
     QPointer<Entry> target(entry);
-    KeychainStore &secrets = KeychainStore::shared();
-    secrets.read(entry->id(), KeychainStore::Purpose::Use, this,
-                 [this, request, target](const SecretResult &result) {
-                     if (request != m_copyRequest || !target)
-                         return;
-                     ++m_copyRequest;
-                     switch (result.status) {
-                     case SecretResult::Status::Done:
-                         finishCopy(*target, QString::fromUtf8(result.value));
-                         break;
-                     case SecretResult::Status::Missing:
-                         break; // nothing to copy, nothing to say
-                     case SecretResult::Status::Locked:
-                         KeychainStore::shared().unlock();
-                         showFailure(SecretPreviews::lockedText());
-                         break;
-                     case SecretResult::Status::Unknown:
-                         showFailure(SecretPreviews::notAnsweringText());
-                         break;
-                     case SecretResult::Status::Failed:
-                         showFailure(QStringLiteral("Couldn't read the value: ") + result.error);
-                         break;
-                     }
-                 });
+    KeychainStore::shared().read(
+        entry->id(), KeychainStore::Purpose::Use, this,
+        [this, request, target](const SecretResult &result) {
+            if (request != m_copyRequest || !target)
+                return;
+            ++m_copyRequest;
+            switch (result.status) {
+            case SecretResult::Status::Done:
+                finishCopy(*target, QString::fromUtf8(result.value));
+                break;
+            case SecretResult::Status::Missing:
+                break; // nothing to copy, nothing to say
+            case SecretResult::Status::Locked:
+                KeychainStore::shared().unlock();
+                notify(SecretPreviews::lockedText(), failureSymbol(), kNoticeDuration);
+                break;
+            case SecretResult::Status::Unknown:
+                notify(SecretPreviews::notAnsweringText(), failureSymbol(), kNoticeDuration);
+                break;
+            case SecretResult::Status::Failed:
+                notify(tr("Couldn't read the value: ") + result.error, failureSymbol(),
+                       kNoticeDuration);
+                break;
+            }
+        });
     m_timers.schedule(kValueWait, [self = QPointer<QuickAccessViewModel>(this), request] {
         if (!self || request != self->m_copyRequest)
             return;
-        self->showFailure(KeychainStore::shared().isUnlocking()
-                              ? SecretPreviews::lockedText()
-                              : SecretPreviews::notAnsweringText());
+        self->notify(KeychainStore::shared().isUnlocking() ? SecretPreviews::lockedText()
+                                                           : SecretPreviews::notAnsweringText(),
+                     failureSymbol(), kNoticeDuration);
     });
 }
 
@@ -325,22 +450,72 @@ void QuickAccessViewModel::finishCopy(Entry &entry, const QString &value)
     const QString label = entry.label();
     m_clipboard.setText(value, entry.isSensitive());
     m_store.markUsed(&entry);
+    endUndo();
+    ++m_toastGeneration;
+    m_toastSymbol = kCopiedSymbol;
     assignToast(QStringLiteral("Copied ") + label);
+    // Every copy's closing clears whatever confirmation shows by then.
     m_timers.schedule(kDismissDelay, [self = QPointer<QuickAccessViewModel>(this)] {
         if (!self)
             return;
         self->dismiss();
-        self->assignToast(QString());
+        self->clearToast();
     });
 }
 
-void QuickAccessViewModel::showFailure(const QString &text)
+void QuickAccessViewModel::notify(const QString &text, const QString &symbol,
+                                  std::chrono::milliseconds duration)
 {
-    assignToast(text, true);
-    m_timers.schedule(kFailureShown, [self = QPointer<QuickAccessViewModel>(this), text] {
-        if (self && self->m_toastIsFailure && self->m_toast == text)
-            self->assignToast(QString());
+    endUndo();
+    const quint64 generation = ++m_toastGeneration;
+    m_toastSymbol = symbol;
+    m_toast.clear(); // a repeated text still announces itself
+    assignToast(text);
+    m_timers.schedule(duration, [self = QPointer<QuickAccessViewModel>(this), generation] {
+        if (self && self->m_toastGeneration == generation)
+            self->clearToast();
     });
+}
+
+void QuickAccessViewModel::clearToast()
+{
+    const bool hadUndo = m_deleted.has_value();
+    endUndo();
+    if (!m_toast.isEmpty())
+        assignToast(QString());
+    else if (hadUndo)
+        emit toastChanged();
+}
+
+void QuickAccessViewModel::endUndo()
+{
+    if (m_deleted)
+        m_store.forgetDeleted(m_deleted->fields.id);
+    m_deleted.reset();
+}
+
+void QuickAccessViewModel::panelHidden()
+{
+    ++m_copyRequest;
+    assignRevealed(QUuid());
+}
+
+void QuickAccessViewModel::keepSelectionInList()
+{
+    // Never keep a deleted or moved record in the list, whatever the store announced.
+    m_listStale = true;
+    refresh();
+    const int count = m_visible.rowCount();
+    if (m_selectedEntry >= count)
+        assignSelectedEntry(std::max(count - 1, 0));
+}
+
+void QuickAccessViewModel::keepCurrentBinzo(Binzo *current)
+{
+    const int position = int(m_store.binzos().indexOf(current));
+    if (position >= 0)
+        assignSelectedBinzo(position);
+    refresh();
 }
 
 void QuickAccessViewModel::moveSelection(int step)
@@ -387,12 +562,11 @@ void QuickAccessViewModel::assignSelectedEntry(int row)
     emit selectedEntryChanged();
 }
 
-void QuickAccessViewModel::assignToast(const QString &toast, bool isFailure)
+void QuickAccessViewModel::assignToast(const QString &toast)
 {
-    if (toast == m_toast && isFailure == m_toastIsFailure)
+    if (toast == m_toast)
         return;
     m_toast = toast;
-    m_toastIsFailure = isFailure;
     emit toastChanged();
 }
 
@@ -446,12 +620,24 @@ void QuickAccessViewModel::assignEditingBinzo(Binzo *binzo)
     emit editingBinzoChanged();
 }
 
+void QuickAccessViewModel::assignDeletingBinzo(Binzo *binzo)
+{
+    if (binzo == m_deletingBinzo)
+        return;
+    m_deletingBinzo = binzo;
+    emit deletingBinzoChanged();
+}
+
 void QuickAccessViewModel::reloadBinzos()
 {
     m_listStale = true;
     if (m_hadBinzos != hasBinzos()) {
         m_hadBinzos = hasBinzos();
         emit hasBinzosChanged();
+    }
+    if (m_binzoCount != m_binzos->rowCount()) {
+        m_binzoCount = m_binzos->rowCount();
+        emit binzoCountChanged();
     }
 }
 
@@ -471,9 +657,13 @@ void QuickAccessViewModel::refresh()
             accents.insert(binzo->id(), binzo->colorHex());
     }
     const bool couldCopy = canCopy();
-    m_visible.setEntries(Search::visibleEntries(m_search, current, m_store.entries()), accents);
+    const bool wasClosestOnly = m_closestOnly;
+    m_visible.setEntries(
+        Search::visibleEntries(m_search, current, m_store.entries(), &m_closestOnly), accents);
     if (couldCopy != canCopy())
         emit canCopyChanged();
+    if (wasClosestOnly != m_closestOnly)
+        emit showsClosestOnlyChanged();
 }
 
 EntryEditor *QuickAccessViewModel::entryEditor(Binzo *target, Entry *entry, QObject *owner)

@@ -98,8 +98,10 @@ double Search::score(const Entry &entry, const QString &trimmedQuery)
 }
 
 QList<Entry *> Search::visibleEntries(const QString &search, const Binzo *currentBinzo,
-                                      const QList<Entry *> &allEntries)
+                                      const QList<Entry *> &allEntries, bool *closestOnly)
 {
+    if (closestOnly)
+        *closestOnly = false;
     const QString q = trimmedOfSpacesAndTabs(search);
     if (q.isEmpty())
         return entries(currentBinzo, allEntries);
@@ -132,8 +134,11 @@ QList<Entry *> Search::visibleEntries(const QString &search, const Binzo *curren
         near.resize(size_t(kMaxNearMatches));
 
     QList<Entry *> result = entriesOf(strong) + entriesOf(near);
-    if (result.isEmpty())
+    if (result.isEmpty() && !s.empty()) {
+        if (closestOnly)
+            *closestOnly = true;
         return best(s, kFallbackCount);
+    }
     return result;
 }
 

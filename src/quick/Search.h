@@ -12,9 +12,10 @@ class Entry;
 // entry's value is never read here.
 namespace Search {
 
-// Leading and trailing spaces and tabs are ignored; line breaks are not.
+// Leading and trailing spaces and tabs are ignored; line breaks are not. *closestOnly, when
+// given, tells whether nothing matched and the list holds the best-scoring entries instead.
 QList<Entry *> visibleEntries(const QString &search, const Binzo *currentBinzo,
-                              const QList<Entry *> &allEntries);
+                              const QList<Entry *> &allEntries, bool *closestOnly = nullptr);
 
 // The binzo's entries, most recently used first, then never-used ones by label (localized,
 // case-insensitive). An absent binzo gives an empty list.

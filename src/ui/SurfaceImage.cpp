@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/SurfaceImage.h"
 
+#include "ui/Legibility.h"
+
 #include <QCache>
 #include <QLinearGradient>
 #include <QMutex>
@@ -136,14 +138,11 @@ QBrush fillBrush(const SurfaceStyle &style, const QRectF &rect)
 {
     if (!style.gradient)
         return style.fillColor;
-    // A quiet top-to-bottom sheen derived from the one colour.
+    // A quiet top-to-bottom sheen derived from the one colour. It only darkens, so white text
+    // measured against the colour itself reads everywhere on it.
     QLinearGradient gradient(rect.topLeft(), rect.bottomLeft());
-    const QColor top = QColor::fromRgbF(
-        style.fillColor.redF() + (1 - style.fillColor.redF()) * 0.14f,
-        style.fillColor.greenF() + (1 - style.fillColor.greenF()) * 0.14f,
-        style.fillColor.blueF() + (1 - style.fillColor.blueF()) * 0.14f, style.fillColor.alphaF());
-    gradient.setColorAt(0, top);
-    gradient.setColorAt(1, style.fillColor.darker(106));
+    gradient.setColorAt(0, style.fillColor);
+    gradient.setColorAt(1, Legibility::sheenBottom(style.fillColor));
     return gradient;
 }
 

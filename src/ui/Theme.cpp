@@ -2,6 +2,7 @@
 #include "ui/Theme.h"
 
 #include "ui/ColorHex.h"
+#include "ui/Legibility.h"
 
 #include <QJSEngine>
 
@@ -26,4 +27,9 @@ Theme *Theme::create(QQmlEngine *, QJSEngine *)
 QColor Theme::colorFromHex(const QString &text) const
 {
     return ::colorFromHex(text);
+}
+
+QColor Theme::selectionFill(const QColor &accent) const
+{
+    return Legibility::selectionFill(accent);
 }

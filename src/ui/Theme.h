@@ -45,6 +45,8 @@ public:
     virtual QVariantList themes() const = 0;
 
     Q_INVOKABLE QColor colorFromHex(const QString &text) const;
+    // What a selected row or tab of this binzo colour is filled with (Legibility).
+    Q_INVOKABLE QColor selectionFill(const QColor &accent) const;
 
 signals:
     void themeRawChanged();

@@ -11,5 +11,8 @@ struct Detection
     QString suggestedLabel;
     bool isSensitive = false;
 
+    // The kind with "a" or "an" as it is spoken: "an IBAN", "an Email", "a JWT".
+    QString kindWithArticle() const;
+
     friend bool operator==(const Detection &, const Detection &) = default;
 };

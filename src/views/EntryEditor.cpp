@@ -19,6 +19,9 @@ EntryEditor::EntryEditor(Mode mode, DataController &data, Detector detector, QOb
         m_label = entry->label();
         m_value = entry->inlineValue().value_or(QString());
         m_isSensitive = entry->isSensitive();
+        const QList<Binzo *> binzos = m_data.binzos();
+        m_binzos = QList<QObject *>(binzos.cbegin(), binzos.cend());
+        m_binzoIndex = int(binzos.indexOf(m_data.binzo(entry->binzoID())));
         if (m_isSensitive)
             loadValue();
     }
@@ -63,6 +66,14 @@ void EntryEditor::loadValue()
                 break;
             }
         });
+}
+
+void EntryEditor::setBinzoIndex(int index)
+{
+    if (index == m_binzoIndex || index < 0 || index >= m_binzos.size())
+        return;
+    m_binzoIndex = index;
+    emit binzoIndexChanged();
 }
 
 QString EntryEditor::title() const
@@ -115,7 +126,7 @@ bool EntryEditor::offersBinzo() const
 
 QString EntryEditor::suggestionTitle() const
 {
-    return m_detection ? tr("Looks like a ") + m_detection->kind : QString();
+    return m_detection ? tr("Looks like ") + m_detection->kindWithArticle() : QString();
 }
 
 QString EntryEditor::suggestionSubtitle() const
@@ -178,11 +189,17 @@ bool EntryEditor::save()
     QPointer<EntryEditor> self(this);
     if (Entry *entry = m_mode.entry) {
         setSaving(true);
-        const QUuid binzoId = entry->binzoID();
+        // The binzos of the picker may have been deleted meanwhile; then the entry stays.
+        QPointer<Binzo> chosen(qobject_cast<Binzo *>(m_binzos.value(m_binzoIndex)));
+        QPointer<Entry> edited(entry);
+        DataController *data = &m_data;
         m_data.updateEntry(entry, label, m_value, m_isSensitive,
-                           [self, binzoId](const QString &error) {
+                           [self, data, edited, chosen](const QString &error) {
+                               if (error.isEmpty() && edited && chosen)
+                                   data->moveEntry(edited, chosen);
                                if (self)
-                                   self->saved(self->m_data.binzo(binzoId), error);
+                                   self->saved(edited ? data->binzo(edited->binzoID()) : nullptr,
+                                               error);
                            });
         return true;
     }

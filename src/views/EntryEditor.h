@@ -3,6 +3,7 @@
 
 #include "views/Detection.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QtQml/qqmlregistration.h>
@@ -34,6 +35,8 @@ class EntryEditor : public QObject
     Q_PROPERTY(bool canSave READ canSave NOTIFY canSaveChanged)
     Q_PROPERTY(QString errorText READ errorText NOTIFY errorTextChanged)
     Q_PROPERTY(QString statusText READ statusText NOTIFY statusTextChanged)
+    Q_PROPERTY(QList<QObject *> binzos READ binzos CONSTANT)
+    Q_PROPERTY(int binzoIndex READ binzoIndex WRITE setBinzoIndex NOTIFY binzoIndexChanged)
 public:
     // Create an entry in the host's target binzo, or edit an existing entry.
     struct Mode
@@ -67,6 +70,10 @@ public:
     QString statusText() const;
     bool isLoading() const { return m_loading; }
     bool isSaving() const { return m_saving; }
+    // Edit mode: the binzos in tab order and the one the entry is to be filed under.
+    QList<QObject *> binzos() const { return m_binzos; }
+    int binzoIndex() const { return m_binzoIndex; }
+    void setBinzoIndex(int index);
 
     void setLabel(const QString &label);
     // Every change of the value replaces the suggestion with the detector's verdict.
@@ -89,6 +96,7 @@ signals:
     void canSaveChanged();
     void errorTextChanged();
     void statusTextChanged();
+    void binzoIndexChanged();
     // After a successful save; the binzo is null when an edited entry's binzo is gone.
     void done(Binzo *binzo);
 
@@ -113,4 +121,6 @@ private:
     QString m_errorText;
     bool m_loading = false;
     bool m_saving = false;
+    QList<QObject *> m_binzos;
+    int m_binzoIndex = -1;
 };

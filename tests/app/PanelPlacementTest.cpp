@@ -31,20 +31,42 @@ TEST(PanelPlacement, CentresOnTheScreenUnderThePointerLiftedByATenth)
         {{-5, -5}, {410, 60}},
     };
     for (const Case &c : cases) {
-        EXPECT_EQ(panelOrigin(kScreens, 0, c.pointer, kPanel), c.origin)
+        EXPECT_EQ(panelFrame(kScreens, 0, c.pointer, kPanel), QRect(c.origin, kPanel))
             << c.pointer.x() << "," << c.pointer.y();
     }
+    EXPECT_EQ(panelFrame(kScreens, 1, {5000, 5000}, kPanel), QRect({2010, 190}, kPanel));
 }
 
-TEST(PanelPlacement, OffScreenPointerUsesThePrimaryScreen)
+TEST(PanelPlacement, StaysInsideTheAvailableAreaAtAnyScale)
 {
-    EXPECT_EQ(panelOrigin(kScreens, 1, {5000, 5000}, kPanel), QPoint(2010, 190));
+    struct Case
+    {
+        QRect available;
+        QRect frame;
+    };
+    const Case cases[] = {
+        // 1366 x 768 at 1.5 (QT_FONT_DPI=144): 910 x 512 with a 20-pixel top bar. The lifted
+        // panel would start above the bar, and it is taller than what is left.
+        {{0, 20, 910, 492}, {225, 28, 460, 476}},
+        // Tall enough, but the lift would cross the bar: it sits just under it.
+        {{0, 40, 1000, 560}, {270, 48, 460, 520}},
+        // 1280 x 800 at 2: narrower and lower than the panel.
+        {{0, 0, 640, 400}, {90, 8, 460, 384}},
+        {{0, 0, 400, 300}, {8, 8, 384, 284}},
+    };
+    for (const Case &c : cases) {
+        const QList<ScreenArea> screens
+            = {{c.available.adjusted(0, -c.available.top(), 0, 0), c.available}};
+        const std::optional<QRect> frame = panelFrame(screens, 0, {1, 1}, kPanel);
+        EXPECT_EQ(frame, c.frame) << c.available.width() << "x" << c.available.height();
+        EXPECT_TRUE(frame && c.available.contains(*frame));
+    }
 }
 
 TEST(PanelPlacement, NoScreenLeavesThePanelWhereItIs)
 {
-    EXPECT_EQ(panelOrigin({}, 0, {0, 0}, kPanel), std::nullopt);
-    EXPECT_EQ(panelOrigin(kScreens, -1, {5000, 5000}, kPanel), std::nullopt);
+    EXPECT_EQ(panelFrame({}, 0, {0, 0}, kPanel), std::nullopt);
+    EXPECT_EQ(panelFrame(kScreens, -1, {5000, 5000}, kPanel), std::nullopt);
 }
 
 } // namespace

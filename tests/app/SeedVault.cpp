@@ -3,7 +3,7 @@
 // few entries (one sensitive, kept in the real keyring) and marks the tour as seen, or only
 // stores the appearance choice. Exits with 3 when only the sensitive entry could not be
 // stored (no usable secret store).
-//   seed_vault
+//   seed_vault [--many-binzos]   (--many-binzos: four more binzos with long names, seven in all)
 //   seed_vault --theme light|dark|system
 #include "model/Preferences.h"
 #include "model/store/DataController.h"
@@ -22,6 +22,16 @@ int main(int argc, char *argv[])
             ? 0
             : 1;
     DataController &store = DataController::shared();
+    if (argc == 2 && qstrcmp(argv[1], "--many-binzos") == 0) {
+        store.addBinzo(QStringLiteral("Insurance & Health"), QStringLiteral("star.fill"),
+                       QStringLiteral("F46BC0"));
+        store.addBinzo(QStringLiteral("Travel documents and passports"), QStringLiteral("globe"),
+                       QStringLiteral("F4B26B"));
+        store.addBinzo(QStringLiteral("Home server"), QStringLiteral("house.fill"),
+                       QStringLiteral("5FC9C9"));
+        store.addBinzo(QStringLiteral("Kids' school accounts and portals"),
+                       QStringLiteral("briefcase.fill"), QStringLiteral("8A93A6"));
+    }
     struct Seed
     {
         const char *binzo;

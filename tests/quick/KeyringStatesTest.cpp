@@ -122,7 +122,7 @@ TEST_F(KeyringStatesTest, LockedKeyringWaitsForThePersonAtThePrompt)
     view.copySelected();
     ASSERT_TRUE(QTest::qWaitFor([&] { return KeychainStore::shared().isUnlocking(); }, 5000));
     EXPECT_EQ(view.toast(), "The system keyring is locked");
-    EXPECT_TRUE(view.toastIsFailure());
+    EXPECT_EQ(view.toastSymbol(), QuickAccessViewModel::failureSymbol());
     bool answered = false;
     std::thread person([&] {
         std::this_thread::sleep_for(5s);

@@ -79,7 +79,9 @@ TEST(LocalDetectorTest, IdentityAndBankNumbers)
         {"pan in lower case", "abcde1234f", std::nullopt},
         {"german iban", "DE89370400440532013000", kIban},
         {"british iban", "GB82WEST12345698765432", kIban},
-        {"iban printed in groups", "DE89 3704 0044 0532 0130 00", std::nullopt},
+        {"iban printed in groups", "DE89 3704 0044 0532 0130 00", kIban},
+        {"british iban printed in groups", "GB82 WEST 1234 5698 7654 32", kIban},
+        {"iban with a double space", "DE89  3704 0044 0532 0130 00", std::nullopt},
         {"iban in lower case", "de89370400440532013000", std::nullopt},
         {"card in groups of four", "4111 1111 1111 1111", kCard},
         {"card without separators", "4111111111111111", kCard},
@@ -143,6 +145,29 @@ TEST(LocalDetectorTest, SurroundingWhiteSpaceIsTrimmed)
         {"no-break spaces", QString::fromUtf8("\u00A0ABCDE1234F\u00A0"), kPan},
         {"an inner newline is kept", "AKIAIOSF\nODNN7EXAMPLE", std::nullopt},
     });
+}
+
+TEST(LocalDetectorTest, KindsTakeTheArticleOfTheirFirstSound)
+{
+    const struct
+    {
+        Detection kind;
+        const char *spoken;
+    } cases[] = {
+        {kStripe, "a Stripe key"},
+        {kAws, "an AWS access key"},
+        {kGitHub, "a GitHub token"},
+        {kOpenAi, "an OpenAI key"},
+        {kJwt, "a JWT"},
+        {kPan, "a PAN card"},
+        {kIban, "an IBAN"},
+        {kCard, "a Card number"},
+        {kEmail, "an Email"},
+        {kPhone, "a Phone number"},
+        {kSecret, "a Secret / token"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.kind.kindWithArticle(), c.spoken);
 }
 
 } // namespace

@@ -390,7 +390,7 @@ TEST_F(QuickAccessTest, SensitiveCopyFollowsTheKeyring)
             timers.advance(QuickAccessViewModel::kValueWait);
         EXPECT_EQ(clipboard.writes.isEmpty() ? none : clipboard.writes.first().value, c.copied);
         EXPECT_EQ(view->toast(), c.toast);
-        EXPECT_EQ(view->toastIsFailure(), c.failure);
+        EXPECT_EQ(view->toastSymbol() == QuickAccessViewModel::failureSymbol(), c.failure);
         EXPECT_EQ(token->useCount(), c.copied == none ? 0 : 1);
     }
     // A keyring slow to answer: the toast says so meanwhile, and the value is copied when it
@@ -405,7 +405,7 @@ TEST_F(QuickAccessTest, SensitiveCopyFollowsTheKeyring)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !clipboard.writes.isEmpty(); }, 5000));
     EXPECT_EQ(clipboard.writes.first().value, value);
     EXPECT_EQ(view->toast(), "Copied GitHub token");
-    EXPECT_FALSE(view->toastIsFailure());
+    EXPECT_NE(view->toastSymbol(), QuickAccessViewModel::failureSymbol());
 }
 
 TEST_F(QuickAccessTest, LockedKeyringAsksOnceAndCopiesAfterUnlocking)
@@ -523,6 +523,7 @@ TEST_F(QuickAccessTest, DeletingARevealedSensitiveEntryRemovesItsSecret)
     view->toggleReveal(token);
     const QUuid id = token->id();
     view->deleteEntry(token);
+    timers.advance(QuickAccessViewModel::kUndoWindow);
     settleSecretCalls();
     EXPECT_TRUE(secrets.accounts().isEmpty());
     EXPECT_EQ(view->revealedID(), id);
@@ -647,6 +648,222 @@ TEST_F(QuickAccessTest, EmptyBinzoHasNothingToCopy)
     EXPECT_TRUE(clipboard.writes.isEmpty());
     view->rowClicked(3);
     EXPECT_TRUE(clipboard.writes.isEmpty());
+}
+
+QString quoted(const QString &text)
+{
+    return QString::fromUtf8("\u201C") + text + QString::fromUtf8("\u201D");
+}
+
+// Everything a record keeps, for comparing a restored one with the deleted one.
+auto recordOf(const Entry &entry)
+{
+    const Entry::Fields &f = entry.fields();
+    return std::tuple(f.id, f.label, f.inlineValue, f.isSensitive, f.binzoID, f.createdAt,
+                      f.updatedAt, f.lastUsedAt, f.useCount);
+}
+
+// The secret of a deleted entry stays in the keyring (never in memory) while Undo is offered,
+// and goes when the offer ends.
+TEST_F(QuickAccessTest, ShiftDeleteThenCtrlZRestoresTheRecordAndItsSecret)
+{
+    add(1, "Other");
+    Entry *token = add(1, "Token", "s3cret-value", true);
+    const QString account = KeychainStore::account(token->id());
+    view->selectBinzo(1);
+    view->rowClicked(1); // used once, so it comes first
+    settleSecretCalls();
+    timers.advance(1s);
+    key(Qt::Key_Up);
+    ASSERT_EQ(rows().entryAt(0), token);
+    const auto before = recordOf(*token);
+
+    EXPECT_TRUE(key(Qt::Key_Delete, kShift));
+    settleSecretCalls();
+    EXPECT_EQ(view->toast(), "Deleted " + quoted("Token"));
+    EXPECT_TRUE(view->canUndo());
+    EXPECT_EQ(secrets.value(account), "s3cret-value");
+    EXPECT_EQ(labels(), QStringList({"Other"}));
+
+    timers.advance(7999ms);
+    EXPECT_TRUE(key(Qt::Key_Z, kCtrl, "\x1a"));
+    settleSecretCalls();
+    EXPECT_FALSE(view->canUndo());
+    EXPECT_EQ(view->toast(), "");
+    ASSERT_EQ(labels(), QStringList({"Token", "Other"}));
+    EXPECT_EQ(view->selectedEntry(), 0);
+    EXPECT_EQ(recordOf(*rows().entryAt(0)), before);
+    EXPECT_EQ(secrets.value(account), "s3cret-value");
+    EXPECT_TRUE(KeychainStore::shared().notes().isEmpty());
+    openStore();
+    view->selectBinzo(1);
+    EXPECT_EQ(recordOf(*rows().entryAt(0)), before);
+
+    view->deleteEntry(rows().entryAt(0));
+    timers.advance(QuickAccessViewModel::kUndoWindow);
+    settleSecretCalls();
+    EXPECT_FALSE(view->canUndo());
+    EXPECT_EQ(secrets.value(account), std::nullopt);
+}
+
+TEST_F(QuickAccessTest, UndoIsOfferedOnlyWhileTheConfirmationShows)
+{
+    add(0, "Alpha");
+    add(0, "Beta");
+    view->deleteEntry(rows().entryAt(0));
+    timers.advance(QuickAccessViewModel::kUndoWindow);
+    EXPECT_EQ(view->toast(), "");
+    EXPECT_FALSE(view->canUndo());
+    // Nothing to undo: the search field's own undo gets the key.
+    EXPECT_FALSE(key(Qt::Key_Z, kCtrl, "\x1a"));
+    // A copy replaces the offer.
+    view->deleteEntry(rows().entryAt(0));
+    add(0, "Gamma");
+    view->copySelected();
+    EXPECT_FALSE(view->canUndo());
+    EXPECT_FALSE(key(Qt::Key_Z, kCtrl, "\x1a"));
+    EXPECT_EQ(labels(), QStringList({"Gamma"}));
+}
+
+TEST_F(QuickAccessTest, KeysReachTheSelectedEntryAndTheMenuCommands)
+{
+    Entry *token = add(1, "Token", "s3cret-value", true);
+    view->selectBinzo(1);
+    QSignalSpy menus(view.get(), &QuickAccessViewModel::contextMenuRequested);
+    int settings = 0;
+    int quits = 0;
+    view->onOpenSettings = [&] { ++settings; };
+    view->onQuit = [&] { ++quits; };
+
+    for (const auto &[qtKey, modifiers, text] :
+         {std::tuple {int(Qt::Key_F2), Qt::KeyboardModifiers(), QString()},
+          std::tuple {int(Qt::Key_E), kCtrl, QString("\x05")}}) {
+        view->entryEditorCancelled();
+        EXPECT_TRUE(key(qtKey, modifiers, text));
+        EXPECT_TRUE(view->showEntryEditor());
+        EXPECT_EQ(view->editingEntry(), token);
+    }
+    EXPECT_TRUE(key(Qt::Key_R, kCtrl, "\x12"));
+    EXPECT_EQ(view->revealedID(), token->id());
+    EXPECT_TRUE(key(Qt::Key_R, kCtrl, "\x12"));
+    EXPECT_TRUE(view->revealedID().isNull());
+    EXPECT_TRUE(key(Qt::Key_Menu));
+    EXPECT_TRUE(key(Qt::Key_F10, kShift));
+    EXPECT_EQ(menus.count(), 2);
+    EXPECT_EQ(menus.at(0).at(0).toInt(), 0);
+    EXPECT_TRUE(key(Qt::Key_O, kCtrl, "\x0f")); // already open
+    EXPECT_TRUE(key(Qt::Key_Comma, kCtrl, ","));
+    EXPECT_TRUE(key(Qt::Key_Q, kCtrl, "\x11"));
+    EXPECT_EQ(settings, 1);
+    EXPECT_EQ(quits, 1);
+    // Plain F10, Delete and Shift+F2 are not commands.
+    EXPECT_FALSE(key(Qt::Key_F10));
+    EXPECT_FALSE(key(Qt::Key_Delete));
+    EXPECT_FALSE(key(Qt::Key_F2, kShift));
+    EXPECT_EQ(store->entries().size(), 1);
+}
+
+TEST_F(QuickAccessTest, MoveToFilesTheEntryUnderAnotherBinzo)
+{
+    Entry *alpha = add(0, "Alpha");
+    add(0, "Beta");
+    EXPECT_EQ(view->moveTargets(alpha), QList<QObject *>({binzo(1), binzo(2)}));
+    view->rowClicked(1);
+    view->moveEntry(alpha, binzo(2));
+    EXPECT_EQ(labels(), QStringList({"Beta"}));
+    EXPECT_EQ(view->selectedEntry(), 0);
+    EXPECT_EQ(view->toast(), "Moved " + quoted("Alpha") + " to " + quoted("Bank"));
+    timers.advance(QuickAccessViewModel::kNoticeDuration);
+    EXPECT_EQ(view->toast(), "");
+    openStore();
+    view->selectBinzo(2);
+    EXPECT_EQ(labels(), QStringList({"Alpha"}));
+}
+
+TEST_F(QuickAccessTest, CtrlShiftArrowsReorderBinzosAndTheOrderPersists)
+{
+    const auto names = [this] {
+        QStringList out;
+        for (const Binzo *b : store->binzos())
+            out << b->name() + "@" + QString::number(b->sortIndex());
+        return out;
+    };
+    const Qt::KeyboardModifiers ctrlShift = kCtrl | kShift;
+    EXPECT_TRUE(key(Qt::Key_Right, ctrlShift));
+    EXPECT_EQ(names(), QStringList({"API Keys@0", "Personal@1", "Bank@2"}));
+    EXPECT_EQ(view->currentBinzo()->name(), "Personal");
+    EXPECT_TRUE(key(Qt::Key_Right, ctrlShift));
+    EXPECT_TRUE(key(Qt::Key_Right, ctrlShift)); // already last
+    EXPECT_EQ(view->selectedBinzo(), 2);
+    EXPECT_TRUE(key(Qt::Key_Left, ctrlShift));
+    EXPECT_EQ(names(), QStringList({"API Keys@0", "Personal@1", "Bank@2"}));
+    // While the field holds text the keys select words there.
+    view->setSearch("word");
+    EXPECT_FALSE(key(Qt::Key_Left, ctrlShift));
+    // From the tab's menu, another binzo moves and the current one stays current.
+    view->moveBinzo(binzo(2), -1);
+    EXPECT_EQ(view->currentBinzo()->name(), "Personal");
+    EXPECT_EQ(view->selectedBinzo(), 2);
+    openStore();
+    EXPECT_EQ(names(), QStringList({"API Keys@0", "Bank@1", "Personal@2"}));
+}
+
+TEST_F(QuickAccessTest, DeletingABinzoAsksFirstAndTakesOnlyItsEntries)
+{
+    add(1, "Token", "s3cret-value", true);
+    add(1, "Other");
+    Entry *iban = add(2, "IBAN");
+    view->selectBinzo(1);
+    const struct
+    {
+        int binzo;
+        QString message;
+    } messages[] = {
+        {0, "It holds no entries. This can't be undone."},
+        {2, "Its one entry is deleted with it. This can't be undone."},
+        {1,
+         "Its 2 entries are deleted with it. Secret values are removed from the system "
+         "keyring too. This can't be undone."},
+    };
+    for (const auto &m : messages) {
+        view->requestDeleteBinzo(binzo(m.binzo));
+        EXPECT_EQ(view->deleteBinzoMessage(), m.message);
+        view->cancelDeleteBinzo();
+    }
+    EXPECT_EQ(store->binzos().size(), 3);
+
+    view->requestDeleteBinzo(binzo(1));
+    EXPECT_EQ(view->deleteBinzoTitle(), "Delete " + quoted("API Keys") + "?");
+    view->confirmDeleteBinzo();
+    EXPECT_EQ(view->deletingBinzo(), nullptr);
+    EXPECT_EQ(store->entries(), QList<Entry *>({iban}));
+    settleSecretCalls();
+    EXPECT_TRUE(secrets.accounts().isEmpty());
+    EXPECT_EQ(view->currentBinzo()->name(), "Bank"); // the tab that took its place
+    openStore();
+    ASSERT_EQ(store->binzos().size(), 2);
+    EXPECT_EQ(binzo(1)->name(), "Bank");
+    EXPECT_EQ(binzo(1)->sortIndex(), 2); // the others' order is left as it was
+
+    keepBinzos(1);
+    EXPECT_FALSE(view->canDeleteBinzo());
+    view->requestDeleteBinzo(binzo(0));
+    EXPECT_EQ(view->deletingBinzo(), nullptr);
+}
+
+TEST_F(QuickAccessTest, TheClosestEntriesAreSaidToBeOnlyThat)
+{
+    add(0, "Alpha");
+    const struct
+    {
+        QString search;
+        bool closestOnly;
+    } cases[] = {{"qqzzxx", true}, {"alp", false}, {"", false}};
+    for (const auto &c : cases) {
+        view->setSearch(c.search);
+        EXPECT_EQ(view->showsClosestOnly(), c.closestOnly) << qPrintable(c.search);
+        EXPECT_TRUE(view->canCopy());
+    }
 }
 
 } // namespace

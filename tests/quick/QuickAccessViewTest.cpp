@@ -245,18 +245,31 @@ TEST_F(QuickAccessViewTest, SelectionScrollsIntoView)
     saveScreenshot(QStringLiteral("scrolled"));
 }
 
-TEST_F(QuickAccessViewTest, LaterTabsScrollIntoView)
+TEST_F(QuickAccessViewTest, LaterTabsScrollWhollyIntoView)
 {
+    // Tabs of very different widths: the strip's own estimate of its extent drifts then.
+    const QString names[] = {"Tax", "Travel documents and passports", "Car %1"};
     for (int i = 4; i <= 12; ++i)
-        store->addBinzo(QStringLiteral("Binzo %1").arg(i), "star.fill", "F4A261");
+        store->addBinzo(names[i % 3].arg(i), "star.fill", "F4A261");
     auto *strip = window->rootObject()->findChild<QQuickItem *>(QStringLiteral("tabStrip"));
     ASSERT_TRUE(strip);
     const qreal start = strip->property("contentX").toReal();
-    for (int i = 0; i < 9; ++i)
+    // The strip reaches 12 points past each side for the shadows.
+    const qreal bleed = 12;
+    for (int i = 1; i <= 11; ++i) {
         press(Qt::Key_Tab);
-    EXPECT_EQ(model->selectedBinzo(), 9);
-    QTRY_VERIFY(strip->property("contentX").toReal() > start + 300);
-    saveScreenshot(QStringLiteral("tenth-tab"));
+        QQuickItem *tab = nullptr;
+        QMetaObject::invokeMethod(strip, "itemAtIndex", Q_RETURN_ARG(QQuickItem *, tab),
+                                  Q_ARG(int, i));
+        ASSERT_TRUE(tab);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                const QRectF shown = tab->mapRectToItem(strip, tab->boundingRect());
+                return shown.left() >= bleed && shown.right() <= strip->width() - bleed;
+            }(),
+            1000);
+    }
+    saveScreenshot(QStringLiteral("last-tab"));
     press(Qt::Key_1, Qt::ControlModifier);
     QTRY_COMPARE(strip->property("contentX").toReal(), start);
 }

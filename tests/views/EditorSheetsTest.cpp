@@ -147,6 +147,25 @@ TEST_F(EditorSheetsTest, ReturnCreatesTheNamedBinzo)
     EXPECT_EQ(DataController::shared().binzos().last()->name(), "Work");
 }
 
+TEST_F(EditorSheetsTest, SymbolAndColourAreChosenFromTheKeyboard)
+{
+    open("BinzoEditorSheet");
+    type("Work");
+    press(Qt::Key_Tab); // the symbol grid
+    press(Qt::Key_Down);
+    press(Qt::Key_Right);
+    press(Qt::Key_Space);
+    press(Qt::Key_Tab); // the swatches
+    press(Qt::Key_Right);
+    press(Qt::Key_Right);
+    press(Qt::Key_Space);
+    press(Qt::Key_Return);
+    ASSERT_EQ(m_host.binzoDone, 1);
+    const Binzo *created = DataController::shared().binzos().last();
+    EXPECT_EQ(created->sfSymbol(), "doc.text.fill"); // second row, second cell
+    EXPECT_EQ(created->colorHex(), "F46BC0"); // third swatch
+}
+
 } // namespace
 
 #include "EditorSheetsTest.moc"

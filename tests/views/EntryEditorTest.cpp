@@ -95,19 +95,23 @@ TEST_F(EntryEditorTest, SuggestionTexts)
     {
         QString target;
         QString value;
+        QString title;
         QString subtitle;
     } cases[] = {
-        {"Personal", kIban, QString::fromUtf8("File in \u201CBank\u201D \u00B7 mark secret")},
-        {"Bank", "me@example.org", QString::fromUtf8("File in \u201CPersonal\u201D")},
-        {"Personal", "tok_123", "Mark as secret"}, // no binzo of the suggested name
-        {"Bank", kIban, "Mark as secret"}, // already the target
-        {"Personal", "me@example.org", "Set a label"},
+        {"Personal", kIban, "Looks like an IBAN",
+         QString::fromUtf8("File in \u201CBank\u201D \u00B7 mark secret")},
+        {"Bank", "me@example.org", "Looks like an Email",
+         QString::fromUtf8("File in \u201CPersonal\u201D")},
+        // no binzo of the suggested name
+        {"Personal", "tok_123", "Looks like a Token", "Mark as secret"},
+        {"Bank", kIban, "Looks like an IBAN", "Mark as secret"}, // already the target
+        {"Personal", "me@example.org", "Looks like an Email", "Set a label"},
     };
     for (const auto &c : cases) {
         auto editor = create(c.target);
         editor->setValue(c.value);
         ASSERT_TRUE(editor->hasSuggestion());
-        EXPECT_EQ(editor->suggestionTitle(), "Looks like a " + editor->detection()->kind);
+        EXPECT_EQ(editor->suggestionTitle(), c.title);
         EXPECT_EQ(editor->suggestionSubtitle(), c.subtitle) << qPrintable(c.value);
     }
 }
@@ -117,7 +121,7 @@ TEST_F(EntryEditorTest, PastedIbanIsOfferedForBankByTheRealDetector)
     EntryEditor editor(EntryEditor::Mode::create(binzo("Personal")), *m_data,
                        &LocalDetector::detect);
     editor.setValue(kIban);
-    EXPECT_EQ(editor.suggestionTitle(), "Looks like a IBAN");
+    EXPECT_EQ(editor.suggestionTitle(), "Looks like an IBAN");
     EXPECT_EQ(editor.suggestionSubtitle(),
               QString::fromUtf8("File in \u201CBank\u201D \u00B7 mark secret"));
 }
@@ -314,6 +318,30 @@ TEST_F(EntryEditorTest, RefusedSecretWriteLeavesEditedEntryAsItWas)
     EXPECT_EQ(entry->inlineValue(), "abc");
     EXPECT_FALSE(entry->isSensitive());
     EXPECT_EQ(editor->value(), "def");
+}
+
+TEST_F(EntryEditorTest, EditingFilesTheEntryUnderThePickedBinzo)
+{
+    Entry *entry = m_data->addEntry(binzo("Personal"), "Phone", "+49 30 1234567", false);
+    auto editor = edit(entry);
+    ASSERT_EQ(editor->binzos().size(), 3);
+    EXPECT_EQ(editor->binzos().at(editor->binzoIndex()), binzo("Personal"));
+    editor->setBinzoIndex(int(editor->binzos().indexOf(binzo("Bank"))));
+    QSignalSpy done(editor.get(), &EntryEditor::done);
+    ASSERT_TRUE(editor->save());
+    EXPECT_EQ(entriesIn("Bank"), QList<Entry *>({entry}));
+    ASSERT_EQ(done.size(), 1);
+    EXPECT_EQ(done.first().first().value<Binzo *>(), binzo("Bank"));
+
+    // A refused value moves nothing.
+    auto refused = edit(entry);
+    refused->setIsSensitive(true);
+    refused->setBinzoIndex(0);
+    m_secrets.setFailWrites(true);
+    EXPECT_TRUE(refused->save());
+    settleSecretCalls();
+    EXPECT_FALSE(refused->errorText().isEmpty());
+    EXPECT_EQ(entriesIn("Bank"), QList<Entry *>({entry}));
 }
 
 } // namespace

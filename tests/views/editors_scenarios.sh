@@ -14,39 +14,18 @@ prefs=$XDG_CONFIG_HOME/binzo/preferences.json
 db=$XDG_DATA_HOME/binzo/binzo.sqlite3
 iban=DE89370400440532013000
 
-fail() {
-  echo "FAIL: $*" >&2
-  [[ -z $shots ]] || import -window root "$shots/failure.png"
-  echo "--- application output" >&2
-  cat "$log" >&2
-  exit 1
-}
 shot() { [[ -z $shots ]] || { sleep 0.5; import -window root "$shots/$1.png"; }; }
 
-window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
-shown() { [[ -n $(window_named "$1") ]]; }
-hidden() { ! shown "$1"; }
 panel_shown() { shown 'Binzo Quick Access'; }
 panel_hidden() { hidden 'Binzo Quick Access'; }
 preference() { jq -c --arg key "$1" '.[$key]' "$prefs" 2>/dev/null; }
-sql() { sqlite3 -readonly "$db" "$1"; }
-# geometry NAME: sets X, Y, WIDTH, HEIGHT of the visible window NAME.
-geometry() { eval "$(xdotool getwindowgeometry --shell "$(window_named "$1")")"; }
 
-start_app() {
-  BINZO_TRACE_TIMING=1 "$binzo" >>"$log" 2>&1 &
-  app=$!
-  wait_until 100 grep -q 'binzo-timing ready-to-use' "$log" || fail "the app did not start"
-}
-stop_app() {
-  kill "$app" 2>/dev/null || true
-  wait "$app" 2>/dev/null || true
-}
 trap stop_app EXIT
 
 step "the first start shows the welcome tour as an ordinary window"
 start_app
 wait_until 100 shown 'Welcome to Binzo' || fail "no welcome tour at the first start"
+! grep -i 'qml\|warning' "$log" || fail "warnings at the first start"
 tour=$(window_named 'Welcome to Binzo')
 xprop -id "$tour" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_NORMAL \
   || fail "the tour is not an ordinary window"
@@ -97,8 +76,8 @@ shot panel-after-add
 
 step "a binzo made through the plus button becomes the current tab"
 geometry 'Binzo Quick Access'
-# The panel's content starts 48 x 36 inside its window; with three tabs the plus sits here.
-xdotool mousemove $((X + 48 + 339)) $((Y + 36 + 101)) click 1
+# The panel's content starts 48 x 36 inside its window; the plus sits at the strip's end.
+xdotool mousemove $((X + 48 + 423)) $((Y + 36 + 101)) click 1
 sleep 0.8
 shot binzo-sheet
 xdotool type --delay 30 'Work'

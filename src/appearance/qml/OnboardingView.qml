@@ -20,8 +20,27 @@ Window {
     maximumWidth: width
     minimumHeight: height
     maximumHeight: height
-    flags: Qt.Window | Qt.WindowTitleHint | Qt.CustomizeWindowHint
+    // No title bar: window managers draw a close button on any, and the tour cannot be closed.
+    // The background moves the window instead.
+    flags: Qt.Window | Qt.FramelessWindowHint
     color: Theme.neu.base
+
+    DragHandler {
+        target: null
+        grabPermissions: PointerHandler.ApprovesTakeOverByAnything
+        onActiveChanged: {
+            if (active)
+                root.startSystemMove();
+        }
+    }
+    // The edge a title bar would have drawn.
+    Rectangle {
+        anchors.fill: parent
+        z: 1
+        color: "transparent"
+        border.width: 1
+        border.color: Theme.neu.dark
+    }
 
     // Return presses the primary button unless a focused control (the recorder) takes it.
     Shortcut {

@@ -29,12 +29,18 @@ Window {
         Row {
             id: tabs
             property int currentIndex: 0
+            function step(by) {
+                const next = Math.max(0, Math.min(1, currentIndex + by));
+                currentIndex = next;
+                tabButtons.itemAt(next).forceActiveFocus(Qt.TabFocusReason);
+            }
             Layout.alignment: Qt.AlignHCenter
             Layout.topMargin: 10
             Layout.bottomMargin: 6
             spacing: 6
 
             Repeater {
+                id: tabButtons
                 model: [{ label: "General", symbol: "gearshape" }, { label: "About", symbol: "info.circle" }]
                 delegate: AbstractButton {
                     id: tab
@@ -42,14 +48,19 @@ Window {
                     required property int index
                     readonly property bool current: tabs.currentIndex === index
                     readonly property color tint: current ? Theme.systemAccent : Theme.neu.textSecondary
-                    focusPolicy: Qt.NoFocus
+                    // Tab reaches the tabs, Space picks one and the arrows go to its neighbour.
+                    focusPolicy: Qt.TabFocus
                     implicitWidth: 76
                     implicitHeight: 52
                     onClicked: tabs.currentIndex = index
+                    Keys.onLeftPressed: tabs.step(-1)
+                    Keys.onRightPressed: tabs.step(+1)
                     background: Rectangle {
                         radius: 8
                         color: Qt.rgba(Theme.neu.textPrimary.r, Theme.neu.textPrimary.g, Theme.neu.textPrimary.b,
                                        tab.current ? 0.07 : (tab.hovered ? 0.04 : 0))
+                        border.width: tab.visualFocus ? 2 : 0
+                        border.color: Theme.systemAccent
                         Behavior on color { ColorAnimation { duration: 160; easing.type: Easing.OutCubic } }
                     }
                     contentItem: Column {

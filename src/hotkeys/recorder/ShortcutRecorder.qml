@@ -15,7 +15,9 @@ FocusScope {
 
     implicitWidth: Math.max(130, label.implicitWidth + 52)
     implicitHeight: 26
-    activeFocusOnTab: field.canBecomeKey
+    // Qt refuses to withdraw it from the focused item (with a warning), and the field is in use
+    // then anyway.
+    activeFocusOnTab: field.canBecomeKey || activeFocus
 
     RecorderField {
         id: field

@@ -68,6 +68,15 @@ void Entry::setIsSensitive(bool isSensitive)
     emit changed();
 }
 
+void Entry::setBinzoID(const QUuid &binzoID)
+{
+    if (m_fields.binzoID == binzoID)
+        return;
+    m_fields.binzoID = binzoID;
+    emit binzoIDChanged();
+    emit changed();
+}
+
 void Entry::setUpdatedAt(const QDateTime &at)
 {
     if (m_fields.updatedAt == at)

@@ -18,7 +18,7 @@ class Entry : public QObject
     Q_PROPERTY(QUuid id READ id CONSTANT)
     Q_PROPERTY(QString label READ label NOTIFY labelChanged)
     Q_PROPERTY(bool isSensitive READ isSensitive NOTIFY isSensitiveChanged)
-    Q_PROPERTY(QUuid binzoID READ binzoID CONSTANT)
+    Q_PROPERTY(QUuid binzoID READ binzoID NOTIFY binzoIDChanged)
     Q_PROPERTY(QDateTime lastUsedAt READ lastUsedAt NOTIFY lastUsedAtChanged)
     Q_PROPERTY(qint64 useCount READ useCount NOTIFY useCountChanged)
 public:
@@ -55,6 +55,7 @@ public:
     void setLabel(const QString &label);
     void setInlineValue(const std::optional<QString> &value);
     void setIsSensitive(bool isSensitive);
+    void setBinzoID(const QUuid &binzoID);
     void setUpdatedAt(const QDateTime &at);
     void setLastUsedAt(const QDateTime &at);
     void setUseCount(qint64 count);
@@ -71,6 +72,7 @@ signals:
     void labelChanged();
     void inlineValueChanged();
     void isSensitiveChanged();
+    void binzoIDChanged();
     void updatedAtChanged();
     void lastUsedAtChanged();
     void useCountChanged();

@@ -107,7 +107,8 @@ void DataController::adopt(Binzo *binzo)
     m_binzos.append(binzo);
     connect(binzo, &Binzo::changed, this, [this, binzo] {
         m_dirtyBinzos.insert(binzo);
-        emit binzosChanged();
+        if (!m_holdBinzosChanged)
+            emit binzosChanged();
     });
 }
 
@@ -259,18 +260,41 @@ void DataController::writeSecret(Entry *entry, const QString &label, const QStri
                                   });
 }
 
-void DataController::deleteEntry(Entry *entry)
+void DataController::deleteEntry(Entry *entry, bool holdSecret)
 {
     if (!entry || !m_entries.contains(entry))
         return;
-    if (entry->isSensitive() || m_secretWrites.contains(entry->id()))
-        KeychainStore::shared().remove(entry->id(), this, {});
+    detach(entry, holdSecret);
+    emit entriesChanged();
+    save();
+}
+
+void DataController::detach(Entry *entry, bool holdSecret)
+{
+    const QUuid id = entry->id();
+    if (entry->isSensitive() || m_secretWrites.contains(id)) {
+        if (!holdSecret) {
+            KeychainStore::shared().remove(id, this, {});
+        } else {
+            // Noted now: should the app end while Undo is offered, the next start removes it.
+            QString error;
+            if (!KeychainStore::shared().note(id, &error))
+                std::fprintf(stderr, "Binzo: %s\n", qPrintable(error));
+            m_heldSecrets.insert(id);
+            m_unsettled.insert(id);
+        }
+    }
     disconnect(entry, nullptr, this, nullptr);
     m_entries.removeOne(entry);
     m_dirtyEntries.remove(entry);
     m_deletedEntryIds.append(entry->id());
-    emit entriesChanged();
-    save();
+}
+
+Entry *DataController::entry(const QUuid &id) const
+{
+    const auto match = std::find_if(m_entries.cbegin(), m_entries.cend(),
+                                    [&](const Entry *entry) { return entry->id() == id; });
+    return match == m_entries.cend() ? nullptr : *match;
 }
 
 void DataController::markUsed(Entry *entry)
@@ -282,14 +306,88 @@ void DataController::markUsed(Entry *entry)
     save();
 }
 
+bool DataController::moveEntry(Entry *entry, Binzo *binzo)
+{
+    if (!entry || !m_entries.contains(entry) || !binzo || !m_binzos.contains(binzo))
+        return false;
+    if (entry->binzoID() == binzo->id())
+        return true;
+    entry->setBinzoID(binzo->id());
+    entry->setUpdatedAt(QDateTime::currentDateTimeUtc());
+    save();
+    return true;
+}
+
+void DataController::forgetDeleted(const QUuid &id)
+{
+    if (m_heldSecrets.remove(id))
+        KeychainStore::shared().remove(id, this, {});
+}
+
+Entry *DataController::restoreEntry(const Entry::Fields &fields)
+{
+    if (!binzo(fields.binzoID) || entry(fields.id))
+        return nullptr;
+    // A sensitive entry's value was held in the secret store for this (deleteEntry).
+    m_heldSecrets.remove(fields.id);
+    auto *restored = new Entry(fields, this);
+    adopt(restored);
+    // Still unsaved, the removal of its row must not follow the restored record.
+    m_deletedEntryIds.removeAll(fields.id);
+    m_dirtyEntries.insert(restored);
+    emit entriesChanged();
+    save();
+    return restored;
+}
+
+bool DataController::deleteBinzo(Binzo *binzo)
+{
+    if (!binzo || !m_binzos.contains(binzo) || m_binzos.size() < 2)
+        return false;
+    const QList<Entry *> all = m_entries;
+    for (Entry *entry : all) {
+        if (entry->binzoID() == binzo->id())
+            detach(entry, false);
+    }
+    // Like a deleted entry, the object outlives its record so that views never dangle.
+    disconnect(binzo, nullptr, this, nullptr);
+    m_binzos.removeOne(binzo);
+    m_dirtyBinzos.remove(binzo);
+    m_deletedBinzoIds.append(binzo->id());
+    emit entriesChanged();
+    emit binzosChanged();
+    save();
+    return true;
+}
+
+bool DataController::moveBinzo(Binzo *binzo, int position)
+{
+    QList<Binzo *> order = binzos();
+    const qsizetype from = order.indexOf(binzo);
+    if (from < 0 || position < 0 || position >= order.size())
+        return false;
+    if (from == position)
+        return true;
+    order.move(from, position);
+    m_holdBinzosChanged = true;
+    for (qsizetype i = 0; i < order.size(); ++i)
+        order[i]->setSortIndex(i);
+    m_holdBinzosChanged = false;
+    emit binzosChanged();
+    save();
+    return true;
+}
+
 bool DataController::save()
 {
-    if (m_dirtyBinzos.isEmpty() && m_dirtyEntries.isEmpty() && m_deletedEntryIds.isEmpty())
+    if (m_dirtyBinzos.isEmpty() && m_dirtyEntries.isEmpty() && m_deletedEntryIds.isEmpty()
+        && m_deletedBinzoIds.isEmpty())
         return true;
     if (writePending()) {
         m_dirtyBinzos.clear();
         m_dirtyEntries.clear();
         m_deletedEntryIds.clear();
+        m_deletedBinzoIds.clear();
         QList<SecretJournal::Note> unsettled;
         for (const QUuid &id : std::as_const(m_unsettled))
             unsettled.append({QString(), KeychainStore::account(id)});
@@ -315,6 +413,8 @@ bool DataController::writePending()
         ok = ok && (!m_dirtyEntries.contains(entry) || m_tables->write(*entry));
     for (const QUuid &id : std::as_const(m_deletedEntryIds))
         ok = ok && m_tables->removeEntry(id);
+    for (const QUuid &id : std::as_const(m_deletedBinzoIds))
+        ok = ok && m_tables->removeBinzo(id);
     if (ok && m_database->exec("COMMIT"))
         return true;
     m_database->rollback();
@@ -351,17 +451,16 @@ void DataController::settleSecrets(const QList<SecretJournal::Note> &notes)
 {
     for (const SecretJournal::Note &note : notes) {
         const QUuid id = QUuid::fromString(note.account);
-        // Judged later: the value is still on its way, or the record is not saved yet.
-        if (m_secretWrites.contains(id))
+        // Judged later: the value is still on its way, kept for an Undo, or its record is
+        // not saved yet.
+        if (m_secretWrites.contains(id) || m_heldSecrets.contains(id))
             continue;
-        const auto found = std::find_if(m_entries.cbegin(), m_entries.cend(),
-                                        [&](const Entry *entry) { return entry->id() == id; });
-        Entry *entry = found == m_entries.cend() ? nullptr : *found;
-        if (entry && m_dirtyEntries.contains(entry))
+        const Entry *found = entry(id);
+        if (found && m_dirtyEntries.contains(const_cast<Entry *>(found)))
             continue;
         if (note.store.isEmpty())
             m_unsettled.remove(id);
-        KeychainStore::shared().settle(note, entry && entry->isSensitive(), this, {});
+        KeychainStore::shared().settle(note, found && found->isSensitive(), this, {});
     }
 }
 

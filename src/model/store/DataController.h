@@ -62,12 +62,26 @@ public:
     // unchanged.
     void updateEntry(Entry *entry, const QString &label, const QString &value, bool isSensitive,
                      ChangeDone done = {});
-    // The secret is removed even when the deletion of the record is not saved, so a
-    // sensitive value never outlives a deletion that was asked for. The object stays valid
-    // (detached from the store) until the controller goes away, so views holding it never
-    // dangle.
-    void deleteEntry(Entry *entry);
+    // A sensitive entry's secret is removed even when the deletion of the record is not
+    // saved, so it never outlives a deletion that was asked for; with holdSecret it stays
+    // until forgetDeleted() (Undo is offered meanwhile), noted so that the next start removes
+    // it should the app end first. The object stays valid (detached from the store) until the
+    // controller goes away, so views holding it never dangle.
+    void deleteEntry(Entry *entry, bool holdSecret = false);
+    // The end of the Undo offer for a deleted entry: its held secret goes.
+    void forgetDeleted(const QUuid &id);
     void markUsed(Entry *entry);
+    // Files an entry under another compartment. False for an unknown entry or compartment.
+    bool moveEntry(Entry *entry, Binzo *binzo);
+    // Puts a deleted entry back exactly as it was (id, dates, use count); a sensitive one's
+    // value is the one held since its deletion. Null when its compartment is gone or its id is
+    // in use.
+    Entry *restoreEntry(const Entry::Fields &fields);
+    // Removes a compartment with its entries and their secrets; the others keep their
+    // sortIndex. The last compartment stays (an empty store would be seeded again): false.
+    bool deleteBinzo(Binzo *binzo);
+    // Moves a compartment to a position of the tab order, numbering sortIndex 0, 1, 2…
+    bool moveBinzo(Binzo *binzo, int position);
     // Writes every pending change in one transaction.
     bool save();
 
@@ -91,6 +105,8 @@ private:
     void seedIfEmpty();
     void adopt(Binzo *binzo);
     void adopt(Entry *entry);
+    void detach(Entry *entry, bool holdSecret);
+    Entry *entry(const QUuid &id) const;
     bool writePending();
     // Acts on the secret-store notes whose items can be judged now: an item stays only for
     // a sensitive entry whose record is saved.
@@ -108,10 +124,15 @@ private:
     QSet<Binzo *> m_dirtyBinzos;
     QSet<Entry *> m_dirtyEntries;
     QList<QUuid> m_deletedEntryIds;
+    QList<QUuid> m_deletedBinzoIds;
     // Entries whose value is on its way to the secret store, with their labels.
     QHash<QUuid, QString> m_secretWrites;
     // Noted this run, settled after the next save.
     QSet<QUuid> m_unsettled;
+    // Secrets of deleted entries kept while their deletion can be undone.
+    QSet<QUuid> m_heldSecrets;
+    // While several compartments change together, one binzosChanged follows at the end.
+    bool m_holdBinzosChanged = false;
     BinzoListModel *m_binzoModel = nullptr;
     EntryListModel *m_entryModel = nullptr;
 };

@@ -134,7 +134,17 @@ bool RecordTables::write(const Entry &entry)
 
 bool RecordTables::removeEntry(const QUuid &id)
 {
-    SqliteStatement remove = m_database.prepare("DELETE FROM Entry WHERE id = ?1");
+    return removeRow("DELETE FROM Entry WHERE id = ?1", id);
+}
+
+bool RecordTables::removeBinzo(const QUuid &id)
+{
+    return removeRow("DELETE FROM Binzo WHERE id = ?1", id);
+}
+
+bool RecordTables::removeRow(const char *sql, const QUuid &id)
+{
+    SqliteStatement remove = m_database.prepare(sql);
     if (!remove.isValid())
         return false;
     remove.bind(1, storedId(id));

@@ -27,7 +27,10 @@ public:
     bool write(const Binzo &binzo);
     bool write(const Entry &entry);
     bool removeEntry(const QUuid &id);
+    bool removeBinzo(const QUuid &id);
 
 private:
+    bool removeRow(const char *sql, const QUuid &id);
+
     SqliteDatabase &m_database;
 };

@@ -9,3 +9,8 @@ void X11PanelPlatform::preparePanelWindow(QWindow *window, const QRect &inputReg
     X11Connection::setOnAllWorkspaces(window);
     X11Connection::setInputRegion(window, inputRegion);
 }
+
+void X11PanelPlatform::setInputRegion(QWindow *window, const QRect &inputRegion)
+{
+    X11Connection::setInputRegion(window, inputRegion);
+}

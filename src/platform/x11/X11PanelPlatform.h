@@ -11,6 +11,7 @@ class X11PanelPlatform : public PanelPlatform
 {
 public:
     void preparePanelWindow(QWindow *window, const QRect &inputRegion) override;
+    void setInputRegion(QWindow *window, const QRect &inputRegion) override;
     void beginKeyboardHandoff(QWindow *target) override { m_keyboard.begin(target); }
     void endKeyboardHandoff() override { m_keyboard.end(); }
     bool isKeyboardHandoffActive() const override { return m_keyboard.isActive(); }

@@ -1,43 +1,48 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 import QtQuick
+import QtQuick.Controls
 import Binzo.Ui
 
-// The confirmation bubble after a copy, or in its failure form the reason nothing was
-// copied. Springs up from the bottom edge while the view model has a toast, and sinks away
-// (still showing its last text) when it clears.
+// The confirmation bubble (a copy, a deletion with its Undo, a move). Springs up from the
+// bottom edge while the view model has a toast, and sinks away (still showing its last text)
+// when it clears.
 Item {
     id: root
 
     property string toast
-    property bool failure
+    property string symbol: "checkmark.circle.fill"
+    property bool canUndo
     property var neu: Theme.neu
     readonly property bool shown: toast !== ""
     property string lastText
-    property bool lastFailure
+    property string lastSymbol
+    property bool lastCanUndo
 
-    onToastChanged: {
-        if (toast !== "") {
-            lastText = toast;
-            lastFailure = failure;
-        }
-    }
-    onFailureChanged: {
-        if (toast !== "")
-            lastFailure = failure;
+    signal undo
+
+    onToastChanged: remember()
+    onCanUndoChanged: remember()
+    function remember() {
+        if (toast === "")
+            return;
+        lastText = toast;
+        lastSymbol = symbol;
+        lastCanUndo = canUndo;
     }
 
     NeuSurface {
         id: bubble
 
         anchors.horizontalCenter: parent.horizontalCenter
-        width: content.implicitWidth + 32
+        width: Math.min(content.implicitWidth + 32, root.width - 36)
         height: content.implicitHeight + 20
         y: root.shown ? root.height - 18 - height : root.height
         opacity: root.shown ? 1 : 0
         visible: opacity > 0
         capsule: true
         mode: "accent"
-        fillColor: Qt.rgba(root.neu.base.r, root.neu.base.g, root.neu.base.b, 0.86)
+        // Nearly opaque: an Undo offer stays for seconds over the key hints.
+        fillColor: Qt.rgba(root.neu.base.r, root.neu.base.g, root.neu.base.b, 0.97)
         shadowColor: Qt.rgba(0, 0, 0, 0.33)
         shadowRadius: 10
         shadowOffset: 4
@@ -59,22 +64,69 @@ Item {
             }
         }
 
+        // Clicks on the bubble stay on it instead of reaching the row below.
+        MouseArea {
+            anchors.fill: parent
+        }
+
         Row {
             id: content
             anchors.centerIn: parent
             spacing: 6
             Symbol {
                 anchors.verticalCenter: parent.verticalCenter
-                name: root.lastFailure ? "xmark.circle.fill" : "checkmark.circle.fill"
+                name: root.lastSymbol
                 size: 13
                 color: root.neu.textPrimary
             }
             Text {
                 anchors.verticalCenter: parent.verticalCenter
+                width: Math.min(implicitWidth, root.width - 36 - 32 - 19
+                                - (undoButton.visible ? undoButton.width + 10 : 0))
                 text: root.lastText
+                elide: Text.ElideMiddle
                 font.pixelSize: 12
                 font.weight: Font.Medium
                 color: root.neu.textPrimary
+            }
+            Item {
+                visible: root.lastCanUndo
+                width: 4
+                height: 1
+            }
+            AbstractButton {
+                id: undoButton
+                objectName: "undoButton"
+                anchors.verticalCenter: parent.verticalCenter
+                visible: root.lastCanUndo
+                focusPolicy: Qt.NoFocus
+                implicitWidth: undoRow.implicitWidth + 14
+                implicitHeight: 22
+                onClicked: root.undo()
+                background: Rectangle {
+                    radius: height / 2
+                    color: Qt.rgba(Theme.systemAccent.r, Theme.systemAccent.g, Theme.systemAccent.b,
+                                   undoButton.down ? 0.30 : undoButton.hovered ? 0.22 : 0.14)
+                }
+                contentItem: Item {
+                    Row {
+                        id: undoRow
+                        anchors.centerIn: parent
+                        spacing: 4
+                        Text {
+                            text: "Undo"
+                            font.pixelSize: 12
+                            font.weight: Font.DemiBold
+                            color: root.neu.textPrimary
+                        }
+                        Text {
+                            text: "Ctrl+Z"
+                            font.pixelSize: 10
+                            color: root.neu.textSecondary
+                            anchors.baseline: parent.children[0].baseline
+                        }
+                    }
+                }
             }
         }
     }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 import QtQuick
+import QtQml.Models
 import QtQuick.Controls
 import Binzo.Ui
 import Binzo.Views
@@ -17,11 +18,29 @@ Item {
 
     signal menuClosed
 
+    // Said over the five best entries when nothing matched, so Return is no surprise.
+    Item {
+        id: closestCaption
+        width: parent.width
+        height: visible ? caption.implicitHeight + 6 : 0
+        visible: root.viewModel.showsClosestOnly && list.count > 0
+
+        Text {
+            id: caption
+            objectName: "closestCaption"
+            x: 14 + 12
+            text: "No matches — closest entries"
+            font.pixelSize: 11
+            font.weight: Font.Medium
+            color: root.neu.textSecondary
+        }
+    }
+
     ListView {
         id: list
         objectName: "entryList"
         anchors.fill: parent
-        anchors.topMargin: -root.bleed
+        anchors.topMargin: closestCaption.height - root.bleed
         topMargin: root.bleed
         leftMargin: 14
         rightMargin: 14
@@ -48,11 +67,14 @@ Item {
             isRevealed: model.isRevealed
             onCopy: root.viewModel.rowClicked(index)
             onToggleReveal: root.viewModel.toggleReveal(model.entry)
-            onContextMenu: (x, y) => {
-                menu.entry = model.entry;
-                menu.popup(row, x, y);
-            }
+            onContextMenu: (x, y) => root.openMenu(row, model.entry, x, y)
         }
+    }
+
+    function openMenu(row, entry, x, y) {
+        menu.entry = entry;
+        menu.targets = root.viewModel.moveTargets(entry);
+        menu.popup(row, x, y);
     }
 
     CentreOnIndex {
@@ -63,6 +85,14 @@ Item {
         target: root.viewModel
         function onSelectedEntryChanged() {
             scroller.centre(root.viewModel.selectedEntry);
+        }
+        // From the keyboard: under the row's label, with the first item highlighted.
+        function onContextMenuRequested(index) {
+            const row = list.itemAtIndex(index);
+            if (!row)
+                return;
+            root.openMenu(row, row.model.entry, 54, row.height - 4);
+            menu.currentIndex = 0;
         }
     }
 
@@ -90,6 +120,7 @@ Item {
         objectName: "rowMenu"
 
         property var entry
+        property var targets: []
 
         neu: root.neu
         onClosed: root.menuClosed()
@@ -100,6 +131,24 @@ Item {
         MenuAction {
             text: "Edit…"
             onTriggered: root.viewModel.startEdit(menu.entry)
+        }
+        ContextMenu {
+            id: moveMenu
+            objectName: "moveMenu"
+            title: "Move to"
+            neu: root.neu
+            enabled: menu.targets.length > 0
+
+            Instantiator {
+                model: menu.targets
+                delegate: MenuAction {
+                    required property var modelData
+                    text: modelData.name
+                    onTriggered: root.viewModel.moveEntry(menu.entry, modelData)
+                }
+                onObjectAdded: (index, action) => moveMenu.insertAction(index, action)
+                onObjectRemoved: (index, action) => moveMenu.removeAction(action)
+            }
         }
         MenuSeparator {
             contentItem: Rectangle {

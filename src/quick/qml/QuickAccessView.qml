@@ -12,6 +12,7 @@ FocusScope {
     required property QtObject viewModel
     readonly property var neu: Theme.neu
     readonly property bool sheetOpen: viewModel.showEntryEditor || viewModel.showBinzoEditor
+                                      || viewModel.deletingBinzo !== null
     readonly property color accent: viewModel.currentBinzo
                                     ? Theme.colorFromHex(viewModel.currentBinzo.colorHex)
                                     : Theme.systemAccent
@@ -103,9 +104,13 @@ FocusScope {
             binzos: root.viewModel.binzos
             selectedIndex: root.viewModel.selectedBinzo
             neu: root.neu
+            canDelete: root.viewModel.canDeleteBinzo
+            canMove: (binzo, step) => root.viewModel.canMoveBinzo(binzo, step)
             onSelect: index => root.viewModel.selectBinzo(index)
             onAdd: root.viewModel.startNewBinzo()
             onEdit: binzo => root.viewModel.startEditBinzo(binzo)
+            onMove: (binzo, step) => root.viewModel.moveBinzo(binzo, step)
+            onRemove: binzo => root.viewModel.requestDeleteBinzo(binzo)
             onMenuClosed: root.refocusUnlessSheet()
         }
 
@@ -130,8 +135,10 @@ FocusScope {
     CopyToast {
         anchors.fill: parent
         toast: root.viewModel.toast
-        failure: root.viewModel.toastIsFailure
+        symbol: root.viewModel.toastSymbol
+        canUndo: root.viewModel.canUndo
         neu: root.neu
+        onUndo: root.viewModel.undo()
     }
 
     SheetLoader {
@@ -145,6 +152,13 @@ FocusScope {
         anchors.fill: parent
         shown: root.viewModel.showBinzoEditor
         sheet: "qrc:/qt-project.org/imports/Binzo/Views/qml/BinzoEditorSheet.qml"
+        viewModel: root.viewModel
+        onClosed: root.focusSearch()
+    }
+    SheetLoader {
+        anchors.fill: parent
+        shown: root.viewModel.deletingBinzo !== null
+        sheet: "qrc:/qt-project.org/imports/Binzo/Views/qml/DeleteBinzoSheet.qml"
         viewModel: root.viewModel
         onClosed: root.focusSearch()
     }

@@ -16,14 +16,25 @@ Menu {
         // Items whose action destroys something say so in red.
         readonly property bool destructive: item.action && item.action.destructive === true
 
-        implicitWidth: 160
+        implicitWidth: 180
         implicitHeight: 26
+        opacity: item.enabled ? 1 : 0.45
         contentItem: Text {
             leftPadding: 8
+            rightPadding: item.subMenu ? 18 : 8
             text: item.text
+            elide: Text.ElideRight
             font.pixelSize: 13
             color: item.highlighted ? "white" : item.destructive ? "#E5484D" : root.neu.textPrimary
             verticalAlignment: Text.AlignVCenter
+        }
+        arrow: Symbol {
+            x: item.width - width - 8
+            anchors.verticalCenter: parent.verticalCenter
+            visible: item.subMenu !== null
+            name: "chevron.right"
+            size: 9
+            color: item.highlighted ? "white" : root.neu.textSecondary
         }
         background: Rectangle {
             radius: 6
@@ -32,7 +43,7 @@ Menu {
         }
     }
     background: NeuSurface {
-        implicitWidth: 160
+        implicitWidth: 180
         radius: 10
         mode: "raised"
         shadowRadius: 6

@@ -52,38 +52,56 @@ SheetFrame {
             Layout.leftMargin: 20
             spacing: 8
             Caption { text: "Icon" }
-            Grid {
-                columns: 7
-                rowSpacing: 8
-                Repeater {
-                    model: sheet.form.symbols
-                    delegate: Item {
-                        id: cell
-                        required property string modelData
-                        readonly property bool selected: modelData === sheet.form.symbol
-                        width: 36
+            // Tab reaches the grid, the arrows move among the cells and Space chooses one.
+            GridView {
+                id: symbolGrid
+                objectName: "symbolGrid"
+                implicitWidth: 7 * 36
+                implicitHeight: 2 * 32 + 8
+                cellWidth: 36
+                cellHeight: 40
+                interactive: false
+                activeFocusOnTab: true
+                keyNavigationEnabled: true
+                model: sheet.form.symbols
+                currentIndex: Math.max(0, sheet.form.symbols.indexOf(sheet.form.symbol))
+                Keys.onSpacePressed: sheet.form.symbol = sheet.form.symbols[currentIndex]
+                delegate: Item {
+                    id: cell
+                    required property string modelData
+                    required property int index
+                    readonly property bool selected: modelData === sheet.form.symbol
+                    width: 36
+                    height: 32
+                    Rectangle {
+                        anchors.centerIn: parent
+                        width: 32
                         height: 32
-                        Rectangle {
+                        radius: 8
+                        color: cell.selected
+                               ? Qt.rgba(sheet.chosenColor.r, sheet.chosenColor.g, sheet.chosenColor.b, 0.20)
+                               : Qt.rgba(Theme.neu.textPrimary.r, Theme.neu.textPrimary.g, Theme.neu.textPrimary.b, 0.05)
+                        border.width: 1.5
+                        border.color: cell.selected ? sheet.chosenColor : "transparent"
+                        Behavior on color { ColorAnimation { duration: 160; easing.type: Easing.OutCubic } }
+                        Symbol {
                             anchors.centerIn: parent
-                            width: 32
-                            height: 32
-                            radius: 8
-                            color: cell.selected
-                                   ? Qt.rgba(sheet.chosenColor.r, sheet.chosenColor.g, sheet.chosenColor.b, 0.20)
-                                   : Qt.rgba(Theme.neu.textPrimary.r, Theme.neu.textPrimary.g, Theme.neu.textPrimary.b, 0.05)
-                            border.width: 1.5
-                            border.color: cell.selected ? sheet.chosenColor : "transparent"
-                            Behavior on color { ColorAnimation { duration: 160; easing.type: Easing.OutCubic } }
-                            Symbol {
-                                anchors.centerIn: parent
-                                name: cell.modelData
-                                size: 16
-                                color: Theme.neu.textPrimary
-                            }
+                            name: cell.modelData
+                            size: 16
+                            color: Theme.neu.textPrimary
                         }
-                        MouseArea {
-                            anchors.fill: parent
-                            onClicked: sheet.form.symbol = cell.modelData
+                    }
+                    FocusRing {
+                        shown: symbolGrid.activeFocus && symbolGrid.currentIndex === cell.index
+                        radius: 10
+                        width: 36
+                        height: 36
+                    }
+                    MouseArea {
+                        anchors.fill: parent
+                        onClicked: {
+                            symbolGrid.currentIndex = cell.index;
+                            sheet.form.symbol = cell.modelData;
                         }
                     }
                 }
@@ -94,39 +112,57 @@ SheetFrame {
             Layout.leftMargin: 20
             spacing: 8
             Caption { text: "Color" }
-            Row {
+            ListView {
+                id: swatchRow
+                objectName: "swatchRow"
+                implicitWidth: contentWidth
+                implicitHeight: 24
+                orientation: ListView.Horizontal
                 spacing: 8
-                Repeater {
-                    model: sheet.form.swatches
-                    delegate: Item {
-                        id: swatch
-                        required property string modelData
-                        readonly property bool selected: modelData === sheet.form.colorHex
-                        width: 24
-                        height: 24
-                        // A pre-blurred shadow ring under the selected swatch.
-                        Repeater {
-                            model: swatch.selected ? 3 : 0
-                            delegate: Rectangle {
-                                required property int index
-                                anchors.centerIn: parent
-                                width: 24 + 2 * (index + 1)
-                                height: width
-                                radius: width / 2
-                                color: "black"
-                                opacity: 0.33 / 3 * (1 - index / 3)
-                            }
+                interactive: false
+                activeFocusOnTab: true
+                keyNavigationEnabled: true
+                model: sheet.form.swatches
+                currentIndex: Math.max(0, sheet.form.swatches.indexOf(sheet.form.colorHex))
+                Keys.onSpacePressed: sheet.form.colorHex = sheet.form.swatches[currentIndex]
+                delegate: Item {
+                    id: swatch
+                    required property string modelData
+                    required property int index
+                    readonly property bool selected: modelData === sheet.form.colorHex
+                    width: 24
+                    height: 24
+                    // A pre-blurred shadow ring under the selected swatch.
+                    Repeater {
+                        model: swatch.selected ? 3 : 0
+                        delegate: Rectangle {
+                            required property int index
+                            anchors.centerIn: parent
+                            width: 24 + 2 * (index + 1)
+                            height: width
+                            radius: width / 2
+                            color: "black"
+                            opacity: 0.33 / 3 * (1 - index / 3)
                         }
-                        Rectangle {
-                            anchors.fill: parent
-                            radius: 12
-                            color: Theme.colorFromHex(swatch.modelData)
-                            border.width: swatch.selected ? 2 : 0
-                            border.color: "white"
-                        }
-                        MouseArea {
-                            anchors.fill: parent
-                            onClicked: sheet.form.colorHex = swatch.modelData
+                    }
+                    Rectangle {
+                        anchors.fill: parent
+                        radius: 12
+                        color: Theme.colorFromHex(swatch.modelData)
+                        border.width: swatch.selected ? 2 : 0
+                        border.color: "white"
+                    }
+                    FocusRing {
+                        shown: swatchRow.activeFocus && swatchRow.currentIndex === swatch.index
+                        radius: 15
+                        width: 30
+                        height: 30
+                    }
+                    MouseArea {
+                        anchors.fill: parent
+                        onClicked: {
+                            swatchRow.currentIndex = swatch.index;
+                            sheet.form.colorHex = swatch.modelData;
                         }
                     }
                 }
@@ -152,6 +188,16 @@ SheetFrame {
         }
 
         Item { Layout.preferredHeight: 4 }
+    }
+
+    // Where the keyboard is in a grid or row of choices.
+    component FocusRing: Rectangle {
+        property bool shown
+        anchors.centerIn: parent
+        visible: shown
+        color: "transparent"
+        border.width: 2
+        border.color: Theme.systemAccent
     }
 
     component Caption: Text {

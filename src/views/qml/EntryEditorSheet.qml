@@ -88,6 +88,27 @@ SheetFrame {
             }
         }
 
+        // Editing only: the binzo the entry is filed under; another one moves it on save.
+        RowLayout {
+            Layout.fillWidth: true
+            Layout.leftMargin: 20
+            Layout.rightMargin: 20
+            visible: sheet.form.isEditing
+            spacing: 10
+            Text {
+                text: "Binzo"
+                color: Theme.neu.textSecondary
+                font.pixelSize: 12
+            }
+            BinzoPicker {
+                objectName: "binzoPicker"
+                Layout.fillWidth: true
+                binzos: sheet.form.binzos
+                currentIndex: sheet.form.binzoIndex
+                onActivated: index => sheet.form.binzoIndex = index
+            }
+        }
+
         SuggestionBanner {
             Layout.fillWidth: true
             Layout.leftMargin: 20

@@ -52,7 +52,8 @@ Item {
         radius: 12
         mode: "accent"
         gradient: true
-        fillColor: root.accent
+        // Deep enough for the white texts on it (Legibility).
+        fillColor: Theme.selectionFill(root.accent)
         shadowColor: Qt.rgba(root.accent.r, root.accent.g, root.accent.b, 0.35)
         shadowRadius: 7
         shadowOffset: 3
