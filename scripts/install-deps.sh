@@ -23,6 +23,8 @@ packages=(
   wordnet-base libeigen3-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev googletest libbenchmark-dev
+  # the model loader's fuzz target (libFuzzer)
+  clang-14 libclang-rt-14-dev
   # desktop for the integration tests
   xvfb xauth openbox xcompmgr trayer xdotool xclip imagemagick x11-utils x11-xserver-utils x11-xkb-utils
   dbus dbus-x11 libglib2.0-bin gnome-keyring libsecret-tools libgl1-mesa-dri mesa-utils fonts-dejavu-core

@@ -3,6 +3,8 @@
 
 #include "app/OnboardingWindowController.h"
 #include "appearance/SecretStoreSettings.h"
+#include "hotkeys/Hotkeys.h"
+#include "hotkeys/recorder/RecorderTexts.h"
 #include "model/secrets/KeychainStore.h"
 #include "model/store/DataController.h"
 
@@ -10,7 +12,13 @@ SettingsWindowController::SettingsWindowController()
     : m_window(
         QUrl(QStringLiteral("qrc:/qt-project.org/imports/Binzo/Appearance/qml/SettingsView.qml")),
         SingleWindow::Placement::Centred)
-{ }
+{
+    const Hotkeys::Notifier *hotkeys = Hotkeys::notifier();
+    connect(hotkeys, &Hotkeys::Notifier::shortcutByNameDidChange, this,
+            &SettingsWindowController::shortcutStatusChanged);
+    connect(hotkeys, &Hotkeys::Notifier::registrationStatusDidChange, this,
+            &SettingsWindowController::shortcutStatusChanged);
+}
 
 SettingsWindowController &SettingsWindowController::shared()
 {
@@ -26,6 +34,22 @@ void SettingsWindowController::show()
 void SettingsWindowController::replayWelcomeTour()
 {
     OnboardingWindowController::shared().show();
+}
+
+QString SettingsWindowController::shortcutCaption() const
+{
+    const Hotkeys::Name &name = Hotkeys::Name::togglePanel();
+    const std::optional<Hotkeys::Shortcut> shortcut = Hotkeys::shortcut(name);
+    const std::optional<int> failure = Hotkeys::registrationFailure(name);
+    if (shortcut && failure)
+        return Hotkeys::registrationFailureText(*shortcut, *failure) + u' '
+            + tr("Record another one above.");
+    return tr("Press this anywhere to open Binzo.");
+}
+
+bool SettingsWindowController::shortcutFails() const
+{
+    return Hotkeys::registrationFailure(Hotkeys::Name::togglePanel()).has_value();
 }
 
 QObject *SettingsWindowController::secretStore()

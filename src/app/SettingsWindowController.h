@@ -11,6 +11,9 @@ class SecretStoreSettings;
 class SettingsWindowController : public QObject
 {
     Q_OBJECT
+    // Under the shortcut row: what the shortcut does, or why it does not work.
+    Q_PROPERTY(QString shortcutCaption READ shortcutCaption NOTIFY shortcutStatusChanged)
+    Q_PROPERTY(bool shortcutFails READ shortcutFails NOTIFY shortcutStatusChanged)
     // Where sensitive values live; made when the window first needs it.
     Q_PROPERTY(QObject *secretStore READ secretStore CONSTANT)
 public:
@@ -22,6 +25,12 @@ public:
     // The welcome tour, replayed from the General tab; it leaves "binzo.hasOnboarded" alone.
     Q_INVOKABLE void replayWelcomeTour();
     QObject *secretStore();
+
+    QString shortcutCaption() const;
+    bool shortcutFails() const;
+
+signals:
+    void shortcutStatusChanged();
 
 private:
     SettingsWindowController();

@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/SingleInstance.h"
 
-#include "model/Paths.h"
+#include "app/RuntimeFolder.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QLocalSocket>
-#include <QStandardPaths>
 #include <QThread>
 
 #include <algorithm>
@@ -35,8 +34,7 @@ SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::defaultDirectory()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)
-        + QStringLiteral("/binzo");
+    return RuntimeFolder::defaultPath();
 }
 
 QString SingleInstance::socketPath() const
@@ -46,10 +44,8 @@ QString SingleInstance::socketPath() const
 
 SingleInstance::Role SingleInstance::acquire(QString *error)
 {
-    if (!Paths::ensurePrivateDir(m_directory)) {
-        *error = QStringLiteral("cannot create %1").arg(m_directory);
+    if (!RuntimeFolder::makePrivate(m_directory, error))
         return Role::Failed;
-    }
     m_lock = std::make_unique<QLockFile>(m_directory + QStringLiteral("/binzo.lock"));
     // Only a lock whose process is gone is stale, however old it is.
     m_lock->setStaleLockTime(0);

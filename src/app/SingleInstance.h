@@ -20,11 +20,12 @@ public:
     explicit SingleInstance(QString directory, QObject *parent = nullptr);
     ~SingleInstance() override;
 
-    // $XDG_RUNTIME_DIR/binzo (the runtime location Qt picks when the variable is unset).
+    // RuntimeFolder::defaultPath().
     static QString defaultDirectory();
 
     // Takes the lock (Primary) or finds it held by a running Binzo (Secondary, which then
-    // forwards its links). On Failed, *error says why.
+    // forwards its links). On Failed, *error says why: the folder could not be made private
+    // or the lock file cannot be used.
     Role acquire(QString *error);
     // The primary's socket; call once the application object exists.
     bool listen(QString *error);

@@ -39,7 +39,18 @@ TrayIcon::TrayIcon(Actions actions, QObject *parent)
                 if (reason == QSystemTrayIcon::Trigger)
                     m_actions.activate();
             });
+    connect(&m_icon, &QSystemTrayIcon::messageClicked, this, [this] {
+        if (m_onMessageClicked)
+            m_onMessageClicked();
+    });
     m_icon.show();
+}
+
+void TrayIcon::showMessage(const QString &title, const QString &body,
+                           std::function<void()> onClicked)
+{
+    m_onMessageClicked = std::move(onClicked);
+    m_icon.showMessage(title, body, QSystemTrayIcon::Warning);
 }
 
 bool TrayIcon::isAvailable() const

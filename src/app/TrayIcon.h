@@ -27,8 +27,12 @@ public:
     // False when no status area runs now; the icon still appears if one starts later.
     bool isAvailable() const;
 
+    // A balloon from the icon; a click on it runs onClicked (if any).
+    void showMessage(const QString &title, const QString &body, std::function<void()> onClicked);
+
 private:
     Actions m_actions;
+    std::function<void()> m_onMessageClicked;
     QMenu m_menu;
     QSystemTrayIcon m_icon;
 };

@@ -3,6 +3,8 @@
 // check for a display, then build the panel, the global shortcut, the tray item and (on first
 // run) the welcome tour.
 #include "app/CommandLine.h"
+#include "app/DesktopNotifier.h"
+#include "app/FailureNotices.h"
 #include "app/LinkRouter.h"
 #include "app/OnboardingWindowController.h"
 #include "app/QuickPanelController.h"
@@ -78,12 +80,12 @@ int main(int argc, char *argv[])
     const QStringList &links = command.links;
     SingleInstance instance(SingleInstance::defaultDirectory());
     QString error;
-    switch (instance.acquire(&error)) {
+    // Without a safe folder Binzo still runs, only alone: nothing is handed over to it.
+    QString instanceError;
+    switch (instance.acquire(&instanceError)) {
     case SingleInstance::Role::Secondary:
         return forwardToRunningInstance(argc, argv, instance, links);
     case SingleInstance::Role::Failed:
-        std::fprintf(stderr, "binzo: %s\n", qPrintable(error));
-        return 1;
     case SingleInstance::Role::Primary:
         break;
     }
@@ -110,7 +112,13 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/binzo.svg")));
     QApplication::setQuitOnLastWindowClosed(false);
 
-    if (!instance.listen(&error))
+    // Before anything that may register the shortcut or read the preferences.
+    DesktopNotifier notifier(QDBusConnection::sessionBus());
+    FailureNotices notices(notifier, [] { SettingsWindowController::shared().show(); });
+    notices.checkPreferences(Preferences::shared());
+    if (!instanceError.isEmpty())
+        notices.reportRuntimeFolder(instanceError);
+    else if (!instance.listen(&error))
         std::fprintf(stderr, "binzo: links from other processes will not arrive: %s\n",
                      qPrintable(error));
     Theme::provide(&ThemeController::shared());
@@ -153,6 +161,9 @@ int main(int argc, char *argv[])
             else
                 panel->show();
         },
+    });
+    notifier.setFallback([&tray](const DesktopNotifier::Notice &notice) {
+        tray.showMessage(notice.summary, notice.body, notice.action);
     });
     if (!tray.isAvailable())
         std::fprintf(stderr,

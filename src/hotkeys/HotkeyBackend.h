@@ -15,6 +15,11 @@ class HotkeyBackend
 public:
     using Id = quint32;
     using Handler = std::function<void(Id, EventType)>;
+    // A registration the backend had to give up, with the platform's status number.
+    using LostHandler = std::function<void(Id, int status)>;
+
+    // The status of a combination that another program holds (X11's BadAccess).
+    static constexpr int kHeldElsewhere = 10;
 
     virtual ~HotkeyBackend() = default;
 
@@ -26,6 +31,7 @@ public:
     virtual bool isHeldElsewhere(const Shortcut &shortcut) = 0;
 
     void setHandler(Handler handler) { m_handler = std::move(handler); }
+    void setLostHandler(LostHandler handler) { m_lostHandler = std::move(handler); }
 
 protected:
     void deliver(Id id, EventType type) const
@@ -33,9 +39,15 @@ protected:
         if (m_handler)
             m_handler(id, type);
     }
+    void reportLost(Id id, int status) const
+    {
+        if (m_lostHandler)
+            m_lostHandler(id, status);
+    }
 
 private:
     Handler m_handler;
+    LostHandler m_lostHandler;
 };
 
 } // namespace Hotkeys

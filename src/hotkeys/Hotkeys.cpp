@@ -7,6 +7,7 @@
 
 #include <QGuiApplication>
 #include <QHash>
+#include <QJsonValue>
 #include <QSet>
 
 #include <vector>
@@ -22,7 +23,9 @@ struct State
 {
     explicit State(Preferences &preferences, std::unique_ptr<HotkeyBackend> backend)
         : preferences(&preferences)
-        , platform(std::move(backend))
+        , platform(std::move(backend), [](const Shortcut &shortcut) {
+            emit notifier()->registrationStatusDidChange(shortcut);
+        })
     { }
 
     Preferences *preferences;
@@ -315,7 +318,25 @@ void disable(const QList<Name> &names)
 bool isEnabled(const Name &name)
 {
     const std::optional<Shortcut> stored = shortcut(name);
-    return isEnabled() && stored && state().registered.contains(*stored);
+    return isEnabled() && stored && state().registered.contains(*stored)
+        && !state().platform.registrationFailure(*stored);
+}
+
+std::optional<int> registrationFailure(const Name &name)
+{
+    const std::optional<Shortcut> stored = shortcut(name);
+    return stored ? registrationFailure(*stored) : std::nullopt;
+}
+
+std::optional<int> registrationFailure(const Shortcut &shortcut)
+{
+    return state().platform.registrationFailure(shortcut);
+}
+
+bool hasUnreadableValue(const Name &name)
+{
+    const QJsonValue stored = state().preferences->value(name.storageKey());
+    return !stored.isUndefined() && stored != QJsonValue(false) && !shortcut(name);
 }
 
 bool isEnabled()

@@ -57,6 +57,9 @@ void runStartup();
 std::optional<Shortcut> shortcut(const Name &name);
 // Whether anything at all is stored under the name's key (a stored false counts).
 bool hasStoredValue(const Name &name);
+// Whether what is stored under the name's key is neither a shortcut nor false (a hand-edited
+// or damaged preference).
+bool hasUnreadableValue(const Name &name);
 // A shortcut: unregisters the old one, registers the new (even with no action attached),
 // stores it and notifies. None: writes false for a name with a default, removes the entry
 // otherwise, unregisters and notifies; nothing at all when nothing was stored.
@@ -74,7 +77,13 @@ void removeAllHandlers();
 void enable(const QList<Name> &names);
 // Unregisters; the stored value stays.
 void disable(const QList<Name> &names);
+// True only while the platform holds the name's shortcut (or would, once the switches below
+// allow it): false when its registration failed or was lost.
 bool isEnabled(const Name &name);
+// The platform's status number when the name's stored shortcut could not be registered or lost
+// its registration (HotkeyBackend::kHeldElsewhere: another program holds it).
+std::optional<int> registrationFailure(const Name &name);
+std::optional<int> registrationFailure(const Shortcut &shortcut);
 
 // All hot keys on or off; turning them on again needs no re-storing.
 bool isEnabled();

@@ -10,8 +10,13 @@ Name::Name(QString rawValue, std::optional<Shortcut> defaultShortcut)
     : m_rawValue(std::move(rawValue))
     , m_defaultShortcut(std::move(defaultShortcut))
 {
-    if (m_defaultShortcut && !hasStoredValue(*this))
+    if (m_defaultShortcut && !hasStoredValue(*this)) {
         Hotkeys::setShortcut(m_defaultShortcut, *this);
+    } else if (m_defaultShortcut && hasUnreadableValue(*this)) {
+        // Left as it is, the name would have no shortcut and nothing would say why.
+        Hotkeys::setShortcut(m_defaultShortcut, *this);
+        emit notifier()->unreadableShortcutReplaced(*this);
+    }
     runStartup();
 }
 

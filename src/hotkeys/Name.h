@@ -16,7 +16,8 @@ class Name
 public:
     // With a default: when nothing at all is stored under the key, stores the default (which
     // registers it and notifies). A stored false counts as something: a cleared default stays
-    // cleared. Also runs the facility's one-time start-up.
+    // cleared. A stored value that is neither is replaced by the default, and
+    // unreadableShortcutReplaced is emitted. Also runs the facility's one-time start-up.
     explicit Name(QString rawValue, std::optional<Shortcut> defaultShortcut = std::nullopt);
 
     // The application's one name: "togglePanel", default Ctrl+Shift+Space (carbonKeyCode 49,

@@ -21,6 +21,12 @@ signals:
     // "Hotkeys_recorderActiveStatusDidChange": true when a recorder starts recording, false
     // when it stops.
     void recorderActiveStatusDidChange(bool isActive);
+    // The shortcut could not be registered, or its registration was lost, or it is registered
+    // again after that: registrationFailure() tells which.
+    void registrationStatusDidChange(const Hotkeys::Shortcut &shortcut);
+    // The value stored under the name's key was neither a shortcut nor false; the name's default
+    // was stored in its place.
+    void unreadableShortcutReplaced(const Hotkeys::Name &name);
 };
 
 } // namespace Hotkeys

@@ -6,7 +6,20 @@
 
 namespace Hotkeys {
 
-PlatformHotkeys::PlatformHotkeys(std::unique_ptr<HotkeyBackend> backend)
+namespace {
+
+void printFailure(const Shortcut &shortcut, int status)
+{
+    std::printf("Error registering hotkey %s: %d\n", shortcut.description().toUtf8().constData(),
+                status);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+PlatformHotkeys::PlatformHotkeys(std::unique_ptr<HotkeyBackend> backend,
+                                 StatusCallback onStatusChange)
+    : m_onStatusChange(std::move(onStatusChange))
 {
     replaceBackend(std::move(backend));
 }
@@ -36,6 +49,26 @@ void PlatformHotkeys::unregisterShortcut(const Shortcut &shortcut)
             ++it;
         }
     }
+    setFailure(shortcut, std::nullopt);
+}
+
+std::optional<int> PlatformHotkeys::registrationFailure(const Shortcut &shortcut) const
+{
+    const auto found = m_failures.constFind(shortcut);
+    return found == m_failures.cend() ? std::nullopt : std::optional(*found);
+}
+
+void PlatformHotkeys::setFailure(const Shortcut &shortcut, std::optional<int> status)
+{
+    // Only a change is told: a record that keeps failing at every menu or recording must not
+    // raise a new notice each time.
+    const bool wasFailing = m_failures.contains(shortcut);
+    if (status)
+        m_failures.insert(shortcut, *status);
+    else
+        m_failures.remove(shortcut);
+    if (wasFailing != status.has_value() && m_onStatusChange)
+        m_onStatusChange(shortcut);
 }
 
 void PlatformHotkeys::replaceBackend(std::unique_ptr<HotkeyBackend> backend)
@@ -45,6 +78,8 @@ void PlatformHotkeys::replaceBackend(std::unique_ptr<HotkeyBackend> backend)
     if (m_backend) {
         m_backend->setHandler(
             [this](HotkeyBackend::Id id, EventType type) { handleBackendEvent(id, type); });
+        m_backend->setLostHandler(
+            [this](HotkeyBackend::Id id, int status) { handleLostRegistration(id, status); });
     }
     updateEventHandler();
 }
@@ -97,13 +132,25 @@ bool PlatformHotkeys::attach(HotKey &hotKey)
         return true;
     const int status = m_backend->registerHotkey(hotKey.id, hotKey.shortcut);
     if (status != 0) {
-        std::printf("Error registering hotkey %s: %d\n",
-                    hotKey.shortcut.description().toUtf8().constData(), status);
-        std::fflush(stdout);
+        printFailure(hotKey.shortcut, status);
+        setFailure(hotKey.shortcut, status);
         return false;
     }
     hotKey.isRegistered = true;
+    setFailure(hotKey.shortcut, std::nullopt);
     return true;
+}
+
+// The backend gave the registration up (a keyboard change it could not follow): the record
+// stays, unregistered, and is tried again at the next return to the normal state.
+void PlatformHotkeys::handleLostRegistration(HotkeyBackend::Id id, int status)
+{
+    const auto found = m_hotKeys.find(id);
+    if (found == m_hotKeys.end())
+        return;
+    found->second.isRegistered = false;
+    printFailure(found->second.shortcut, status);
+    setFailure(found->second.shortcut, status);
 }
 
 void PlatformHotkeys::releaseAll()

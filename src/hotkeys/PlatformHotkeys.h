@@ -5,9 +5,12 @@
 #include "hotkeys/HotkeyBackend.h"
 #include "hotkeys/Shortcut.h"
 
+#include <QHash>
+
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 namespace Hotkeys {
 
@@ -19,16 +22,26 @@ class PlatformHotkeys
 public:
     using Callback = std::function<void(const Shortcut &)>;
 
-    explicit PlatformHotkeys(std::unique_ptr<HotkeyBackend> backend);
+    // Told when a shortcut could not be registered (or its registration was lost) and when it
+    // is registered again; registrationFailure() says which.
+    using StatusCallback = std::function<void(const Shortcut &)>;
+
+    explicit PlatformHotkeys(std::unique_ptr<HotkeyBackend> backend,
+                             StatusCallback onStatusChange = {});
     ~PlatformHotkeys();
     PlatformHotkeys(const PlatformHotkeys &) = delete;
     PlatformHotkeys &operator=(const PlatformHotkeys &) = delete;
 
-    // A refusal prints "Error registering hotkey <description>: <status>" on standard output
-    // and keeps nothing; the id is used up all the same. While disabled or tracking a menu the
-    // record waits, unregistered, for the normal state.
+    // A refusal prints "Error registering hotkey <description>: <status>" on standard output,
+    // records the failure and keeps nothing; the id is used up all the same. While disabled or
+    // tracking a menu the record waits, unregistered, for the normal state.
     void registerShortcut(const Shortcut &shortcut, Callback onKeyDown, Callback onKeyUp);
+    // Also forgets a failure to register it.
     void unregisterShortcut(const Shortcut &shortcut);
+
+    // The platform's status number when the shortcut's last registration failed or was lost
+    // (after a keyboard change), until it is registered again or unregistered.
+    std::optional<int> registrationFailure(const Shortcut &shortcut) const;
 
     // Moves every record to the new backend (null: nothing fires).
     void replaceBackend(std::unique_ptr<HotkeyBackend> backend);
@@ -56,13 +69,17 @@ private:
 
     bool isNormalState() const { return m_isEnabled && !m_isMenuTracking; }
     bool attach(HotKey &hotKey);
+    void setFailure(const Shortcut &shortcut, std::optional<int> status);
+    void handleLostRegistration(HotkeyBackend::Id id, int status);
     void releaseAll();
     void updateEventHandler();
     void handleBackendEvent(HotkeyBackend::Id id, EventType type);
     static void call(const HotKey &hotKey, EventType type);
 
     std::unique_ptr<HotkeyBackend> m_backend;
+    StatusCallback m_onStatusChange;
     std::map<HotkeyBackend::Id, HotKey> m_hotKeys;
+    QHash<Shortcut, int> m_failures;
     HotkeyBackend::Id m_lastId = 0;
     bool m_isEnabled = true;
     bool m_isMenuTracking = false;

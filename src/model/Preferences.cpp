@@ -48,6 +48,11 @@ bool Preferences::contains(const QString &key) const
     return load().contains(key);
 }
 
+QJsonValue Preferences::value(const QString &key) const
+{
+    return load().value(key);
+}
+
 QStringList Preferences::keys() const
 {
     return load().keys();

@@ -27,6 +27,8 @@ public:
     // False when there is no entry or it is not a boolean.
     bool boolean(const QString &key) const;
     bool contains(const QString &key) const;
+    // The entry as stored; undefined when there is none.
+    QJsonValue value(const QString &key) const;
     QStringList keys() const;
 
     bool setString(const QString &key, const QString &value);

@@ -84,7 +84,15 @@ bool isPrintedInGroups(const QString &s)
 
 std::optional<Detection> LocalDetector::detect(const QString &text)
 {
-    const QString s = text.trimmed();
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin).isSpace())
+        ++begin;
+    while (end > begin && text.at(end - 1).isSpace())
+        --end;
+    if (end - begin > kMaxDetectedLength)
+        return std::nullopt;
+    const QString s = text.mid(begin, end - begin);
     if (graphemeCount(s) < 4)
         return std::nullopt;
     if (std::optional<Detection> detection = firstRule(s))

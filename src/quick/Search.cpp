@@ -91,7 +91,7 @@ QList<Entry *> best(const std::vector<Scored> &s, qsizetype count)
 double Search::score(const Entry &entry, const QString &trimmedQuery)
 {
     SemanticSearch &semantic = SemanticSearch::shared();
-    const QString a = trimmedQuery.toLower();
+    const QString a = trimmedQuery.left(kMaxQueryLength).toLower();
     const QString &b = semantic.loweredLabel(entry);
     return scoreOf(
         a, b, semantic.embedding() ? std::optional(semantic.distance(a, entry)) : std::nullopt);
@@ -106,7 +106,7 @@ QList<Entry *> Search::visibleEntries(const QString &search, const Binzo *curren
     if (q.isEmpty())
         return entries(currentBinzo, allEntries);
 
-    const QString a = q.toLower();
+    const QString a = q.left(kMaxQueryLength).toLower();
     const auto &matches = SemanticSearch::shared().match(a, allEntries);
     std::vector<Scored> s;
     s.reserve(matches.size());

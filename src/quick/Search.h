@@ -12,6 +12,10 @@ class Entry;
 // entry's value is never read here.
 namespace Search {
 
+// A query is a few words: only its first characters are matched, so a page pasted into the
+// search field costs no more than a line.
+inline constexpr qsizetype kMaxQueryLength = 256;
+
 // Leading and trailing spaces and tabs are ignored; line breaks are not. *closestOnly, when
 // given, tells whether nothing matched and the list holds the best-scoring entries instead.
 QList<Entry *> visibleEntries(const QString &search, const Binzo *currentBinzo,
@@ -22,7 +26,8 @@ QList<Entry *> visibleEntries(const QString &search, const Binzo *currentBinzo,
 QList<Entry *> entries(const Binzo *binzo, const QList<Entry *> &allEntries);
 
 // 1.0 when the label contains the query, +0.3 when it starts with it, plus the similarity of
-// meaning in [0, 1] when a model is present. The query must already be trimmed.
+// meaning in [0, 1] when a model is present. The query must already be trimmed; only its first
+// kMaxQueryLength characters count.
 double score(const Entry &entry, const QString &trimmedQuery);
 
 } // namespace Search

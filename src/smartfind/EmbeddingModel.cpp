@@ -13,7 +13,6 @@
 #include <emmintrin.h>
 #endif
 
-using ModelFormat::Header;
 using ModelFormat::WordRecord;
 
 namespace {
@@ -136,6 +135,22 @@ std::unique_ptr<EmbeddingModel> EmbeddingModel::open(const QString &path, QStrin
     return model;
 }
 
+std::unique_ptr<EmbeddingModel> EmbeddingModel::fromBytes(const QByteArray &bytes, QString *error)
+{
+    std::unique_ptr<EmbeddingModel> model(new EmbeddingModel);
+    model->m_copy.resize((size_t(bytes.size()) + 7) / 8);
+    if (!bytes.isEmpty())
+        std::memcpy(model->m_copy.data(), bytes.constData(), size_t(bytes.size()));
+    QString reason;
+    if (!model->attach(reinterpret_cast<const uint8_t *>(model->m_copy.data()),
+                       uint64_t(bytes.size()), &reason)) {
+        if (error)
+            *error = reason;
+        return nullptr;
+    }
+    return model;
+}
+
 bool EmbeddingModel::map(const QString &path, QString *error)
 {
     m_file.setFileName(path);
@@ -144,53 +159,27 @@ bool EmbeddingModel::map(const QString &path, QString *error)
         return false;
     }
     const qint64 size = m_file.size();
-    if (size < qint64(sizeof(Header))) {
-        *error = QStringLiteral("too short to be a model");
-        return false;
-    }
-    const uchar *data = m_file.map(0, size);
-    if (!data) {
+    // An empty file cannot be mapped; the layout check says what is wrong with it.
+    const uchar *data = size > 0 ? m_file.map(0, size) : nullptr;
+    if (size > 0 && !data) {
         *error = m_file.errorString();
         return false;
     }
-    const auto *header = reinterpret_cast<const Header *>(data);
-    if (std::memcmp(header->magic, ModelFormat::kMagic, sizeof header->magic) != 0
-        || header->version != ModelFormat::kVersion) {
-        *error = QStringLiteral("not a smart-find model of version %1").arg(ModelFormat::kVersion);
+    return attach(data, uint64_t(size), error);
+}
+
+bool EmbeddingModel::attach(const uint8_t *data, uint64_t size, QString *error)
+{
+    const std::optional<ModelFormat::Layout> layout = ModelFormat::locate(data, size, error);
+    if (!layout)
         return false;
-    }
-    using ModelFormat::alignedSize;
-    const uint64_t dims = header->semanticDims;
-    const uint64_t commonBytes = alignedSize(uint64_t(header->commonCount) * dims * sizeof(float));
-    const uint64_t wordBytes = alignedSize(uint64_t(header->wordCount) * sizeof(WordRecord));
-    const uint64_t scaleBytes = alignedSize(uint64_t(header->rowCount) * sizeof(float));
-    const uint64_t rowBytes = alignedSize(header->rowCount * ModelFormat::rowBytes(dims));
-    const uint64_t expected = alignedSize(sizeof(Header)) + commonBytes + wordBytes + scaleBytes
-        + rowBytes + header->stringBytes;
-    if (dims == 0 || header->trigramDims == 0 || expected != uint64_t(size)
-        || !(header->cosineFloor >= 0.0f && header->cosineFloor < 1.0f)) {
-        *error = QStringLiteral("damaged model (%1 bytes, %2 expected)").arg(size).arg(expected);
-        return false;
-    }
-    const uchar *at = data + alignedSize(sizeof(Header));
-    m_common = reinterpret_cast<const float *>(at);
-    at += commonBytes;
-    m_words = reinterpret_cast<const WordRecord *>(at);
-    at += wordBytes;
-    m_scales = reinterpret_cast<const float *>(at);
-    at += scaleBytes;
-    m_rows = at;
-    at += rowBytes;
-    m_strings = reinterpret_cast<const char *>(at);
-    for (uint32_t i = 0; i < header->wordCount; ++i) {
-        const WordRecord &w = m_words[i];
-        if (uint64_t(w.stringOffset) + w.length > header->stringBytes
-            || (w.row != ModelFormat::kNoRow && w.row >= header->rowCount)) {
-            *error = QStringLiteral("damaged word table");
-            return false;
-        }
-    }
-    m_header = header;
+    m_header = layout->header;
+    m_common = layout->common;
+    m_words = layout->words;
+    m_scales = layout->scales;
+    m_rows = layout->rows;
+    m_strings = layout->strings;
+    m_longestWord = layout->longestWord;
     return true;
 }
 
@@ -223,7 +212,10 @@ const WordRecord *EmbeddingModel::lookUpToken(const QByteArray &token) const
         if (record && !weightOnly)
             weightOnly = record;
     }
-    if (weightOnly || token.size() < kMinCorrectableLength)
+    // One edit away from a text longer than any word, nothing is a word; the candidates of a
+    // long token would cost its length squared.
+    if (weightOnly || token.size() < kMinCorrectableLength
+        || token.size() > qsizetype(m_longestWord) + 1)
         return weightOnly;
     // A misspelling: the most frequent known word among the likeliest kind of typo.
     for (const QList<QByteArray> &kind : WordForms::oneEditAway(token)) {
@@ -289,7 +281,7 @@ EmbeddingModel::Vector EmbeddingModel::vector(const QString &text) const
     const uint32_t dims = m_header->semanticDims;
     std::vector<float> semantic(dims, 0.0f);
     std::vector<float> trigrams(m_header->trigramDims, 0.0f);
-    const QStringList tokens = WordForms::tokens(text.toLower());
+    const QStringList tokens = WordForms::tokens(text.left(kMaxTextLength).toLower());
     const qsizetype n = tokens.size();
     for (qsizetype i = 0; i < n;) {
         qsizetype taken = 1;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "smartfind/ModelFormat.h"
+#include "smartfind/ModelLayout.h"
 
 #include <QFile>
 #include <QString>
@@ -17,8 +17,11 @@
 class EmbeddingModel
 {
 public:
-    // nullptr with a reason in *error when the file is missing, truncated or not a model.
+    // nullptr with a reason in *error when the file is missing, damaged or not a model.
     static std::unique_ptr<EmbeddingModel> open(const QString &path, QString *error = nullptr);
+    // The same from a copy of the bytes, for tests and the fuzzer.
+    static std::unique_ptr<EmbeddingModel> fromBytes(const QByteArray &bytes,
+                                                     QString *error = nullptr);
     ~EmbeddingModel();
 
     // A text's meaning as a direction, stored in 8 bits per component: a cached label costs a
@@ -31,6 +34,9 @@ public:
 
     // Number of components of a vector.
     int dimensions() const;
+    // Only the first kMaxTextLength UTF-16 units of the text count: a label or query is a few
+    // words, and a pasted page must not cost a page's worth of lookups on every keystroke.
+    static constexpr qsizetype kMaxTextLength = 256;
     Vector vector(const QString &text) const;
     // Cosine distance in [0, 2] of two vectors, calibrated so that unrelated texts sit at 1 or
     // beyond.
@@ -41,6 +47,7 @@ private:
     EmbeddingModel() = default;
 
     bool map(const QString &path, QString *error);
+    bool attach(const uint8_t *data, uint64_t size, QString *error);
     // The record of a vocabulary word or phrase (UTF-8, lower case), nullptr when unknown.
     const ModelFormat::WordRecord *find(const QByteArray &word) const;
     // The record giving a token its meaning: a dictionary form, else a one-edit spelling.
@@ -51,10 +58,12 @@ private:
     void addTrigrams(const QString &token, float weight, std::vector<float> &sum) const;
 
     QFile m_file;
+    std::vector<uint64_t> m_copy; // 8-byte aligned, as the sections need
     const ModelFormat::Header *m_header = nullptr;
     const ModelFormat::WordRecord *m_words = nullptr;
     const float *m_scales = nullptr;
     const char *m_strings = nullptr;
     const uint8_t *m_rows = nullptr;
     const float *m_common = nullptr;
+    uint32_t m_longestWord = 0;
 };

@@ -5,7 +5,13 @@
 #include "model/store/DataController.h"
 #include "views/FormText.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLocale>
 #include <QPointer>
+
+#include <algorithm>
+#include <climits>
 
 EntryEditor::EntryEditor(Mode mode, DataController &data, Detector detector, QObject *parent)
     : QObject(parent)
@@ -97,6 +103,10 @@ void EntryEditor::setLabel(const QString &label)
 
 void EntryEditor::setValue(const QString &value)
 {
+    if (refuseIfTooLong(value.size())) {
+        emit valueChanged();
+        return;
+    }
     if (value == m_value)
         return;
     m_value = value;
@@ -104,6 +114,32 @@ void EntryEditor::setValue(const QString &value)
     emit canSaveChanged();
     m_detection = m_detector ? m_detector(value) : std::nullopt;
     emit detectionChanged();
+}
+
+bool EntryEditor::admitsInsertion(int insertedLength, int replacedLength)
+{
+    const qsizetype replaced = std::clamp<qsizetype>(replacedLength, 0, m_value.size());
+    return !refuseIfTooLong(m_value.size() - replaced + std::max(insertedLength, 0));
+}
+
+bool EntryEditor::admitsPaste(int replacedLength, bool selection)
+{
+    const QString pasted = QGuiApplication::clipboard()->text(selection ? QClipboard::Selection
+                                                                        : QClipboard::Clipboard);
+    return admitsInsertion(int(std::min<qsizetype>(pasted.size(), INT_MAX)), replacedLength);
+}
+
+bool EntryEditor::refuseIfTooLong(qsizetype length)
+{
+    if (length <= kMaxValueLength) {
+        setValueError({});
+        return false;
+    }
+    const QLocale locale;
+    setValueError(tr("This value would have %1 characters; Binzo keeps values of up to %2. "
+                     "Nothing was changed.")
+                      .arg(locale.toString(length), locale.toString(kMaxValueLength)));
+    return true;
 }
 
 void EntryEditor::setIsSensitive(bool isSensitive)
@@ -245,6 +281,14 @@ void EntryEditor::setSaving(bool saving)
     m_saving = saving;
     emit canSaveChanged();
     emit statusTextChanged();
+}
+
+void EntryEditor::setValueError(const QString &text)
+{
+    if (text == m_valueError)
+        return;
+    m_valueError = text;
+    emit valueErrorChanged();
 }
 
 void EntryEditor::setErrorText(const QString &text)

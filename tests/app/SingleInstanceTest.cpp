@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/SingleInstance.h"
+#include "app/RuntimeFolder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -8,6 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <future>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -84,6 +89,66 @@ TEST_F(SingleInstanceTest, NobodyListeningIsAFailureWithAReason)
     EXPECT_FALSE(
         SingleInstance::forward(directory + "/nothing.socket", {"binzo://open"}, &error, 50));
     EXPECT_FALSE(error.isEmpty());
+}
+
+TEST_F(SingleInstanceTest, OnlyAPrivateFolderOfThisUserIsUsed)
+{
+    const QString base = dir.filePath("runtime");
+    QDir().mkpath(base);
+    const auto folder = [&](const char *name) { return base + '/' + name; };
+    const auto mode = [](const QString &path) {
+        struct stat status
+        {
+        };
+        ::lstat(QFile::encodeName(path).constData(), &status);
+        return status.st_mode & 07777;
+    };
+    ASSERT_EQ(::mkdir(QFile::encodeName(folder("open")).constData(), 0777), 0);
+    ::chmod(QFile::encodeName(folder("open")).constData(), 0777);
+    ASSERT_EQ(::mkdir(QFile::encodeName(folder("readable")).constData(), 0755), 0);
+    ASSERT_TRUE(QFile::link(folder("readable"), folder("link")));
+    QFile(folder("file")).open(QIODevice::WriteOnly);
+    ASSERT_EQ(::mkdir(QFile::encodeName(folder("foreign")).constData(), 0700), 0);
+    // Only root can give a folder away; elsewhere that case is left out.
+    const bool canGiveAway
+        = ::chown(QFile::encodeName(folder("foreign")).constData(), 65534, 65534) == 0;
+
+    const struct
+    {
+        const char *name;
+        bool usable;
+        const char *reason;
+    } cases[] = {
+        {"new/binzo", true, ""},
+        {"readable", true, ""},
+        {"open", false, "can be written by other users"},
+        {"link", false, "is not a folder"},
+        {"file", false, "is not a folder"},
+        {"foreign", !canGiveAway, "belongs to user 65534"},
+    };
+    for (const auto &c : cases) {
+        QString error;
+        SingleInstance instance(folder(c.name));
+        const SingleInstance::Role role = instance.acquire(&error);
+        EXPECT_EQ(role == SingleInstance::Role::Primary, c.usable) << c.name;
+        if (c.usable) {
+            EXPECT_EQ(mode(folder(c.name)), 0700u) << c.name;
+        } else {
+            EXPECT_TRUE(error.contains(folder(c.name)) && error.contains(c.reason))
+                << c.name << ": " << qPrintable(error);
+        }
+    }
+}
+
+TEST(RuntimeFolder, WithoutTheRuntimeVariableItIsTheUsersOwnInTheTemporaryFolder)
+{
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", "/run/user/1000");
+    EXPECT_EQ(RuntimeFolder::defaultPath(), "/run/user/1000/binzo");
+    qunsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(RuntimeFolder::defaultPath(),
+              QDir::tempPath() + "/binzo-" + QString::number(geteuid()));
+    qputenv("XDG_RUNTIME_DIR", saved);
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "../hotkeys/FakeHotkeyBackend.h"
 #include "app/OnboardingWindowController.h"
 #include "app/SettingsWindowController.h"
 #include "appearance/ThemeController.h"
+#include "hotkeys/Hotkeys.h"
 #include "model/Preferences.h"
 
 #include <QQuickWindow>
@@ -9,6 +11,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -118,6 +122,40 @@ TEST_F(WindowControllers, SettingsKeepOneWindowAndReopenFresh)
     EXPECT_EQ(destroyed.size(), 1) << "a closed window is not kept";
     settings.show();
     ASSERT_TRUE(settings.window());
+    settings.window()->close();
+}
+
+bool showsText(QQuickWindow *window, const QString &text)
+{
+    const QList<QObject *> items = window->findChildren<QObject *>();
+    return std::any_of(items.cbegin(), items.cend(),
+                       [&](const QObject *item) { return item->property("text") == text; });
+}
+
+TEST_F(WindowControllers, SettingsSayWhenTheShortcutIsTakenUntilAnotherIsChosen)
+{
+    const Hotkeys::Shortcut taken(Hotkeys::Key::space,
+                                  Hotkeys::Modifiers::kCommand | Hotkeys::Modifiers::kShift);
+    auto backend = std::make_unique<FakeHotkeyBackend>();
+    backend->refused.insert(taken, Hotkeys::HotkeyBackend::kHeldElsewhere);
+    Hotkeys::configure(Preferences::shared(), std::move(backend));
+    Hotkeys::reset({Hotkeys::Name::togglePanel()});
+
+    auto &settings = SettingsWindowController::shared();
+    QSignalSpy changed(&settings, &SettingsWindowController::shortcutStatusChanged);
+    settings.show();
+    ASSERT_TRUE(settings.window());
+    const QString problem
+        = "Ctrl+Shift+Space is used by another program. Record another one above.";
+    EXPECT_TRUE(settings.shortcutFails());
+    EXPECT_TRUE(showsText(settings.window(), problem));
+    EXPECT_FALSE(Hotkeys::isEnabled(Hotkeys::Name::togglePanel()));
+
+    Hotkeys::setShortcut(Hotkeys::Shortcut(Hotkeys::Key::k, Hotkeys::Modifiers::kCommand),
+                         Hotkeys::Name::togglePanel());
+    EXPECT_FALSE(changed.isEmpty());
+    EXPECT_FALSE(settings.shortcutFails());
+    EXPECT_TRUE(showsText(settings.window(), "Press this anywhere to open Binzo."));
     settings.window()->close();
 }
 

@@ -7,6 +7,7 @@
 #include <QSet>
 
 #include <map>
+#include <utility>
 
 // Records registrations and lets a test press and release what is registered.
 class FakeHotkeyBackend : public Hotkeys::HotkeyBackend
@@ -48,6 +49,15 @@ public:
     bool press(const Hotkeys::Shortcut &shortcut) const
     {
         return fire(shortcut, Hotkeys::EventType::keyDown);
+    }
+    // A keyboard change after which the platform refuses every grab again.
+    void loseEverything(int status)
+    {
+        const std::map<Id, Hotkeys::Shortcut> lost = std::exchange(live, {});
+        for (const auto &[id, shortcut] : lost) {
+            refused.insert(shortcut, status);
+            reportLost(id, status);
+        }
     }
 
     std::map<Id, Hotkeys::Shortcut> live;

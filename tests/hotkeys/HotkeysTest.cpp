@@ -34,6 +34,7 @@ struct HotkeysTest : ::testing::Test
     QTemporaryDir dir;
     Preferences prefs {dir.filePath("preferences.json")};
     FakeHotkeyBackend *fake = nullptr;
+    QObject context; // of the test's own connections to the notifier
 };
 
 TEST_F(HotkeysTest, ANameWithADefaultStoresItOnlyWhenNothingIsStored)
@@ -139,21 +140,71 @@ TEST_F(HotkeysTest, StoringWithNoActionStillRegisters)
     EXPECT_TRUE(fake->press(kOther));
 }
 
-TEST_F(HotkeysTest, ARefusedRegistrationIsLoggedKeepsNothingAndUsesUpItsId)
+TEST_F(HotkeysTest, ARefusedRegistrationIsLoggedToldAndKeepsNothing)
 {
     fake->refused.insert(kOther, 10);
     const Name name(QStringLiteral("custom"));
+    QList<Shortcut> told;
+    QObject::connect(notifier(), &Notifier::registrationStatusDidChange, &context,
+                     [&](const Shortcut &s) { told << s; });
     ::testing::internal::CaptureStdout();
     setShortcut(kOther, name);
     EXPECT_EQ(::testing::internal::GetCapturedStdout(),
               "Error registering hotkey Ctrl+Alt+K: 10\n");
     EXPECT_TRUE(fake->live.empty());
-    // Still counted as registered by the public layer, as stored.
-    EXPECT_TRUE(isEnabled(name));
+    EXPECT_FALSE(isEnabled(name));
+    EXPECT_EQ(registrationFailure(name), 10);
+    EXPECT_EQ(told, QList<Shortcut> {kOther});
 
+    // The id is used up; storing another shortcut forgets the failure.
     setShortcut(kToggle, name);
     ASSERT_EQ(fake->live.size(), 1u);
     EXPECT_EQ(fake->live.begin()->first, 2u);
+    EXPECT_TRUE(isEnabled(name));
+    EXPECT_EQ(registrationFailure(name), std::nullopt);
+}
+
+TEST_F(HotkeysTest, ARegistrationLostToAKeyboardChangeIsToldOnceAndRetried)
+{
+    const Name name = toggleName();
+    int told = 0;
+    QObject::connect(notifier(), &Notifier::registrationStatusDidChange, &context, [&] { ++told; });
+    ::testing::internal::CaptureStdout();
+    fake->loseEverything(10);
+    EXPECT_FALSE(isEnabled(name));
+    EXPECT_EQ(registrationFailure(name), 10);
+    // Every return to the normal state tries again, telling only a change.
+    setDispatchPaused(true);
+    setDispatchPaused(false);
+    EXPECT_EQ(told, 1);
+    fake->refused.clear();
+    setDispatchPaused(true);
+    setDispatchPaused(false);
+    ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(told, 2);
+    EXPECT_TRUE(isEnabled(name));
+    EXPECT_TRUE(fake->press(kToggle));
+}
+
+TEST_F(HotkeysTest, AnUnreadableStoredShortcutGivesWayToTheDefaultAndIsTold)
+{
+    const Name probe = toggleName();
+    const std::optional<QJsonValue> unreadable[]
+        = {QJsonValue(QStringLiteral("ctrl+space")), QJsonValue(true)};
+    for (const auto &value : unreadable) {
+        if (value->isBool())
+            prefs.setBoolean(probe.storageKey(), true);
+        else
+            prefs.setString(probe.storageKey(), value->toString());
+        QList<QString> told;
+        const QMetaObject::Connection connection
+            = QObject::connect(notifier(), &Notifier::unreadableShortcutReplaced,
+                               [&](const Name &n) { told << n.rawValue(); });
+        const Name name = toggleName();
+        QObject::disconnect(connection);
+        EXPECT_EQ(shortcut(name), kToggle);
+        EXPECT_EQ(told, QList<QString> {name.rawValue()});
+    }
 }
 
 TEST_F(HotkeysTest, DisablingEverythingSilencesAndEnablingRestoresWithoutStoring)

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/secrets/SecretBackendChoice.h"
+#include "model/Preferences.h"
 #include "model/secrets/FileSecretStore.h"
 #include "model/secrets/KeychainStore.h"
-#include "model/Preferences.h"
 #include "model/secrets/SecretServiceStore.h"
 
 #include <QFile>
@@ -68,8 +68,9 @@ TEST_F(SecretBackendChoiceTest, TheStoreThatHoldsTheSecretsIsKept)
          false, "secret-service", "secret-service"},
         {"damaged preferences, secrets in the file", "{\"binzo.secret", true, false, "file",
          "file"},
+        // Left for the user to correct (FailureNotices tells them).
         {"unknown store, secrets in the file", R"({"binzo.secretBackend": "vault"})", true, false,
-         "file", "file"},
+         "file", "vault"},
         {"damaged preferences, secrets in the file, bus hung", "{not json", true, true, "file",
          "file"},
         {"first start without a keyring", "", false, false, "file", none},

@@ -147,6 +147,20 @@ TEST(LocalDetectorTest, SurroundingWhiteSpaceIsTrimmed)
     });
 }
 
+TEST(LocalDetectorTest, OnlyTextsUpToTheLimitAreExamined)
+{
+    const qsizetype limit = LocalDetector::kMaxDetectedLength;
+    const QString longest = "Ab1" + repeated("x", int(limit) - 3);
+    const QString jwt = "eyJ" + repeated("a", int(limit) / 2) + ".e30." + repeated("b", 40);
+    expectAll({
+        {"a secret at the limit", longest, kSecret},
+        {"with white space around it", "  " + longest + "\n\n", kSecret},
+        {"one character more", longest + "x", std::nullopt},
+        {"a long token", jwt, kJwt},
+        {"a pasted megabyte", repeated("Ab1", 1 << 20), std::nullopt},
+    });
+}
+
 TEST(LocalDetectorTest, KindsTakeTheArticleOfTheirFirstSound)
 {
     const struct

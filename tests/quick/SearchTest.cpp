@@ -151,6 +151,15 @@ TEST_F(SearchWithoutModelTest, ListChangesBetweenKeystrokesAreFollowed)
     EXPECT_EQ(visible("ph"), QStringList({"Phone"}));
 }
 
+TEST_F(SearchWithoutModelTest, OnlyTheFirstCharactersOfALongQueryCount)
+{
+    const QString head = QString(Search::kMaxQueryLength - 4, QLatin1Char('x')) + "code";
+    add("door " + head + " and more", m_personal);
+    add("door code", m_personal);
+    EXPECT_EQ(visible(head + QString(10000, QLatin1Char('y'))),
+              QStringList {"door " + head + " and more"});
+}
+
 TEST_F(SearchWithoutModelTest, NoEntriesGiveAnEmptyList)
 {
     EXPECT_TRUE(visible("anything").isEmpty());

@@ -3,6 +3,7 @@
 #include "smartfind/ModelFormat.h"
 
 #include "TestModel.h"
+#include "TinyModel.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -11,6 +12,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
+#include <limits>
 
 namespace {
 
@@ -68,6 +71,78 @@ TEST(EmbeddingModelTest, UnusableFilesAreRefusedWithAReason)
         EXPECT_EQ(EmbeddingModel::open(cut, &error), nullptr);
         EXPECT_TRUE(error.contains(QLatin1String("damaged model"))) << qPrintable(error);
     }
+}
+
+TEST(EmbeddingModelTest, DamagedFieldsAreRefusedNamingTheFault)
+{
+    constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+    constexpr float kInfinity = std::numeric_limits<float>::infinity();
+    const struct
+    {
+        const char *why;
+        std::function<void(TinyModel &)> damage;
+        const char *reason;
+    } cases[] = {
+        {"no meaning dimensions", [](TinyModel &m) { m.header.semanticDims = 0; }, "semanticDims"},
+        {"a changed trigram byte", [](TinyModel &m) { m.header.trigramDims = 4u << 20; },
+         "trigramDims"},
+        {"no trigram dimensions", [](TinyModel &m) { m.header.trigramDims = 0; }, "trigramDims"},
+        // 2^31 x 2^31 x 4 bytes wraps to 0 in 64 bits.
+        {"a size product that wraps",
+         [](TinyModel &m) { m.header.semanticDims = m.header.commonCount = 1u << 31; },
+         "semanticDims"},
+        {"more common directions than dimensions", [](TinyModel &m) { m.header.commonCount = 5; },
+         "commonCount"},
+        {"a word count beyond any vocabulary", [](TinyModel &m) { m.header.wordCount = ~0u; },
+         "wordCount"},
+        {"a row count beyond any vocabulary", [](TinyModel &m) { m.header.rowCount = 1u << 30; },
+         "rowCount"},
+        {"one word more than the file holds", [](TinyModel &m) { m.header.wordCount = 5; },
+         "damaged model ("},
+        {"two rows more than the file holds", [](TinyModel &m) { m.header.rowCount = 5; },
+         "damaged model ("},
+        {"strings reaching to the end of memory",
+         [](TinyModel &m) { m.header.stringBytes = ~uint64_t(0); }, "damaged model ("},
+        {"no phrase length", [](TinyModel &m) { m.header.maxPhraseWords = 0; }, "maxPhraseWords"},
+        {"endless phrases", [](TinyModel &m) { m.header.maxPhraseWords = ~0u; }, "maxPhraseWords"},
+        {"a share that is not a number", [](TinyModel &m) { m.header.trigramShare = kNaN; },
+         "trigramShare"},
+        {"an infinite weight", [](TinyModel &m) { m.header.unknownWeight = kInfinity; },
+         "unknownWeight"},
+        {"a floor that divides by zero", [](TinyModel &m) { m.header.cosineFloor = 1.0f; },
+         "cosineFloor"},
+        {"a word naming a missing row", [](TinyModel &m) { m.words[1].row = 3; }, "names row"},
+        {"a word beyond the strings", [](TinyModel &m) { m.words[0].stringOffset = ~0u - 2; },
+         "outside the strings"},
+        {"a weight that is not a number", [](TinyModel &m) { m.words[2].weight = kNaN; }, "weight"},
+        {"words out of order", [](TinyModel &m) { std::swap(m.words[0], m.words[2]); },
+         "out of order"},
+        {"an infinite scale", [](TinyModel &m) { m.scales[1] = kInfinity; }, "not a number"},
+        {"a common direction that is not a number", [](TinyModel &m) { m.common[3] = kNaN; },
+         "not a number"},
+    };
+    ASSERT_NE(EmbeddingModel::fromBytes(TinyModel().bytes()), nullptr);
+    for (const auto &c : cases) {
+        TinyModel model;
+        c.damage(model);
+        QString error;
+        EXPECT_EQ(EmbeddingModel::fromBytes(model.bytes(), &error), nullptr) << c.why;
+        EXPECT_TRUE(error.contains(QLatin1String(c.reason))) << c.why << ": " << qPrintable(error);
+    }
+}
+
+TEST(EmbeddingModelTest, OnlyTheFirstCharactersOfALongTextCount)
+{
+    const std::unique_ptr<EmbeddingModel> model = EmbeddingModel::fromBytes(TinyModel().bytes());
+    ASSERT_NE(model, nullptr);
+    const QString head
+        = QStringLiteral("home adress ").repeated(30).left(EmbeddingModel::kMaxTextLength);
+    const QString pasted = head + QStringLiteral("passport ").repeated(2000);
+    const EmbeddingModel::Vector expected = model->vector(head);
+    ASSERT_GT(expected.norm, 0);
+    EXPECT_EQ(model->vector(pasted).components, expected.components);
+    // One word of ten thousand letters is no misspelling of anything.
+    EXPECT_GT(model->vector(QString(10000, QLatin1Char('a'))).norm, 0);
 }
 
 class BuiltModelTest : public ::testing::Test

@@ -4,7 +4,12 @@
 #include "EditorFixture.h"
 #include "quick/LocalDetector.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLocale>
 #include <QSignalSpy>
+
+#include <functional>
 
 namespace {
 
@@ -145,6 +150,43 @@ TEST_F(EntryEditorTest, DetectionFollowsEveryChangeOfTheValue)
     editor->setValue("me@example.org");
     EXPECT_EQ(editor->detection(), kEmailDetection);
     EXPECT_EQ(changed.size(), 3);
+}
+
+TEST_F(EntryEditorTest, AValueOverTheLimitIsRefusedBeforeAnythingSeesIt)
+{
+    constexpr qsizetype limit = EntryEditor::kMaxValueLength;
+    int detections = 0;
+    EntryEditor editor(EntryEditor::Mode::create(binzo("Personal")), *m_data, [&](const QString &) {
+        ++detections;
+        return std::nullopt;
+    });
+    editor.setValue("kept");
+    QSignalSpy shownAgain(&editor, &EntryEditor::valueChanged);
+    // "kept" and the clipboard make limit + 3 characters.
+    QGuiApplication::clipboard()->setText(QString(limit - 1, 'y'));
+    const struct
+    {
+        const char *how;
+        std::function<bool()> admitted;
+    } refused[] = {
+        {"typed", [&] { return editor.setValue(QString(limit + 1, 'x')), false; }},
+        {"pasted", [&] { return editor.admitsPaste(0); }},
+        {"pasted over too short a selection", [&] { return editor.admitsPaste(2); }},
+    };
+    for (const auto &c : refused) {
+        EXPECT_FALSE(c.admitted()) << c.how;
+        EXPECT_EQ(editor.value(), "kept") << c.how;
+        EXPECT_TRUE(editor.valueError().contains(QLocale().toString(limit))) << c.how;
+    }
+    EXPECT_EQ(shownAgain.size(), 1); // the typed text goes back to what the form keeps
+    EXPECT_EQ(detections, 1);
+
+    // At the limit, and a paste that replaces enough, are taken and clear the message.
+    EXPECT_TRUE(editor.admitsPaste(3));
+    EXPECT_TRUE(editor.valueError().isEmpty());
+    editor.setValue(QString(limit, 'x'));
+    EXPECT_EQ(editor.value().size(), limit);
+    EXPECT_EQ(detections, 2);
 }
 
 TEST_F(EntryEditorTest, ApplyFilesInSuggestedBinzoAndSaveReportsIt)

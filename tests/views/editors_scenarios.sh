@@ -74,6 +74,25 @@ secret=$(secret-tool lookup service com.qorvastine.binzo.secrets account "${id^^
 ! grep -q "$iban" "$db"* || fail "the IBAN is in the database files"
 shot panel-after-add
 
+step "a megabyte middle-clicked or pasted into the value field is refused at once"
+head -c 1048576 /dev/zero | tr '\0' x | xclip -selection primary
+head -c 1048576 /dev/zero | tr '\0' y | xclip -selection clipboard
+xdotool key ctrl+n
+sleep 0.8
+geometry 'Binzo Quick Access'
+# The value field of the sheet; the panel's content starts 48 x 36 inside its window.
+xdotool mousemove $((X + 278)) $((Y + 292)) click 2
+xdotool key ctrl+v
+shot entry-too-long
+# A field that took the text would keep the app busy for minutes.
+xdotool key Escape Escape
+wait_until 30 panel_hidden || fail "the app stopped answering after a megabyte was pasted"
+[[ $(sql 'SELECT count(*) FROM Entry') == 1 ]] || fail "something was stored"
+printf %s "$iban" | xclip -selection clipboard
+xdotool key ctrl+shift+space
+wait_until 30 panel_shown || fail "the panel did not show again"
+sleep 0.4
+
 step "a binzo made through the plus button becomes the current tab"
 geometry 'Binzo Quick Access'
 # The panel's content starts 48 x 36 inside its window; the plus sits at the strip's end.

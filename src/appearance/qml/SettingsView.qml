@@ -133,9 +133,11 @@ Window {
                                 ShortcutRecorder { shortcutName: "togglePanel" }
                             }
                             Text {
-                                text: "Press this anywhere to open Binzo."
-                                color: Theme.neu.textSecondary
+                                Layout.fillWidth: true
+                                text: root.controller.shortcutCaption
+                                color: root.controller.shortcutFails ? "#D64545" : Theme.neu.textSecondary
                                 font.pixelSize: 11
+                                wrapMode: Text.Wrap
                             }
                             NeuButton {
                                 look: "raised"

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "hotkeys/recorder/RecorderTexts.h"
 
+#include "hotkeys/HotkeyBackend.h"
+
 #include <QCoreApplication>
 
 #include <cstring>
@@ -44,6 +46,17 @@ QString recorderText(const char *key)
             return QCoreApplication::translate("Hotkeys", text.english);
     }
     return QString::fromLatin1(key);
+}
+
+QString registrationFailureText(const Shortcut &shortcut, int status)
+{
+    if (status == HotkeyBackend::kHeldElsewhere)
+        return QCoreApplication::translate("Hotkeys", "%1 is used by another program.")
+            .arg(shortcut.description());
+    return QCoreApplication::translate("Hotkeys",
+                                       "%1 cannot be used as a shortcut here (error %2).")
+        .arg(shortcut.description())
+        .arg(status);
 }
 
 } // namespace Hotkeys

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "hotkeys/Shortcut.h"
+
 #include <QString>
 
 namespace Hotkeys {
@@ -10,5 +12,9 @@ namespace Hotkeys {
 // "keyboard_shortcut_used_by_system", "keyboard_shortcuts_can_be_changed", "ok",
 // "force_use_shortcut"). An unknown key reads as itself.
 QString recorderText(const char *key);
+
+// Why a shortcut does not work, from the platform's status number of its failed registration:
+// "Ctrl+Shift+Space is used by another program."
+QString registrationFailureText(const Shortcut &shortcut, int status);
 
 } // namespace Hotkeys

@@ -6,6 +6,7 @@
 #include "model/secrets/SecretServiceStore.h"
 
 #include <QFileInfo>
+#include <QJsonValue>
 
 #include <cstdio>
 
@@ -26,6 +27,14 @@ QString SecretBackendChoice::title(const QString &name)
     if (name == kFile)
         return QStringLiteral("Encrypted file on this computer");
     return QString();
+}
+
+std::optional<QString> SecretBackendChoice::unknownChoice(const Preferences &preferences)
+{
+    const QJsonValue stored = preferences.value(kPreferenceKey);
+    if (stored.isUndefined() || stored == QJsonValue(kSecretService) || stored == QJsonValue(kFile))
+        return std::nullopt;
+    return stored.toVariant().toString();
 }
 
 SecretBackend *SecretBackendChoice::byName(const QString &name)
@@ -50,14 +59,12 @@ SecretBackend *SecretBackendChoice::current(QString *name, SecretResult *why)
         if (remembered && byName(*remembered)) {
             m_current = *remembered;
         } else {
-            if (remembered)
-                std::fprintf(stderr, "Binzo: unknown secret store \"%s\" in the preference %s\n",
-                             qPrintable(*remembered), qPrintable(kPreferenceKey));
             bool certain = false;
             const QString detected = detect(&certain, why);
             if (detected.isEmpty())
                 return nullptr;
-            if (certain)
+            // A name the user wrote stays for the user to correct.
+            if (certain && !unknownChoice(m_preferences))
                 m_preferences.setString(kPreferenceKey, detected);
             m_current = detected;
         }

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class Preferences;
 
@@ -34,6 +35,9 @@ public:
 
     // What the user is shown for each store.
     static QString title(const QString &name);
+    // The remembered name when it is neither of the two (a hand-edited preference): it is
+    // left for the user to correct, and the store is chosen meanwhile as without one.
+    static std::optional<QString> unknownChoice(const Preferences &preferences);
 
 private:
     // The store to use without a remembered choice; empty while the keyring does not answer.

@@ -15,13 +15,14 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 namespace Hotkeys {
 
 namespace {
 
 constexpr int kBadValue = 2;
-constexpr int kBadAccess = 10;
+constexpr int kBadAccess = HotkeyBackend::kHeldElsewhere;
 constexpr quint16 kShiftMask = XCB_MOD_MASK_SHIFT;
 constexpr quint16 kControlMask = XCB_MOD_MASK_CONTROL;
 // How long a release waits for the press of an auto-repeat pair, which can arrive a moment
@@ -232,16 +233,22 @@ void X11HotkeyBackend::keyboardChanged()
     for (const auto &[id, grab] : m_grabs)
         ungrab(grab);
     m_masks = masks;
+    std::vector<std::pair<Id, int>> lost;
     for (auto it = m_grabs.begin(); it != m_grabs.end();) {
         const std::optional<Grab> regrab = grabFor(it->second.shortcut);
-        if (regrab && grab(*regrab) == 0) {
+        const int status = regrab ? grab(*regrab) : kBadValue;
+        if (status == 0) {
             it->second = *regrab;
             ++it;
         } else {
+            lost.emplace_back(it->first, status);
             it = m_grabs.erase(it);
         }
     }
     xcb_flush(m_connection);
+    // Told after the loop: the listener may register or unregister.
+    for (const auto &[id, status] : lost)
+        reportLost(id, status);
 }
 
 bool X11HotkeyBackend::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)

@@ -59,6 +59,8 @@ SheetFrame {
             font.family: "monospace"
             text: sheet.form.value
             onTextEdited: sheet.form.value = text
+            Keys.onPressed: event => secretGuard.keyPressed(event)
+            InsertionGuard { id: secretGuard; field: secretField; form: sheet.form }
         }
 
         ScrollView {
@@ -83,9 +85,22 @@ SheetFrame {
                 Keys.onReturnPressed: event => { sheet.accepted(); event.accepted = true }
                 Keys.onEnterPressed: event => { sheet.accepted(); event.accepted = true }
                 Keys.onTabPressed: event => { nextItemInFocusChain().forceActiveFocus(Qt.TabFocusReason); event.accepted = true }
+                Keys.onPressed: event => plainGuard.keyPressed(event)
+                InsertionGuard { id: plainGuard; field: plainField; form: sheet.form }
                 background: FieldBackground { active: plainField.activeFocus }
                 FontMetrics { id: fontMetrics; font: plainField.font }
             }
+        }
+
+        Text {
+            Layout.fillWidth: true
+            Layout.leftMargin: 20
+            Layout.rightMargin: 20
+            visible: sheet.form.valueError !== ""
+            text: sheet.form.valueError
+            color: "#D64545"
+            font.pixelSize: 12
+            wrapMode: Text.Wrap
         }
 
         // Editing only: the binzo the entry is filed under; another one moves it on save.
