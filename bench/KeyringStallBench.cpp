@@ -8,11 +8,11 @@
 // the app; the keyring's answers arrive whenever it gives them.
 #include "KeyringDaemon.h"
 
+#include "model/EventLoopScheduler.h"
 #include "model/secrets/KeychainStore.h"
 #include "model/secrets/SecretServiceStore.h"
 #include "model/store/DataController.h"
 #include "quick/Clipboard.h"
-#include "quick/EventLoopScheduler.h"
 #include "quick/QuickAccessViewModel.h"
 
 #include <QCoreApplication>
@@ -31,6 +31,8 @@ namespace {
 struct NoClipboard : Clipboard
 {
     void setText(const QString &, bool) override { }
+    bool holds(const QString &) const override { return false; }
+    void clear() override { }
 };
 
 // Ticks every millisecond and keeps the longest gap between two ticks.

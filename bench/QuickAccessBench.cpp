@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What one keystroke in the quick panel costs: the view model recomputes the visible list
 // (smart find over every entry) and refreshes its rows.
+#include "model/TimerScheduler.h"
 #include "model/store/DataController.h"
 #include "quick/Clipboard.h"
 #include "quick/QuickAccessViewModel.h"
-#include "quick/TimerScheduler.h"
 
 #include <QTemporaryDir>
 
@@ -15,6 +15,8 @@ namespace {
 struct NoClipboard : Clipboard
 {
     void setText(const QString &, bool) override { }
+    bool holds(const QString &) const override { return false; }
+    void clear() override { }
 };
 
 struct NoTimers : TimerScheduler

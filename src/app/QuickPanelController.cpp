@@ -55,10 +55,13 @@ QEasingCurve fadeInCurve()
 } // namespace
 
 QuickPanelController::QuickPanelController(QQmlEngine &engine, DataController &store,
-                                           PanelPlatform &platform, QObject *parent)
+                                           Preferences &preferences, PanelPlatform &platform,
+                                           QObject *parent)
     : QObject(parent)
     , m_panel(std::make_unique<QuickPanel>(&engine))
-    , m_viewModel(store, m_clipboard, m_timers)
+    , m_secretClipboard(m_clipboard, m_timers,
+                        [&preferences] { return SecretClipboard::clearAfter(preferences); })
+    , m_viewModel(store, m_secretClipboard, m_timers)
     , m_platform(platform)
 {
     m_platform.preparePanelWindow(m_panel.get(), m_panel->contentRect());

@@ -2,8 +2,9 @@
 #pragma once
 
 #include "app/QuickPanel.h"
-#include "quick/EventLoopScheduler.h"
+#include "model/EventLoopScheduler.h"
 #include "quick/QuickAccessViewModel.h"
+#include "quick/SecretClipboard.h"
 #include "quick/SystemClipboard.h"
 
 #include <QElapsedTimer>
@@ -17,6 +18,7 @@
 
 class DataController;
 class PanelPlatform;
+class Preferences;
 class QQmlEngine;
 
 // Builds the quick panel once, shows it under the pointer with its fade and spring, hides it
@@ -26,8 +28,8 @@ class QuickPanelController : public QObject
 {
     Q_OBJECT
 public:
-    QuickPanelController(QQmlEngine &engine, DataController &store, PanelPlatform &platform,
-                         QObject *parent = nullptr);
+    QuickPanelController(QQmlEngine &engine, DataController &store, Preferences &preferences,
+                         PanelPlatform &platform, QObject *parent = nullptr);
     ~QuickPanelController() override;
 
     // The most recently built controller, or null.
@@ -35,6 +37,7 @@ public:
 
     QuickPanel *panel() const { return m_panel.get(); }
     QuickAccessViewModel &viewModel() { return m_viewModel; }
+    SecretClipboard &clipboard() { return m_secretClipboard; }
     // From the moment show() maps the panel until its fade-out has finished.
     bool isPanelVisible() const { return m_visible; }
 
@@ -57,6 +60,7 @@ private:
     std::unique_ptr<QuickPanel> m_panel;
     SystemClipboard m_clipboard;
     EventLoopScheduler m_timers;
+    SecretClipboard m_secretClipboard;
     QuickAccessViewModel m_viewModel;
     PanelPlatform &m_platform;
     QPropertyAnimation m_fadeIn;

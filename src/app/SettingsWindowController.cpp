@@ -5,8 +5,10 @@
 #include "appearance/SecretStoreSettings.h"
 #include "hotkeys/Hotkeys.h"
 #include "hotkeys/recorder/RecorderTexts.h"
+#include "model/Preferences.h"
 #include "model/secrets/KeychainStore.h"
 #include "model/store/DataController.h"
+#include "quick/SecretClipboard.h"
 
 SettingsWindowController::SettingsWindowController()
     : m_window(
@@ -18,6 +20,10 @@ SettingsWindowController::SettingsWindowController()
             &SettingsWindowController::shortcutStatusChanged);
     connect(hotkeys, &Hotkeys::Notifier::registrationStatusDidChange, this,
             &SettingsWindowController::shortcutStatusChanged);
+    connect(&Preferences::shared(), &Preferences::valueChanged, this, [this](const QString &key) {
+        if (key == SecretClipboard::kPreferenceKey)
+            emit clipboardClearSecondsChanged();
+    });
 }
 
 SettingsWindowController &SettingsWindowController::shared()
@@ -50,6 +56,21 @@ QString SettingsWindowController::shortcutCaption() const
 bool SettingsWindowController::shortcutFails() const
 {
     return Hotkeys::registrationFailure(Hotkeys::Name::togglePanel()).has_value();
+}
+
+int SettingsWindowController::clipboardClearSeconds() const
+{
+    return int(SecretClipboard::clearAfter(Preferences::shared()).count());
+}
+
+void SettingsWindowController::setClipboardClearSeconds(int seconds)
+{
+    Preferences::shared().setInteger(SecretClipboard::kPreferenceKey, seconds);
+}
+
+QVariantList SettingsWindowController::clipboardClearChoices() const
+{
+    return SecretClipboard::choices();
 }
 
 QObject *SettingsWindowController::secretStore()

@@ -4,6 +4,7 @@
 #include "app/SingleWindow.h"
 
 #include <QObject>
+#include <QVariantList>
 
 class SecretStoreSettings;
 
@@ -14,6 +15,11 @@ class SettingsWindowController : public QObject
     // Under the shortcut row: what the shortcut does, or why it does not work.
     Q_PROPERTY(QString shortcutCaption READ shortcutCaption NOTIFY shortcutStatusChanged)
     Q_PROPERTY(bool shortcutFails READ shortcutFails NOTIFY shortcutStatusChanged)
+    // How long a copied secret stays on the clipboard, in seconds (0: until replaced).
+    Q_PROPERTY(int clipboardClearSeconds READ clipboardClearSeconds WRITE setClipboardClearSeconds
+                   NOTIFY clipboardClearSecondsChanged)
+    // {seconds, label} per choice, in order.
+    Q_PROPERTY(QVariantList clipboardClearChoices READ clipboardClearChoices CONSTANT)
     // Where sensitive values live; made when the window first needs it.
     Q_PROPERTY(QObject *secretStore READ secretStore CONSTANT)
 public:
@@ -29,8 +35,13 @@ public:
     QString shortcutCaption() const;
     bool shortcutFails() const;
 
+    int clipboardClearSeconds() const;
+    void setClipboardClearSeconds(int seconds);
+    QVariantList clipboardClearChoices() const;
+
 signals:
     void shortcutStatusChanged();
+    void clipboardClearSecondsChanged();
 
 private:
     SettingsWindowController();

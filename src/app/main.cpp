@@ -8,6 +8,7 @@
 #include "app/LinkRouter.h"
 #include "app/OnboardingWindowController.h"
 #include "app/QuickPanelController.h"
+#include "app/QuitRequest.h"
 #include "app/SettingsWindowController.h"
 #include "app/SingleInstance.h"
 #include "app/SingleWindow.h"
@@ -16,6 +17,7 @@
 #include "app/WidgetRecorderServices.h"
 #include "appearance/ThemeController.h"
 #include "hotkeys/Hotkeys.h"
+#include "model/EventLoopScheduler.h"
 #include "model/Preferences.h"
 #include "model/store/DataController.h"
 #include "platform/x11/X11Connection.h"
@@ -24,12 +26,15 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 #include <QQmlEngine>
 #include <QQuickWindow>
 #include <QTimer>
 
 #include <cstdio>
+#include <sys/stat.h>
 
 namespace {
 
@@ -67,11 +72,24 @@ bool hasDisplay()
     return X11Connection::displayReachable();
 }
 
+// True for "Quit Anyway".
+bool askToQuitAnyway(const QString &question)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Binzo"), question);
+    QPushButton *quit = box.addButton(QStringLiteral("Quit Anyway"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(
+        box.addButton(QStringLiteral("Keep Binzo Running"), QMessageBox::RejectRole));
+    box.exec();
+    return box.clickedButton() == quit;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     TimingTrace::mark("start");
+    // Every file Binzo makes is its user's alone, lock files and the like included.
+    ::umask(077);
     const CommandLine command = CommandLine::parse(argumentsAfterProgram(argc, argv));
     if (command.action == CommandLine::Action::Print) {
         std::fputs(qPrintable(command.output), stdout);
@@ -127,15 +145,22 @@ int main(int argc, char *argv[])
 
     // Before the hot-key backend: its keyboard hand-off must see keys after the hot keys do.
     X11PanelPlatform platform;
-    QuickPanelController controller(engine, DataController::shared(), platform);
+    DataController &store = DataController::shared();
+    QuickPanelController controller(engine, store, Preferences::shared(), platform);
     QPointer<QuickPanelController> panel(&controller);
+    EventLoopScheduler quitTimers;
+    QuitRequest quitRequest(store, quitTimers, askToQuitAnyway, [] { QCoreApplication::quit(); });
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &controller, [&controller, &store] {
+        controller.clipboard().clearSecret();
+        store.finish();
+    });
     // The tray menu's key equivalents, while the panel has the keyboard.
     controller.viewModel().onOpenSettings = [panel] {
         if (panel)
             panel->hide();
         SettingsWindowController::shared().show();
     };
-    controller.viewModel().onQuit = [] { QCoreApplication::quit(); };
+    controller.viewModel().onQuit = [&quitRequest] { quitRequest.start(); };
 
     Hotkeys::installBackend(Hotkeys::X11HotkeyBackend::create());
     Hotkeys::installWidgetRecorderServices();
@@ -151,7 +176,7 @@ int main(int argc, char *argv[])
                 current->show();
         },
         [] { SettingsWindowController::shared().show(); },
-        [] { QCoreApplication::quit(); },
+        [&quitRequest] { quitRequest.start(); },
         [panel] {
             // The click that takes focus from an open panel has hidden it already.
             if (!panel || panel->justHidByOutsideActivity())

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <sys/stat.h>
+
 namespace {
 
 QString baseDir(const char *variable, const QString &fallback)
@@ -21,9 +23,17 @@ namespace Paths {
 
 bool ensurePrivateDir(const QString &path)
 {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info;
+    if (::stat(name.constData(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        // Others lose access, but the owner's own bits stay: a folder the user made
+        // read-only is reported by whoever needs to write there, never made writable.
+        const mode_t mode = info.st_mode & 07777;
+        return (mode & 077) == 0 || ::chmod(name.constData(), mode & ~mode_t(077)) == 0;
+    }
     if (!QDir().mkpath(path))
         return false;
-    return QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return ::chmod(name.constData(), 0700) == 0;
 }
 
 QString dataDir()

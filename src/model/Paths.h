@@ -10,7 +10,8 @@ namespace Paths {
 QString dataDir();
 // $XDG_CONFIG_HOME/binzo (default ~/.config/binzo), created with mode 0700.
 QString configDir();
-// Creates the folder and any missing parents; the last level gets mode 0700.
+// Creates the folder and any missing parents; a new last level gets mode 0700, an existing
+// one loses only group and other access.
 bool ensurePrivateDir(const QString &path);
 
 } // namespace Paths

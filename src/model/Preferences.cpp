@@ -2,15 +2,15 @@
 #include "model/Preferences.h"
 
 #include "model/Paths.h"
+#include "model/secrets/PrivateFile.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
-#include <QLockFile>
-#include <QSaveFile>
 
+#include <cmath>
 #include <cstdio>
 
 Preferences::Preferences(QString filePath, QObject *parent)
@@ -43,6 +43,15 @@ bool Preferences::boolean(const QString &key) const
     return value.isBool() && value.toBool();
 }
 
+std::optional<qint64> Preferences::integer(const QString &key) const
+{
+    const QJsonValue value = load().value(key);
+    const double number = value.toDouble();
+    if (!value.isDouble() || number != std::trunc(number))
+        return std::nullopt;
+    return qint64(number);
+}
+
 bool Preferences::contains(const QString &key) const
 {
     return load().contains(key);
@@ -68,6 +77,11 @@ bool Preferences::setBoolean(const QString &key, bool value)
     return update(key, QJsonValue(value));
 }
 
+bool Preferences::setInteger(const QString &key, qint64 value)
+{
+    return update(key, QJsonValue(value));
+}
+
 bool Preferences::remove(const QString &key)
 {
     return update(key, std::nullopt);
@@ -89,6 +103,7 @@ QJsonObject Preferences::load() const
     const QString aside = m_filePath + QStringLiteral(".corrupt-")
         + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddTHHmmsszzz"));
     if (QFile::rename(m_filePath, aside)) {
+        QFile::setPermissions(aside, QFile::ReadOwner | QFile::WriteOwner);
         std::fprintf(stderr, "Binzo: preferences file was unreadable and was moved to %s\n",
                      qPrintable(aside));
     }
@@ -97,35 +112,32 @@ QJsonObject Preferences::load() const
 
 bool Preferences::update(const QString &key, const std::optional<QJsonValue> &value)
 {
-    QDir().mkpath(QFileInfo(m_filePath).absolutePath());
-    QLockFile lock(m_filePath + QStringLiteral(".lock"));
-    lock.setStaleLockTime(5000);
-    if (!lock.tryLock(2000)) {
-        std::fprintf(stderr, "Binzo: could not lock the preferences file %s\n",
-                     qPrintable(m_filePath));
-        return false;
-    }
-
-    QJsonObject object = load();
-    if (value) {
-        if (object.value(key) == *value)
+    const QString folder = QFileInfo(m_filePath).absolutePath();
+    if (!QFileInfo::exists(folder))
+        Paths::ensurePrivateDir(folder);
+    {
+        // Released before observers hear of the change, as they may write in turn.
+        const PrivateFile::Lock lock(m_filePath + QStringLiteral(".lock"), 2000);
+        if (!lock.isLocked()) {
+            std::fprintf(stderr, "Binzo: could not lock the preferences file %s\n",
+                         qPrintable(m_filePath));
+            return false;
+        }
+        QJsonObject object = load();
+        if (value ? object.value(key) == *value : !object.contains(key))
             return true;
-        object.insert(key, *value);
-    } else {
-        if (!object.contains(key))
-            return true;
-        object.remove(key);
+        if (value)
+            object.insert(key, *value);
+        else
+            object.remove(key);
+        QString error;
+        if (!PrivateFile::replace(m_filePath, QJsonDocument(object).toJson(QJsonDocument::Indented),
+                                  &error)) {
+            std::fprintf(stderr, "Binzo: could not write the preferences file: %s\n",
+                         qPrintable(error));
+            return false;
+        }
     }
-
-    QSaveFile file(m_filePath);
-    if (!file.open(QIODevice::WriteOnly)
-        || file.write(QJsonDocument(object).toJson(QJsonDocument::Indented)) < 0
-        || !file.commit()) {
-        std::fprintf(stderr, "Binzo: could not write the preferences file %s: %s\n",
-                     qPrintable(m_filePath), qPrintable(file.errorString()));
-        return false;
-    }
-    lock.unlock();
     emit valueChanged(key);
     return true;
 }

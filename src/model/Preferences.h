@@ -26,6 +26,8 @@ public:
     std::optional<QString> string(const QString &key) const;
     // False when there is no entry or it is not a boolean.
     bool boolean(const QString &key) const;
+    // Absent when there is no entry or it is not a whole number.
+    std::optional<qint64> integer(const QString &key) const;
     bool contains(const QString &key) const;
     // The entry as stored; undefined when there is none.
     QJsonValue value(const QString &key) const;
@@ -33,6 +35,7 @@ public:
 
     bool setString(const QString &key, const QString &value);
     bool setBoolean(const QString &key, bool value);
+    bool setInteger(const QString &key, qint64 value);
     bool remove(const QString &key);
 
 signals:

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "quick/QuickAccessViewModel.h"
 
+#include "model/TimerScheduler.h"
 #include "model/secrets/KeychainStore.h"
 #include "model/store/DataController.h"
 #include "quick/Clipboard.h"
 #include "quick/LocalDetector.h"
 #include "quick/PanelKeys.h"
 #include "quick/Search.h"
-#include "quick/TimerScheduler.h"
 #include "views/BinzoEditor.h"
 #include "views/EntryEditor.h"
 
@@ -46,6 +46,8 @@ QuickAccessViewModel::QuickAccessViewModel(DataController &store, Clipboard &cli
         m_listStale = true;
         refresh();
     });
+    connect(&store, &DataController::saveStateChanged, this,
+            &QuickAccessViewModel::saveNoticeChanged);
     // A binzo's colour tints the rows of its entries.
     connect(m_binzos, &BinzoListModel::dataChanged, this, [this] {
         m_listStale = true;
@@ -60,6 +62,15 @@ QuickAccessViewModel::~QuickAccessViewModel() = default;
 Binzo *QuickAccessViewModel::currentBinzo() const
 {
     return m_binzos->binzoAt(m_selectedBinzo);
+}
+
+QString QuickAccessViewModel::saveNotice() const
+{
+    const int count = m_store.unsavedChangeCount();
+    if (count == 0)
+        return {};
+    const QString changes = count == 1 ? tr("1 change") : tr("%1 changes").arg(count);
+    return tr("Couldn't save %1: %2 \u2014 retrying\u2026").arg(changes, m_store.saveError());
 }
 
 void QuickAccessViewModel::setSearch(const QString &search)

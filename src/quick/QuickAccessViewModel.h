@@ -49,6 +49,7 @@ class QuickAccessViewModel : public QObject
     Q_PROPERTY(QString deleteBinzoTitle READ deleteBinzoTitle NOTIFY deletingBinzoChanged)
     Q_PROPERTY(QString deleteBinzoMessage READ deleteBinzoMessage NOTIFY deletingBinzoChanged)
     Q_PROPERTY(bool hasBinzos READ hasBinzos NOTIFY hasBinzosChanged)
+    Q_PROPERTY(QString saveNotice READ saveNotice NOTIFY saveNoticeChanged)
     Q_PROPERTY(BinzoListModel *binzos READ binzos CONSTANT)
     Q_PROPERTY(VisibleEntriesModel *visibleEntries READ visibleEntries CONSTANT)
 public:
@@ -88,6 +89,9 @@ public:
     QString deleteBinzoTitle() const;
     QString deleteBinzoMessage() const;
     bool hasBinzos() const { return m_binzos->rowCount() > 0; }
+    // Empty while every change is on disk; otherwise says how many wait and why, and stays
+    // until the store's retries succeed.
+    QString saveNotice() const;
     BinzoListModel *binzos() { return m_binzos; }
     VisibleEntriesModel *visibleEntries() { return &m_visible; }
 
@@ -169,6 +173,7 @@ signals:
     void deletingBinzoChanged();
     // The selected row's context menu, asked for from the keyboard.
     void contextMenuRequested(int row);
+    void saveNoticeChanged();
 
 private:
     // A deleted entry as it was, while Undo is offered. A sensitive entry's value stays in

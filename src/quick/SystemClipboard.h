@@ -9,6 +9,8 @@ class SystemClipboard : public Clipboard
 {
 public:
     void setText(const QString &value, bool isSecret) override;
+    bool holds(const QString &value) const override;
+    void clear() override;
 
     // The MIME part that KDE's clipboard and compatible managers read to skip a secret.
     static QString secretHintFormat() { return QStringLiteral("x-kde-passwordManagerHint"); }

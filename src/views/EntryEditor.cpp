@@ -19,6 +19,7 @@ EntryEditor::EntryEditor(Mode mode, DataController &data, Detector detector, QOb
     , m_data(data)
     , m_detector(std::move(detector))
 {
+    connect(&m_data, &DataController::saveStateChanged, this, &EntryEditor::followStore);
     // Loading an edited entry is not a change of the value: no suggestion until the user
     // types, so opening an API key does not greet the user with "Looks like…".
     if (Entry *entry = m_mode.entry) {
@@ -114,6 +115,9 @@ void EntryEditor::setValue(const QString &value)
     emit canSaveChanged();
     m_detection = m_detector ? m_detector(value) : std::nullopt;
     emit detectionChanged();
+    // Protected by default: a recognised secret is never saved in plain text by a Return.
+    if (m_detection && m_detection->isSensitive && !m_userSetSensitivity)
+        assignIsSensitive(true);
 }
 
 bool EntryEditor::admitsInsertion(int insertedLength, int replacedLength)
@@ -143,6 +147,12 @@ bool EntryEditor::refuseIfTooLong(qsizetype length)
 }
 
 void EntryEditor::setIsSensitive(bool isSensitive)
+{
+    m_userSetSensitivity = true;
+    assignIsSensitive(isSensitive);
+}
+
+void EntryEditor::assignIsSensitive(bool isSensitive)
 {
     if (isSensitive == m_isSensitive)
         return;
@@ -181,7 +191,7 @@ void EntryEditor::apply()
     if (!m_detection)
         return;
     const Detection detection = *m_detection;
-    setIsSensitive(detection.isSensitive);
+    assignIsSensitive(detection.isSensitive);
     if (trimmedWhitespace(m_label).isEmpty())
         setLabel(detection.suggestedLabel);
     if (!isEditing() && m_data.binzo(detection.suggestedBinzo))
@@ -223,21 +233,26 @@ bool EntryEditor::save()
         return false;
     const QString label = trimmedWhitespace(m_label);
     QPointer<EntryEditor> self(this);
-    if (Entry *entry = m_mode.entry) {
+    if (Entry *entry = m_mode.entry ? m_mode.entry : m_added.data()) {
         setSaving(true);
-        // The binzos of the picker may have been deleted meanwhile; then the entry stays.
+        // The binzo picked in edit mode; it may have been deleted meanwhile, then the entry
+        // stays where it is.
         QPointer<Binzo> chosen(qobject_cast<Binzo *>(m_binzos.value(m_binzoIndex)));
         QPointer<Entry> edited(entry);
+        QPointer<Binzo> added(m_mode.entry ? nullptr : m_holder.data());
         DataController *data = &m_data;
         m_data.updateEntry(entry, label, m_value, m_isSensitive,
-                           [self, data, edited, chosen](const QString &error) {
+                           [self, data, edited, chosen, added](const QString &error) {
                                if (error.isEmpty() && edited && chosen)
                                    data->moveEntry(edited, chosen);
-                               if (self)
-                                   self->saved(edited ? data->binzo(edited->binzoID()) : nullptr,
-                                               error);
+                               if (!self)
+                                   return;
+                               Binzo *holder = self->m_mode.entry && edited
+                                   ? data->binzo(edited->binzoID())
+                                   : added.data();
+                               self->saved(holder, error);
                            });
-        return true;
+        return m_saving || (m_errorText.isEmpty() && !m_waitingForStore);
     }
     Binzo *target = saveTarget();
     if (!target) {
@@ -247,11 +262,13 @@ bool EntryEditor::save()
     setSaving(true);
     QPointer<Binzo> holder(target);
     m_data.addEntry(target, label, m_value, m_isSensitive,
-                    [self, holder](Entry *, const QString &error) {
-                        if (self)
-                            self->saved(holder, error);
+                    [self, holder](Entry *added, const QString &error) {
+                        if (!self)
+                            return;
+                        self->m_added = added;
+                        self->saved(holder, error);
                     });
-    return true;
+    return m_saving || (m_errorText.isEmpty() && !m_waitingForStore);
 }
 
 void EntryEditor::saved(Binzo *holder, const QString &error)
@@ -262,7 +279,23 @@ void EntryEditor::saved(Binzo *holder, const QString &error)
         setErrorText(tr("Couldn't store the value: ") + error);
         return;
     }
-    emit done(holder);
+    m_holder = holder;
+    m_waitingForStore = true;
+    followStore();
+}
+
+// The sheet stays open, saying why, until the store has the change on disk.
+void EntryEditor::followStore()
+{
+    if (!m_waitingForStore)
+        return;
+    if (m_data.unsavedChangeCount() > 0) {
+        setErrorText(tr("Couldn't save: %1 \u2014 retrying\u2026").arg(m_data.saveError()));
+        return;
+    }
+    m_waitingForStore = false;
+    setErrorText({});
+    emit done(m_holder);
 }
 
 void EntryEditor::setLoading(bool loading)

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QtQml/qqmlregistration.h>
 
@@ -85,7 +86,8 @@ public:
     void setBinzoIndex(int index);
 
     void setLabel(const QString &label);
-    // Every change of the value replaces the suggestion with the detector's verdict. A value
+    // Every change of the value replaces the suggestion with the detector's verdict, and a
+    // verdict of sensitive turns the switch on unless the user has set it in this form. A value
     // over kMaxValueLength is refused: the value stays, valueChanged is emitted so the field
     // shows it again, and valueError says why.
     void setValue(const QString &value);
@@ -96,14 +98,17 @@ public:
     // The same for a paste of the clipboard, or with `selection` of the X11 selection (middle
     // click).
     Q_INVOKABLE bool admitsPaste(int replacedLength, bool selection = false);
+    // The user's own setting of the switch.
     void setIsSensitive(bool isSensitive);
 
     // Takes the suggestion: sensitivity, an empty label, and (new entries only) its binzo.
     Q_INVOKABLE void apply();
-    // Stores the entry and emits done with the binzo that holds it, once a sensitive value is
-    // in the secret store (which may take a while: statusText says so). False, with
-    // errorText set, when the form is incomplete; a refusal of the store later sets errorText
-    // and keeps every field.
+    // Stores the entry and emits done with the binzo that holds it once the entry is on disk,
+    // a sensitive value first going to the secret store (which may take a while: statusText
+    // says so). False, with errorText set and every field kept, when the form is incomplete
+    // or the record store could not save yet: the store then retries on its own and done
+    // follows its first success; a refusal of the secret store sets errorText later. Saving
+    // again meanwhile updates the same entry rather than adding another.
     Q_INVOKABLE bool save();
 
 signals:
@@ -116,7 +121,7 @@ signals:
     void valueErrorChanged();
     void statusTextChanged();
     void binzoIndexChanged();
-    // After a successful save; the binzo is null when an edited entry's binzo is gone.
+    // Once the entry is on disk; the binzo is null when an edited entry's binzo is gone.
     void done(Binzo *binzo);
 
 private:
@@ -124,12 +129,14 @@ private:
     void setErrorText(const QString &text);
     void setValueError(const QString &text);
     bool refuseIfTooLong(qsizetype length);
+    void assignIsSensitive(bool isSensitive);
     Binzo *saveTarget() const;
     // Reads the edited secret into the value field.
     void loadValue();
     void setLoading(bool loading);
     void setSaving(bool saving);
     void saved(Binzo *holder, const QString &error);
+    void followStore();
 
     Mode m_mode;
     DataController &m_data;
@@ -137,6 +144,7 @@ private:
     QString m_label;
     QString m_value;
     bool m_isSensitive = false;
+    bool m_userSetSensitivity = false;
     std::optional<Detection> m_detection;
     std::optional<QString> m_targetBinzoName;
     QString m_errorText;
@@ -145,4 +153,8 @@ private:
     bool m_saving = false;
     QList<QObject *> m_binzos;
     int m_binzoIndex = -1;
+    // The entry this form has added, and the binzo to report once it is on disk.
+    QPointer<Entry> m_added;
+    QPointer<Binzo> m_holder;
+    bool m_waitingForStore = false;
 };

@@ -11,31 +11,9 @@ shots=${3:-}
 log=$(mktemp)
 app=
 
-fail() {
-  echo "FAIL: $*" >&2
-  echo "--- application output" >&2
-  cat "$log" >&2
-  exit 1
-}
-
-panel_shown() { xdotool search --onlyvisible --name '^Binzo Quick Access$' >/dev/null 2>&1; }
-panel_hidden() { ! panel_shown; }
 clipboard() { xclip -o -selection clipboard 2>/dev/null; }
 clipboard_is() { [[ "$(clipboard)" == "$1" ]]; }
 
-started_count() { grep -c 'binzo-timing ready-to-use' "$log" || true; }
-started_since() { (($(started_count) > $1)); }
-start_app() {
-  local before
-  before=$(started_count)
-  BINZO_TRACE_TIMING=1 "$binzo" >>"$log" 2>&1 &
-  app=$!
-  wait_until 100 started_since "$before" || fail "the app did not start"
-}
-show_panel() {
-  xdotool key ctrl+shift+space
-  wait_until 50 panel_shown || fail "the shortcut did not show the panel"
-}
 hide_panel() {
   xdotool key Escape
   wait_until 50 panel_hidden || fail "Escape did not hide the panel"

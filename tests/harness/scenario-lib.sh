@@ -1,5 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Helpers shared by the end-to-end scenarios; sourced, not run.
+# Helpers shared by the end-to-end scenarios; sourced, not run. Scripts set binzo (the app)
+# and log (its output), and may set shots (a folder for screenshots), before using them.
 
 step() { echo "== $*"; }
 
@@ -18,26 +19,41 @@ wait_until() {
 window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
 shown() { [[ -n $(window_named "$1") ]]; }
 hidden() { ! shown "$1"; }
+panel_shown() { shown 'Binzo Quick Access'; }
+panel_hidden() { hidden 'Binzo Quick Access'; }
 # geometry NAME: sets X, Y, WIDTH, HEIGHT of the visible window NAME.
 geometry() { eval "$(xdotool getwindowgeometry --shell "$(window_named "$1")")"; }
 # sql QUERY: reads the store of the current XDG folders.
 sql() { sqlite3 -readonly "$XDG_DATA_HOME/binzo/binzo.sqlite3" "$1"; }
 
+# shot NAME: a screenshot of the settled screen in $shots, when set.
+shot() { [[ -z ${shots:-} ]] || { mkdir -p "$shots" && sleep 0.6 && import -window root "$shots/$1.png"; }; }
 # Ends the scenario with the reason, a screenshot in $shots (when set) and the app's output.
 fail() {
   echo "FAIL: $*" >&2
-  [[ -z $shots ]] || { mkdir -p "$shots" && import -window root "$shots/failure.png"; } || true
+  [[ -z ${shots:-} ]] || { mkdir -p "$shots" && import -window root "$shots/failure.png"; } || true
   echo "--- application output" >&2
   cat "$log" >&2
   exit 1
 }
-# Starts the app at $binzo with its output in $log and keeps its PID in $app.
+
+started_count() { grep -c 'binzo-timing ready-to-use' "$log" || true; }
+started_since() { (($(started_count) > $1)); }
+# start_app: starts another instance and waits until it is ready; its PID goes to app.
 start_app() {
+  local before
+  before=$(started_count)
   BINZO_TRACE_TIMING=1 "$binzo" >>"$log" 2>&1 &
   app=$!
-  wait_until 100 grep -q 'binzo-timing ready-to-use' "$log" || fail "the app did not start"
+  wait_until 100 started_since "$before" || fail "the app did not start"
 }
 stop_app() {
   kill "$app" 2>/dev/null || true
   wait "$app" 2>/dev/null || true
+}
+# Shows the panel with the shortcut and lets it settle before keys follow.
+show_panel() {
+  xdotool key ctrl+shift+space
+  wait_until 50 panel_shown || fail "the shortcut did not show the panel"
+  sleep 0.4
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/secrets/FileSecretStore.h"
+#include "model/secrets/PrivateFile.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -167,6 +168,26 @@ TEST_F(FileSecretStoreTest, ConcurrentWritersLoseNothing)
     }
     // No temporary files are left behind.
     EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 3);
+}
+
+// A write killed midway leaves a full sealed copy beside the key; it goes at the next start,
+// unless another process is writing at that moment.
+TEST_F(FileSecretStoreTest, InterruptedWriteLeftoverGoesAtStart)
+{
+    ASSERT_TRUE(store.write(kService, "A", {}, "kept").done());
+    const QString leftover = store.sealedFilePath() + ".Xa1b2C";
+    for (const bool otherWriter : {true, false}) {
+        SCOPED_TRACE(otherWriter ? "another writer busy" : "no other writer");
+        QFile::copy(store.sealedFilePath(), leftover);
+        {
+            std::optional<PrivateFile::Lock> writing;
+            if (otherWriter)
+                writing.emplace(folder + "/secrets.lock", 0);
+            FileSecretStore restarted(folder);
+            EXPECT_EQ(QFile::exists(leftover), otherWriter);
+            EXPECT_EQ(valueOf(restarted.read(kService, "A")), "kept");
+        }
+    }
 }
 
 } // namespace

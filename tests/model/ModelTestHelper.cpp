@@ -14,7 +14,8 @@
 
 namespace {
 
-// Prints the number of every entry whose save returned, until killed.
+// Adds entries one by one and prints the number of each once it is on disk, until killed. A
+// save that meets another program's lock is left to the store's own retries.
 int addEntries(const QString &path)
 {
     QString error;
@@ -26,10 +27,10 @@ int addEntries(const QString &path)
     Binzo *binzo = store->binzos().first();
     for (int n = 0;; ++n) {
         store->addEntry(binzo, QString::number(n), QStringLiteral("value %1").arg(n), false);
-        if (store->save()) {
-            std::printf("%d\n", n);
-            std::fflush(stdout);
-        }
+        while (store->unsavedChangeCount() > 0)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        std::printf("%d\n", n);
+        std::fflush(stdout);
     }
 }
 

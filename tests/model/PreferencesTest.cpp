@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 struct PreferencesTest : ::testing::Test
@@ -22,8 +24,12 @@ TEST_F(PreferencesTest, ValuesKeepTheirTypeAcrossInstances)
     prefs.setString("binzo.theme", "dark");
     prefs.setBoolean("binzo.hasOnboarded", true);
     prefs.setBoolean("Hotkeys_togglePanel", false);
+    prefs.setInteger("binzo.clipboardClearSeconds", 120);
 
     Preferences reread(path);
+    EXPECT_EQ(reread.integer("binzo.clipboardClearSeconds"), 120);
+    EXPECT_EQ(reread.integer("binzo.theme"), std::nullopt);
+    EXPECT_EQ(reread.string("binzo.clipboardClearSeconds"), std::nullopt);
     EXPECT_EQ(reread.string("binzo.theme"), "dark");
     EXPECT_TRUE(reread.boolean("binzo.hasOnboarded"));
     // A disabled shortcut is a stored false: present, but no string and no true.
@@ -31,7 +37,7 @@ TEST_F(PreferencesTest, ValuesKeepTheirTypeAcrossInstances)
     EXPECT_FALSE(reread.boolean("Hotkeys_togglePanel"));
     EXPECT_TRUE(reread.contains("Hotkeys_togglePanel"));
     EXPECT_FALSE(reread.boolean("binzo.theme"));
-    EXPECT_EQ(reread.keys().size(), 3);
+    EXPECT_EQ(reread.keys().size(), 4);
 }
 
 TEST_F(PreferencesTest, AbsentKeysReadAsDefaults)
@@ -54,6 +60,8 @@ TEST_F(PreferencesTest, RemoveAndChangeNotification)
     EXPECT_FALSE(prefs.contains("binzo.theme"));
 }
 
+// The damaged file is kept for the user, and, like the new file and the lock, is theirs
+// alone even when it was readable by others.
 TEST_F(PreferencesTest, CorruptFileIsMovedAsideAndDefaultsApply)
 {
     QDir().mkpath(dir.filePath("binzo"));
@@ -61,6 +69,7 @@ TEST_F(PreferencesTest, CorruptFileIsMovedAsideAndDefaultsApply)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("{\"binzo.theme\": \"dark\", oops");
     file.close();
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0644), 0);
 
     EXPECT_EQ(prefs.string("binzo.theme"), std::nullopt);
     const QStringList aside
@@ -72,6 +81,13 @@ TEST_F(PreferencesTest, CorruptFileIsMovedAsideAndDefaultsApply)
 
     EXPECT_TRUE(prefs.setString("binzo.theme", "light"));
     EXPECT_EQ(Preferences(path).string("binzo.theme"), "light");
+    const QFileInfoList files = QDir(dir.filePath("binzo")).entryInfoList(QDir::Files);
+    EXPECT_EQ(files.size(), 3); // the preferences, their lock, the damaged copy
+    for (const QFileInfo &written : files) {
+        struct stat info = {};
+        ::stat(QFile::encodeName(written.filePath()).constData(), &info);
+        EXPECT_EQ(info.st_mode & 0777, 0600u) << qPrintable(written.fileName());
+    }
 }
 
 } // namespace

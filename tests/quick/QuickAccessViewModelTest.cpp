@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "../model/FakeSecretBackend.h"
 #include "../model/SecretCalls.h"
+#include "ForeignLock.h"
 #include "QuickFakes.h"
 #include "TestEnvironment.h"
 
@@ -49,7 +50,7 @@ struct QuickAccessTest : ::testing::Test
         view.reset();
         store.reset();
         QString error;
-        store = DataController::open(databasePath(), &error);
+        store = DataController::open(databasePath(), &error, &timers);
         ASSERT_TRUE(store) << qPrintable(error);
         view = std::make_unique<QuickAccessViewModel>(*store, clipboard, timers);
         view->onDismiss = [this] { ++dismissals; };
@@ -864,6 +865,32 @@ TEST_F(QuickAccessTest, TheClosestEntriesAreSaidToBeOnlyThat)
         EXPECT_EQ(view->showsClosestOnly(), c.closestOnly) << qPrintable(c.search);
         EXPECT_TRUE(view->canCopy());
     }
+}
+
+// Saves with no sheet of their own (a copy's usage count, a deletion) that cannot reach the
+// disk yet are shown in the panel until a retry has them there.
+TEST_F(QuickAccessTest, UnsavedChangesAreShownUntilARetrySavesThem)
+{
+    add(0, "Phone");
+    add(0, "Email");
+    EXPECT_EQ(view->saveNotice(), QString());
+    ForeignLock lock(databasePath());
+    view->copySelected();
+    EXPECT_EQ(
+        view->saveNotice(),
+        QString::fromUtf8("Couldn't save 1 change: database is locked \u2014 retrying\u2026"));
+    view->deleteEntry(rows().entryAt(1));
+    EXPECT_EQ(
+        view->saveNotice(),
+        QString::fromUtf8("Couldn't save 2 changes: database is locked \u2014 retrying\u2026"));
+    timers.advance(30s);
+    EXPECT_FALSE(view->saveNotice().isEmpty());
+
+    QSignalSpy changed(view.get(), &QuickAccessViewModel::saveNoticeChanged);
+    lock.release();
+    timers.advance(2s);
+    EXPECT_EQ(view->saveNotice(), QString());
+    EXPECT_FALSE(changed.isEmpty());
 }
 
 } // namespace

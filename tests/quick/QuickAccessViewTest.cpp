@@ -8,9 +8,9 @@
 #include "TestEnvironment.h"
 
 #include "appearance/ThemeController.h"
+#include "model/EventLoopScheduler.h"
 #include "model/secrets/KeychainStore.h"
 #include "model/store/DataController.h"
-#include "quick/EventLoopScheduler.h"
 #include "quick/QuickAccessViewModel.h"
 #include "quick/SystemClipboard.h"
 

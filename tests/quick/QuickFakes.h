@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "FakeTimers.h"
 #include "quick/Clipboard.h"
-#include "quick/TimerScheduler.h"
 
 #include <QList>
-
-#include <algorithm>
 
 struct FakeClipboard : Clipboard
 {
@@ -16,32 +14,26 @@ struct FakeClipboard : Clipboard
         bool isSecret = false;
     };
     QList<Write> writes;
+    // What the clipboard holds now, and whether this process put it there.
+    QString current;
+    bool ours = false;
 
-    void setText(const QString &value, bool isSecret) override { writes.append({value, isSecret}); }
-};
-
-// A clock that moves only when the test says so.
-struct FakeTimers : TimerScheduler
-{
-    struct Pending
+    void setText(const QString &value, bool isSecret) override
     {
-        std::chrono::milliseconds due;
-        std::function<void()> action;
-    };
-    std::chrono::milliseconds now {0};
-    QList<Pending> pending;
-
-    void schedule(std::chrono::milliseconds delay, std::function<void()> action) override
-    {
-        pending.append({now + delay, std::move(action)});
+        writes.append({value, isSecret});
+        current = value;
+        ours = true;
     }
-
-    void advance(std::chrono::milliseconds by)
+    bool holds(const QString &value) const override { return ours && current == value; }
+    void clear() override
     {
-        now += by;
-        std::stable_sort(pending.begin(), pending.end(),
-                         [](const Pending &a, const Pending &b) { return a.due < b.due; });
-        while (!pending.isEmpty() && pending.first().due <= now)
-            pending.takeFirst().action();
+        current.clear();
+        ours = false;
+    }
+    // The user copies something in another program.
+    void copyElsewhere(const QString &value)
+    {
+        current = value;
+        ours = false;
     }
 };

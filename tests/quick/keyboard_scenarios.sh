@@ -15,14 +15,6 @@ mode=${4:-}
 log=$(mktemp)
 app=
 
-shot() { [[ -z $shots ]] || { mkdir -p "$shots" && sleep 0.6 && import -window root "$shots/$1.png"; }; }
-panel_shown() { shown 'Binzo Quick Access'; }
-panel_hidden() { hidden 'Binzo Quick Access'; }
-show_panel() {
-  xdotool key ctrl+shift+space
-  wait_until 50 panel_shown || fail "the shortcut did not show the panel"
-  sleep 0.4
-}
 trap stop_app EXIT
 # entry LABEL: the stored row of the entry with that label.
 entry() { sql "SELECT id, label, ifnull(inlineValue, ''), isSensitive, binzoID, createdAt, \

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "../model/FakeSecretBackend.h"
+#include "FakeTimers.h"
 #include "TestEnvironment.h"
 #include "model/secrets/KeychainStore.h"
 #include "model/store/DataController.h"
@@ -18,13 +19,15 @@ protected:
     {
         KeychainStore::setSharedBackend(std::make_unique<FakeSecretBackend>(&m_secrets));
         QString error;
-        m_data = DataController::open(m_environment.root() + "/binzo.sqlite3", &error);
+        m_data = DataController::open(databasePath(), &error, &m_timers);
         ASSERT_TRUE(m_data) << qPrintable(error);
     }
 
     Binzo *binzo(const QString &name) const { return m_data->binzo(name); }
+    QString databasePath() const { return m_environment.root() + "/binzo.sqlite3"; }
 
     TestEnvironment m_environment;
     FakeSecretBackend::State m_secrets;
+    FakeTimers m_timers; // the store's retries
     std::unique_ptr<DataController> m_data;
 };

@@ -2,6 +2,7 @@
 #include "views/EntryEditor.h"
 #include "../model/SecretCalls.h"
 #include "EditorFixture.h"
+#include "ForeignLock.h"
 #include "quick/LocalDetector.h"
 
 #include <QClipboard>
@@ -384,6 +385,77 @@ TEST_F(EntryEditorTest, EditingFilesTheEntryUnderThePickedBinzo)
     settleSecretCalls();
     EXPECT_FALSE(refused->errorText().isEmpty());
     EXPECT_EQ(entriesIn("Bank"), QList<Entry *>({entry}));
+}
+
+// A recognised secret is protected at once, before any Apply, so a plain Return stores it in
+// the secret store; a switch the user has set in this form is theirs.
+TEST_F(EntryEditorTest, RecognisedSecretTurnsTheSwitchOnUnlessTheUserSetIt)
+{
+    const struct
+    {
+        const char *name;
+        std::function<void(EntryEditor &)> before; // what the user did first
+        QString value;
+        bool sensitive;
+    } cases[] = {
+        {"untouched switch", [](EntryEditor &) {}, kIban, true},
+        {"user turned it off", [](EntryEditor &form) { form.setIsSensitive(false); }, kIban, false},
+        {"user turned it on and off",
+         [](EntryEditor &form) {
+             form.setIsSensitive(true);
+             form.setIsSensitive(false);
+         },
+         kIban, false},
+        {"recognised but ordinary", [](EntryEditor &) {}, "me@example.org", false},
+        {"secret replaced by an ordinary value", [](EntryEditor &form) { form.setValue(kIban); },
+         "me@example.org", true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        m_secrets.clear();
+        auto editor = create("Personal");
+        editor->setLabel("Account");
+        c.before(*editor);
+        editor->setValue(c.value);
+        EXPECT_EQ(editor->isSensitive(), c.sensitive);
+        EXPECT_TRUE(editor->hasSuggestion()) << "Apply is still offered";
+        ASSERT_TRUE(editor->save());
+        settleSecretCalls();
+        const Entry *entry = m_data->entries().last();
+        EXPECT_EQ(entry->isSensitive(), c.sensitive);
+        EXPECT_EQ(entry->inlineValue().has_value(), !c.sensitive);
+        EXPECT_EQ(m_secrets.value(KeychainStore::account(entry->id())).has_value(), c.sensitive);
+    }
+}
+
+// While another program holds the store, the sheet stays open and says so; it closes by
+// itself once a retry has the entry on disk, and saving again meanwhile adds no second one.
+TEST_F(EntryEditorTest, LockedStoreKeepsTheSheetOpenUntilTheEntryIsOnDisk)
+{
+    using namespace std::chrono_literals;
+    auto editor = create("Personal");
+    QSignalSpy done(editor.get(), &EntryEditor::done);
+    editor->setLabel("Phone");
+    editor->setValue("+49 30 123");
+    ForeignLock lock(databasePath());
+
+    EXPECT_FALSE(editor->save());
+    EXPECT_EQ(editor->errorText(),
+              QString::fromUtf8("Couldn't save: database is locked \u2014 retrying\u2026"));
+    editor->setValue("+49 30 1234");
+    EXPECT_FALSE(editor->save());
+    m_timers.advance(10s);
+    EXPECT_TRUE(done.isEmpty());
+
+    lock.release();
+    m_timers.advance(5s);
+    ASSERT_EQ(done.size(), 1);
+    EXPECT_EQ(done.first().first().value<Binzo *>(), binzo("Personal"));
+    EXPECT_EQ(editor->errorText(), QString());
+    SqliteDatabase disk;
+    ASSERT_TRUE(disk.open(databasePath(), SqliteDatabase::Mode::ReadOnly));
+    EXPECT_EQ(disk.queryInteger("SELECT count(*) FROM Entry WHERE inlineValue = '+49 30 1234'"), 1);
+    EXPECT_EQ(disk.queryInteger("SELECT count(*) FROM Entry"), 1);
 }
 
 } // namespace

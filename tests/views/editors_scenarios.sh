@@ -14,10 +14,6 @@ prefs=$XDG_CONFIG_HOME/binzo/preferences.json
 db=$XDG_DATA_HOME/binzo/binzo.sqlite3
 iban=DE89370400440532013000
 
-shot() { [[ -z $shots ]] || { sleep 0.5; import -window root "$shots/$1.png"; }; }
-
-panel_shown() { shown 'Binzo Quick Access'; }
-panel_hidden() { hidden 'Binzo Quick Access'; }
 preference() { jq -c --arg key "$1" '.[$key]' "$prefs" 2>/dev/null; }
 
 trap stop_app EXIT

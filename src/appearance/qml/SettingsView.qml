@@ -152,6 +152,63 @@ Window {
                         Layout.fillWidth: true
                         Layout.leftMargin: 20
                         Layout.rightMargin: 20
+                        title: "Privacy"
+
+                        ColumnLayout {
+                            width: parent.width
+                            spacing: 10
+                            Text {
+                                text: "Clear copied secrets after"
+                                color: Theme.neu.textPrimary
+                                font.pixelSize: 13
+                            }
+                            Row {
+                                id: clearChoices
+                                Layout.fillWidth: true
+                                spacing: 8
+                                Repeater {
+                                    model: root.controller.clipboardClearChoices
+                                    delegate: AbstractButton {
+                                        id: choice
+                                        required property var modelData
+                                        readonly property bool selected: modelData.seconds === root.controller.clipboardClearSeconds
+                                        width: (clearChoices.width - clearChoices.spacing * 4) / 5
+                                        implicitHeight: 30
+                                        onClicked: root.controller.clipboardClearSeconds = modelData.seconds
+                                        contentItem: Text {
+                                            text: choice.modelData.label
+                                            horizontalAlignment: Text.AlignHCenter
+                                            verticalAlignment: Text.AlignVCenter
+                                            font.pixelSize: 12
+                                            font.weight: Font.Medium
+                                            color: choice.selected ? Theme.systemAccent : Theme.neu.textPrimary
+                                        }
+                                        background: NeuSurface {
+                                            radius: 10
+                                            mode: choice.selected ? "pressed" : "raised"
+                                            shadowRadius: choice.selected ? 3 : 4
+                                            shadowOffset: 2
+                                            fillColor: Theme.neu.base
+                                            darkColor: Theme.neu.dark
+                                            lightColor: Theme.neu.light
+                                        }
+                                    }
+                                }
+                            }
+                            Text {
+                                Layout.fillWidth: true
+                                text: "Only sensitive values are cleared, and only while the clipboard still holds them."
+                                color: Theme.neu.textSecondary
+                                font.pixelSize: 11
+                                wrapMode: Text.WordWrap
+                            }
+                        }
+                    }
+
+                    NeuCard {
+                        Layout.fillWidth: true
+                        Layout.leftMargin: 20
+                        Layout.rightMargin: 20
                         title: "Sensitive Values"
                         SecretStorePicker {
                             width: parent.width

@@ -6,6 +6,8 @@
 #include "model/secrets/SealedBox.h"
 
 #include <QCborValue>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -16,7 +18,25 @@ constexpr int kLockTimeoutMs = 2000;
 
 FileSecretStore::FileSecretStore(QString folder)
     : m_folder(std::move(folder))
-{ }
+{
+    removeLeftovers();
+}
+
+// A write killed midway leaves its temporary file: a full sealed copy that would keep
+// secrets deleted later. Only under the lock, so another process's write in progress stays.
+void FileSecretStore::removeLeftovers()
+{
+    const QDir folder(m_folder);
+    const QStringList leftovers = folder.entryList({QStringLiteral("secrets.sealed.??????")},
+                                                   QDir::Files | QDir::Hidden | QDir::System);
+    if (leftovers.isEmpty())
+        return;
+    const PrivateFile::Lock lock(m_folder + QStringLiteral("/secrets.lock"), 0);
+    if (!lock.isLocked())
+        return;
+    for (const QString &name : leftovers)
+        QFile::remove(folder.filePath(name));
+}
 
 QString FileSecretStore::sealedFilePath() const
 {

@@ -16,7 +16,8 @@
 class FileSecretStore : public SecretBackend
 {
 public:
-    // Keeps secrets.sealed, secrets.key and secrets.lock in folder (created 0700).
+    // Keeps secrets.sealed, secrets.key and secrets.lock in folder (created 0700), and
+    // removes what an interrupted write left there.
     explicit FileSecretStore(QString folder);
 
     // Labels are not kept: the file is not browsed by anyone.
@@ -33,6 +34,7 @@ public:
     QString keyFilePath() const;
 
 private:
+    void removeLeftovers();
     enum class KeyUse { Existing, CreateWhenNew };
     // Every secret as service -> account -> value; absent (*error set) when unreadable.
     std::optional<QCborMap> load(KeyUse use, QByteArray *key, QString *error);

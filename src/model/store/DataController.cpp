@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/store/DataController.h"
 
+#include "model/EventLoopScheduler.h"
 #include "model/Paths.h"
 #include "model/records/BinzoListModel.h"
 #include "model/records/EntryListModel.h"
@@ -31,21 +32,32 @@ const InitialBinzo kInitialBinzos[] = {
     {"Bank", "creditcard.fill", "5FA8F4"},
 };
 
+// Retries wait 0.25 s, doubling up to 5 s. Another program's lock ends on its own and a
+// retry that meets it costs a fraction of a millisecond, so then the wait stops growing at
+// 2 s: the change reaches the disk within 2 s of the lock's end.
+constexpr std::chrono::milliseconds kFirstRetryDelay {250};
+constexpr std::chrono::milliseconds kLongestRetryDelay {5000};
+constexpr std::chrono::milliseconds kLongestRetryDelayWhileLocked {2000};
+
 } // namespace
 
-DataController::DataController(std::unique_ptr<SqliteDatabase> database)
+DataController::DataController(std::unique_ptr<SqliteDatabase> database, TimerScheduler *timers)
     : m_database(std::move(database))
     , m_tables(std::make_unique<RecordTables>(*m_database))
+    , m_ownTimers(timers ? nullptr : std::make_unique<EventLoopScheduler>())
+    , m_timers(timers ? timers : m_ownTimers.get())
+    , m_retryDelay(kFirstRetryDelay)
 { }
 
 DataController::~DataController() = default;
 
-std::unique_ptr<DataController> DataController::open(const QString &databasePath, QString *error)
+std::unique_ptr<DataController> DataController::open(const QString &databasePath, QString *error,
+                                                     TimerScheduler *timers)
 {
     std::unique_ptr<SqliteDatabase> database = StoreFile::open(databasePath, error);
     if (!database)
         return nullptr;
-    std::unique_ptr<DataController> controller(new DataController(std::move(database)));
+    std::unique_ptr<DataController> controller(new DataController(std::move(database), timers));
     if (!controller->load(error))
         return nullptr;
     controller->seedIfEmpty();
@@ -208,6 +220,11 @@ void DataController::updateEntry(Entry *entry, const QString &label, const QStri
     }
     QPointer<Entry> target(entry);
     const auto apply = [this, target, label, value, isSensitive] {
+        const std::optional<QString> inlineValue
+            = isSensitive ? std::nullopt : std::optional<QString>(value);
+        // The old text would otherwise stay readable in the log until some later checkpoint.
+        if (target->inlineValue() && target->inlineValue() != inlineValue)
+            m_checkpointWanted = true;
         target->setLabel(label);
         target->setUpdatedAt(QDateTime::currentDateTimeUtc());
         target->setInlineValue(isSensitive ? std::nullopt : std::optional<QString>(value));
@@ -288,6 +305,7 @@ void DataController::detach(Entry *entry, bool holdSecret)
     m_entries.removeOne(entry);
     m_dirtyEntries.remove(entry);
     m_deletedEntryIds.append(entry->id());
+    m_checkpointWanted = true;
 }
 
 Entry *DataController::entry(const QUuid &id) const
@@ -380,25 +398,82 @@ bool DataController::moveBinzo(Binzo *binzo, int position)
 
 bool DataController::save()
 {
-    if (m_dirtyBinzos.isEmpty() && m_dirtyEntries.isEmpty() && m_deletedEntryIds.isEmpty()
-        && m_deletedBinzoIds.isEmpty())
-        return true;
-    if (writePending()) {
+    if (unsavedChangeCount() > 0) {
+        if (!writePending()) {
+            saveFailedWith(m_database->lastError());
+            return false;
+        }
         m_dirtyBinzos.clear();
         m_dirtyEntries.clear();
         m_deletedEntryIds.clear();
         m_deletedBinzoIds.clear();
-        QList<SecretJournal::Note> unsettled;
-        for (const QUuid &id : std::as_const(m_unsettled))
-            unsettled.append({QString(), KeychainStore::account(id)});
-        settleSecrets(unsettled);
-        return true;
+        if (!m_saveError.isEmpty()) {
+            std::fprintf(stderr, "Binzo: the changes that had failed are saved now\n");
+            m_saveError.clear();
+            emit saveStateChanged();
+        }
     }
-    const QString error = m_database->lastError();
-    std::fprintf(stderr, "Binzo: could not save changes, they will be retried: %s\n",
-                 qPrintable(error));
+    // Every record is on disk: the secret items noted for it can be judged.
+    QList<SecretJournal::Note> unsettled;
+    for (const QUuid &id : std::as_const(m_unsettled))
+        unsettled.append({QString(), KeychainStore::account(id)});
+    settleSecrets(unsettled);
+    checkpointIfWanted();
+    if (!m_checkpointWanted)
+        m_retryDelay = kFirstRetryDelay;
+    return true;
+}
+
+int DataController::unsavedChangeCount() const
+{
+    return int(m_dirtyBinzos.size() + m_dirtyEntries.size() + m_deletedEntryIds.size()
+               + m_deletedBinzoIds.size());
+}
+
+bool DataController::finish()
+{
+    const bool saved = save();
+    m_database->checkpointAndTruncate();
+    return saved;
+}
+
+void DataController::saveFailedWith(const QString &error)
+{
+    if (error != m_saveError) {
+        std::fprintf(stderr, "Binzo: could not save changes, they will be retried: %s\n",
+                     qPrintable(error));
+    }
+    m_saveError = error;
+    scheduleRetry();
     emit saveFailed(error);
-    return false;
+    emit saveStateChanged();
+}
+
+void DataController::checkpointIfWanted()
+{
+    if (!m_checkpointWanted)
+        return;
+    if (m_database->checkpointAndTruncate())
+        m_checkpointWanted = false;
+    else
+        scheduleRetry();
+}
+
+void DataController::scheduleRetry()
+{
+    if (m_retryScheduled)
+        return;
+    m_retryScheduled = true;
+    const std::chrono::milliseconds longest
+        = m_database->lastErrorWasBusy() ? kLongestRetryDelayWhileLocked : kLongestRetryDelay;
+    const std::chrono::milliseconds delay = std::min(m_retryDelay, longest);
+    m_retryDelay = std::min(m_retryDelay * 2, kLongestRetryDelay);
+    m_timers->schedule(delay, [self = QPointer<DataController>(this)] {
+        if (!self)
+            return;
+        self->m_retryScheduled = false;
+        self->save();
+    });
 }
 
 bool DataController::writePending()

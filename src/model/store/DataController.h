@@ -12,6 +12,7 @@
 #include <QString>
 #include <QUuid>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -19,10 +20,14 @@ class BinzoListModel;
 class EntryListModel;
 class RecordTables;
 class SqliteDatabase;
+class TimerScheduler;
 
 // Owns the record store (SQLite) and the operations that keep records and the secret store
-// in step. Every change is saved at once; a failed save keeps the change in memory, is
-// retried at the next save and is reported through saveFailed.
+// in step. Every change is saved at once. A save that fails (another process holds the
+// database, the disk is full) keeps the change in memory, is reported through saveFailed and
+// saveStateChanged, and is retried on its own after 0.25 s, doubling up to 5 s (2 s while
+// another program holds the lock), until it succeeds. A write never waits for a lock, so
+// the UI never stalls on one.
 //
 // A sensitive value is always in at least one place: a value entering the secret store is
 // written there before the record that points to it is saved; a value leaving it is removed
@@ -35,7 +40,9 @@ class DataController : public QObject
 public:
     // Opens (creating when missing) the store at a path and seeds an empty store. Absent with
     // the error text in *error when it cannot be opened; the file is never altered then.
-    static std::unique_ptr<DataController> open(const QString &databasePath, QString *error);
+    // Retries run on timers (the event loop's when none are given).
+    static std::unique_ptr<DataController> open(const QString &databasePath, QString *error,
+                                                TimerScheduler *timers = nullptr);
     // $XDG_DATA_HOME/binzo/binzo.sqlite3.
     static QString defaultDatabasePath();
     // The process's store. A store that cannot be opened stops the process with
@@ -82,8 +89,18 @@ public:
     bool deleteBinzo(Binzo *binzo);
     // Moves a compartment to a position of the tab order, numbering sortIndex 0, 1, 2…
     bool moveBinzo(Binzo *binzo, int position);
-    // Writes every pending change in one transaction.
+    // Writes every pending change in one transaction; false when it failed (a retry is
+    // then scheduled).
     bool save();
+    // Records whose latest change is not on disk yet, and why the last save failed (empty
+    // once everything is saved).
+    int unsavedChangeCount() const;
+    QString saveError() const { return m_saveError; }
+    // Changes waiting for the secret store to answer (their records follow once it has).
+    int secretChangesInFlight() const { return int(m_secretWrites.size()); }
+    // Last call before the process ends: saves, and empties the write-ahead log so that no
+    // removed value stays in it. False when changes remain unsaved.
+    bool finish();
 
     // All compartments ordered by sortIndex; all entries in store order.
     QList<Binzo *> binzos() const;
@@ -98,9 +115,11 @@ signals:
     void binzosChanged();
     void entriesChanged();
     void saveFailed(const QString &error);
+    // unsavedChangeCount or saveError changed after a save failed or succeeded.
+    void saveStateChanged();
 
 private:
-    explicit DataController(std::unique_ptr<SqliteDatabase> database);
+    DataController(std::unique_ptr<SqliteDatabase> database, TimerScheduler *timers);
     bool load(QString *error);
     void seedIfEmpty();
     void adopt(Binzo *binzo);
@@ -108,6 +127,10 @@ private:
     void detach(Entry *entry, bool holdSecret);
     Entry *entry(const QUuid &id) const;
     bool writePending();
+    void saveFailedWith(const QString &error);
+    // Empties the log once a removed plain value may be in it; retried while readers hold it.
+    void checkpointIfWanted();
+    void scheduleRetry();
     // Acts on the secret-store notes whose items can be judged now: an item stays only for
     // a sensitive entry whose record is saved.
     void settleSecrets(const QList<SecretJournal::Note> &notes);
@@ -133,6 +156,12 @@ private:
     QSet<QUuid> m_heldSecrets;
     // While several compartments change together, one binzosChanged follows at the end.
     bool m_holdBinzosChanged = false;
+    bool m_checkpointWanted = false;
+    QString m_saveError;
+    std::unique_ptr<TimerScheduler> m_ownTimers;
+    TimerScheduler *m_timers;
+    bool m_retryScheduled = false;
+    std::chrono::milliseconds m_retryDelay;
     BinzoListModel *m_binzoModel = nullptr;
     EntryListModel *m_entryModel = nullptr;
 };

@@ -113,6 +113,7 @@ bool SqliteDatabase::exec(const char *sql)
     if (sqlite3_exec(m_handle, sql, nullptr, nullptr, &message) == SQLITE_OK)
         return true;
     m_lastError = QString::fromUtf8(message ? message : sqlite3_errmsg(m_handle));
+    m_lastErrorWasBusy = (sqlite3_extended_errcode(m_handle) & 0xff) == SQLITE_BUSY;
     sqlite3_free(message);
     return false;
 }
@@ -139,7 +140,17 @@ std::optional<qint64> SqliteDatabase::queryInteger(const char *sql)
     return statement.integer(0);
 }
 
+bool SqliteDatabase::checkpointAndTruncate()
+{
+    if (sqlite3_wal_checkpoint_v2(m_handle, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr)
+        == SQLITE_OK)
+        return true;
+    recordError();
+    return false;
+}
+
 void SqliteDatabase::recordError()
 {
     m_lastError = QString::fromUtf8(sqlite3_errmsg(m_handle));
+    m_lastErrorWasBusy = (sqlite3_extended_errcode(m_handle) & 0xff) == SQLITE_BUSY;
 }

@@ -67,8 +67,13 @@ public:
     SqliteStatement prepare(const char *sql);
     // The first column of the first row of a query returning one integer.
     std::optional<qint64> queryInteger(const char *sql);
+    // Copies the whole write-ahead log into the database and empties the log file. Fails
+    // (busy) while another connection reads an older state or writes.
+    bool checkpointAndTruncate();
 
     QString lastError() const { return m_lastError; }
+    // The last error was another connection's lock (SQLITE_BUSY), which ends on its own.
+    bool lastErrorWasBusy() const { return m_lastErrorWasBusy; }
 
 private:
     friend class SqliteStatement;
@@ -76,4 +81,5 @@ private:
 
     sqlite3 *m_handle = nullptr;
     QString m_lastError;
+    bool m_lastErrorWasBusy = false;
 };

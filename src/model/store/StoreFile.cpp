@@ -76,18 +76,25 @@ std::optional<StoreSchema::State> inspectReadOnly(const QString &path, QString *
 bool configure(SqliteDatabase &database, StoreSchema::State state)
 {
     // WAL keeps every acknowledged commit through a crash; NORMAL syncs at checkpoints,
-    // which loses no committed data in WAL mode short of a power failure.
+    // which loses no committed data in WAL mode short of a power failure. secure_delete
+    // zeroes removed values instead of leaving them in free space. Opening may wait for
+    // another writer; later writes run on the UI thread and never wait for a lock, since
+    // even a few milliseconds of sleeping can cost several frames on a busy machine
+    // (DataController retries them instead).
     if (!database.exec("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; "
-                       "PRAGMA busy_timeout = 2000"))
+                       "PRAGMA secure_delete = ON; PRAGMA busy_timeout = 2000"))
         return false;
-    if (state == StoreSchema::State::Empty)
-        return StoreSchema::create(database);
-    // Proves the folder and file take writes (journal files included) before the store is
-    // used, without changing anything.
-    if (!database.exec("BEGIN IMMEDIATE"))
-        return false;
-    database.rollback();
-    return true;
+    if (state == StoreSchema::State::Empty) {
+        if (!StoreSchema::create(database))
+            return false;
+    } else {
+        // Proves the folder and file take writes (journal files included) before the store
+        // is used, without changing anything.
+        if (!database.exec("BEGIN IMMEDIATE"))
+            return false;
+        database.rollback();
+    }
+    return database.exec("PRAGMA busy_timeout = 0");
 }
 
 } // namespace
@@ -96,11 +103,16 @@ namespace StoreFile {
 
 std::unique_ptr<SqliteDatabase> open(const QString &path, QString *error)
 {
+    // A folder the user made read-only stays so; root's access() would not see it.
+    const QString folder = QFileInfo(path).absolutePath();
+    if (QFileInfo::exists(folder) && !(QFile::permissions(folder) & QFile::WriteOwner)) {
+        *error = QStringLiteral("cannot write in the folder %1: it is read-only").arg(folder);
+        return nullptr;
+    }
     if (!QFileInfo::exists(path) && !createPrivateFile(path, error))
         return nullptr;
     // SQLite needs to create its journal files beside the database, and would say only
     // "readonly database" when it cannot.
-    const QString folder = QFileInfo(path).absolutePath();
     if (::access(QFile::encodeName(folder).constData(), W_OK) != 0) {
         *error = systemError(QStringLiteral("cannot write in the folder"), folder);
         return nullptr;

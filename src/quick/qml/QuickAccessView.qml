@@ -124,6 +124,19 @@ FocusScope {
             onMenuClosed: root.refocusUnlessSheet()
         }
 
+        // Stays while changes wait for the store's retries, so no failed save passes unseen.
+        Text {
+            Layout.fillWidth: true
+            Layout.leftMargin: 18
+            Layout.rightMargin: 18
+            Layout.bottomMargin: 6
+            visible: text !== ""
+            text: root.viewModel.saveNotice
+            color: "#D64545"
+            font.pixelSize: 12
+            wrapMode: Text.Wrap
+        }
+
         CommandBar {
             Layout.fillWidth: true
             visible: root.viewModel.hasBinzos

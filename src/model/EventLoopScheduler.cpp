@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "quick/EventLoopScheduler.h"
+#include "model/EventLoopScheduler.h"
 
 #include <QTimer>
 
