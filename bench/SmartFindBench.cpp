@@ -6,6 +6,8 @@
 #include "quick/Search.h"
 #include "smartfind/SemanticSearch.h"
 
+#include <QCoreApplication>
+
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -107,10 +109,13 @@ BENCHMARK(visibleEntries)
     ->ArgNames({"entries", "query"})
     ->Unit(benchmark::kMicrosecond);
 
-// The first query after start: every label is embedded once.
-void firstQueryEmbedsAllLabels(benchmark::State &state)
+// The first query after start: with the labels embedded ahead on the worker, as the app does
+// when the store loads ("prepared"), and without, when that query embeds every label.
+void firstQuery(benchmark::State &state)
 {
     const Vault vault(int(state.range(0)));
+    const bool prepared = state.range(1) != 0;
+    SemanticSearch &search = SemanticSearch::shared();
     for (auto _ : state) {
         state.PauseTiming();
         std::unique_ptr<EmbeddingModel> model = openFirstModel();
@@ -118,12 +123,20 @@ void firstQueryEmbedsAllLabels(benchmark::State &state)
             state.SkipWithError("no smart-find model");
             break;
         }
-        SemanticSearch::shared().setEmbedding(std::move(model));
+        search.setEmbedding(std::move(model));
+        if (prepared) {
+            search.prepare(vault.entries);
+            while (!search.isEmbedded(*vault.entries.back()))
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
         state.ResumeTiming();
         benchmark::DoNotOptimize(Search::visibleEntries("cellphone", nullptr, vault.entries));
     }
 }
-BENCHMARK(firstQueryEmbedsAllLabels)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(firstQuery)
+    ->ArgsProduct({{1000, 10000}, {0, 1}})
+    ->ArgNames({"entries", "prepared"})
+    ->Unit(benchmark::kMicrosecond);
 
 void openModel(benchmark::State &state)
 {
@@ -139,5 +152,3 @@ void openModel(benchmark::State &state)
 BENCHMARK(openModel)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-BENCHMARK_MAIN();

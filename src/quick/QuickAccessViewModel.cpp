@@ -8,6 +8,7 @@
 #include "quick/LocalDetector.h"
 #include "quick/PanelKeys.h"
 #include "quick/Search.h"
+#include "smartfind/SemanticSearch.h"
 #include "views/BinzoEditor.h"
 #include "views/EntryEditor.h"
 
@@ -42,7 +43,10 @@ QuickAccessViewModel::QuickAccessViewModel(DataController &store, Clipboard &cli
         reloadBinzos();
         refresh();
     });
+    // Labels are embedded off the interface thread as the store loads and changes, so even
+    // the first keystroke only compares vectors.
     connect(&store, &DataController::entriesChanged, this, [this] {
+        SemanticSearch::shared().prepare(m_store.entries());
         m_listStale = true;
         refresh();
     });
@@ -53,6 +57,7 @@ QuickAccessViewModel::QuickAccessViewModel(DataController &store, Clipboard &cli
         m_listStale = true;
         refresh();
     });
+    SemanticSearch::shared().prepare(store.entries());
     reloadBinzos();
     refresh();
 }

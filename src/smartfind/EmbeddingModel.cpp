@@ -104,10 +104,15 @@ DotFunction bestDot()
     return dotPortable;
 }
 
-int32_t dot(const std::vector<int8_t> &a, const std::vector<int8_t> &b)
+int32_t dot(const int8_t *a, const int8_t *b, size_t n)
 {
     static const DotFunction implementation = bestDot();
-    return implementation(a.data(), b.data(), std::min(a.size(), b.size()));
+    return implementation(a, b, n);
+}
+
+int32_t dot(const std::vector<int8_t> &a, const std::vector<int8_t> &b)
+{
+    return dot(a.data(), b.data(), std::min(a.size(), b.size()));
 }
 
 void normalize(float *v, size_t n)
@@ -333,10 +338,18 @@ EmbeddingModel::Vector EmbeddingModel::vector(const QString &text) const
 
 double EmbeddingModel::distance(const Vector &a, const Vector &b) const
 {
-    if (a.components.size() != b.components.size() || a.norm == 0 || b.norm == 0)
+    if (a.components.size() != b.components.size())
+        return 1.0;
+    return distance(a, b.components.data(), b.norm);
+}
+
+double EmbeddingModel::distance(const Vector &a, const int8_t *b, float bNorm) const
+{
+    const auto n = size_t(dimensions());
+    if (a.components.size() != n || a.norm == 0 || bNorm == 0)
         return 1.0;
     const double floor = m_header->cosineFloor;
-    const double raw = double(dot(a.components, b.components)) / (double(a.norm) * b.norm);
+    const double raw = double(dot(a.components.data(), b, n)) / (double(a.norm) * bNorm);
     return std::clamp(1.0 - (raw - floor) / (1.0 - floor), 0.0, 2.0);
 }
 

@@ -42,6 +42,8 @@ public:
     // beyond.
     double distance(const Vector &a, const Vector &b) const;
     double distance(const QString &a, const QString &b) const;
+    // The same against a vector kept elsewhere as dimensions() components and their norm.
+    double distance(const Vector &a, const int8_t *b, float bNorm) const;
 
 private:
     EmbeddingModel() = default;

@@ -5,6 +5,7 @@
 
 #include <QFileInfo>
 #include <QStringList>
+#include <QThread>
 
 #include <algorithm>
 
@@ -29,6 +30,9 @@ QStringList SemanticSearch::modelCandidates()
 
 SemanticSearch::SemanticSearch()
 {
+    // One worker: the other core stays free for the interface.
+    m_worker.setMaxThreadCount(1);
+    m_worker.setThreadPriority(QThread::LowPriority);
     const QStringList candidates = modelCandidates();
     for (const QString &path : candidates) {
         if (!QFileInfo::exists(path))
@@ -45,10 +49,40 @@ SemanticSearch::SemanticSearch()
 void SemanticSearch::setEmbedding(std::unique_ptr<EmbeddingModel> embedding)
 {
     m_embedding = std::move(embedding);
-    for (auto &[entry, label] : m_labels)
-        label.vector = {};
+    ++m_generation;
+    for (auto &[entry, label] : m_labels) {
+        label.slot = kNoSlot;
+        label.queued = false;
+    }
+    m_vectors.clear();
+    m_freeSlots.clear();
     m_queryText.clear();
     m_queryVector = {};
+}
+
+void SemanticSearch::store(Label &cached, const EmbeddingModel::Vector &vector)
+{
+    const size_t dims = vector.components.size();
+    if (cached.slot == kNoSlot) {
+        if (m_freeSlots.empty()) {
+            cached.slot = uint32_t(m_vectors.size() / dims);
+            m_vectors.resize(m_vectors.size() + dims);
+        } else {
+            cached.slot = m_freeSlots.back();
+            m_freeSlots.pop_back();
+        }
+    }
+    std::copy(vector.components.begin(), vector.components.end(),
+              m_vectors.begin() + ptrdiff_t(cached.slot * dims));
+    cached.norm = vector.norm;
+}
+
+void SemanticSearch::release(Label &cached)
+{
+    if (cached.slot != kNoSlot)
+        m_freeSlots.push_back(cached.slot);
+    cached.slot = kNoSlot;
+    cached.queued = false;
 }
 
 void SemanticSearch::refresh(Label &cached, const QString &text)
@@ -57,12 +91,12 @@ void SemanticSearch::refresh(Label &cached, const QString &text)
         return;
     cached.text = text;
     cached.lowered = text.toLower();
-    cached.vector = {};
+    release(cached);
 }
 
 SemanticSearch::Label &SemanticSearch::label(const Entry &entry)
 {
-    const QString &text = entry.fields().label; // no copy: this runs per entry per keystroke
+    const QString &text = entry.fields().label; // no copy
     if (m_lastEntry == &entry) {
         refresh(*m_lastLabel, text);
         return *m_lastLabel;
@@ -70,12 +104,14 @@ SemanticSearch::Label &SemanticSearch::label(const Entry &entry)
     auto found = m_labels.find(&entry);
     if (found == m_labels.end()) {
         QObject::connect(&entry, &QObject::destroyed, &m_guard, [this, key = &entry] {
+            release(m_labels.at(key));
             m_labels.erase(key);
             m_lastEntry = nullptr;
             m_passEntries.clear(); // a new entry may be born at the same address
             m_passLabels.clear();
         });
-        found = m_labels.emplace(&entry, Label {text, text.toLower(), {}}).first;
+        QObject::connect(&entry, &Entry::labelChanged, &m_guard, [this] { m_passStale = true; });
+        found = m_labels.emplace(&entry, Label {text, text.toLower()}).first;
     }
     Label &cached = found->second;
     refresh(cached, text);
@@ -89,11 +125,11 @@ const QString &SemanticSearch::loweredLabel(const Entry &entry)
     return label(entry).lowered;
 }
 
-const EmbeddingModel::Vector &SemanticSearch::labelVector(Label &cached) const
+const int8_t *SemanticSearch::labelVector(Label &cached)
 {
-    if (cached.vector.components.empty())
-        cached.vector = m_embedding->vector(cached.lowered);
-    return cached.vector;
+    if (cached.slot == kNoSlot)
+        store(cached, m_embedding->vector(cached.lowered));
+    return m_vectors.data() + size_t(cached.slot) * size_t(m_embedding->dimensions());
 }
 
 const EmbeddingModel::Vector &SemanticSearch::queryVector(const QString &loweredQuery)
@@ -109,27 +145,86 @@ const EmbeddingModel::Vector &SemanticSearch::queryVector(const QString &lowered
 
 double SemanticSearch::distance(const QString &loweredQuery, const Entry &entry)
 {
-    return m_embedding->distance(queryVector(loweredQuery), labelVector(label(entry)));
+    const EmbeddingModel::Vector &query = queryVector(loweredQuery);
+    Label &cached = label(entry);
+    const int8_t *vector = labelVector(cached);
+    return m_embedding->distance(query, vector, cached.norm);
 }
 
-const std::vector<SemanticSearch::LabelMatch> &SemanticSearch::match(const QString &loweredQuery,
-                                                                     const QList<Entry *> &entries)
+void SemanticSearch::rememberPass(const QList<Entry *> &entries)
 {
-    if (!std::equal(m_passEntries.begin(), m_passEntries.end(), entries.begin(), entries.end())) {
+    if (m_passStale
+        || !std::equal(m_passEntries.begin(), m_passEntries.end(), entries.begin(),
+                       entries.end())) {
+        m_passStale = false;
         m_passEntries.assign(entries.begin(), entries.end());
         m_passLabels.clear();
         for (const Entry *entry : entries)
             m_passLabels.push_back(&label(*entry));
     }
+}
+
+void SemanticSearch::prepare(const QList<Entry *> &entries)
+{
+    rememberPass(entries);
+    if (!m_embedding)
+        return;
+    auto batch = std::make_shared<std::vector<Embedded>>();
+    for (size_t i = 0; i < m_passLabels.size(); ++i) {
+        Label &cached = *m_passLabels[i];
+        if (cached.slot == kNoSlot && !cached.queued) {
+            cached.queued = true;
+            batch->push_back({m_passEntries[i], cached.lowered, {}});
+        }
+    }
+    if (batch->empty())
+        return;
+    m_worker.start([this, model = m_embedding, generation = m_generation, batch] {
+        for (Embedded &label : *batch)
+            label.vector = model->vector(label.lowered);
+        QMetaObject::invokeMethod(
+            &m_guard, [this, generation, batch] { receive(generation, *batch); },
+            Qt::QueuedConnection);
+    });
+}
+
+void SemanticSearch::receive(uint64_t generation, std::vector<Embedded> &embedded)
+{
+    if (generation != m_generation)
+        return;
+    for (const Embedded &label : embedded) {
+        const auto found = m_labels.find(label.entry);
+        // The text decides: the label may have changed, or the entry gone and another taken its
+        // address, while the worker ran.
+        if (found == m_labels.end() || found->second.lowered != label.lowered)
+            continue;
+        found->second.queued = false;
+        if (found->second.slot == kNoSlot)
+            store(found->second, label.vector);
+    }
+}
+
+bool SemanticSearch::isEmbedded(const Entry &entry) const
+{
+    const auto found = m_labels.find(&entry);
+    return found != m_labels.end() && found->second.text == entry.fields().label
+        && found->second.slot != kNoSlot;
+}
+
+const std::vector<SemanticSearch::LabelMatch> &SemanticSearch::match(const QString &loweredQuery,
+                                                                     const QList<Entry *> &entries)
+{
+    rememberPass(entries);
     const EmbeddingModel::Vector *query = m_embedding ? &queryVector(loweredQuery) : nullptr;
     m_matches.resize(m_passLabels.size());
     for (size_t i = 0; i < m_passLabels.size(); ++i) {
         Label &cached = *m_passLabels[i];
-        refresh(cached, m_passEntries[i]->fields().label);
         m_matches[i].lowered = &cached.lowered;
-        m_matches[i].distance = query
-            ? std::optional(m_embedding->distance(*query, labelVector(cached)))
-            : std::nullopt;
+        m_matches[i].distance.reset();
+        if (query) {
+            const int8_t *vector = labelVector(cached); // sets cached.norm
+            m_matches[i].distance = m_embedding->distance(*query, vector, cached.norm);
+        }
     }
     return m_matches;
 }

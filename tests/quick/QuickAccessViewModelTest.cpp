@@ -8,7 +8,9 @@
 #include "model/secrets/KeychainStore.h"
 #include "model/store/DataController.h"
 #include "quick/QuickAccessViewModel.h"
+#include "smartfind/SemanticSearch.h"
 
+#include <QDeadlineTimer>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -559,6 +561,34 @@ TEST_F(QuickAccessTest, StoreChangesShowAtOnce)
     EXPECT_EQ(canCopy.count(), 1);
     add(1, "Elsewhere");
     EXPECT_EQ(labels(), QStringList({"Alpha"}));
+}
+
+// So the first keystroke only compares vectors, labels are embedded ahead: when the store
+// loads and when an entry comes or changes.
+TEST_F(QuickAccessTest, LabelsAreEmbeddedAheadAsTheStoreLoadsAndChanges)
+{
+    if (!SemanticSearch::shared().embedding())
+        GTEST_SKIP() << "this build has no smart-find model";
+    const auto embedded = [this] {
+        const QDeadlineTimer deadline(10000);
+        const auto all = [this] {
+            const QList<Entry *> entries = store->entries();
+            return std::all_of(entries.begin(), entries.end(), [](const Entry *entry) {
+                return SemanticSearch::shared().isEmbedded(*entry);
+            });
+        };
+        while (!all() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        return all();
+    };
+    Entry *entry = add(0, "Barclays login");
+    add(1, "Ryanair booking");
+    EXPECT_TRUE(embedded());
+    ASSERT_TRUE(store->updateEntry(entry, "Tesco Clubcard", "value", false));
+    EXPECT_TRUE(embedded());
+    openStore();
+    EXPECT_EQ(store->entries().size(), 2);
+    EXPECT_TRUE(embedded());
 }
 
 TEST_F(QuickAccessTest, NewBinzoSheetMakesTheLastTabCurrent)

@@ -231,6 +231,30 @@ TEST_F(SearchWithModelTest, RenamedLabelIsEmbeddedAgain)
     EXPECT_NEAR(after, std::max(0.0, fresh), 1e-6);
 }
 
+// A brand is found by what it is, yet a label holding the query itself still comes first.
+TEST_F(SearchWithModelTest, BrandsAreFoundByWhatTheyAreAfterLabelsHoldingTheQuery)
+{
+    for (const char *label :
+         {"Barclays login", "Ryanair booking", "Tesco Clubcard", "Bank holiday rota"})
+        add(label, m_personal);
+    const struct
+    {
+        const char *query;
+        const char *first;
+        const char *found;
+    } cases[] = {
+        {"bank", "Bank holiday rota", "Barclays login"},
+        {"airline", "Ryanair booking", "Ryanair booking"},
+        {"supermarket", "Tesco Clubcard", "Tesco Clubcard"},
+    };
+    for (const auto &c : cases) {
+        const QStringList shown = visible(c.query);
+        ASSERT_FALSE(shown.isEmpty()) << c.query;
+        EXPECT_EQ(shown.first(), c.first) << c.query;
+        EXPECT_TRUE(shown.contains(c.found)) << c.query << ": " << qPrintable(shown.join(", "));
+    }
+}
+
 TEST_F(SearchWithModelTest, QueryWithoutNearMatchesShowsTheFiveBest)
 {
     const QList<Entry *> shown = Search::visibleEntries("zzzzqqqq", nullptr, m_all);

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <functional>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -216,6 +217,37 @@ TEST_F(BuiltModelTest, RelatedMeaningsAreCloserThanUnrelatedOnes)
     };
     for (const auto &c : cases)
         EXPECT_LT(distance(c.query, c.related), distance(c.query, c.unrelated)) << c.query;
+}
+
+// Labels name brands and services; people search for what they are. An unrelated text must
+// not come near enough to be listed (similarity over 0.62, a distance under 0.76).
+TEST_F(BuiltModelTest, BrandsLandNearWhatTheyAreAndUnrelatedTextsStayAway)
+{
+    struct Case
+    {
+        const char *brand;
+        const char *whatItIs;
+        const char *unrelated;
+    };
+    std::vector<Case> cases = {
+        {"barclays", "bank", "cheap flights"},
+        {"ryanair", "flight booking", "bank account"},
+        {"vodafone", "mobile phone contract", "hotel"},
+        {"netflix", "films", "electricity"},
+        {"tesco", "supermarket", "tax return"},
+        {"hmrc", "tax", "holiday"},
+        {"current account", "checking account", "volcano"}, // British and American words
+    };
+#ifdef BINZO_TEST_MODEL_HAS_GLOVE
+    // Named by no vocabulary: placed among their GloVe neighbours.
+    cases.push_back({"wachovia", "bank", "airline"});
+    cases.push_back({"aeroflot", "airline", "bank"});
+#endif
+    constexpr double kNearMatchDistance = 0.76;
+    for (const Case &c : cases) {
+        EXPECT_LT(distance(c.brand, c.whatItIs), distance(c.brand, c.unrelated)) << c.brand;
+        EXPECT_GE(distance(c.brand, c.unrelated), kNearMatchDistance) << c.brand;
+    }
 }
 
 } // namespace

@@ -16,6 +16,13 @@ using ModelFormat::alignedSize;
 
 constexpr long kNibbleMax = 7;
 
+// Words nearly every label of a vault carries: they tell little about which entry is meant.
+constexpr const char *kVaultWords[] = {
+    "password", "passwd",   "pwd",         "passcode", "pass",    "login",  "logon",
+    "signin",   "username", "credentials", "pin",      "code",    "codes",  "key",
+    "number",   "id",       "token",       "account",  "details", "secret",
+};
+
 void writePadded(std::ofstream &out, const void *data, uint64_t size)
 {
     out.write(static_cast<const char *>(data), std::streamsize(size));
@@ -46,6 +53,11 @@ bool writeModel(const std::string &path, const WordSpace &space, const WordNet &
     for (const auto &[text, count] : space.counts()) {
         if (count >= settings.minWeightOnlyCount && !words.count(text))
             words.emplace(text, Word {ModelFormat::kNoRow, space.weight(text)});
+    }
+
+    for (const char *text : kVaultWords) {
+        if (const auto word = words.find(text); word != words.end())
+            word->second.weight *= settings.vaultWordShare;
     }
 
     std::vector<ModelFormat::WordRecord> records;

@@ -10,11 +10,14 @@ struct ModelSettings
 {
     int trigramDims = 64;
     float trigramShare = 0.3f;
-    // Word averages of unrelated texts still share a cosine of 0.1 to 0.3, so 0.4 counts as
-    // unrelated: only labels above a cosine of about 0.54 become near matches (similarity over
-    // 0.62), and a query with none falls back to the five best instead of one or two doubtful
-    // ones.
-    float cosineFloor = 0.4f;
+    // Word averages of unrelated texts still share a cosine of 0.1 to 0.3, and thousands of
+    // brand descriptions raise it further, so 0.45 counts as unrelated: only labels above a
+    // cosine of about 0.58 become near matches (similarity over 0.62), and a query with none
+    // falls back to the five best instead of one or two doubtful ones.
+    float cosineFloor = 0.45f;
+    // How much the words every vault label carries ("password", "login", "number") weigh
+    // against their usual weight, so "apple password" is about Apple more than about passwords.
+    float vaultWordShare = 0.5f;
     uint64_t minWeightOnlyCount = 20; // frequent words without a meaning still get a weight
 };
 

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Builds Binzo's smart-find model from WordNet 3.0 and the glossary:
-//   binzo-model-builder WORDNET_DIR GLOSSARY OUTPUT
+// Builds Binzo's smart-find model from WordNet 3.0, optionally GloVe word vectors, and the
+// glossaries (applied in the order given):
+//   binzo-model-builder WORDNET_DIR OUTPUT [--glove TARBALL] GLOSSARY...
 #include "Cooccurrence.h"
+#include "GloVe.h"
+#include "GloVeComplement.h"
 #include "Glossary.h"
 #include "Lexicon.h"
 #include "ModelWriter.h"
@@ -27,6 +30,31 @@ constexpr float kSingularValuePower = 0.5f;
 constexpr int kCommonDirections = 1;
 constexpr int kCommonIterations = 50;
 constexpr size_t kCommonSampleStride = 8; // every 8th gloss is plenty for the main directions
+constexpr size_t kGloVeWords = 200000; // rarer GloVe words are mostly names and misspellings
+
+struct Arguments
+{
+    std::string wordNet;
+    std::string output;
+    std::string glove;
+    std::vector<std::string> glossaries;
+};
+
+std::optional<Arguments> parse(int argc, char **argv)
+{
+    if (argc < 4)
+        return std::nullopt;
+    Arguments arguments {argv[1], argv[2], {}, {}};
+    for (int i = 3; i < argc; ++i) {
+        if (std::string(argv[i]) == "--glove" && i + 1 < argc)
+            arguments.glove = argv[++i];
+        else
+            arguments.glossaries.emplace_back(argv[i]);
+    }
+    if (arguments.glossaries.empty())
+        return std::nullopt;
+    return arguments;
+}
 
 void progress(const char *step)
 {
@@ -76,14 +104,22 @@ Eigen::MatrixXf commonDirections(const WordNet &wordNet, const WordSpace &space)
 
 int main(int argc, char **argv)
 {
-    if (argc != 4) {
-        std::cerr << "usage: binzo-model-builder WORDNET_DIR GLOSSARY OUTPUT\n";
+    const std::optional<Arguments> arguments = parse(argc, argv);
+    if (!arguments) {
+        std::cerr
+            << "usage: binzo-model-builder WORDNET_DIR OUTPUT [--glove TARBALL] GLOSSARY...\n";
         return 2;
     }
-    progress("reading WordNet");
-    const std::optional<WordNet> wordNet = WordNet::read(argv[1]);
-    const auto glossary = readGlossary(argv[2]);
-    if (!wordNet || !glossary)
+    progress("reading WordNet and the glossaries");
+    const std::optional<WordNet> wordNet = WordNet::read(arguments->wordNet);
+    std::vector<GlossaryEntry> glossary;
+    for (const std::string &path : arguments->glossaries) {
+        auto entries = readGlossary(path);
+        if (!entries)
+            return 1;
+        glossary.insert(glossary.end(), entries->begin(), entries->end());
+    }
+    if (!wordNet)
         return 1;
     const Lexicon lexicon(*wordNet);
 
@@ -99,13 +135,26 @@ int main(int argc, char **argv)
         = svd.u * svd.sigma.array().pow(kSingularValuePower).matrix().asDiagonal();
     vectors.rowwise().normalize();
 
-    progress("glossary and common directions");
+    progress("common directions");
     WordSpace space(wordNet->words, std::move(vectors), glossWordCounts(*wordNet, lexicon));
     const Eigen::MatrixXf common = commonDirections(*wordNet, space);
-    applyGlossary(*glossary, *wordNet, common, space);
+    progress("glossaries");
+    applyGlossary(glossary, *wordNet, common, space);
+    // After the glossaries, so their descriptions stay whole and guide the GloVe neighbours.
+    if (!arguments->glove.empty()) {
+        progress("reading GloVe");
+        const std::optional<GloVe> glove = readGloVe(arguments->glove, kGloVeWords);
+        if (!glove)
+            return 1;
+        progress("placing the words only GloVe knows");
+        std::unordered_set<std::string> described;
+        for (const GlossaryEntry &entry : glossary)
+            described.insert(entry.terms.begin(), entry.terms.end());
+        complementWithGloVe(*glove, space, described);
+    }
 
     progress("writing");
-    if (!writeModel(argv[3], space, *wordNet, common, ModelSettings {}))
+    if (!writeModel(arguments->output, space, *wordNet, common, ModelSettings {}))
         return 1;
     progress("done");
     return 0;

@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "GloVe.h"
+#include "WordSpace.h"
+
+#include <string>
+#include <unordered_set>
+
+// Brings the words only GloVe knows (brands, services, newer and regional words) into the
+// space: each lands where its GloVe neighbours that the space already knows sit, so the
+// space's own geometry (and its calibration) stays as it is.
+// Words with a description of their own (`described`) guide their GloVe neighbours however
+// rare they are.
+void complementWithGloVe(const GloVe &glove, WordSpace &space,
+                         const std::unordered_set<std::string> &described);
