@@ -584,7 +584,7 @@ TEST_F(QuickAccessTest, LabelsAreEmbeddedAheadAsTheStoreLoadsAndChanges)
     Entry *entry = add(0, "Barclays login");
     add(1, "Ryanair booking");
     EXPECT_TRUE(embedded());
-    ASSERT_TRUE(store->updateEntry(entry, "Tesco Clubcard", "value", false));
+    ASSERT_EQ(updateEntryAndWait(*store, entry, "Tesco Clubcard", "value", false), "");
     EXPECT_TRUE(embedded());
     openStore();
     EXPECT_EQ(store->entries().size(), 2);
