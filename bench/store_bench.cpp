@@ -55,8 +55,10 @@ void secretWriteRead(benchmark::State &state, SecretBackend &backend, bool read)
     for (int i = 0; i < stored; ++i)
         accounts.append(KeychainStore::account(QUuid::createUuid()));
     for (const QString &account : accounts) {
-        if (!backend.write(kService, account, "sk-bench-0123456789abcdef")) {
-            state.SkipWithError(qPrintable(backend.lastError()));
+        const SecretResult written
+            = backend.write(kService, account, "Binzo: bench", "sk-bench-0123456789abcdef");
+        if (!written.done()) {
+            state.SkipWithError(qPrintable(written.error));
             return;
         }
     }
@@ -66,7 +68,7 @@ void secretWriteRead(benchmark::State &state, SecretBackend &backend, bool read)
         if (read)
             benchmark::DoNotOptimize(backend.read(kService, account));
         else
-            backend.write(kService, account, "sk-bench-fedcba9876543210");
+            backend.write(kService, account, "Binzo: bench", "sk-bench-fedcba9876543210");
     }
     for (const QString &account : accounts)
         backend.remove(kService, account);
@@ -92,7 +94,7 @@ BENCHMARK(fileSecretRead)->Arg(10)->Arg(200)->Unit(benchmark::kMicrosecond);
 void secretService(benchmark::State &state, bool read)
 {
     QString why;
-    if (!SecretServiceStore::isAvailable(2000, &why)) {
+    if (SecretServiceStore::probe(2000, &why) != SecretServiceStore::Presence::Available) {
         state.SkipWithError(qPrintable("no Secret Service: " + why));
         return;
     }

@@ -11,6 +11,7 @@
 #include "views/EntryEditor.h"
 
 #include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QStringDecoder>
 #include <QThread>
@@ -144,12 +145,24 @@ CommandReply runHere(const CommandRequest &request,
             return true;
         },
         VaultCommands::Owner::ThisCommand);
-    const CommandReply reply = commands.run(request);
+    // The secret store answers through the event loop.
+    std::optional<CommandReply> reply;
+    QEventLoop loop;
+    commands.run(request, [&](const CommandReply &answer) {
+        reply = answer;
+        loop.quit();
+    });
+    if (!reply)
+        loop.exec();
     // Done, the store closes as the app's does at quit: no removed value stays in its log.
     // After a failure nothing more is written, so the store stays as the reply says.
-    if (reply.exitCode == ExitCode::kDone)
+    if (reply->exitCode == ExitCode::kDone)
         store->finish();
-    return reply;
+    // Secret changes the store still waits on end before the process does.
+    QDeadlineTimer patience(kAnswerPatienceMs);
+    while (store->secretChangesInFlight() > 0 && !patience.hasExpired())
+        loop.processEvents(QEventLoop::WaitForMoreEvents, 50);
+    return *reply;
 }
 
 // The running Binzo carries the request out; with none, this process does, holding Binzo's

@@ -223,6 +223,7 @@ void QuickPanelController::show()
 void QuickPanelController::hide()
 {
     TimingTrace::mark("hide");
+    m_viewModel.panelHidden();
     m_moving = false;
     m_platform.stopWatchingPresses();
     m_platform.endKeyboardHandoff();

@@ -25,7 +25,7 @@ void QuitRequest::start()
 
 void QuitRequest::attempt(int attemptsLeft)
 {
-    if (m_store.save()) {
+    if (m_store.save() && m_store.secretChangesInFlight() == 0) {
         m_waiting = false;
         m_quit();
         return;
@@ -38,9 +38,12 @@ void QuitRequest::attempt(int attemptsLeft)
         return;
     }
     m_waiting = false;
-    const int count = m_store.unsavedChangeCount();
+    const int count = m_store.unsavedChangeCount() + m_store.secretChangesInFlight();
     const QString changes = count == 1 ? tr("1 change could not be saved")
                                        : tr("%1 changes could not be saved").arg(count);
-    if (m_ask(changes + QStringLiteral(": ") + m_store.saveError()))
+    // Only a keyring that does not answer holds a change back while the database takes it.
+    const QString reason = m_store.saveError().isEmpty() ? tr("the system keyring does not answer")
+                                                         : m_store.saveError();
+    if (m_ask(changes + QStringLiteral(": ") + reason))
         m_quit();
 }

@@ -10,9 +10,10 @@
 class DataController;
 class TimerScheduler;
 
-// Quit Binzo: quits once every change is on disk. Changes that still cannot be saved after a
-// few seconds of retrying are not dropped silently: the user is asked ("N changes could not
-// be saved: <reason>") whether to quit anyway; if not, Binzo keeps running and retrying.
+// Quit Binzo: quits once every change is on disk, sensitive values in the secret store
+// included. Changes that still cannot be saved after a few seconds of retrying are not
+// dropped silently: the user is asked ("N changes could not be saved: <reason>") whether to
+// quit anyway; if not, Binzo keeps running and retrying.
 class QuitRequest : public QObject
 {
     Q_OBJECT

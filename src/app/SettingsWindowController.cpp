@@ -3,10 +3,13 @@
 
 #include "app/AboutInfo.h"
 #include "app/OnboardingWindowController.h"
+#include "appearance/SecretStoreSettings.h"
 #include "hotkeys/Hotkeys.h"
 #include "hotkeys/recorder/RecorderTexts.h"
 #include "model/Autostart.h"
 #include "model/Preferences.h"
+#include "model/secrets/KeychainStore.h"
+#include "model/store/DataController.h"
 #include "quick/SecretClipboard.h"
 #include "smartfind/SemanticSearch.h"
 
@@ -106,4 +109,12 @@ void SettingsWindowController::setClipboardClearSeconds(int seconds)
 QVariantList SettingsWindowController::clipboardClearChoices() const
 {
     return SecretClipboard::choices();
+}
+
+QObject *SettingsWindowController::secretStore()
+{
+    if (!m_secretStore)
+        m_secretStore
+            = new SecretStoreSettings(DataController::shared(), KeychainStore::shared(), this);
+    return m_secretStore;
 }

@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QVariantList>
 
+class SecretStoreSettings;
+
 // Owns the settings window: opening it again raises the open one.
 class SettingsWindowController : public QObject
 {
@@ -25,6 +27,8 @@ class SettingsWindowController : public QObject
                    NOTIFY clipboardClearSecondsChanged)
     // {seconds, label} per choice, in order.
     Q_PROPERTY(QVariantList clipboardClearChoices READ clipboardClearChoices CONSTANT)
+    // Where sensitive values live; made when the window first needs it.
+    Q_PROPERTY(QObject *secretStore READ secretStore CONSTANT)
 public:
     static SettingsWindowController &shared();
 
@@ -33,6 +37,7 @@ public:
     QQuickWindow *window() const { return m_window.window(); }
     // The welcome tour, replayed from the General tab; it leaves "binzo.hasOnboarded" alone.
     Q_INVOKABLE void replayWelcomeTour();
+    QObject *secretStore();
 
     QString shortcutCaption() const;
     bool shortcutFails() const;
@@ -59,4 +64,5 @@ private:
 
     SingleWindow m_window;
     QString m_startAtLoginError;
+    SecretStoreSettings *m_secretStore = nullptr;
 };

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QJsonDocument>
 #include <QLocalSocket>
+#include <QPointer>
 #include <QThread>
 
 #include <algorithm>
@@ -191,10 +192,14 @@ void SingleInstance::answer(QLocalSocket *socket, const QByteArray &message)
             socket->abort();
             return;
         }
-        socket->write(
-            QJsonDocument(m_commandHandler(request.object())).toJson(QJsonDocument::Compact)
-            + '\n');
-        socket->flush();
+        // The asker may be gone by the time the reply is ready.
+        m_commandHandler(
+            request.object(), [socket = QPointer<QLocalSocket>(socket)](const QJsonObject &reply) {
+                if (!socket)
+                    return;
+                socket->write(QJsonDocument(reply).toJson(QJsonDocument::Compact) + '\n');
+                socket->flush();
+            });
         return;
     }
     QStringList links;

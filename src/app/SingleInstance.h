@@ -41,9 +41,10 @@ public:
     static bool forward(const QString &socketPath, const QStringList &links, QString *error,
                         int connectPatienceMs = 3000);
 
-    // Answers a command-line request (see ask) with a reply; without a handler requests go
-    // unanswered.
-    using CommandHandler = std::function<QJsonObject(const QJsonObject &request)>;
+    // Answers a command-line request (see ask): calls answer with the reply, at once or later
+    // (a secret read first); without a handler requests go unanswered.
+    using Answer = std::function<void(const QJsonObject &reply)>;
+    using CommandHandler = std::function<void(const QJsonObject &request, Answer answer)>;
     void setCommandHandler(CommandHandler handler);
     // Sends a request to the instance listening at the socket and waits up to
     // answerPatienceMs for its reply. Absent with *error on failure; *connected says whether

@@ -11,6 +11,7 @@
 #include <QCollator>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QPointer>
 #include <QSet>
 
 #include <algorithm>
@@ -38,17 +39,6 @@ QString binzoName(const DataController &store, const Entry &entry)
     return binzo ? binzo->name() : QString();
 }
 
-// The entry has no value to give: a sensitive one that the secret store cannot read.
-CommandReply unreadable(const Entry &entry)
-{
-    return CommandReply::failure(
-        ExitCode::kFailure,
-        entry.isSensitive()
-            ? QStringLiteral("the value of %1 cannot be read from the secret store (%2)")
-                  .arg(quoted(entry.label()), KeychainStore::shared().lastError())
-            : QStringLiteral("%1 has no value").arg(quoted(entry.label())));
-}
-
 CommandReply done(const QByteArray &output, const QString &message = {})
 {
     return {ExitCode::kDone, output, message};
@@ -56,28 +46,30 @@ CommandReply done(const QByteArray &output, const QString &message = {})
 
 } // namespace
 
-VaultCommands::VaultCommands(DataController &store, Copier copier, Owner owner)
-    : m_store(store)
+VaultCommands::VaultCommands(DataController &store, Copier copier, Owner owner, QObject *parent)
+    : QObject(parent)
+    , m_store(store)
     , m_copier(std::move(copier))
     , m_owner(owner)
 { }
 
-CommandReply VaultCommands::run(const CommandRequest &request)
+void VaultCommands::run(const CommandRequest &request, const Reply &reply)
 {
-    using Handler = CommandReply (VaultCommands::*)(const CommandRequest &);
+    using Handler = void (VaultCommands::*)(const CommandRequest &, const Reply &);
     static const QHash<QString, Handler> handlers {
-        {QStringLiteral("list"), &VaultCommands::list},
         {QStringLiteral("copy"), &VaultCommands::copy},
         {QStringLiteral("get"), &VaultCommands::get},
         {QStringLiteral("add"), &VaultCommands::add},
         {QStringLiteral("export"), &VaultCommands::exportAll},
         {QStringLiteral("import"), &VaultCommands::importAll},
     };
+    if (request.command == QLatin1String("list"))
+        return reply(list(request));
     const Handler handler = handlers.value(request.command);
     if (!handler)
-        return CommandReply::failure(ExitCode::kUsage,
-                                     QStringLiteral("unknown command \"%1\"").arg(request.command));
-    return (this->*handler)(request);
+        return reply(CommandReply::failure(
+            ExitCode::kUsage, QStringLiteral("unknown command \"%1\"").arg(request.command)));
+    (this->*handler)(request, reply);
 }
 
 CommandReply VaultCommands::list(const CommandRequest &request)
@@ -175,48 +167,75 @@ Entry *VaultCommands::find(const CommandRequest &request, CommandReply *failure)
     return nullptr;
 }
 
-CommandReply VaultCommands::copy(const CommandRequest &request)
+void VaultCommands::withValue(Entry &entry, const Reply &reply,
+                              std::function<void(Entry &entry, const QString &value)> then)
 {
-    CommandReply failure;
-    Entry *entry = find(request, &failure);
-    if (!entry)
-        return failure;
-    const std::optional<QString> value = entry->resolvedValue();
-    if (!value)
-        return unreadable(*entry);
-    QString error;
-    if (!m_copier(*entry, *value, &error))
-        return CommandReply::failure(ExitCode::kFailure,
-                                     QStringLiteral("could not copy: %1").arg(error));
-    const QString label = entry->label();
-    // The value is on the clipboard either way; only the count may be missing.
-    const QString saveProblem = saveError();
-    return done(
-        {},
-        saveProblem.isEmpty()
-            ? QStringLiteral("Copied ") + label
-            : QStringLiteral("Copied %1, but the use was not counted: %2").arg(label, saveProblem));
+    if (!entry.isSensitive()) {
+        if (const std::optional<QString> value = entry.inlineValue())
+            return then(entry, *value);
+        return reply(CommandReply::failure(
+            ExitCode::kFailure, QStringLiteral("%1 has no value").arg(quoted(entry.label()))));
+    }
+    QPointer<Entry> target(&entry);
+    const QString label = entry.label();
+    KeychainStore::shared().read(
+        entry.id(), KeychainStore::Purpose::Use, this,
+        [this, target, label, reply, then](const SecretResult &result) {
+            if (target && result.done())
+                return then(*target, QString::fromUtf8(result.value));
+            QString why = target ? VaultTransfer::failureText(result)
+                                 : QStringLiteral("the entry was deleted meanwhile");
+            // As Return in the panel does, the running Binzo opens the unlock prompt.
+            if (result.status == SecretResult::Status::Locked && m_owner == Owner::RunningApp) {
+                KeychainStore::shared().unlock();
+                why += QStringLiteral("; unlock it and try again");
+            }
+            reply(CommandReply::failure(
+                ExitCode::kFailure,
+                QStringLiteral("the value of %1 cannot be read (%2)").arg(quoted(label), why)));
+        });
 }
 
-CommandReply VaultCommands::get(const CommandRequest &request)
+void VaultCommands::copy(const CommandRequest &request, const Reply &reply)
 {
     CommandReply failure;
     Entry *entry = find(request, &failure);
     if (!entry)
-        return failure;
+        return reply(failure);
+    withValue(*entry, reply, [this, reply](Entry &found, const QString &value) {
+        QString error;
+        if (!m_copier(found, value, &error))
+            return reply(CommandReply::failure(ExitCode::kFailure,
+                                               QStringLiteral("could not copy: %1").arg(error)));
+        // The value is on the clipboard either way; only the count may be missing.
+        const QString saveProblem = saveError();
+        reply(done({},
+                   saveProblem.isEmpty()
+                       ? QStringLiteral("Copied ") + found.label()
+                       : QStringLiteral("Copied %1, but the use was not counted: %2")
+                             .arg(found.label(), saveProblem)));
+    });
+}
+
+void VaultCommands::get(const CommandRequest &request, const Reply &reply)
+{
+    CommandReply failure;
+    Entry *entry = find(request, &failure);
+    if (!entry)
+        return reply(failure);
     if (entry->isSensitive() && !request.reveal)
-        return CommandReply::failure(ExitCode::kUsage,
-                                     QStringLiteral("%1 is sensitive; add --reveal to print it")
-                                         .arg(quoted(entry->label())));
-    const std::optional<QString> value = entry->resolvedValue();
-    if (!value)
-        return unreadable(*entry);
-    return done(value->toUtf8() + '\n');
+        return reply(
+            CommandReply::failure(ExitCode::kUsage,
+                                  QStringLiteral("%1 is sensitive; add --reveal to print it")
+                                      .arg(quoted(entry->label()))));
+    withValue(*entry, reply,
+              [reply](Entry &, const QString &value) { reply(done(value.toUtf8() + '\n')); });
 }
 
-CommandReply VaultCommands::add(const CommandRequest &request)
+// Empty when the request may add its entry, else why not.
+std::optional<CommandReply> VaultCommands::refuseAdd(const CommandRequest &request) const
 {
-    Binzo *binzo = m_store.binzo(request.binzo);
+    const Binzo *binzo = m_store.binzo(request.binzo);
     if (!binzo)
         return CommandReply::failure(
             ExitCode::kNotFound, QStringLiteral("no binzo is named %1").arg(quoted(request.binzo)));
@@ -243,73 +262,98 @@ CommandReply VaultCommands::add(const CommandRequest &request)
                            "another label")
                 .arg(quoted(binzo->name()), quoted(label)));
 
-    const std::optional<Detection> detection = LocalDetector::detect(request.value);
-    const bool detected = detection && detection->isSensitive;
-    const bool sensitive = request.sensitive || detected;
-    Entry *entry = m_store.addEntry(binzo, label, request.value, sensitive);
-    if (!entry)
-        return CommandReply::failure(ExitCode::kFailure,
-                                     QStringLiteral("the value could not be stored in the secret "
-                                                    "store (%1); nothing was added")
-                                         .arg(KeychainStore::shared().lastError()));
-    if (const QString error = saveError(); !error.isEmpty()) {
-        if (m_owner == Owner::RunningApp)
-            return CommandReply::failure(ExitCode::kFailure, error);
-        // The record dies with this process: its secret must not stay behind.
-        if (sensitive)
-            KeychainStore::shared().remove(entry->id());
-        return CommandReply::failure(ExitCode::kFailure,
-                                     error + QStringLiteral("; nothing was added"));
-    }
-    QString message = QStringLiteral("Added %1 to %2").arg(quoted(label), binzo->name());
-    if (sensitive && !request.sensitive)
-        message += QStringLiteral(" as sensitive: it looks like a ") + detection->kind;
-    else if (sensitive)
-        message += QStringLiteral(" as sensitive");
-    return done({}, message);
+    return std::nullopt;
 }
 
-CommandReply VaultCommands::exportAll(const CommandRequest &request)
+void VaultCommands::add(const CommandRequest &request, const Reply &reply)
 {
-    QString error;
-    const std::optional<VaultDocument::Contents> contents
-        = VaultTransfer::collect(m_store, request.withSecrets, &error);
-    if (!contents)
-        return CommandReply::failure(ExitCode::kFailure,
-                                     error + QStringLiteral("; nothing was exported"));
-    const qsizetype sensitive = std::count_if(contents->entries.cbegin(), contents->entries.cend(),
-                                              [](const Entry::Fields &e) { return e.isSensitive; });
-    const auto count = [](qsizetype n, const char *one, const char *many) {
-        return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
-    };
-    QString message = QStringLiteral("Exported %1 and %2")
-                          .arg(count(contents->binzos.size(), "binzo", "binzos"),
-                               count(contents->entries.size(), "entry", "entries"));
-    if (sensitive > 0)
-        message += request.withSecrets
-            ? QStringLiteral("; %1 encrypted")
-                  .arg(count(sensitive, "sensitive value", "sensitive values"))
-            : QStringLiteral("; %1 left out (--with-secrets keeps them)")
-                  .arg(count(sensitive, "sensitive value", "sensitive values"));
-    return done(VaultDocument::write(*contents), message);
+    if (const std::optional<CommandReply> refusal = refuseAdd(request))
+        return reply(*refusal);
+    Binzo *binzo = m_store.binzo(request.binzo);
+    const QString label = trimmedWhitespace(request.label);
+    const std::optional<Detection> detection = LocalDetector::detect(request.value);
+    const bool sensitive = request.sensitive || (detection && detection->isSensitive);
+    QString message = QStringLiteral("Added %1 to %2").arg(quoted(label), binzo->name());
+    if (sensitive)
+        message += request.sensitive || !detection
+            ? QStringLiteral(" as sensitive")
+            : QStringLiteral(" as sensitive: it looks like a ") + detection->kind;
+    QPointer<VaultCommands> self(this);
+    m_store.addEntry(binzo, label, request.value, sensitive,
+                     [self, reply, message](Entry *entry, const QString &error) {
+                         if (!self)
+                             return;
+                         if (!entry)
+                             return reply(CommandReply::failure(
+                                 ExitCode::kFailure,
+                                 QStringLiteral("the value could not be stored in the secret "
+                                                "store (%1); nothing was added")
+                                     .arg(error)));
+                         self->finishAdd(*entry, message, reply);
+                     });
 }
 
-CommandReply VaultCommands::importAll(const CommandRequest &request)
+void VaultCommands::finishAdd(Entry &entry, const QString &message, const Reply &reply)
+{
+    const QString error = saveError();
+    if (error.isEmpty())
+        return reply(done({}, message));
+    if (m_owner == Owner::RunningApp || !entry.isSensitive())
+        return reply(CommandReply::failure(ExitCode::kFailure, error));
+    // The record dies with this process: its secret must not stay behind.
+    const CommandReply failure
+        = CommandReply::failure(ExitCode::kFailure, error + QStringLiteral("; nothing was added"));
+    KeychainStore::shared().remove(entry.id(), this,
+                                   [reply, failure](const SecretResult &) { reply(failure); });
+}
+
+void VaultCommands::exportAll(const CommandRequest &request, const Reply &reply)
+{
+    const bool withSecrets = request.withSecrets;
+    VaultTransfer::collect(
+        m_store, withSecrets, this,
+        [reply, withSecrets](std::optional<VaultDocument::Contents> contents,
+                             const QString &error) {
+            if (!contents)
+                return reply(CommandReply::failure(
+                    ExitCode::kFailure, error + QStringLiteral("; nothing was exported")));
+            const qsizetype sensitive
+                = std::count_if(contents->entries.cbegin(), contents->entries.cend(),
+                                [](const Entry::Fields &e) { return e.isSensitive; });
+            const auto count = [](qsizetype n, const char *one, const char *many) {
+                return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+            };
+            QString message = QStringLiteral("Exported %1 and %2")
+                                  .arg(count(contents->binzos.size(), "binzo", "binzos"),
+                                       count(contents->entries.size(), "entry", "entries"));
+            if (sensitive > 0)
+                message += withSecrets
+                    ? QStringLiteral("; %1 encrypted")
+                          .arg(count(sensitive, "sensitive value", "sensitive values"))
+                    : QStringLiteral("; %1 left out (--with-secrets keeps them)")
+                          .arg(count(sensitive, "sensitive value", "sensitive values"));
+            reply(done(VaultDocument::write(*contents), message));
+        });
+}
+
+void VaultCommands::importAll(const CommandRequest &request, const Reply &reply)
 {
     QString error;
     const std::optional<VaultDocument::Contents> contents
         = VaultDocument::read(request.document, &error);
     if (!contents)
-        return CommandReply::failure(
+        return reply(CommandReply::failure(
             ExitCode::kUsage,
-            QStringLiteral("not a usable export: %1; nothing was imported").arg(error));
-    const VaultTransfer::Result result = VaultTransfer::merge(m_store, *contents);
-    if (!result.ok) {
-        if (m_owner == Owner::ThisCommand && result.undoSecrets)
-            result.undoSecrets();
-        return CommandReply::failure(ExitCode::kFailure, result.error);
-    }
-    return done(result.report.summary().toUtf8() + '\n');
+            QStringLiteral("not a usable export: %1; nothing was imported").arg(error)));
+    VaultTransfer::merge(m_store, *contents,
+                         m_owner == Owner::RunningApp ? VaultTransfer::Keeper::RunningApp
+                                                      : VaultTransfer::Keeper::ThisCommand,
+                         this, [reply](const VaultTransfer::Result &result) {
+                             if (!result.ok)
+                                 return reply(
+                                     CommandReply::failure(ExitCode::kFailure, result.error));
+                             reply(done(result.report.summary().toUtf8() + '\n'));
+                         });
 }
 
 QString VaultCommands::saveError()

@@ -176,14 +176,16 @@ int main(int argc, char *argv[])
     // Commands from scripts work on the live store; a copy is the panel's own.
     VaultCommands commands(
         DataController::shared(),
-        [&controller](Entry &entry, const QString &, QString *) {
-            controller.viewModel().copyEntry(&entry);
+        [&controller](Entry &entry, const QString &value, QString *) {
+            controller.viewModel().finishCopy(entry, value);
             return true;
         },
         VaultCommands::Owner::RunningApp);
-    instance.setCommandHandler([&commands](const QJsonObject &request) {
-        return commands.run(CommandRequest::fromJson(request)).toJson();
-    });
+    instance.setCommandHandler(
+        [&commands](const QJsonObject &request, const SingleInstance::Answer &answer) {
+            commands.run(CommandRequest::fromJson(request),
+                         [answer](const CommandReply &reply) { answer(reply.toJson()); });
+        });
 
     Hotkeys::installBackend(Hotkeys::X11HotkeyBackend::create());
     Hotkeys::installWidgetRecorderServices();

@@ -2,6 +2,7 @@
 #include "quick/QuickAccessViewModel.h"
 
 #include "model/TimerScheduler.h"
+#include "model/secrets/KeychainStore.h"
 #include "model/store/DataController.h"
 #include "quick/Clipboard.h"
 #include "quick/LocalDetector.h"
@@ -35,7 +36,9 @@ QuickAccessViewModel::QuickAccessViewModel(DataController &store, Clipboard &cli
     , m_timers(timers)
     , m_binzos(store.binzoModel())
     , m_hadBinzos(hasBinzos())
+    , m_previews(KeychainStore::shared())
 {
+    m_visible.setPreviews(&m_previews);
     connect(&store, &DataController::binzosChanged, this, [this] {
         reloadBinzos();
         refresh();
@@ -123,10 +126,9 @@ void QuickAccessViewModel::deleteEntry(Entry *entry)
 {
     if (!entry)
         return;
-    DeletedEntry deleted {entry->fields(),
-                          entry->isSensitive() ? entry->resolvedValue() : std::nullopt};
+    DeletedEntry deleted {entry->fields()};
     const QString label = entry->label();
-    m_store.deleteEntry(entry);
+    m_store.deleteEntry(entry, true);
     keepSelectionInList();
     notify(tr("Deleted %1").arg(quoted(label)), kDeletedSymbol, kUndoWindow);
     m_deleted = std::move(deleted);
@@ -137,10 +139,11 @@ bool QuickAccessViewModel::undo()
 {
     if (!m_deleted)
         return false;
-    Entry *restored = m_store.restoreEntry(m_deleted->fields, m_deleted->secret);
+    Entry *restored = m_store.restoreEntry(m_deleted->fields);
     if (!restored) {
-        // The value stays in memory for another try while the confirmation shows.
+        // Offered again while the confirmation shows.
         DeletedEntry kept = std::move(*m_deleted);
+        m_deleted.reset();
         notify(tr("Couldn't restore %1").arg(quoted(kept.fields.label)), kDeletedSymbol,
                kUndoWindow);
         m_deleted = std::move(kept);
@@ -283,6 +286,8 @@ void QuickAccessViewModel::startEditBinzo(Binzo *binzo)
 
 void QuickAccessViewModel::resetForShow()
 {
+    ++m_copyRequest;
+    m_previews.refresh();
     assignSearch(QString());
     assignSelectedEntry(0);
     assignRevealed(QUuid());
@@ -413,13 +418,55 @@ void QuickAccessViewModel::copy(Entry *entry)
 {
     if (!entry)
         return;
-    const std::optional<QString> value = entry->resolvedValue();
-    if (!value)
+    const quint64 request = ++m_copyRequest;
+    if (!entry->isSensitive()) {
+        if (const std::optional<QString> value = entry->inlineValue())
+            finishCopy(*entry, *value);
         return;
-    const QString label = entry->label();
-    m_clipboard.setText(*value, entry->isSensitive());
-    m_store.markUsed(entry);
-    m_deleted.reset();
+    }
+    // The value comes from the secret store's thread; the copy happens when it arrives,
+    // unless another copy or the panel's hiding came first.
+    QPointer<Entry> target(entry);
+    KeychainStore::shared().read(
+        entry->id(), KeychainStore::Purpose::Use, this,
+        [this, request, target](const SecretResult &result) {
+            if (request != m_copyRequest || !target)
+                return;
+            ++m_copyRequest;
+            switch (result.status) {
+            case SecretResult::Status::Done:
+                finishCopy(*target, QString::fromUtf8(result.value));
+                break;
+            case SecretResult::Status::Missing:
+                break; // nothing to copy, nothing to say
+            case SecretResult::Status::Locked:
+                KeychainStore::shared().unlock();
+                notify(SecretPreviews::lockedText(), failureSymbol(), kNoticeDuration);
+                break;
+            case SecretResult::Status::Unknown:
+                notify(SecretPreviews::notAnsweringText(), failureSymbol(), kNoticeDuration);
+                break;
+            case SecretResult::Status::Failed:
+                notify(tr("Couldn't read the value: ") + result.error, failureSymbol(),
+                       kNoticeDuration);
+                break;
+            }
+        });
+    m_timers.schedule(kValueWait, [self = QPointer<QuickAccessViewModel>(this), request] {
+        if (!self || request != self->m_copyRequest)
+            return;
+        self->notify(KeychainStore::shared().isUnlocking() ? SecretPreviews::lockedText()
+                                                           : SecretPreviews::notAnsweringText(),
+                     failureSymbol(), kNoticeDuration);
+    });
+}
+
+void QuickAccessViewModel::finishCopy(Entry &entry, const QString &value)
+{
+    const QString label = entry.label();
+    m_clipboard.setText(value, entry.isSensitive());
+    m_store.markUsed(&entry);
+    endUndo();
     ++m_toastGeneration;
     m_toastSymbol = kCopiedSymbol;
     assignToast(QStringLiteral("Copied ") + label);
@@ -435,7 +482,7 @@ void QuickAccessViewModel::copy(Entry *entry)
 void QuickAccessViewModel::notify(const QString &text, const QString &symbol,
                                   std::chrono::milliseconds duration)
 {
-    m_deleted.reset();
+    endUndo();
     const quint64 generation = ++m_toastGeneration;
     m_toastSymbol = symbol;
     m_toast.clear(); // a repeated text still announces itself
@@ -449,11 +496,24 @@ void QuickAccessViewModel::notify(const QString &text, const QString &symbol,
 void QuickAccessViewModel::clearToast()
 {
     const bool hadUndo = m_deleted.has_value();
-    m_deleted.reset();
+    endUndo();
     if (!m_toast.isEmpty())
         assignToast(QString());
     else if (hadUndo)
         emit toastChanged();
+}
+
+void QuickAccessViewModel::endUndo()
+{
+    if (m_deleted)
+        m_store.forgetDeleted(m_deleted->fields.id);
+    m_deleted.reset();
+}
+
+void QuickAccessViewModel::panelHidden()
+{
+    ++m_copyRequest;
+    assignRevealed(QUuid());
 }
 
 void QuickAccessViewModel::keepSelectionInList()
@@ -531,6 +591,7 @@ void QuickAccessViewModel::assignRevealed(const QUuid &id)
     if (id == m_revealedID)
         return;
     m_revealedID = id;
+    m_previews.setRevealed(id);
     m_visible.setRevealedId(id);
     emit revealedIDChanged();
 }

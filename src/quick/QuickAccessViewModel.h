@@ -4,6 +4,7 @@
 #include "model/records/Binzo.h"
 #include "model/records/BinzoListModel.h"
 #include "model/records/Entry.h"
+#include "quick/SecretPreviews.h"
 #include "quick/VisibleEntriesModel.h"
 
 #include <QObject>
@@ -98,6 +99,9 @@ public:
     Q_INVOKABLE void copySelected();
     // Copies without moving the selection (the row's context menu).
     Q_INVOKABLE void copyEntry(Entry *entry);
+    // The copy once the value is known (read here, or by a command from a script): the
+    // clipboard, the use counted, the confirmation and the closing that follows.
+    void finishCopy(Entry &entry, const QString &value);
     // A click on a row: select it, then copy it.
     Q_INVOKABLE void rowClicked(int row);
     Q_INVOKABLE void toggleReveal(Entry *entry);
@@ -121,6 +125,9 @@ public:
     Q_INVOKABLE void startEditBinzo(Binzo *binzo);
     // Each showing of the panel: empty search, first row, everything masked again.
     Q_INVOKABLE void resetForShow();
+    // The panel went away: a copy still waiting for its value is dropped, and the revealed
+    // value forgotten.
+    void panelHidden();
     // A key press reaching the panel, with Qt's key code and modifiers (Ctrl plays the
     // role of Command). True when the key was used and must go no further.
     Q_INVOKABLE bool handleKey(int qtKey, int qtModifiers, const QString &text,
@@ -144,6 +151,11 @@ public:
     // How long a deletion can be undone, and a move's confirmation shows.
     static constexpr std::chrono::milliseconds kUndoWindow {8000};
     static constexpr std::chrono::milliseconds kNoticeDuration {2500};
+    // How long a copy waits for its value before saying the keyring does not answer (it
+    // still copies when the value comes while the panel is shown).
+    static constexpr std::chrono::milliseconds kValueWait {2000};
+    // The toast's symbol when it says why nothing was copied.
+    static QString failureSymbol() { return QStringLiteral("xmark.circle.fill"); }
 
 signals:
     void searchChanged();
@@ -167,15 +179,16 @@ signals:
     void saveNoticeChanged();
 
 private:
-    // A deleted entry as it was, with a sensitive entry's value, kept in memory only while
-    // Undo is offered.
+    // A deleted entry as it was, while Undo is offered. A sensitive entry's value stays in
+    // the secret store meanwhile (DataController::deleteEntry), never in memory.
     struct DeletedEntry
     {
         Entry::Fields fields;
-        std::optional<QString> secret;
     };
 
     void copy(Entry *entry);
+    // Ends the Undo offer: a held secret is removed.
+    void endUndo();
     bool run(const PanelCommand &command);
     void moveSelection(int step);
     void cycleBinzo(int step);
@@ -209,6 +222,7 @@ private:
     // The store's live tab-order model; it updates before this view model hears of a change.
     BinzoListModel *m_binzos;
     bool m_hadBinzos = false;
+    SecretPreviews m_previews;
     VisibleEntriesModel m_visible;
 
     QString m_search;
@@ -219,6 +233,8 @@ private:
     QString m_toastSymbol;
     // Each confirmation's number; a timer clears only the one it was started for.
     quint64 m_toastGeneration = 0;
+    // Counts copies asked for; a value read for an older one is not copied.
+    quint64 m_copyRequest = 0;
     std::optional<DeletedEntry> m_deleted;
     bool m_closestOnly = false;
     int m_binzoCount = 0;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "quick/VisibleEntriesModel.h"
 
+#include "quick/SecretPreviews.h"
+
 VisibleEntriesModel::VisibleEntriesModel(QObject *parent)
     : QAbstractListModel(parent)
 { }
@@ -24,8 +26,10 @@ QVariant VisibleEntriesModel::data(const QModelIndex &index, int role) const
     case LabelRole:
         return entry->label();
     case DisplayValueRole:
-        // Read afresh on every draw: secret values are never kept here.
-        return entry->displayValue(revealed);
+        if (!entry->isSensitive())
+            return entry->displayValue(entry->inlineValue(), revealed);
+        // Never read here: the keyring may be slow, locked or gone.
+        return m_previews ? m_previews->text(*entry, revealed) : SecretPreviews::loadingText();
     case IsSensitiveRole:
         return entry->isSensitive();
     case IsRevealedRole:
@@ -56,6 +60,17 @@ QHash<int, QByteArray> VisibleEntriesModel::roleNames() const
 Entry *VisibleEntriesModel::entryAt(int row) const
 {
     return row >= 0 && row < m_entries.size() ? m_entries.at(row) : nullptr;
+}
+
+void VisibleEntriesModel::setPreviews(SecretPreviews *previews)
+{
+    m_previews = previews;
+    connect(previews, &SecretPreviews::changed, this, [this](const QUuid &id) {
+        for (int row = 0; row < m_entries.size(); ++row) {
+            if (m_entries.at(row)->id() == id)
+                rowsChanged({row}, {DisplayValueRole});
+        }
+    });
 }
 
 void VisibleEntriesModel::setEntries(const QList<Entry *> &entries,

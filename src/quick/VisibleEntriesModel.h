@@ -3,6 +3,8 @@
 
 #include "model/records/Entry.h"
 
+class SecretPreviews;
+
 #include <QAbstractListModel>
 #include <QHash>
 #include <QList>
@@ -35,6 +37,8 @@ public:
     const QList<Entry *> &entries() const { return m_entries; }
     Entry *entryAt(int row) const;
 
+    // Where sensitive rows get their value line; without it they show a placeholder.
+    void setPreviews(SecretPreviews *previews);
     // Accents are looked up by binzo id; entries of an unknown binzo get the default.
     void setEntries(const QList<Entry *> &entries, const QHash<QUuid, QString> &accents);
     void setSelectedRow(int row);
@@ -50,6 +54,7 @@ private:
 
     QList<Entry *> m_entries;
     QHash<QUuid, QString> m_accents;
+    SecretPreviews *m_previews = nullptr;
     int m_selectedRow = 0;
     QUuid m_revealedId;
 };

@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLocale>
+#include <QPointer>
 
 #include <algorithm>
 #include <climits>
@@ -23,12 +24,55 @@ EntryEditor::EntryEditor(Mode mode, DataController &data, Detector detector, QOb
     // types, so opening an API key does not greet the user with "Looks like…".
     if (Entry *entry = m_mode.entry) {
         m_label = entry->label();
-        m_value = entry->resolvedValue().value_or(QString());
+        m_value = entry->inlineValue().value_or(QString());
         m_isSensitive = entry->isSensitive();
         const QList<Binzo *> binzos = m_data.binzos();
         m_binzos = QList<QObject *>(binzos.cbegin(), binzos.cend());
         m_binzoIndex = int(binzos.indexOf(m_data.binzo(entry->binzoID())));
+        if (m_isSensitive)
+            loadValue();
     }
+    connect(&KeychainStore::shared(), &KeychainStore::answeringChanged, this,
+            &EntryEditor::statusTextChanged);
+}
+
+void EntryEditor::loadValue()
+{
+    setLoading(true);
+    QPointer<Entry> entry(m_mode.entry);
+    KeychainStore::shared().read(
+        entry->id(), KeychainStore::Purpose::Use, this, [this, entry](const SecretResult &result) {
+            setLoading(false);
+            switch (result.status) {
+            case SecretResult::Status::Done:
+                // Not a change by the user: no suggestion.
+                if (m_value.isEmpty()) {
+                    m_value = QString::fromUtf8(result.value);
+                    emit valueChanged();
+                    emit canSaveChanged();
+                }
+                break;
+            case SecretResult::Status::Missing:
+                break;
+            case SecretResult::Status::Locked:
+                setErrorText(tr("The system keyring is locked. Unlock it to see the value."));
+                // Read again once the person has unlocked it in the prompt this opens.
+                connect(
+                    &KeychainStore::shared(), &KeychainStore::unlocked, this,
+                    [this, entry] {
+                        if (entry && m_value.isEmpty() && !m_loading) {
+                            setErrorText({});
+                            loadValue();
+                        }
+                    },
+                    Qt::SingleShotConnection);
+                KeychainStore::shared().unlock();
+                break;
+            default:
+                setErrorText(tr("Couldn't read the value: ") + result.error);
+                break;
+            }
+        });
 }
 
 void EntryEditor::setBinzoIndex(int index)
@@ -158,7 +202,18 @@ void EntryEditor::apply()
 
 bool EntryEditor::canSave() const
 {
-    return !trimmedWhitespace(m_label).isEmpty() && !m_value.isEmpty();
+    return !trimmedWhitespace(m_label).isEmpty() && !m_value.isEmpty() && !m_loading && !m_saving;
+}
+
+QString EntryEditor::statusText() const
+{
+    if (m_loading)
+        return tr("Reading the value\u2026");
+    if (!m_saving)
+        return {};
+    return KeychainStore::shared().isAnswering()
+        ? tr("Saving\u2026")
+        : tr("The system keyring does not answer \u2014 retrying\u2026");
 }
 
 // The binzo chosen through a suggestion may have been deleted since; the host's target stays.
@@ -177,34 +232,56 @@ bool EntryEditor::save()
     if (!canSave())
         return false;
     const QString label = trimmedWhitespace(m_label);
-    Binzo *holder = nullptr;
-    bool stored = false;
+    QPointer<EntryEditor> self(this);
     if (Entry *entry = m_mode.entry ? m_mode.entry : m_added.data()) {
-        stored = m_data.updateEntry(entry, label, m_value, m_isSensitive);
+        setSaving(true);
         // The binzo picked in edit mode; it may have been deleted meanwhile, then the entry
         // stays where it is.
-        auto *chosen = qobject_cast<Binzo *>(m_binzos.value(m_binzoIndex));
-        if (stored && chosen)
-            m_data.moveEntry(entry, chosen);
-        holder = m_mode.entry ? m_data.binzo(entry->binzoID()) : m_holder.data();
-    } else if (Binzo *target = saveTarget()) {
-        m_added = m_data.addEntry(target, label, m_value, m_isSensitive);
-        stored = m_added != nullptr;
-        holder = target;
-    } else {
+        QPointer<Binzo> chosen(qobject_cast<Binzo *>(m_binzos.value(m_binzoIndex)));
+        QPointer<Entry> edited(entry);
+        QPointer<Binzo> added(m_mode.entry ? nullptr : m_holder.data());
+        DataController *data = &m_data;
+        m_data.updateEntry(entry, label, m_value, m_isSensitive,
+                           [self, data, edited, chosen, added](const QString &error) {
+                               if (error.isEmpty() && edited && chosen)
+                                   data->moveEntry(edited, chosen);
+                               if (!self)
+                                   return;
+                               Binzo *holder = self->m_mode.entry && edited
+                                   ? data->binzo(edited->binzoID())
+                                   : added.data();
+                               self->saved(holder, error);
+                           });
+        return m_saving || (m_errorText.isEmpty() && !m_waitingForStore);
+    }
+    Binzo *target = saveTarget();
+    if (!target) {
         setErrorText(tr("There is no binzo to add the entry to."));
         return false;
     }
-    if (!stored) {
-        // Only a secret-store write can refuse; the form keeps everything for another try.
-        setErrorText(tr("Couldn't store the value in the system keyring: ")
-                     + KeychainStore::shared().lastError());
-        return false;
+    setSaving(true);
+    QPointer<Binzo> holder(target);
+    m_data.addEntry(target, label, m_value, m_isSensitive,
+                    [self, holder](Entry *added, const QString &error) {
+                        if (!self)
+                            return;
+                        self->m_added = added;
+                        self->saved(holder, error);
+                    });
+    return m_saving || (m_errorText.isEmpty() && !m_waitingForStore);
+}
+
+void EntryEditor::saved(Binzo *holder, const QString &error)
+{
+    setSaving(false);
+    if (!error.isEmpty()) {
+        // The form keeps everything for another try.
+        setErrorText(tr("Couldn't store the value: ") + error);
+        return;
     }
     m_holder = holder;
     m_waitingForStore = true;
     followStore();
-    return !m_waitingForStore;
 }
 
 // The sheet stays open, saying why, until the store has the change on disk.
@@ -219,6 +296,24 @@ void EntryEditor::followStore()
     m_waitingForStore = false;
     setErrorText({});
     emit done(m_holder);
+}
+
+void EntryEditor::setLoading(bool loading)
+{
+    if (loading == m_loading)
+        return;
+    m_loading = loading;
+    emit canSaveChanged();
+    emit statusTextChanged();
+}
+
+void EntryEditor::setSaving(bool saving)
+{
+    if (saving == m_saving)
+        return;
+    m_saving = saving;
+    emit canSaveChanged();
+    emit statusTextChanged();
 }
 
 void EntryEditor::setValueError(const QString &text)

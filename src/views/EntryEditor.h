@@ -36,6 +36,7 @@ class EntryEditor : public QObject
     Q_PROPERTY(bool canSave READ canSave NOTIFY canSaveChanged)
     Q_PROPERTY(QString errorText READ errorText NOTIFY errorTextChanged)
     Q_PROPERTY(QString valueError READ valueError NOTIFY valueErrorChanged)
+    Q_PROPERTY(QString statusText READ statusText NOTIFY statusTextChanged)
     Q_PROPERTY(QList<QObject *> binzos READ binzos CONSTANT)
     Q_PROPERTY(int binzoIndex READ binzoIndex WRITE setBinzoIndex NOTIFY binzoIndexChanged)
 public:
@@ -70,10 +71,15 @@ public:
     bool hasSuggestion() const { return m_detection.has_value(); }
     QString suggestionTitle() const;
     QString suggestionSubtitle() const;
+    // Also false while an edited secret is still being read, and while a save is on its way.
     bool canSave() const;
     QString errorText() const { return m_errorText; }
     // Why the last change of the value was refused; empty after an accepted one.
     QString valueError() const { return m_valueError; }
+    // What the form is waiting for: the edited secret, or the secret store during a save.
+    QString statusText() const;
+    bool isLoading() const { return m_loading; }
+    bool isSaving() const { return m_saving; }
     // Edit mode: the binzos in tab order and the one the entry is to be filed under.
     QList<QObject *> binzos() const { return m_binzos; }
     int binzoIndex() const { return m_binzoIndex; }
@@ -97,11 +103,12 @@ public:
 
     // Takes the suggestion: sensitivity, an empty label, and (new entries only) its binzo.
     Q_INVOKABLE void apply();
-    // Stores the entry and emits done with the binzo that holds it once the entry is on disk.
-    // False, with errorText set and every field kept, when the form is incomplete, the
-    // secret store refuses, or the record store could not save yet: the store then retries
-    // on its own and done follows its first success. Saving again meanwhile updates the
-    // same entry rather than adding another.
+    // Stores the entry and emits done with the binzo that holds it once the entry is on disk,
+    // a sensitive value first going to the secret store (which may take a while: statusText
+    // says so). False, with errorText set and every field kept, when the form is incomplete
+    // or the record store could not save yet: the store then retries on its own and done
+    // follows its first success; a refusal of the secret store sets errorText later. Saving
+    // again meanwhile updates the same entry rather than adding another.
     Q_INVOKABLE bool save();
 
 signals:
@@ -112,6 +119,7 @@ signals:
     void canSaveChanged();
     void errorTextChanged();
     void valueErrorChanged();
+    void statusTextChanged();
     void binzoIndexChanged();
     // Once the entry is on disk; the binzo is null when an edited entry's binzo is gone.
     void done(Binzo *binzo);
@@ -123,6 +131,11 @@ private:
     bool refuseIfTooLong(qsizetype length);
     void assignIsSensitive(bool isSensitive);
     Binzo *saveTarget() const;
+    // Reads the edited secret into the value field.
+    void loadValue();
+    void setLoading(bool loading);
+    void setSaving(bool saving);
+    void saved(Binzo *holder, const QString &error);
     void followStore();
 
     Mode m_mode;
@@ -136,6 +149,8 @@ private:
     std::optional<QString> m_targetBinzoName;
     QString m_errorText;
     QString m_valueError;
+    bool m_loading = false;
+    bool m_saving = false;
     QList<QObject *> m_binzos;
     int m_binzoIndex = -1;
     // The entry this form has added, and the binzo to report once it is on disk.

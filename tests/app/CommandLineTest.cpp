@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FakeSecretBackend.h"
+#include "SecretCalls.h"
 #include "TestEnvironment.h"
 
 #include "app/CommandLine.h"
@@ -11,6 +12,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -88,7 +90,7 @@ struct VaultCommandsTest : ::testing::Test
         store = DataController::open(folder.filePath("binzo.sqlite3"), &error);
         store->addEntry(store->binzo("Personal"), "Email", "ada@example.org", false);
         store->addEntry(store->binzo("Bank"), "Email", "bank@example.org", false);
-        store->addEntry(store->binzo("Bank"), "PIN", "4711", true);
+        addEntryAndWait(*store, store->binzo("Bank"), "PIN", "4711", true);
         commands = std::make_unique<VaultCommands>(
             *store,
             [this](Entry &entry, const QString &value, QString *error) {
@@ -102,6 +104,16 @@ struct VaultCommandsTest : ::testing::Test
             },
             VaultCommands::Owner::ThisCommand);
     }
+    ~VaultCommandsTest() override { settleSecretCalls(); }
+
+    // The reply, once the secret store has answered where the command needs it.
+    CommandReply answer(const CommandRequest &request)
+    {
+        std::optional<CommandReply> reply;
+        commands->run(request, [&](const CommandReply &given) { reply = given; });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return reply.has_value(); }, 10000));
+        return reply.value_or(CommandReply::failure(-1, "no reply"));
+    }
 
     CommandReply run(const QString &command, const QString &label = {}, const QString &binzo = {})
     {
@@ -109,7 +121,7 @@ struct VaultCommandsTest : ::testing::Test
         request.command = command;
         request.label = label;
         request.binzo = binzo;
-        return commands->run(request);
+        return answer(request);
     }
 };
 
@@ -121,14 +133,14 @@ TEST_F(VaultCommandsTest, EachOutcomeHasItsExitCode)
         request.binzo = binzo;
         request.label = label;
         request.value = value;
-        return commands->run(request);
+        return answer(request);
     };
     const auto reveal = [this](const QString &label) {
         CommandRequest request;
         request.command = "get";
         request.label = label;
         request.reveal = true;
-        return commands->run(request);
+        return answer(request);
     };
     const struct
     {
@@ -169,9 +181,9 @@ TEST_F(VaultCommandsTest, EachOutcomeHasItsExitCode)
     // Failures of the store's services.
     clipboardWorks = false;
     EXPECT_EQ(run("copy", "PIN").exitCode, 3);
-    secrets.items.clear();
+    secrets.clear();
     EXPECT_EQ(reveal("PIN").exitCode, 3);
-    secrets.failWrites = true;
+    secrets.setFailWrites(true);
     EXPECT_EQ(add("Bank", "Card", "4111 1111 1111 1111").exitCode, 3);
     EXPECT_EQ(store->entries().size(), 4) << "a refused secret adds nothing";
     EXPECT_EQ(store->entries().at(2)->useCount(), 1) << "a failed copy counts no use";
@@ -188,7 +200,7 @@ TEST_F(VaultCommandsTest, ListShowsEverythingButValues)
     request.command = "list";
     request.json = true;
     request.binzo = "bank";
-    const QJsonArray rows = QJsonDocument::fromJson(commands->run(request).output).array();
+    const QJsonArray rows = QJsonDocument::fromJson(answer(request).output).array();
     ASSERT_EQ(rows.size(), 2);
     EXPECT_EQ(rows.at(1).toObject().value("label"), "PIN");
     EXPECT_EQ(rows.at(1).toObject().value("isSensitive"), true);

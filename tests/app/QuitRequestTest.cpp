@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "../model/FakeSecretBackend.h"
+#include "../model/SecretCalls.h"
 #include "FakeTimers.h"
 #include "ForeignLock.h"
 #include "TestEnvironment.h"
@@ -65,6 +67,35 @@ TEST(QuitRequestTest, QuitsOnlyWithEverythingSavedOrTheUsersConsent)
                   c.asked ? QStringList {"1 change could not be saved: database is locked"}
                           : QStringList());
     }
+}
+
+// A sensitive value still waiting for a keyring that does not answer is a change not saved.
+TEST(QuitRequestTest, AValueWaitingForTheKeyringIsAnUnsavedChange)
+{
+    TestEnvironment environment;
+    FakeSecretBackend::State secrets;
+    KeychainStore::setSharedBackend(std::make_unique<FakeSecretBackend>(&secrets));
+    FakeTimers timers;
+    QString error;
+    auto store = DataController::open(environment.dataHome() + "/binzo.sqlite3", &error, &timers);
+    ASSERT_TRUE(store) << qPrintable(error);
+    secrets.hang();
+    store->addEntry(store->binzos().first(), "Token", "ghp_secret", true);
+
+    QStringList questions;
+    QuitRequest request(
+        *store, timers,
+        [&](const QString &question) {
+            questions.append(question);
+            return true;
+        },
+        [] {});
+    request.start();
+    timers.advance(QuitRequest::kPatience + 1s);
+    EXPECT_EQ(questions,
+              QStringList {"1 change could not be saved: the system keyring does not answer"});
+    secrets.resume();
+    settleSecretCalls();
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "model/store/DataController.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 
 #include <cstdio>
 
@@ -47,7 +48,18 @@ int main(int argc, char *argv[])
     bool secretStored = true;
     for (const Seed &seed : seeds) {
         Binzo *binzo = store.binzo(QString::fromUtf8(seed.binzo));
-        if (binzo && store.addEntry(binzo, seed.label, seed.value, seed.isSensitive))
+        Entry *added = nullptr;
+        bool answered = false;
+        QEventLoop stored;
+        store.addEntry(binzo, seed.label, seed.value, seed.isSensitive,
+                       [&](Entry *entry, const QString &) {
+                           added = entry;
+                           answered = true;
+                           stored.quit();
+                       });
+        if (!answered)
+            stored.exec();
+        if (added)
             continue;
         std::fprintf(stderr, "seed_vault: cannot add %s\n", seed.label);
         if (!seed.isSensitive)

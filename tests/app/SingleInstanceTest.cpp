@@ -109,8 +109,8 @@ TEST_F(SingleInstanceTest, CommandsAreAnsweredByTheHandler)
     };
 
     EXPECT_EQ(ask({{"command", "list"}}), std::nullopt) << "no handler, no answer";
-    primary.setCommandHandler([](const QJsonObject &request) {
-        return QJsonObject {{"echo", request.value("label").toString() + "!"}};
+    primary.setCommandHandler([](const QJsonObject &request, const SingleInstance::Answer &answer) {
+        answer(QJsonObject {{"echo", request.value("label").toString() + "!"}});
     });
     const QString large(200000, u'\u00e9'); // larger than one read of the socket
     EXPECT_EQ(ask({{"label", large}}), QJsonObject({{"echo", large + "!"}}));

@@ -33,6 +33,8 @@ for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
 # The keyring must be unlocked before anything else touches the bus, or it starts without
 # a default collection.
 exec_inside='
+  # Services the bus starts (the keyring'"'"'s unlock prompter) need the bus and the display.
+  dbus-update-activation-environment DISPLAY DBUS_SESSION_BUS_ADDRESS >/dev/null 2>&1
   printf %s binzo-test | gnome-keyring-daemon --unlock --components=secrets >/dev/null 2>&1
   openbox >/dev/null 2>&1 &
   [ -n "${BINZO_NO_COMPOSITOR:-}" ] || xcompmgr >/dev/null 2>&1 &

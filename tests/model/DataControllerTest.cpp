@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FakeSecretBackend.h"
+#include "SecretCalls.h"
 #include "TestEnvironment.h"
 
 #include "model/records/BinzoListModel.h"
@@ -24,6 +25,12 @@ struct DataControllerTest : ::testing::Test
     DataControllerTest()
     {
         KeychainStore::setSharedBackend(std::make_unique<FakeSecretBackend>(&secrets));
+    }
+    ~DataControllerTest() override
+    {
+        // Calls still on their way end before the fake they use goes.
+        secrets.resume();
+        settleSecretCalls();
     }
 
     std::unique_ptr<DataController> openStore()
@@ -135,7 +142,7 @@ TEST_F(DataControllerTest, RecordsSurviveReopeningUnchanged)
         auto store = openStore();
         Binzo *bank = store->binzo("Bank");
         Entry *iban = store->addEntry(bank, "IBAN", "DE89 3704 0044 0532 0130 00", false);
-        store->addEntry(bank, "PIN", "4711", true);
+        ASSERT_TRUE(addEntryAndWait(*store, bank, "PIN", "4711", true));
         // An entry whose compartment does not exist is still kept.
         Binzo orphanBinzo("Gone", "trash", "000000", 9);
         store->addEntry(&orphanBinzo, QString::fromUtf8("Caf\u00e9 \U0001F600"), "", false);
@@ -161,17 +168,19 @@ TEST_F(DataControllerTest, RecordsSurviveReopeningUnchanged)
         EXPECT_EQ(now.useCount, was.useCount);
     }
     EXPECT_EQ(store->binzos().first()->name(), "Private");
-    EXPECT_EQ(store->entries()[1]->resolvedValue(), "4711");
+    EXPECT_EQ(secrets.value(KeychainStore::account(store->entries()[1]->id())), "4711");
 }
 
 TEST_F(DataControllerTest, SensitiveValuesLiveOnlyInTheSecretStore)
 {
     auto store = openStore();
-    Entry *entry = store->addEntry(store->binzo("API Keys"), "Token", "sk-live-SECRET-1", true);
+    Entry *entry
+        = addEntryAndWait(*store, store->binzo("API Keys"), "Token", "sk-live-SECRET-1", true);
     ASSERT_TRUE(entry);
+    const QString account = KeychainStore::account(entry->id());
     EXPECT_EQ(entry->inlineValue(), std::nullopt);
-    EXPECT_EQ(secrets.items.value(KeychainStore::account(entry->id())), "sk-live-SECRET-1");
-    EXPECT_EQ(entry->resolvedValue(), "sk-live-SECRET-1");
+    EXPECT_EQ(secrets.value(account), "sk-live-SECRET-1");
+    EXPECT_EQ(secrets.label(account), "Binzo: Token");
     EXPECT_FALSE(fileBytes().contains("sk-live-SECRET-1"));
 }
 
@@ -181,29 +190,35 @@ TEST_F(DataControllerTest, SensitivityMovesTheValueBothWays)
     Entry *entry = store->addEntry(store->binzo("Bank"), "Card", "4111 1111 1111 1111", false);
     const QString account = KeychainStore::account(entry->id());
 
-    ASSERT_TRUE(store->updateEntry(entry, "Card", "4111 1111 1111 1111", true));
+    ASSERT_EQ(updateEntryAndWait(*store, entry, "Card", "4111 1111 1111 1111", true), "");
     EXPECT_TRUE(entry->isSensitive());
     EXPECT_EQ(entry->inlineValue(), std::nullopt);
-    EXPECT_EQ(secrets.items.value(account), "4111 1111 1111 1111");
+    EXPECT_EQ(secrets.value(account), "4111 1111 1111 1111");
+    ASSERT_EQ(updateEntryAndWait(*store, entry, "Debit card", "4111 1111 1111 1111", true), "");
+    EXPECT_EQ(secrets.label(account), "Binzo: Debit card");
 
-    ASSERT_TRUE(store->updateEntry(entry, "Visa", "4111 1111 1111 1112", false));
+    ASSERT_EQ(updateEntryAndWait(*store, entry, "Visa", "4111 1111 1111 1112", false), "");
+    settleSecretCalls();
     EXPECT_FALSE(entry->isSensitive());
     EXPECT_EQ(entry->inlineValue(), "4111 1111 1111 1112");
-    EXPECT_FALSE(secrets.items.contains(account));
+    EXPECT_EQ(secrets.value(account), std::nullopt);
     EXPECT_EQ(entry->label(), "Visa");
     EXPECT_GE(entry->updatedAt(), entry->createdAt());
 }
 
-TEST_F(DataControllerTest, FailedSecretWriteChangesNothing)
+TEST_F(DataControllerTest, RefusedSecretWriteChangesNothing)
 {
     auto store = openStore();
     Entry *plain = store->addEntry(store->binzo("Bank"), "Card", "4111", false);
     const Entry::Fields before = plain->fields();
     QSignalSpy changes(store.get(), &DataController::entriesChanged);
-    secrets.failWrites = true;
+    secrets.setFailWrites(true);
 
-    EXPECT_EQ(store->addEntry(store->binzo("Bank"), "PIN", "1234", true), nullptr);
-    EXPECT_FALSE(store->updateEntry(plain, "Secret card", "4111", true));
+    QString error;
+    EXPECT_EQ(addEntryAndWait(*store, store->binzo("Bank"), "PIN", "1234", true, &error), nullptr);
+    EXPECT_EQ(error, "refused by the test");
+    EXPECT_EQ(updateEntryAndWait(*store, plain, "Secret card", "4111", true),
+              "refused by the test");
 
     EXPECT_EQ(store->entries(), QList<Entry *> {plain});
     EXPECT_EQ(plain->label(), before.label);
@@ -212,6 +227,100 @@ TEST_F(DataControllerTest, FailedSecretWriteChangesNothing)
     EXPECT_FALSE(plain->isSensitive());
     EXPECT_EQ(changes.size(), 0);
     EXPECT_EQ(openStore()->entries().size(), 1);
+}
+
+// The value is in at least one place whatever happens to the save of the record, and a
+// copy the change leaves behind goes at the next start.
+TEST_F(DataControllerTest, SensitivityChangeWhoseSaveFailsKeepsTheValue)
+{
+    for (const bool toSensitive : {true, false}) {
+        SCOPED_TRACE(toSensitive ? "ordinary to sensitive" : "sensitive to ordinary");
+        QUuid id;
+        {
+            auto store = openStore();
+            Entry *entry
+                = addEntryAndWait(*store, store->binzo("Bank"), "PIN", "9876", !toSensitive);
+            ASSERT_TRUE(entry);
+            id = entry->id();
+            execute("CREATE TRIGGER refuse BEFORE UPDATE ON Entry "
+                    "BEGIN SELECT RAISE(ABORT, 'disk is full'); END");
+            EXPECT_EQ(updateEntryAndWait(*store, entry, "PIN", "9876", toSensitive), "");
+            settleSecretCalls();
+            // The record still says what it said: the secret store keeps the value meanwhile.
+            EXPECT_EQ(secrets.value(KeychainStore::account(id)), "9876");
+        } // the app ends with the change unsaved
+        execute("DROP TRIGGER refuse");
+        auto store = openStore();
+        settleSecretCalls();
+        Entry *entry = store->entries().first();
+        EXPECT_EQ(entry->isSensitive(), !toSensitive);
+        EXPECT_EQ(entry->inlineValue(),
+                  toSensitive ? std::optional<QString>("9876") : std::nullopt);
+        EXPECT_EQ(secrets.value(KeychainStore::account(id)),
+                  toSensitive ? std::nullopt : std::optional<QByteArray>("9876"));
+        store->deleteEntry(entry);
+        settleSecretCalls();
+    }
+}
+
+// A call the keyring does not answer may still take effect: it is carried through once the
+// keyring answers again, and reported done only then; nothing is left half-done.
+TEST_F(DataControllerTest, UnansweredSecretCallsAreCarriedThrough)
+{
+    auto store = openStore();
+    Entry *kept = addEntryAndWait(*store, store->binzo("Bank"), "Kept", "old", true);
+    Entry *gone = addEntryAndWait(*store, store->binzo("Bank"), "Gone", "bye", true);
+    ASSERT_TRUE(kept && gone);
+    secrets.hang();
+
+    Entry *added = nullptr;
+    QString updated = "no answer";
+    store->addEntry(store->binzo("Bank"), "New", "fresh", true,
+                    [&](Entry *entry, const QString &) { added = entry; });
+    store->updateEntry(kept, "Kept", "new", true, [&](const QString &error) { updated = error; });
+    store->deleteEntry(gone);
+    QTest::qWait(300);
+    EXPECT_FALSE(KeychainStore::shared().isAnswering());
+    EXPECT_EQ(added, nullptr);
+    EXPECT_EQ(updated, "no answer");
+
+    secrets.resume();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return added && updated.isEmpty(); }, 10000));
+    settleSecretCalls();
+    EXPECT_TRUE(KeychainStore::shared().isAnswering());
+    EXPECT_EQ(secrets.value(KeychainStore::account(kept->id())), "new");
+    EXPECT_EQ(secrets.value(KeychainStore::account(added->id())), "fresh");
+    EXPECT_EQ(secrets.accounts().size(), 2) << "no item of the deleted entry is left";
+    EXPECT_TRUE(KeychainStore::shared().notes().isEmpty());
+}
+
+// Notes left by a run that ended early are acted on at the next start: an item stays only
+// for a sensitive entry; old item labels follow their entry's.
+TEST_F(DataControllerTest, NextStartSettlesLeftoverItemsAndLabels)
+{
+    QString sensitiveAccount;
+    {
+        auto store = openStore();
+        Entry *entry = addEntryAndWait(*store, store->binzo("Bank"), "PIN", "1234", true);
+        ASSERT_TRUE(entry);
+        sensitiveAccount = KeychainStore::account(entry->id());
+    }
+    const QString orphan = KeychainStore::account(QUuid::createUuid());
+    const QString unrelated = KeychainStore::account(QUuid::createUuid());
+    secrets.put(orphan, "left behind");
+    secrets.put(unrelated, "not ours to judge");
+    secrets.put(sensitiveAccount, "1234", "com.qorvastine.binzo.secrets");
+    QString error;
+    ASSERT_TRUE(KeychainStore::shared().note(QUuid::fromString(orphan), &error));
+    ASSERT_TRUE(KeychainStore::shared().note(QUuid::fromString(sensitiveAccount), &error));
+
+    auto store = openStore();
+    settleSecretCalls();
+    EXPECT_EQ(secrets.value(orphan), std::nullopt);
+    EXPECT_EQ(secrets.value(unrelated), "not ours to judge");
+    EXPECT_EQ(secrets.value(sensitiveAccount), "1234");
+    EXPECT_EQ(secrets.label(sensitiveAccount), "Binzo: PIN");
+    EXPECT_TRUE(KeychainStore::shared().notes().isEmpty());
 }
 
 TEST_F(DataControllerTest, FailedSaveIsReportedKeptAndRetried)
@@ -239,11 +348,12 @@ TEST_F(DataControllerTest, FailedSaveIsReportedKeptAndRetried)
 TEST_F(DataControllerTest, SensitiveSecretIsRemovedEvenWhenTheDeletionIsNotSaved)
 {
     auto store = openStore();
-    Entry *entry = store->addEntry(store->binzo("Bank"), "PIN", "9876", true);
+    Entry *entry = addEntryAndWait(*store, store->binzo("Bank"), "PIN", "9876", true);
     execute("CREATE TRIGGER refuse BEFORE DELETE ON Entry "
             "BEGIN SELECT RAISE(ABORT, 'locked'); END");
     store->deleteEntry(entry);
-    EXPECT_TRUE(secrets.items.isEmpty());
+    settleSecretCalls();
+    EXPECT_TRUE(secrets.accounts().isEmpty());
     EXPECT_TRUE(store->entries().isEmpty());
     EXPECT_EQ(entry->label(), "PIN"); // still a valid object for views holding it
 

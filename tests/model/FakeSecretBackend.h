@@ -5,46 +5,194 @@
 
 #include <QMap>
 
-// An in-memory secret store whose writes can be made to fail.
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+// An in-memory secret store for tests, shared with the test after the backend is handed to
+// KeychainStore (its calls run on the store's thread). It can refuse writes, be locked (its
+// unlock prompt waits until the test answers it), or hang like a stopped daemon: calls then
+// give no answer (Unknown) after a short while, and the changes they asked for take effect,
+// in order, once the test lets it go on, as a daemon's queued requests do.
 class FakeSecretBackend : public SecretBackend
 {
 public:
-    // Shared with the test after the backend is handed to KeychainStore.
-    struct State
+    class State
     {
-        QMap<QString, QByteArray> items; // by account
-        bool failWrites = false;
-        int removals = 0;
+    public:
+        std::optional<QByteArray> value(const QString &account) const
+        {
+            std::lock_guard lock(m_mutex);
+            return m_items.contains(account) ? std::optional(m_items.value(account)) : std::nullopt;
+        }
+        QString label(const QString &account) const
+        {
+            std::lock_guard lock(m_mutex);
+            return m_labels.value(account);
+        }
+        QStringList accounts() const
+        {
+            std::lock_guard lock(m_mutex);
+            return m_items.keys();
+        }
+        void put(const QString &account, const QByteArray &value, const QString &label = {})
+        {
+            std::lock_guard lock(m_mutex);
+            m_items.insert(account, value);
+            m_labels.insert(account, label);
+        }
+        void clear()
+        {
+            std::lock_guard lock(m_mutex);
+            m_items.clear();
+            m_labels.clear();
+        }
+        void setFailWrites(bool fail)
+        {
+            std::lock_guard lock(m_mutex);
+            m_failWrites = fail;
+        }
+        void setLocked(bool locked)
+        {
+            std::lock_guard lock(m_mutex);
+            m_locked = locked;
+        }
+        // Calls from now on wait up to timeoutMs for resume() and then get no answer;
+        // resume() carries out what they asked for.
+        void hang(int timeoutMs = 0)
+        {
+            std::lock_guard lock(m_mutex);
+            m_hung = true;
+            m_timeoutMs = timeoutMs;
+        }
+        void resume()
+        {
+            std::lock_guard lock(m_mutex);
+            m_hung = false;
+            for (const auto &change : std::as_const(m_queued))
+                change();
+            m_queued.clear();
+            m_resumed.notify_all();
+        }
+        // The person answers the unlock prompt (the next one, when none is open).
+        void answerPrompt(bool unlock)
+        {
+            std::lock_guard lock(m_mutex);
+            m_answer = unlock;
+            m_prompted.notify_all();
+        }
+        int prompts() const
+        {
+            std::lock_guard lock(m_mutex);
+            return m_prompts;
+        }
+
+    private:
+        friend class FakeSecretBackend;
+        mutable std::mutex m_mutex;
+        std::condition_variable m_prompted;
+        std::condition_variable m_resumed;
+        int m_timeoutMs = 0;
+        QMap<QString, QByteArray> m_items; // by account
+        QMap<QString, QString> m_labels;
+        bool m_failWrites = false;
+        bool m_locked = false;
+        bool m_hung = false;
+        QList<std::function<void()>> m_queued;
+        std::optional<bool> m_answer;
+        int m_prompts = 0;
     };
 
     explicit FakeSecretBackend(State *state)
         : m_state(state)
     { }
 
-    bool write(const QString &, const QString &account, const QByteArray &value) override
+    SecretResult write(const QString &, const QString &account, const QString &label,
+                       const QByteArray &value) override
     {
-        if (m_state->failWrites)
-            return false;
-        m_state->items.insert(account, value);
-        return true;
+        if (refusesWrites())
+            return SecretResult::failure(SecretResult::Status::Failed,
+                                         QStringLiteral("refused by the test"));
+        return change([=, this] {
+            m_state->m_items.insert(account, value);
+            m_state->m_labels.insert(account, label);
+        });
     }
-    std::optional<QByteArray> read(const QString &, const QString &account) override
+    SecretResult read(const QString &, const QString &account) override
     {
-        if (!m_state->items.contains(account))
-            return std::nullopt;
-        return m_state->items.value(account);
+        std::unique_lock lock(m_state->m_mutex);
+        if (!answers(lock))
+            return unanswered();
+        if (!m_state->m_items.contains(account))
+            return SecretResult::failure(SecretResult::Status::Missing, {});
+        if (m_state->m_locked)
+            return SecretResult::failure(SecretResult::Status::Locked, QStringLiteral("locked"));
+        return {SecretResult::Status::Done, m_state->m_items.value(account), {}};
     }
-    bool remove(const QString &, const QString &account) override
+    SecretResult remove(const QString &, const QString &account) override
     {
-        ++m_state->removals;
-        m_state->items.remove(account);
-        return true;
+        return change([=, this] {
+            m_state->m_items.remove(account);
+            m_state->m_labels.remove(account);
+        });
     }
-    QString lastError() const override
+    SecretListing items(const QString &) override
     {
-        return m_state->failWrites ? QStringLiteral("refused by the test") : QString();
+        std::unique_lock lock(m_state->m_mutex);
+        if (!answers(lock))
+            return {SecretResult::Status::Unknown, {}, QStringLiteral("no answer")};
+        return {SecretResult::Status::Done, m_state->m_labels, {}};
     }
+    SecretResult relabel(const QString &, const QString &account, const QString &label) override
+    {
+        return change([=, this] {
+            if (m_state->m_items.contains(account))
+                m_state->m_labels.insert(account, label);
+        });
+    }
+    SecretResult unlock() override
+    {
+        std::unique_lock lock(m_state->m_mutex);
+        if (!m_state->m_locked)
+            return {};
+        ++m_state->m_prompts;
+        m_state->m_prompted.wait(lock, [&] { return m_state->m_answer.has_value(); });
+        m_state->m_locked = !*m_state->m_answer;
+        m_state->m_answer.reset();
+        return m_state->m_locked
+            ? SecretResult::failure(SecretResult::Status::Locked, QStringLiteral("dismissed"))
+            : SecretResult();
+    }
+    bool keepsLabels() const override { return true; }
 
 private:
+    bool refusesWrites() const
+    {
+        std::lock_guard lock(m_state->m_mutex);
+        return m_state->m_failWrites;
+    }
+    // False when the call got no answer in time.
+    bool answers(std::unique_lock<std::mutex> &lock)
+    {
+        return m_state->m_resumed.wait_for(lock, std::chrono::milliseconds(m_state->m_timeoutMs),
+                                           [&] { return !m_state->m_hung; });
+    }
+    SecretResult change(const std::function<void()> &apply)
+    {
+        std::unique_lock lock(m_state->m_mutex);
+        if (!answers(lock)) {
+            m_state->m_queued.append(apply);
+            return unanswered();
+        }
+        if (m_state->m_locked)
+            return SecretResult::failure(SecretResult::Status::Locked, QStringLiteral("locked"));
+        apply();
+        return {};
+    }
+    static SecretResult unanswered()
+    {
+        return SecretResult::failure(SecretResult::Status::Unknown, QStringLiteral("no answer"));
+    }
+
     State *m_state;
 };

@@ -28,6 +28,12 @@ QByteArray contents(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The value read, absent for anything but a found item.
+std::optional<QByteArray> valueOf(const SecretResult &result)
+{
+    return result.done() ? std::optional(result.value) : std::nullopt;
+}
+
 void overwrite(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
@@ -46,29 +52,29 @@ TEST_F(FileSecretStoreTest, WriteReplaceReadRemove)
 {
     const QByteArray value
         = QString::fromUtf8("P\u00e4ssw\u00f6rt \U0001F511 \u6f22\u5b57").toUtf8();
-    EXPECT_EQ(store.read(kService, "A"), std::nullopt);
-    EXPECT_TRUE(store.lastError().isEmpty());
-    EXPECT_TRUE(store.remove(kService, "A")); // nothing there is fine
+    EXPECT_EQ(store.read(kService, "A").status, SecretResult::Status::Missing);
+    EXPECT_TRUE(store.remove(kService, "A").done()); // nothing there is fine
 
-    ASSERT_TRUE(store.write(kService, "A", "first")) << qPrintable(store.lastError());
-    ASSERT_TRUE(store.write(kService, "A", value));
-    ASSERT_TRUE(store.write(kService, "B", ""));
-    ASSERT_TRUE(store.write("other.service", "A", "elsewhere"));
+    ASSERT_TRUE(store.write(kService, "A", {}, "first").done());
+    ASSERT_TRUE(store.write(kService, "A", {}, value).done());
+    ASSERT_TRUE(store.write(kService, "B", {}, "").done());
+    ASSERT_TRUE(store.write("other.service", "A", {}, "elsewhere").done());
 
     FileSecretStore reopened(folder);
-    EXPECT_EQ(reopened.read(kService, "A"), value);
-    EXPECT_EQ(reopened.read(kService, "B"), QByteArray(""));
-    EXPECT_EQ(reopened.read("other.service", "A"), "elsewhere");
+    EXPECT_EQ(valueOf(reopened.read(kService, "A")), value);
+    EXPECT_EQ(valueOf(reopened.read(kService, "B")), QByteArray(""));
+    EXPECT_EQ(valueOf(reopened.read("other.service", "A")), "elsewhere");
 
-    EXPECT_TRUE(reopened.remove(kService, "A"));
-    EXPECT_EQ(store.read(kService, "A"), std::nullopt);
-    EXPECT_EQ(store.read("other.service", "A"), "elsewhere");
+    EXPECT_TRUE(reopened.remove(kService, "A").done());
+    EXPECT_EQ(valueOf(store.read(kService, "A")), std::nullopt);
+    EXPECT_EQ(valueOf(store.read("other.service", "A")), "elsewhere");
 }
 
 TEST_F(FileSecretStoreTest, FilesArePrivateAndHoldNoPlaintext)
 {
-    ASSERT_TRUE(store.write(kService, "ACCOUNT-NAME-1", "correct horse battery staple"));
-    ASSERT_TRUE(store.write(kService, "ACCOUNT-NAME-1", "correct horse battery staple 2"));
+    ASSERT_TRUE(store.write(kService, "ACCOUNT-NAME-1", {}, "correct horse battery staple").done());
+    ASSERT_TRUE(
+        store.write(kService, "ACCOUNT-NAME-1", {}, "correct horse battery staple 2").done());
     EXPECT_EQ(mode(folder), 0700);
     EXPECT_EQ(mode(store.sealedFilePath()), 0600);
     EXPECT_EQ(mode(store.keyFilePath()), 0600);
@@ -83,9 +89,9 @@ TEST_F(FileSecretStoreTest, FilesArePrivateAndHoldNoPlaintext)
 
 TEST_F(FileSecretStoreTest, EveryWriteUsesAFreshNonce)
 {
-    ASSERT_TRUE(store.write(kService, "A", "same"));
+    ASSERT_TRUE(store.write(kService, "A", {}, "same").done());
     const QByteArray first = contents(store.sealedFilePath());
-    ASSERT_TRUE(store.write(kService, "A", "same"));
+    ASSERT_TRUE(store.write(kService, "A", {}, "same").done());
     const QByteArray second = contents(store.sealedFilePath());
     ASSERT_EQ(first.size(), second.size());
     EXPECT_NE(first.mid(16, 24), second.mid(16, 24));
@@ -123,16 +129,18 @@ TEST_F(FileSecretStoreTest, DamagedFilesAreErrorsAndStayUntouched)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         QDir(folder).removeRecursively();
-        ASSERT_TRUE(store.write(kService, "A", "kept"));
+        ASSERT_TRUE(store.write(kService, "A", {}, "kept").done());
         c.damage(store);
         const QByteArray sealed = contents(store.sealedFilePath());
         const QByteArray key = contents(store.keyFilePath());
 
-        EXPECT_EQ(store.read(kService, "A"), std::nullopt);
-        EXPECT_FALSE(store.lastError().isEmpty());
-        EXPECT_FALSE(store.write(kService, "B", "new"));
-        EXPECT_FALSE(store.lastError().isEmpty());
-        EXPECT_FALSE(store.remove(kService, "A"));
+        // Failed, not Missing: the value exists but cannot be had.
+        for (const SecretResult &result :
+             {store.read(kService, "A"), store.write(kService, "B", {}, "new"),
+              store.remove(kService, "A")}) {
+            EXPECT_EQ(result.status, SecretResult::Status::Failed);
+            EXPECT_FALSE(result.error.isEmpty());
+        }
         EXPECT_EQ(contents(store.sealedFilePath()), sealed);
         EXPECT_EQ(contents(store.keyFilePath()), key);
     }
@@ -154,7 +162,7 @@ TEST_F(FileSecretStoreTest, ConcurrentWritersLoseNothing)
     }
     for (int i = 0; i < kWriters; ++i) {
         for (int n = 0; n < kEach; ++n) {
-            EXPECT_EQ(store.read("service", QStringLiteral("w%1-%2").arg(i).arg(n)),
+            EXPECT_EQ(valueOf(store.read("service", QStringLiteral("w%1-%2").arg(i).arg(n))),
                       QByteArray::number(n));
         }
     }
@@ -166,7 +174,7 @@ TEST_F(FileSecretStoreTest, ConcurrentWritersLoseNothing)
 // unless another process is writing at that moment.
 TEST_F(FileSecretStoreTest, InterruptedWriteLeftoverGoesAtStart)
 {
-    ASSERT_TRUE(store.write(kService, "A", "kept"));
+    ASSERT_TRUE(store.write(kService, "A", {}, "kept").done());
     const QString leftover = store.sealedFilePath() + ".Xa1b2C";
     for (const bool otherWriter : {true, false}) {
         SCOPED_TRACE(otherWriter ? "another writer busy" : "no other writer");
@@ -177,7 +185,7 @@ TEST_F(FileSecretStoreTest, InterruptedWriteLeftoverGoesAtStart)
                 writing.emplace(folder + "/secrets.lock", 0);
             FileSecretStore restarted(folder);
             EXPECT_EQ(QFile::exists(leftover), otherWriter);
-            EXPECT_EQ(restarted.read(kService, "A"), "kept");
+            EXPECT_EQ(valueOf(restarted.read(kService, "A")), "kept");
         }
     }
 }

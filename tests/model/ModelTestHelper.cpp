@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A separate process for the tests that need one: killed mid-write, racing another
 // writer, or stopped by a store that cannot be opened.
-#include "model/secrets/FileSecretStore.h"
 #include "model/store/DataController.h"
+#include "model/secrets/FileSecretStore.h"
+#include "model/secrets/KeychainStore.h"
+#include "model/secrets/SecretStores.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstring>
@@ -44,12 +47,46 @@ int writeSecrets(const QString &folder, const QString &prefix, int count)
 {
     FileSecretStore store(folder);
     for (int n = 0; n < count; ++n) {
-        if (!store.write("service", prefix + QString::number(n), QByteArray::number(n))) {
-            std::fprintf(stderr, "%s\n", qPrintable(store.lastError()));
+        const SecretResult result
+            = store.write("service", prefix + QString::number(n), {}, QByteArray::number(n));
+        if (!result.done()) {
+            std::fprintf(stderr, "%s\n", qPrintable(result.error));
             return 1;
         }
     }
     return 0;
+}
+
+// Turns entries sensitive and back again, one change at a time, printing the number of
+// every change reported as stored, until killed. Secrets go to the file store in folder.
+int flipSensitivity(QCoreApplication &app, const QString &folder)
+{
+    KeychainStore::setShared(std::make_unique<KeychainStore>(
+        std::make_unique<SingleSecretStore>(QStringLiteral("file"),
+                                            std::make_unique<FileSecretStore>(folder)),
+        folder + QStringLiteral("/secrets.pending")));
+    QString error;
+    auto store = DataController::open(folder + QStringLiteral("/binzo.sqlite3"), &error);
+    if (!store) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    for (int n = int(store->entries().size()); n < 8; ++n)
+        store->addEntry(store->binzos().first(), QString::number(n),
+                        QStringLiteral("value %1").arg(n), false);
+    std::function<void(int)> flip = [&](int n) {
+        Entry *entry = store->entries().at(n % store->entries().size());
+        store->updateEntry(entry, entry->label(), QStringLiteral("value ") + entry->label(),
+                           !entry->isSensitive(), [&, n](const QString &failure) {
+                               if (failure.isEmpty()) {
+                                   std::printf("%d\n", n);
+                                   std::fflush(stdout);
+                               }
+                               QTimer::singleShot(0, [&, n] { flip(n + 1); });
+                           });
+    };
+    flip(0);
+    return app.exec();
 }
 
 } // namespace
@@ -68,9 +105,11 @@ int main(int argc, char *argv[])
     }
     if (args.size() == 5 && args[1] == "write-secrets")
         return writeSecrets(args[2], args[3], args[4].toInt());
+    if (args.size() == 3 && args[1] == "flip-sensitivity")
+        return flipSensitivity(app, args[2]);
     std::fprintf(stderr,
                  "usage: %s add-entries|open PATH | open-shared | "
-                 "write-secrets FOLDER PREFIX COUNT\n",
+                 "write-secrets FOLDER PREFIX COUNT | flip-sensitivity FOLDER\n",
                  argv[0]);
     return 2;
 }

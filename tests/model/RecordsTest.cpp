@@ -45,11 +45,9 @@ TEST(RecordsTest, DisplayValueOfOrdinaryEntry)
 {
     Binzo binzo("Personal", "person.crop.circle", "6385F4", 0);
     Entry entry("Phone", false, binzo);
-    EXPECT_EQ(entry.displayValue(false), QString::fromUtf8("\u2014"));
-    entry.setInlineValue(QString());
-    EXPECT_EQ(entry.displayValue(true), QString::fromUtf8("\u2014"));
-    entry.setInlineValue("+49 30 1234567");
-    EXPECT_EQ(entry.displayValue(false), "+49 30 1234567");
+    EXPECT_EQ(entry.displayValue(std::nullopt, false), QString::fromUtf8("\u2014"));
+    EXPECT_EQ(entry.displayValue(QString(), true), QString::fromUtf8("\u2014"));
+    EXPECT_EQ(entry.displayValue("+49 30 1234567", false), "+49 30 1234567");
 }
 
 } // namespace

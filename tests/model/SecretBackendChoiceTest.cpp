@@ -2,72 +2,128 @@
 #include "model/secrets/SecretBackendChoice.h"
 #include "model/Preferences.h"
 #include "model/secrets/FileSecretStore.h"
+#include "model/secrets/KeychainStore.h"
 #include "model/secrets/SecretServiceStore.h"
 
+#include <QFile>
+#include <QLocalServer>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct SecretBackendChoiceTest : ::testing::Test
-{
-    QTemporaryDir dir;
-    Preferences preferences {dir.filePath("preferences.json")};
-    QString error;
-
-    std::unique_ptr<SecretBackend> choose()
-    {
-        return SecretBackendChoice::create(preferences, dir.filePath("data"), &error);
-    }
-};
-
-// Without a session bus the secret service cannot be reached.
-struct NoSessionBus
+// A session bus that is missing, or one that takes connections and never answers (a
+// desktop still starting, a hung bus): the keyring cannot be asked either way.
+struct SessionBus
 {
     QByteArray address = qgetenv("DBUS_SESSION_BUS_ADDRESS");
     QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    NoSessionBus()
+    QLocalServer silent;
+
+    explicit SessionBus(bool hung, const QString &folder)
     {
-        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
         qputenv("XDG_RUNTIME_DIR", "/nonexistent");
+        if (hung && silent.listen(folder + "/bus"))
+            qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + QFile::encodeName(folder + "/bus"));
+        else
+            qunsetenv("DBUS_SESSION_BUS_ADDRESS");
     }
-    ~NoSessionBus()
+    ~SessionBus()
     {
         qputenv("DBUS_SESSION_BUS_ADDRESS", address);
         qputenv("XDG_RUNTIME_DIR", runtime);
     }
 };
 
-TEST_F(SecretBackendChoiceTest, RememberedChoiceIsUsedWithoutProbing)
+struct SecretBackendChoiceTest : ::testing::Test
 {
-    NoSessionBus noBus;
-    preferences.setString("binzo.secretBackend", "secret-service");
-    auto backend = choose();
-    EXPECT_NE(dynamic_cast<SecretServiceStore *>(backend.get()), nullptr);
-    // The remembered store failing is an error, not a switch to the file.
-    EXPECT_FALSE(backend->write("service", "account", "value"));
-    EXPECT_FALSE(backend->lastError().isEmpty());
-    EXPECT_EQ(backend->read("service", "account"), std::nullopt);
-    EXPECT_FALSE(backend->lastError().isEmpty());
+    QTemporaryDir dir;
+    QString preferencesPath = dir.filePath("preferences.json");
+    QString dataFolder = dir.filePath("data");
 
-    preferences.setString("binzo.secretBackend", "file");
-    EXPECT_NE(dynamic_cast<FileSecretStore *>(choose().get()), nullptr);
+    void keepFileSecret()
+    {
+        FileSecretStore file(dataFolder);
+        ASSERT_TRUE(file.write(KeychainStore::service(), "ACCOUNT", {}, "kept").done());
+    }
+};
 
-    // An unknown name is chosen over as at a first use, and left for the user to correct.
-    preferences.setString("binzo.secretBackend", "vault");
-    EXPECT_EQ(SecretBackendChoice::unknownChoice(preferences), "vault");
-    EXPECT_NE(dynamic_cast<FileSecretStore *>(choose().get()), nullptr);
-    EXPECT_TRUE(error.contains("vault"));
-    EXPECT_EQ(preferences.string("binzo.secretBackend"), "vault");
+// A store that holds secrets is never given up because the preference that named it is
+// lost; with nothing kept yet, what the desktop offers decides.
+TEST_F(SecretBackendChoiceTest, TheStoreThatHoldsTheSecretsIsKept)
+{
+    const QString none = QStringLiteral("(none)");
+    const struct
+    {
+        const char *name;
+        QByteArray preferencesFile; // empty: no file
+        bool fileHoldsSecrets;
+        bool busHangs;
+        QString chosen; // empty: nothing can be chosen yet
+        QString remembered; // none: nothing written
+    } cases[] = {
+        {"remembered file", R"({"binzo.secretBackend": "file"})", false, false, "file", "file"},
+        {"remembered keyring, keyring gone", R"({"binzo.secretBackend": "secret-service"})", false,
+         false, "secret-service", "secret-service"},
+        {"damaged preferences, secrets in the file", "{\"binzo.secret", true, false, "file",
+         "file"},
+        // Left for the user to correct (FailureNotices tells them).
+        {"unknown store, secrets in the file", R"({"binzo.secretBackend": "vault"})", true, false,
+         "file", "vault"},
+        {"damaged preferences, secrets in the file, bus hung", "{not json", true, true, "file",
+         "file"},
+        {"first start without a keyring", "", false, false, "file", none},
+        {"first start, keyring does not answer", "", false, true, "", none},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(dir.path()).removeRecursively();
+        QDir().mkpath(dir.path());
+        if (!c.preferencesFile.isEmpty()) {
+            QFile file(preferencesPath);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(c.preferencesFile);
+        }
+        if (c.fileHoldsSecrets)
+            keepFileSecret();
+        SessionBus bus(c.busHangs, dir.path());
+        Preferences preferences(preferencesPath);
+        SecretBackendChoice choice(preferences, dataFolder, KeychainStore::service(), 300);
+
+        QString name;
+        SecretResult why;
+        SecretBackend *backend = choice.current(&name, &why);
+        EXPECT_EQ(name, c.chosen);
+        EXPECT_EQ(backend != nullptr, !c.chosen.isEmpty());
+        if (!backend) {
+            EXPECT_EQ(why.status, SecretResult::Status::Unknown);
+            // Not pinned: the next use asks again.
+            EXPECT_EQ(choice.current(&name, &why), nullptr);
+        }
+        EXPECT_EQ(preferences.string("binzo.secretBackend").value_or(none), c.remembered);
+        if (c.fileHoldsSecrets) {
+            EXPECT_EQ(backend->read(KeychainStore::service(), "ACCOUNT").value, "kept");
+        }
+    }
 }
 
-TEST_F(SecretBackendChoiceTest, WithoutASecretServiceTheFileIsChosenOnce)
+TEST_F(SecretBackendChoiceTest, ARememberedKeyringThatFailsIsAnErrorNotASwitch)
 {
-    NoSessionBus noBus;
-    auto backend = choose();
-    EXPECT_NE(dynamic_cast<FileSecretStore *>(backend.get()), nullptr);
-    EXPECT_EQ(preferences.string("binzo.secretBackend"), "file");
+    SessionBus bus(false, dir.path());
+    Preferences preferences(preferencesPath);
+    preferences.setString("binzo.secretBackend", "secret-service");
+    SecretBackendChoice choice(preferences, dataFolder, KeychainStore::service());
+    QString name;
+    SecretResult why;
+    SecretBackend *backend = choice.current(&name, &why);
+    ASSERT_NE(dynamic_cast<SecretServiceStore *>(backend), nullptr);
+    for (const SecretResult &result : {backend->write("service", "account", "label", "value"),
+                                       backend->read("service", "account")}) {
+        EXPECT_EQ(result.status, SecretResult::Status::Failed);
+        EXPECT_FALSE(result.error.isEmpty());
+    }
+    EXPECT_FALSE(QFile::exists(dataFolder + "/secrets.sealed"));
 }
 
 } // namespace

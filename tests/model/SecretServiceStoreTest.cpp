@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Runs inside the desktop harness, against its unlocked gnome-keyring.
+// Runs inside the desktop harness, against its gnome-keyring.
+#include "KeyringDaemon.h"
+#include "SecretCalls.h"
 #include "TestEnvironment.h"
 
 #include "model/Preferences.h"
@@ -16,6 +18,7 @@
 
 namespace {
 
+using Status = SecretResult::Status;
 const QString kService = "com.qorvastine.binzo.secrets";
 
 // What another tool sees in the keyring; absent when it finds no item.
@@ -28,34 +31,52 @@ std::optional<QByteArray> lookUp(const QString &account)
     return tool.readAllStandardOutput();
 }
 
-TEST(SecretServiceStoreTest, WriteReplaceReadRemove)
+TEST(SecretServiceStoreTest, WriteReplaceRelabelReadRemove)
 {
     SecretServiceStore store;
     const QString account = KeychainStore::account(QUuid::createUuid());
     const QByteArray value
         = QString::fromUtf8("Gr\u00fc\u00dfe \U0001F511 \u6f22\u5b57 \u2022").toUtf8();
 
-    EXPECT_EQ(store.read(kService, account), std::nullopt);
-    EXPECT_TRUE(store.lastError().isEmpty()) << qPrintable(store.lastError());
-    EXPECT_TRUE(store.remove(kService, account)) << qPrintable(store.lastError());
+    EXPECT_EQ(store.read(kService, account).status, Status::Missing);
+    EXPECT_TRUE(store.remove(kService, account).done());
 
-    ASSERT_TRUE(store.write(kService, account, "first")) << qPrintable(store.lastError());
-    ASSERT_TRUE(store.write(kService, account, value)) << qPrintable(store.lastError());
-    EXPECT_EQ(store.read(kService, account), value);
+    ASSERT_TRUE(store.write(kService, account, "Binzo: First", "first").done());
+    const SecretResult replaced = store.write(kService, account, "Binzo: Token", value);
+    ASSERT_TRUE(replaced.done()) << qPrintable(replaced.error);
+    EXPECT_EQ(store.read(kService, account).value, value);
     EXPECT_EQ(lookUp(account), value);
+    EXPECT_EQ(store.items(kService).items, (QMap<QString, QString> {{account, "Binzo: Token"}}));
+    ASSERT_TRUE(store.relabel(kService, account, "Binzo: Renamed").done());
+    EXPECT_EQ(store.items(kService).items.value(account), "Binzo: Renamed");
 
-    EXPECT_TRUE(store.remove(kService, account));
-    EXPECT_EQ(store.read(kService, account), std::nullopt);
+    EXPECT_TRUE(store.remove(kService, account).done());
+    EXPECT_EQ(store.read(kService, account).status, Status::Missing);
     EXPECT_EQ(lookUp(account), std::nullopt);
 }
 
-TEST(SecretServiceStoreTest, FirstChoiceIsTheSecretService)
+// With the preference lost, items of ours in the keyring keep the keyring in use.
+TEST(SecretServiceStoreTest, ItemsInTheKeyringKeepItChosen)
 {
     QTemporaryDir dir;
+    SecretServiceStore keyring;
+    const QString account = KeychainStore::account(QUuid::createUuid());
+    ASSERT_TRUE(keyring.write(kService, account, "Binzo: Kept", "kept").done());
+    QFile damaged(dir.filePath("preferences.json"));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("{\"binzo.secretBack");
+    damaged.close();
+
     Preferences preferences(dir.filePath("preferences.json"));
-    QString error;
-    EXPECT_TRUE(SecretBackendChoice::create(preferences, dir.path(), &error));
+    SecretBackendChoice choice(preferences, dir.path(), kService);
+    QString name;
+    SecretResult why;
+    SecretBackend *backend = choice.current(&name, &why);
+    EXPECT_EQ(name, "secret-service");
+    ASSERT_TRUE(backend);
+    EXPECT_EQ(backend->read(kService, account).value, "kept");
     EXPECT_EQ(preferences.string("binzo.secretBackend"), "secret-service");
+    keyring.remove(kService, account);
 }
 
 TEST(SecretServiceStoreTest, SensitiveEntriesReachTheKeyringNotTheDatabase)
@@ -68,9 +89,14 @@ TEST(SecretServiceStoreTest, SensitiveEntriesReachTheKeyringNotTheDatabase)
     ASSERT_TRUE(store) << qPrintable(error);
 
     const QString value = "ghp_" + QUuid::createUuid().toString(QUuid::Id128);
-    Entry *entry = store->addEntry(store->binzo("API Keys"), "GitHub", value, true);
-    ASSERT_TRUE(entry) << qPrintable(KeychainStore::shared().lastError());
-    EXPECT_EQ(entry->resolvedValue(), value);
+    Entry *entry = nullptr;
+    store->addEntry(store->binzo("API Keys"), "GitHub", value, true,
+                    [&](Entry *added, const QString &failure) {
+                        entry = added;
+                        error = failure;
+                    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return entry || !error.isEmpty(); }, 10000));
+    ASSERT_TRUE(entry) << qPrintable(error);
     EXPECT_EQ(lookUp(KeychainStore::account(entry->id())), value.toUtf8());
     for (const QString &file : {path, path + "-wal"}) {
         QFile bytes(file);
@@ -79,6 +105,7 @@ TEST(SecretServiceStoreTest, SensitiveEntriesReachTheKeyringNotTheDatabase)
     }
 
     store->deleteEntry(entry);
+    settleSecretCalls();
     EXPECT_EQ(lookUp(KeychainStore::account(entry->id())), std::nullopt);
 }
 
@@ -87,19 +114,15 @@ TEST(SecretServiceStoreLockedTest, LockedIsAnErrorNotAMissingValue)
 {
     SecretServiceStore store;
     const QString account = KeychainStore::account(QUuid::createUuid());
-    ASSERT_TRUE(store.write(kService, account, "behind the lock"));
-    QProcess lock;
-    lock.start("gdbus",
-               {"call", "--session", "--dest", "org.freedesktop.secrets", "--object-path",
-                "/org/freedesktop/secrets", "--method", "org.freedesktop.Secret.Service.Lock",
-                "['/org/freedesktop/secrets/collection/login']"});
-    ASSERT_TRUE(lock.waitForFinished(10000));
-    ASSERT_EQ(lock.exitCode(), 0) << lock.readAllStandardError().constData();
+    ASSERT_TRUE(store.write(kService, account, "Binzo: Locked", "behind the lock").done());
+    ASSERT_TRUE(KeyringDaemon::lock());
 
-    EXPECT_EQ(store.read(kService, account), std::nullopt);
-    EXPECT_FALSE(store.lastError().isEmpty());
-    EXPECT_FALSE(store.write(kService, account, "changed"));
-    EXPECT_FALSE(store.lastError().isEmpty());
+    for (const SecretResult &result :
+         {store.read(kService, account), store.write(kService, account, "Binzo: Locked", "changed"),
+          store.remove(kService, account)}) {
+        EXPECT_EQ(result.status, Status::Locked);
+        EXPECT_FALSE(result.error.isEmpty());
+    }
 }
 
 } // namespace

@@ -2,9 +2,12 @@
 #include "FakeSecretBackend.h"
 #include "FakeTimers.h"
 #include "ForeignLock.h"
+#include "SecretCalls.h"
 #include "TestEnvironment.h"
 
+#include "model/secrets/FileSecretStore.h"
 #include "model/secrets/KeychainStore.h"
+#include "model/secrets/SecretStores.h"
 #include "model/store/DataController.h"
 #include "model/store/SqliteDatabase.h"
 
@@ -141,7 +144,7 @@ TEST_F(StoreFaultTest, RemovedPlainValueLeavesNoTraceOnDisk)
         {"deleted", [](DataController &store, Entry *entry) { store.deleteEntry(entry); }},
         {"made sensitive",
          [&](DataController &store, Entry *entry) {
-             store.updateEntry(entry, "Card", value, true);
+             EXPECT_EQ(updateEntryAndWait(store, entry, "Card", value, true), "");
          }},
         {"given a new value",
          [](DataController &store, Entry *entry) {
@@ -222,6 +225,54 @@ TEST_F(StoreFaultTest, KilledWriterLeavesEveryAcknowledgedCommit)
                 EXPECT_TRUE(stored.contains(QString::fromLatin1(line))) << line.constData();
             }
         }
+    }
+}
+
+// Entries turned sensitive and back while the process is killed at any moment: every value
+// is somewhere after each kill, and the next start leaves no copy where it does not belong.
+TEST_F(StoreFaultTest, KilledSensitivityChangeNeverLosesTheValue)
+{
+    QDir().mkpath(folder);
+    for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE(round);
+        QProcess flipper;
+        flipper.start(MODEL_TEST_HELPER, {"flip-sensitivity", folder});
+        ASSERT_TRUE(flipper.waitForStarted());
+        QByteArray acknowledged;
+        while (acknowledged.count('\n') < 3 + round * 2) {
+            ASSERT_TRUE(flipper.waitForReadyRead(10000)) << flipper.readAllStandardError().data();
+            acknowledged += flipper.readAllStandardOutput();
+        }
+        // Each round stops the change on its way at another moment.
+        ::usleep(useconds_t(round * 397 % 3000));
+        ::kill(pid_t(flipper.processId()), SIGKILL);
+        flipper.waitForFinished();
+
+        FileSecretStore file(folder);
+        KeychainStore::setShared(std::make_unique<KeychainStore>(
+            std::make_unique<SingleSecretStore>("file", std::make_unique<FileSecretStore>(folder)),
+            folder + "/secrets.pending"));
+        QString error;
+        auto store = DataController::open(path, &error);
+        ASSERT_TRUE(store) << qPrintable(error);
+        QSet<QString> sensitive;
+        for (const Entry *entry : store->entries()) {
+            const QString account = KeychainStore::account(entry->id());
+            const QString expected = "value " + entry->label();
+            if (entry->isSensitive()) {
+                sensitive.insert(account);
+                EXPECT_EQ(file.read(KeychainStore::service(), account).value, expected.toUtf8())
+                    << qPrintable(entry->label());
+            } else {
+                EXPECT_EQ(entry->inlineValue(), expected);
+            }
+        }
+        settleSecretCalls();
+        const QList<QString> kept = file.items(KeychainStore::service()).items.keys();
+        EXPECT_EQ(QSet<QString>(kept.begin(), kept.end()), sensitive) << "a stale copy stayed";
+        EXPECT_TRUE(KeychainStore::shared().notes().isEmpty());
+        store.reset();
+        KeychainStore::setShared(nullptr);
     }
 }
 

@@ -111,7 +111,7 @@ TEST_F(EditorSheetsTest, ReturnAddsTheTypedEntry)
     const auto entries = DataController::shared().entries();
     ASSERT_FALSE(entries.isEmpty());
     EXPECT_EQ(entries.last()->label(), "Phone");
-    EXPECT_EQ(entries.last()->resolvedValue(), "+49 30 1234567");
+    EXPECT_EQ(entries.last()->inlineValue(), "+49 30 1234567");
     EXPECT_TRUE(keysReachingPanel().isEmpty());
 }
 

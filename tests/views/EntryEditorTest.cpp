@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/EntryEditor.h"
+#include "../model/SecretCalls.h"
 #include "EditorFixture.h"
 #include "ForeignLock.h"
 #include "quick/LocalDetector.h"
@@ -89,7 +90,7 @@ TEST_F(EntryEditorTest, SaveTrimsLabelAndKeepsValueAsTyped)
     ASSERT_EQ(entriesIn("Personal").size(), 1);
     const Entry *entry = entriesIn("Personal").first();
     EXPECT_EQ(entry->label(), "Phone");
-    EXPECT_EQ(entry->resolvedValue(), "  +49 30 1234567 ");
+    EXPECT_EQ(entry->inlineValue(), "  +49 30 1234567 ");
     ASSERT_EQ(done.size(), 1);
     EXPECT_EQ(done.first().first().value<Binzo *>(), binzo("Personal"));
 }
@@ -202,11 +203,13 @@ TEST_F(EntryEditorTest, ApplyFilesInSuggestedBinzoAndSaveReportsIt)
     EXPECT_TRUE(m_data->entries().isEmpty()) << "Apply stores nothing";
 
     ASSERT_TRUE(editor->save());
+    EXPECT_FALSE(editor->canSave()) << "no second save while one is on its way";
+    settleSecretCalls();
     ASSERT_EQ(entriesIn("Bank").size(), 1);
     const Entry *entry = entriesIn("Bank").first();
     EXPECT_TRUE(entry->isSensitive());
     EXPECT_EQ(entry->inlineValue().value_or(QString()), QString());
-    EXPECT_EQ(m_secrets.items.value(KeychainStore::account(entry->id())), kIban.toUtf8());
+    EXPECT_EQ(m_secrets.value(KeychainStore::account(entry->id())), kIban.toUtf8());
     ASSERT_EQ(done.size(), 1);
     EXPECT_EQ(done.first().first().value<Binzo *>(), binzo("Bank"));
 }
@@ -229,6 +232,7 @@ TEST_F(EntryEditorTest, SuggestedNameWithoutBinzoLeavesTarget)
     editor->apply();
     EXPECT_EQ(editor->targetBinzoName(), std::nullopt);
     ASSERT_TRUE(editor->save());
+    settleSecretCalls();
     EXPECT_EQ(entriesIn("Personal").size(), 1);
 }
 
@@ -240,24 +244,44 @@ TEST_F(EntryEditorTest, SuggestedBinzoGoneBySaveFallsBackToTarget)
     editor->apply();
     binzo("Bank")->setName("Old bank");
     ASSERT_TRUE(editor->save());
+    settleSecretCalls();
     EXPECT_EQ(entriesIn("Personal").size(), 1);
     EXPECT_EQ(done.first().first().value<Binzo *>(), binzo("Personal"));
 }
 
+// The secret is read off the UI thread: the form waits for it, and cannot be saved over it
+// meanwhile or when it cannot be read.
 TEST_F(EntryEditorTest, EditLoadsTheEntryWithoutSuggesting)
 {
-    Entry *entry = m_data->addEntry(binzo("Personal"), "Account", kIban, true);
+    Entry *entry = addEntryAndWait(*m_data, binzo("Personal"), "Account", kIban, true);
     ASSERT_TRUE(entry);
     auto editor = edit(entry);
     EXPECT_EQ(editor->title(), "Edit Entry");
     EXPECT_EQ(editor->saveTitle(), "Save");
     EXPECT_EQ(editor->label(), "Account");
-    EXPECT_EQ(editor->value(), kIban);
     EXPECT_TRUE(editor->isSensitive());
+    EXPECT_EQ(editor->value(), QString());
+    EXPECT_FALSE(editor->canSave());
+    EXPECT_EQ(editor->statusText(), QString::fromUtf8("Reading the value\u2026"));
+    settleSecretCalls();
+    EXPECT_EQ(editor->value(), kIban);
+    EXPECT_TRUE(editor->canSave());
+    EXPECT_EQ(editor->statusText(), "");
     EXPECT_FALSE(editor->hasSuggestion());
 
-    m_secrets.items.clear(); // an unreadable secret opens empty and cannot be saved as is
+    m_secrets.setLocked(true);
+    auto locked = edit(entry);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_secrets.prompts() == 1; }, 5000));
+    EXPECT_EQ(locked->errorText(), "The system keyring is locked. Unlock it to see the value.");
+    EXPECT_FALSE(locked->canSave());
+    m_secrets.answerPrompt(true);
+    settleSecretCalls();
+    EXPECT_EQ(locked->value(), kIban);
+    EXPECT_EQ(locked->errorText(), "");
+
+    m_secrets.clear(); // an unreadable secret opens empty and cannot be saved as is
     auto unreadable = edit(entry);
+    settleSecretCalls();
     EXPECT_EQ(unreadable->value(), QString());
     EXPECT_FALSE(unreadable->canSave());
 }
@@ -272,7 +296,9 @@ TEST_F(EntryEditorTest, EditNeverMovesTheEntry)
     editor->apply();
     EXPECT_EQ(editor->targetBinzoName(), std::nullopt);
     ASSERT_TRUE(editor->save());
+    settleSecretCalls();
     EXPECT_EQ(entry->binzoID(), binzo("Personal")->id());
+    ASSERT_EQ(done.size(), 1);
     EXPECT_EQ(done.first().first().value<Binzo *>(), binzo("Personal"));
 }
 
@@ -283,27 +309,29 @@ TEST_F(EntryEditorTest, EditMovesValueBetweenRecordAndSecretStore)
     auto on = edit(entry);
     on->setIsSensitive(true);
     ASSERT_TRUE(on->save());
-    EXPECT_EQ(m_secrets.items.value(account), "abc");
+    settleSecretCalls();
+    EXPECT_EQ(m_secrets.value(account), "abc");
     EXPECT_EQ(entry->inlineValue().value_or(QString()), QString());
 
     auto off = edit(entry);
+    settleSecretCalls();
     off->setIsSensitive(false);
     ASSERT_TRUE(off->save());
-    EXPECT_FALSE(m_secrets.items.contains(account));
+    settleSecretCalls();
+    EXPECT_EQ(m_secrets.value(account), std::nullopt);
     EXPECT_EQ(entry->inlineValue(), "abc");
 }
 
 TEST_F(EntryEditorTest, RefusedSecretWriteKeepsTheFormAndStoresNothing)
 {
-    m_secrets.failWrites = true;
+    m_secrets.setFailWrites(true);
     auto editor = create("Personal");
     QSignalSpy done(editor.get(), &EntryEditor::done);
     editor->setValue(kIban);
     editor->apply();
-    EXPECT_FALSE(editor->save());
-    EXPECT_EQ(editor->errorText(),
-              "Couldn't store the value in the system keyring: "
-              "refused by the test");
+    EXPECT_TRUE(editor->save());
+    settleSecretCalls();
+    EXPECT_EQ(editor->errorText(), "Couldn't store the value: refused by the test");
     EXPECT_EQ(editor->label(), "IBAN");
     EXPECT_EQ(editor->value(), kIban);
     EXPECT_TRUE(editor->isSensitive());
@@ -311,8 +339,9 @@ TEST_F(EntryEditorTest, RefusedSecretWriteKeepsTheFormAndStoresNothing)
     EXPECT_TRUE(m_data->entries().isEmpty());
     EXPECT_TRUE(done.isEmpty());
 
-    m_secrets.failWrites = false;
+    m_secrets.setFailWrites(false);
     ASSERT_TRUE(editor->save());
+    settleSecretCalls();
     EXPECT_EQ(editor->errorText(), QString());
     EXPECT_EQ(entriesIn("Bank").size(), 1);
 }
@@ -320,12 +349,13 @@ TEST_F(EntryEditorTest, RefusedSecretWriteKeepsTheFormAndStoresNothing)
 TEST_F(EntryEditorTest, RefusedSecretWriteLeavesEditedEntryAsItWas)
 {
     Entry *entry = m_data->addEntry(binzo("Personal"), "Key", "abc", false);
-    m_secrets.failWrites = true;
+    m_secrets.setFailWrites(true);
     auto editor = edit(entry);
     editor->setLabel("New key");
     editor->setValue("def");
     editor->setIsSensitive(true);
-    EXPECT_FALSE(editor->save());
+    EXPECT_TRUE(editor->save());
+    settleSecretCalls();
     EXPECT_FALSE(editor->errorText().isEmpty());
     EXPECT_EQ(entry->label(), "Key");
     EXPECT_EQ(entry->inlineValue(), "abc");
@@ -343,14 +373,17 @@ TEST_F(EntryEditorTest, EditingFilesTheEntryUnderThePickedBinzo)
     QSignalSpy done(editor.get(), &EntryEditor::done);
     ASSERT_TRUE(editor->save());
     EXPECT_EQ(entriesIn("Bank"), QList<Entry *>({entry}));
+    ASSERT_EQ(done.size(), 1);
     EXPECT_EQ(done.first().first().value<Binzo *>(), binzo("Bank"));
 
     // A refused value moves nothing.
     auto refused = edit(entry);
     refused->setIsSensitive(true);
     refused->setBinzoIndex(0);
-    m_secrets.failWrites = true;
-    EXPECT_FALSE(refused->save());
+    m_secrets.setFailWrites(true);
+    EXPECT_TRUE(refused->save());
+    settleSecretCalls();
+    EXPECT_FALSE(refused->errorText().isEmpty());
     EXPECT_EQ(entriesIn("Bank"), QList<Entry *>({entry}));
 }
 
@@ -379,7 +412,7 @@ TEST_F(EntryEditorTest, RecognisedSecretTurnsTheSwitchOnUnlessTheUserSetIt)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        m_secrets.items.clear();
+        m_secrets.clear();
         auto editor = create("Personal");
         editor->setLabel("Account");
         c.before(*editor);
@@ -387,10 +420,11 @@ TEST_F(EntryEditorTest, RecognisedSecretTurnsTheSwitchOnUnlessTheUserSetIt)
         EXPECT_EQ(editor->isSensitive(), c.sensitive);
         EXPECT_TRUE(editor->hasSuggestion()) << "Apply is still offered";
         ASSERT_TRUE(editor->save());
+        settleSecretCalls();
         const Entry *entry = m_data->entries().last();
         EXPECT_EQ(entry->isSensitive(), c.sensitive);
         EXPECT_EQ(entry->inlineValue().has_value(), !c.sensitive);
-        EXPECT_EQ(m_secrets.items.contains(KeychainStore::account(entry->id())), c.sensitive);
+        EXPECT_EQ(m_secrets.value(KeychainStore::account(entry->id())).has_value(), c.sensitive);
     }
 }
 

@@ -5,7 +5,8 @@ import QtQuick.Layouts
 import Binzo.Ui
 import Binzo.Hotkeys
 
-// The settings window: General (appearance, shortcut, tour) and About.
+// The settings window: General (appearance, shortcut, tour, where sensitive values live)
+// and About.
 Window {
     id: root
 
@@ -238,6 +239,17 @@ Window {
                                 font.pixelSize: 11
                                 wrapMode: Text.WordWrap
                             }
+                        }
+                    }
+
+                    NeuCard {
+                        Layout.fillWidth: true
+                        Layout.leftMargin: 20
+                        Layout.rightMargin: 20
+                        title: "Sensitive Values"
+                        SecretStorePicker {
+                            width: parent.width
+                            settings: root.controller.secretStore
                         }
                     }
 

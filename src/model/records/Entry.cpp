@@ -2,7 +2,6 @@
 #include "model/records/Entry.h"
 
 #include "model/records/Binzo.h"
-#include "model/secrets/KeychainStore.h"
 
 #include <QTextBoundaryFinder>
 
@@ -105,16 +104,8 @@ void Entry::setUseCount(qint64 count)
     emit changed();
 }
 
-std::optional<QString> Entry::resolvedValue() const
+QString Entry::displayValue(const std::optional<QString> &value, bool revealed) const
 {
-    if (m_fields.isSensitive)
-        return KeychainStore::shared().read(m_fields.id);
-    return m_fields.inlineValue;
-}
-
-QString Entry::displayValue(bool revealed) const
-{
-    const std::optional<QString> value = resolvedValue();
     if (!value || value->isEmpty())
         return QStringLiteral("\u2014");
     if (!m_fields.isSensitive || revealed)

@@ -62,12 +62,11 @@ public:
     void setLastUsedAt(const QDateTime &at);
     void setUseCount(qint64 count);
 
-    // The current value: from the secret store when sensitive (read on every call, never
-    // cached), otherwise the inline value.
-    std::optional<QString> resolvedValue() const;
-    // The text of a row's value line: "—" without a value, the value when ordinary or
-    // revealed, otherwise bullets and the last four user-perceived characters.
-    QString displayValue(bool revealed) const;
+    // The text of a row's value line for the entry's value (the inline value, or for a
+    // sensitive entry the one read from the secret store): "—" without a value, the value
+    // when ordinary or revealed, otherwise bullets and the last four user-perceived
+    // characters.
+    QString displayValue(const std::optional<QString> &value, bool revealed) const;
     // The masking rule alone, for a value that is already known.
     static QString maskedValue(const QString &value);
 

@@ -48,7 +48,8 @@ QString FileSecretStore::keyFilePath() const
     return m_folder + QStringLiteral("/secrets.key");
 }
 
-bool FileSecretStore::write(const QString &service, const QString &account, const QByteArray &value)
+SecretResult FileSecretStore::write(const QString &service, const QString &account, const QString &,
+                                    const QByteArray &value)
 {
     return modify([&](QCborMap &secrets) {
         QCborMap accounts = secrets.value(service).toMap();
@@ -58,21 +59,21 @@ bool FileSecretStore::write(const QString &service, const QString &account, cons
     });
 }
 
-std::optional<QByteArray> FileSecretStore::read(const QString &service, const QString &account)
+SecretResult FileSecretStore::read(const QString &service, const QString &account)
 {
     QByteArray key;
-    const std::optional<QCborMap> secrets = load(KeyUse::Existing, &key);
+    QString error;
+    const std::optional<QCborMap> secrets = load(KeyUse::Existing, &key, &error);
     SealedBox::wipe(key);
     if (!secrets)
-        return std::nullopt;
-    m_lastError.clear();
+        return SecretResult::failure(SecretResult::Status::Failed, error);
     const QCborValue value = secrets->value(service).toMap().value(account);
     if (!value.isByteArray())
-        return std::nullopt;
-    return value.toByteArray();
+        return SecretResult::failure(SecretResult::Status::Missing, {});
+    return {SecretResult::Status::Done, value.toByteArray(), {}};
 }
 
-bool FileSecretStore::remove(const QString &service, const QString &account)
+SecretResult FileSecretStore::remove(const QString &service, const QString &account)
 {
     return modify([&](QCborMap &secrets) {
         QCborMap accounts = secrets.value(service).toMap();
@@ -84,16 +85,31 @@ bool FileSecretStore::remove(const QString &service, const QString &account)
     });
 }
 
-std::optional<QCborMap> FileSecretStore::load(KeyUse use, QByteArray *key)
+SecretListing FileSecretStore::items(const QString &service)
+{
+    QByteArray key;
+    SecretListing listing;
+    const std::optional<QCborMap> secrets = load(KeyUse::Existing, &key, &listing.error);
+    SealedBox::wipe(key);
+    if (!secrets) {
+        listing.status = SecretResult::Status::Failed;
+        return listing;
+    }
+    const QCborMap accounts = secrets->value(service).toMap();
+    for (auto it = accounts.cbegin(); it != accounts.cend(); ++it)
+        listing.items.insert(it.key().toString(), QString());
+    return listing;
+}
+
+std::optional<QCborMap> FileSecretStore::load(KeyUse use, QByteArray *key, QString *error)
 {
     bool sealedMissing = false;
     bool keyMissing = false;
     const std::optional<QByteArray> sealed
-        = PrivateFile::read(sealedFilePath(), &sealedMissing, &m_lastError);
+        = PrivateFile::read(sealedFilePath(), &sealedMissing, error);
     if (!sealed && !sealedMissing)
         return std::nullopt;
-    std::optional<QByteArray> existingKey
-        = PrivateFile::read(keyFilePath(), &keyMissing, &m_lastError);
+    std::optional<QByteArray> existingKey = PrivateFile::read(keyFilePath(), &keyMissing, error);
     if (!existingKey && !keyMissing)
         return std::nullopt;
 
@@ -101,16 +117,16 @@ std::optional<QCborMap> FileSecretStore::load(KeyUse use, QByteArray *key)
         if (keyMissing && use == KeyUse::CreateWhenNew) {
             QByteArray fresh = SealedBox::newKey();
             bool taken = false;
-            if (PrivateFile::createOnce(keyFilePath(), fresh, &taken, &m_lastError))
+            if (PrivateFile::createOnce(keyFilePath(), fresh, &taken, error))
                 existingKey = fresh;
             else if (taken) // another process made it first: use theirs
-                existingKey = PrivateFile::read(keyFilePath(), &keyMissing, &m_lastError);
+                existingKey = PrivateFile::read(keyFilePath(), &keyMissing, error);
             SealedBox::wipe(fresh);
             if (!existingKey)
                 return std::nullopt;
         }
         if (existingKey && existingKey->size() != SealedBox::kKeySize) {
-            m_lastError = QStringLiteral("the key file %1 is damaged").arg(keyFilePath());
+            *error = QStringLiteral("the key file %1 is damaged").arg(keyFilePath());
             return std::nullopt;
         }
         *key = existingKey.value_or(QByteArray());
@@ -118,48 +134,47 @@ std::optional<QCborMap> FileSecretStore::load(KeyUse use, QByteArray *key)
     }
     if (keyMissing) {
         // A new key could never open the existing secrets.
-        m_lastError = QStringLiteral("the key file %1 is missing").arg(keyFilePath());
+        *error = QStringLiteral("the key file %1 is missing").arg(keyFilePath());
         return std::nullopt;
     }
     *key = *existingKey;
     std::optional<QByteArray> plaintext = SealedBox::open(*sealed, *key);
     if (!plaintext) {
-        m_lastError = QStringLiteral("%1 cannot be decrypted: it was changed or the key in %2 "
-                                     "does not belong to it")
-                          .arg(sealedFilePath(), keyFilePath());
+        *error = QStringLiteral("%1 cannot be decrypted: it was changed or the key in %2 "
+                                "does not belong to it")
+                     .arg(sealedFilePath(), keyFilePath());
         return std::nullopt;
     }
     const QCborValue contents = QCborValue::fromCbor(*plaintext);
     SealedBox::wipe(*plaintext);
     if (!contents.isMap()) {
-        m_lastError = QStringLiteral("%1 holds no secrets table").arg(sealedFilePath());
+        *error = QStringLiteral("%1 holds no secrets table").arg(sealedFilePath());
         return std::nullopt;
     }
     return contents.toMap();
 }
 
-bool FileSecretStore::modify(const std::function<bool(QCborMap &)> &change)
+SecretResult FileSecretStore::modify(const std::function<bool(QCborMap &)> &change)
 {
-    if (!QFileInfo::exists(m_folder) && !Paths::ensurePrivateDir(m_folder)) {
-        m_lastError = QStringLiteral("cannot create the folder %1").arg(m_folder);
-        return false;
-    }
+    const auto failed = [](QString error) {
+        return SecretResult::failure(SecretResult::Status::Failed, std::move(error));
+    };
+    if (!QFileInfo::exists(m_folder) && !Paths::ensurePrivateDir(m_folder))
+        return failed(QStringLiteral("cannot create the folder %1").arg(m_folder));
     const PrivateFile::Lock lock(m_folder + QStringLiteral("/secrets.lock"), kLockTimeoutMs);
-    if (!lock.isLocked()) {
-        m_lastError = QStringLiteral("the secret file is locked by another process");
-        return false;
-    }
+    if (!lock.isLocked())
+        return failed(QStringLiteral("the secret file is locked by another process"));
     QByteArray key;
-    std::optional<QCborMap> secrets = load(KeyUse::CreateWhenNew, &key);
+    QString error;
+    std::optional<QCborMap> secrets = load(KeyUse::CreateWhenNew, &key, &error);
     if (!secrets)
-        return false;
-    m_lastError.clear();
+        return failed(error);
     bool ok = true;
     if (change(*secrets)) {
         QByteArray plaintext = secrets->toCborValue().toCbor();
-        ok = PrivateFile::replace(sealedFilePath(), SealedBox::seal(plaintext, key), &m_lastError);
+        ok = PrivateFile::replace(sealedFilePath(), SealedBox::seal(plaintext, key), &error);
         SealedBox::wipe(plaintext);
     }
     SealedBox::wipe(key);
-    return ok;
+    return ok ? SecretResult() : failed(error);
 }

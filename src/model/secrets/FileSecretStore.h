@@ -20,10 +20,15 @@ public:
     // removes what an interrupted write left there.
     explicit FileSecretStore(QString folder);
 
-    bool write(const QString &service, const QString &account, const QByteArray &value) override;
-    std::optional<QByteArray> read(const QString &service, const QString &account) override;
-    bool remove(const QString &service, const QString &account) override;
-    QString lastError() const override { return m_lastError; }
+    // Labels are not kept: the file is not browsed by anyone.
+    SecretResult write(const QString &service, const QString &account, const QString &label,
+                       const QByteArray &value) override;
+    SecretResult read(const QString &service, const QString &account) override;
+    SecretResult remove(const QString &service, const QString &account) override;
+    SecretListing items(const QString &service) override;
+    SecretResult relabel(const QString &, const QString &, const QString &) override { return {}; }
+    SecretResult unlock() override { return {}; }
+    bool keepsLabels() const override { return false; }
 
     QString sealedFilePath() const;
     QString keyFilePath() const;
@@ -31,12 +36,11 @@ public:
 private:
     void removeLeftovers();
     enum class KeyUse { Existing, CreateWhenNew };
-    // Every secret as service -> account -> value; absent (lastError set) when unreadable.
-    std::optional<QCborMap> load(KeyUse use, QByteArray *key);
+    // Every secret as service -> account -> value; absent (*error set) when unreadable.
+    std::optional<QCborMap> load(KeyUse use, QByteArray *key, QString *error);
     // Applies change under the lock and writes the result; change returns false when it
     // left nothing to write.
-    bool modify(const std::function<bool(QCborMap &)> &change);
+    SecretResult modify(const std::function<bool(QCborMap &)> &change);
 
     QString m_folder;
-    QString m_lastError;
 };

@@ -5,20 +5,31 @@
 #include "model/secrets/FileSecretStore.h"
 #include "model/secrets/SecretServiceStore.h"
 
+#include <QFileInfo>
 #include <QJsonValue>
 
 #include <cstdio>
 
-namespace {
+SecretBackendChoice::SecretBackendChoice(Preferences &preferences, QString dataFolder,
+                                         QString service, int probeTimeoutMs)
+    : m_preferences(preferences)
+    , m_folder(std::move(dataFolder))
+    , m_service(std::move(service))
+    , m_probeTimeoutMs(probeTimeoutMs)
+{ }
 
-// A start-up path: a desktop whose keyring does not answer in this time gets the file.
-constexpr int kProbeTimeoutMs = 1500;
+SecretBackendChoice::~SecretBackendChoice() = default;
 
-} // namespace
+QString SecretBackendChoice::title(const QString &name)
+{
+    if (name == kSecretService)
+        return QStringLiteral("System keyring");
+    if (name == kFile)
+        return QStringLiteral("Encrypted file on this computer");
+    return QString();
+}
 
-namespace SecretBackendChoice {
-
-std::optional<QString> unknownChoice(const Preferences &preferences)
+std::optional<QString> SecretBackendChoice::unknownChoice(const Preferences &preferences)
 {
     const QJsonValue stored = preferences.value(kPreferenceKey);
     if (stored.isUndefined() || stored == QJsonValue(kSecretService) || stored == QJsonValue(kFile))
@@ -26,31 +37,84 @@ std::optional<QString> unknownChoice(const Preferences &preferences)
     return stored.toVariant().toString();
 }
 
-std::unique_ptr<SecretBackend> create(Preferences &preferences, const QString &dataFolder,
-                                      QString *error)
+SecretBackend *SecretBackendChoice::byName(const QString &name)
 {
-    std::optional<QString> choice = preferences.string(kPreferenceKey);
-    const std::optional<QString> unknown = unknownChoice(preferences);
-    if (unknown) {
-        *error = QStringLiteral("unknown secret store \"%1\" in the preference %2")
-                     .arg(*unknown, kPreferenceKey);
-        choice.reset();
+    if (name == kSecretService) {
+        if (!m_secretService)
+            m_secretService = std::make_unique<SecretServiceStore>();
+        return m_secretService.get();
     }
-    if (!choice) {
-        QString why;
-        choice = SecretServiceStore::isAvailable(kProbeTimeoutMs, &why) ? kSecretService : kFile;
-        // A name the user wrote stays for the user to correct.
-        if (!unknown)
-            preferences.setString(kPreferenceKey, *choice);
-        if (*choice == kFile)
-            std::fprintf(stderr,
-                         "Binzo: no usable Secret Service (%s); sensitive values are kept "
-                         "encrypted in %s\n",
-                         qPrintable(why), qPrintable(dataFolder));
+    if (name == kFile) {
+        if (!m_file)
+            m_file = std::make_unique<FileSecretStore>(m_folder);
+        return m_file.get();
     }
-    if (*choice == kSecretService)
-        return std::make_unique<SecretServiceStore>();
-    return std::make_unique<FileSecretStore>(dataFolder);
+    return nullptr;
 }
 
-} // namespace SecretBackendChoice
+SecretBackend *SecretBackendChoice::current(QString *name, SecretResult *why)
+{
+    if (m_current.isEmpty()) {
+        const std::optional<QString> remembered = m_preferences.string(kPreferenceKey);
+        if (remembered && byName(*remembered)) {
+            m_current = *remembered;
+        } else {
+            bool certain = false;
+            const QString detected = detect(&certain, why);
+            if (detected.isEmpty())
+                return nullptr;
+            // A name the user wrote stays for the user to correct.
+            if (certain && !unknownChoice(m_preferences))
+                m_preferences.setString(kPreferenceKey, detected);
+            m_current = detected;
+        }
+    }
+    *name = m_current;
+    return byName(m_current);
+}
+
+bool SecretBackendChoice::choose(const QString &name, QString *error)
+{
+    if (!byName(name)) {
+        *error = QStringLiteral("there is no secret store \"%1\"").arg(name);
+        return false;
+    }
+    if (!m_preferences.setString(kPreferenceKey, name)) {
+        *error = QStringLiteral("could not write the preferences file %1")
+                     .arg(m_preferences.filePath());
+        return false;
+    }
+    m_current = name;
+    return true;
+}
+
+QString SecretBackendChoice::detect(bool *certain, SecretResult *why)
+{
+    *certain = true;
+    // Secrets already kept decide, whatever the desktop offers now: choosing the other store
+    // would make them seem to vanish.
+    auto &file = static_cast<FileSecretStore &>(*byName(kFile));
+    if (QFileInfo::exists(file.sealedFilePath())) {
+        const SecretListing kept = file.items(m_service);
+        if (kept.status != SecretResult::Status::Done || !kept.items.isEmpty())
+            return kFile;
+    }
+    QString reason;
+    switch (SecretServiceStore::probe(m_probeTimeoutMs, &reason)) {
+    case SecretServiceStore::Presence::Available:
+        return kSecretService;
+    case SecretServiceStore::Presence::Absent:
+        std::fprintf(stderr,
+                     "Binzo: no usable Secret Service (%s); sensitive values are kept "
+                     "encrypted in %s\n",
+                     qPrintable(reason), qPrintable(m_folder));
+        // Not remembered: a keyring that is only missing today may hold secrets of ours.
+        *certain = false;
+        return kFile;
+    case SecretServiceStore::Presence::NoAnswer:
+        break;
+    }
+    *why = SecretResult::failure(SecretResult::Status::Unknown,
+                                 QStringLiteral("the system keyring does not answer yet"));
+    return QString();
+}

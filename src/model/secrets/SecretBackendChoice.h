@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "model/secrets/SecretBackend.h"
+#include "model/secrets/SecretStores.h"
 
 #include <QString>
 
@@ -10,23 +10,45 @@
 
 class Preferences;
 
-// Which store keeps the secrets, decided once per user and remembered under
-// "binzo.secretBackend": "secret-service" when the desktop offers a working Secret Service
-// at the first decision, "file" otherwise. A remembered store that later fails is not
-// replaced by the other: its secrets would seem to vanish.
-namespace SecretBackendChoice {
+// Which store keeps the secrets: the user's choice, remembered under "binzo.secretBackend" as
+// "secret-service" or "file". Without a usable remembered choice, a store that already holds
+// secrets is kept (the file when secrets.sealed holds any, else the keyring); otherwise the
+// keyring when the desktop offers one, the file for this run when it offers none (so a keyring
+// missing today is not given up for good). A keyring that does not answer in time decides
+// nothing: the next use asks again. The choice is never made again
+// on its own once made; the user changes it by moving the secrets (KeychainStore::migrate).
+class SecretBackendChoice : public SecretStores
+{
+public:
+    static inline const QString kPreferenceKey = QStringLiteral("binzo.secretBackend");
+    static inline const QString kSecretService = QStringLiteral("secret-service");
+    static inline const QString kFile = QStringLiteral("file");
 
-inline const QString kPreferenceKey = QStringLiteral("binzo.secretBackend");
-inline const QString kSecretService = QStringLiteral("secret-service");
-inline const QString kFile = QStringLiteral("file");
+    // service: whose items count as secrets already kept.
+    SecretBackendChoice(Preferences &preferences, QString dataFolder, QString service,
+                        int probeTimeoutMs = 1500);
+    ~SecretBackendChoice() override;
 
-// The remembered store, or the first decision, remembered. A remembered name that is neither
-// of the two (a hand-edited preference) is left as it is: the store is then chosen as at a
-// first decision, without remembering it, and *error says why.
-std::unique_ptr<SecretBackend> create(Preferences &preferences, const QString &dataFolder,
-                                      QString *error);
+    SecretBackend *current(QString *name, SecretResult *why) override;
+    SecretBackend *byName(const QString &name) override;
+    bool choose(const QString &name, QString *error) override;
 
-// The remembered name when it is neither of the two known ones.
-std::optional<QString> unknownChoice(const Preferences &preferences);
+    // What the user is shown for each store.
+    static QString title(const QString &name);
+    // The remembered name when it is neither of the two (a hand-edited preference): it is
+    // left for the user to correct, and the store is chosen meanwhile as without one.
+    static std::optional<QString> unknownChoice(const Preferences &preferences);
 
-} // namespace SecretBackendChoice
+private:
+    // The store to use without a remembered choice; empty while the keyring does not answer.
+    // *certain is false when the choice is for this run only.
+    QString detect(bool *certain, SecretResult *why);
+
+    Preferences &m_preferences;
+    QString m_folder;
+    QString m_service;
+    int m_probeTimeoutMs;
+    QString m_current;
+    std::unique_ptr<SecretBackend> m_secretService;
+    std::unique_ptr<SecretBackend> m_file;
+};

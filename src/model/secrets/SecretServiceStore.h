@@ -5,35 +5,51 @@
 
 #include <QString>
 
+typedef struct _SecretService SecretService;
+
 // Secrets as items of the desktop's Secret Service (gnome-keyring, KWallet) in its default
-// collection, found by the attributes "service" and "account". Every call is bounded in
-// time, so a hung daemon costs seconds, not minutes. A locked collection is asked to
-// unlock; a value that stays locked is an error, never "no value".
+// collection, found by the attributes "service" and "account". Calls block for at most the
+// call timeout, except an unlock prompt, which waits for the person. A call that got no answer
+// is Unknown, never Failed: the service may still carry it out. A session the service no longer
+// knows (it restarted) is replaced by a new one and the call is made once more.
 class SecretServiceStore : public SecretBackend
 {
 public:
-    explicit SecretServiceStore(int timeoutMs = 2000);
+    explicit SecretServiceStore(int timeoutMs = 5000);
+    ~SecretServiceStore() override;
+    SecretServiceStore(const SecretServiceStore &) = delete;
+    SecretServiceStore &operator=(const SecretServiceStore &) = delete;
 
-    bool write(const QString &service, const QString &account, const QByteArray &value) override;
-    std::optional<QByteArray> read(const QString &service, const QString &account) override;
-    bool remove(const QString &service, const QString &account) override;
-    QString lastError() const override { return m_lastError; }
+    SecretResult write(const QString &service, const QString &account, const QString &label,
+                       const QByteArray &value) override;
+    SecretResult read(const QString &service, const QString &account) override;
+    SecretResult remove(const QString &service, const QString &account) override;
+    SecretListing items(const QString &service) override;
+    SecretResult relabel(const QString &service, const QString &account,
+                         const QString &label) override;
+    SecretResult unlock() override;
+    bool keepsLabels() const override { return true; }
 
+    enum class Presence { Available, Absent, NoAnswer };
     // Whether a session bus is there, the service runs or can be started, and it has a
     // default collection, all within timeoutMs. *why says what is missing.
-    static bool isAvailable(int timeoutMs, QString *why);
+    static Presence probe(int timeoutMs, QString *why);
 
-    // What one call into the service gave; ok false with error on failure.
-    struct Outcome
+    // One call's outcome, and whether it failed for want of a live session.
+    struct Attempt
     {
-        bool ok = true;
-        std::optional<QByteArray> value;
-        QString error;
+        SecretResult result;
+        bool staleSession = false;
     };
 
 private:
-    Outcome settle(std::optional<Outcome> outcome);
+    // Opens the connection with its session when there is none; null with *failure set.
+    SecretService *connection(SecretResult *failure);
+    // Runs body with the connection, and once more with a new session when the old one
+    // is gone.
+    template<class Body> SecretResult withConnection(Body body);
+    void disconnect();
 
     int m_timeoutMs;
-    QString m_lastError;
+    SecretService *m_service = nullptr;
 };

@@ -61,6 +61,7 @@ std::unique_ptr<DataController> DataController::open(const QString &databasePath
     if (!controller->load(error))
         return nullptr;
     controller->seedIfEmpty();
+    controller->reconcileSecrets();
     return controller;
 }
 
@@ -161,65 +162,145 @@ Binzo *DataController::addBinzo(const QString &name, const QString &symbol, cons
 }
 
 Entry *DataController::addEntry(Binzo *binzo, const QString &label, const QString &value,
-                                bool isSensitive)
+                                bool isSensitive, AddDone done)
 {
-    if (!binzo)
+    const auto finish = [done](Entry *entry, const QString &error) {
+        if (done)
+            done(entry, error);
+    };
+    if (!binzo) {
+        finish(nullptr, QStringLiteral("there is no binzo to add the entry to"));
         return nullptr;
-    auto entry = std::make_unique<Entry>(label, isSensitive, *binzo);
-    if (isSensitive) {
-        // A sensitive entry without its value would look stored but hold nothing.
-        if (!KeychainStore::shared().write(value, entry->id()))
-            return nullptr;
-    } else {
-        entry->setInlineValue(value);
     }
-    entry->setParent(this);
-    Entry *added = entry.release();
-    adopt(added);
-    m_dirtyEntries.insert(added);
-    emit entriesChanged();
-    save();
-    return added;
+    auto *entry = new Entry(label, isSensitive, *binzo, this);
+    const auto keep = [this, entry] {
+        adopt(entry);
+        m_dirtyEntries.insert(entry);
+        emit entriesChanged();
+        save();
+    };
+    if (!isSensitive) {
+        entry->setInlineValue(value);
+        keep();
+        finish(entry, {});
+        return entry;
+    }
+    // Noted first: should the record never be saved, the next start removes the item.
+    QString error;
+    if (!KeychainStore::shared().note(entry->id(), &error)) {
+        delete entry;
+        finish(nullptr, error);
+        return nullptr;
+    }
+    m_unsettled.insert(entry->id());
+    writeSecret(entry, label, value, [this, entry, keep, finish](const QString &error) {
+        if (!error.isEmpty()) {
+            const QUuid id = entry->id();
+            delete entry;
+            settleSecrets({{QString(), KeychainStore::account(id)}});
+            finish(nullptr, error);
+            return;
+        }
+        keep();
+        finish(entry, {});
+    });
+    return nullptr;
 }
 
-bool DataController::updateEntry(Entry *entry, const QString &label, const QString &value,
-                                 bool isSensitive)
+void DataController::updateEntry(Entry *entry, const QString &label, const QString &value,
+                                 bool isSensitive, ChangeDone done)
 {
-    if (!entry || !m_entries.contains(entry))
-        return false;
-    if (isSensitive && !KeychainStore::shared().write(value, entry->id()))
-        return false;
-    const std::optional<QString> inlineValue
-        = isSensitive ? std::nullopt : std::optional<QString>(value);
-    // The old text would otherwise stay readable in the log until some later checkpoint.
-    if (entry->inlineValue() && entry->inlineValue() != inlineValue)
-        m_checkpointWanted = true;
-    entry->setLabel(label);
-    entry->setUpdatedAt(QDateTime::currentDateTimeUtc());
-    if (isSensitive) {
-        entry->setInlineValue(std::nullopt);
-    } else {
-        KeychainStore::shared().remove(entry->id());
-        entry->setInlineValue(value);
+    const auto finish = [done](const QString &error) {
+        if (done)
+            done(error);
+    };
+    if (!entry || !m_entries.contains(entry)) {
+        finish(QStringLiteral("the entry no longer exists"));
+        return;
     }
-    entry->setIsSensitive(isSensitive);
-    save();
-    return true;
+    QPointer<Entry> target(entry);
+    const auto apply = [this, target, label, value, isSensitive] {
+        const std::optional<QString> inlineValue
+            = isSensitive ? std::nullopt : std::optional<QString>(value);
+        // The old text would otherwise stay readable in the log until some later checkpoint.
+        if (target->inlineValue() && target->inlineValue() != inlineValue)
+            m_checkpointWanted = true;
+        target->setLabel(label);
+        target->setUpdatedAt(QDateTime::currentDateTimeUtc());
+        target->setInlineValue(isSensitive ? std::nullopt : std::optional<QString>(value));
+        target->setIsSensitive(isSensitive);
+        save();
+    };
+    // A value entering or leaving the secret store can leave an item behind: noted first.
+    if (isSensitive != entry->isSensitive()) {
+        QString error;
+        if (!KeychainStore::shared().note(entry->id(), &error)) {
+            finish(error);
+            return;
+        }
+        m_unsettled.insert(entry->id());
+    }
+    if (!isSensitive) {
+        // The item goes once the record holding the value inline is saved (settleSecrets).
+        apply();
+        finish({});
+        return;
+    }
+    const QUuid id = entry->id();
+    writeSecret(entry, label, value, [this, target, id, apply, finish](const QString &error) {
+        if (!error.isEmpty()) {
+            settleSecrets({{QString(), KeychainStore::account(id)}});
+            finish(error);
+            return;
+        }
+        if (!target || !m_entries.contains(target)) {
+            finish(QStringLiteral("the entry was deleted meanwhile"));
+            return;
+        }
+        apply();
+        finish({});
+    });
 }
 
-void DataController::deleteEntry(Entry *entry)
+void DataController::writeSecret(Entry *entry, const QString &label, const QString &value,
+                                 std::function<void(const QString &)> then)
+{
+    const QUuid id = entry->id();
+    m_secretWrites.insert(id, label);
+    KeychainStore::shared().write(id, label, value, this,
+                                  [this, id, then](const SecretResult &result) {
+                                      m_secretWrites.remove(id);
+                                      // Asked for by the person: the prompt is welcome.
+                                      if (result.status == SecretResult::Status::Locked)
+                                          KeychainStore::shared().unlock();
+                                      then(result.done() ? QString() : result.error);
+                                  });
+}
+
+void DataController::deleteEntry(Entry *entry, bool holdSecret)
 {
     if (!entry || !m_entries.contains(entry))
         return;
-    detach(entry);
+    detach(entry, holdSecret);
     emit entriesChanged();
     save();
 }
 
-void DataController::detach(Entry *entry)
+void DataController::detach(Entry *entry, bool holdSecret)
 {
-    if (entry->isSensitive())
-        KeychainStore::shared().remove(entry->id());
+    const QUuid id = entry->id();
+    if (entry->isSensitive() || m_secretWrites.contains(id)) {
+        if (!holdSecret) {
+            KeychainStore::shared().remove(id, this, {});
+        } else {
+            // Noted now: should the app end while Undo is offered, the next start removes it.
+            QString error;
+            if (!KeychainStore::shared().note(id, &error))
+                std::fprintf(stderr, "Binzo: %s\n", qPrintable(error));
+            m_heldSecrets.insert(id);
+            m_unsettled.insert(id);
+        }
+    }
     disconnect(entry, nullptr, this, nullptr);
     m_entries.removeOne(entry);
     m_dirtyEntries.remove(entry);
@@ -255,13 +336,18 @@ bool DataController::moveEntry(Entry *entry, Binzo *binzo)
     return true;
 }
 
-Entry *DataController::restoreEntry(const Entry::Fields &fields,
-                                    const std::optional<QString> &secret)
+void DataController::forgetDeleted(const QUuid &id)
+{
+    if (m_heldSecrets.remove(id))
+        KeychainStore::shared().remove(id, this, {});
+}
+
+Entry *DataController::restoreEntry(const Entry::Fields &fields)
 {
     if (!binzo(fields.binzoID) || entry(fields.id))
         return nullptr;
-    if (fields.isSensitive && secret && !KeychainStore::shared().write(*secret, fields.id))
-        return nullptr;
+    // A sensitive entry's value was held in the secret store for this (deleteEntry).
+    m_heldSecrets.remove(fields.id);
     auto *restored = new Entry(fields, this);
     adopt(restored);
     // Still unsaved, the removal of its row must not follow the restored record.
@@ -279,7 +365,7 @@ bool DataController::deleteBinzo(Binzo *binzo)
     const QList<Entry *> all = m_entries;
     for (Entry *entry : all) {
         if (entry->binzoID() == binzo->id())
-            detach(entry);
+            detach(entry, false);
     }
     forget(binzo);
     emit entriesChanged();
@@ -374,6 +460,11 @@ bool DataController::save()
             emit saveStateChanged();
         }
     }
+    // Every record is on disk: the secret items noted for it can be judged.
+    QList<SecretJournal::Note> unsettled;
+    for (const QUuid &id : std::as_const(m_unsettled))
+        unsettled.append({QString(), KeychainStore::account(id)});
+    settleSecrets(unsettled);
     checkpointIfWanted();
     if (!m_checkpointWanted)
         m_retryDelay = kFirstRetryDelay;
@@ -464,6 +555,56 @@ QList<Binzo *> DataController::binzos() const
 QList<Entry *> DataController::entries() const
 {
     return m_entries;
+}
+
+QList<KeychainStore::Item> DataController::secretItems() const
+{
+    QList<KeychainStore::Item> items;
+    for (const Entry *entry : m_entries) {
+        if (entry->isSensitive() && !m_secretWrites.contains(entry->id()))
+            items.append({entry->id(), entry->label()});
+    }
+    for (auto it = m_secretWrites.cbegin(); it != m_secretWrites.cend(); ++it)
+        items.append({it.key(), it.value()});
+    return items;
+}
+
+void DataController::settleSecrets(const QList<SecretJournal::Note> &notes)
+{
+    for (const SecretJournal::Note &note : notes) {
+        const QUuid id = QUuid::fromString(note.account);
+        // Judged later: the value is still on its way, kept for an Undo, or its record is
+        // not saved yet.
+        if (m_secretWrites.contains(id) || m_heldSecrets.contains(id))
+            continue;
+        const Entry *found = entry(id);
+        if (found && m_dirtyEntries.contains(const_cast<Entry *>(found)))
+            continue;
+        if (note.store.isEmpty())
+            m_unsettled.remove(id);
+        KeychainStore::shared().settle(note, found && found->isSensitive(), this, {});
+    }
+}
+
+void DataController::reconcileSecrets()
+{
+    KeychainStore &secrets = KeychainStore::shared();
+    connect(&secrets, &KeychainStore::unlocked, this,
+            [this] { settleSecrets(KeychainStore::shared().notes()); });
+    settleSecrets(secrets.notes());
+    if (secretItems().isEmpty())
+        return;
+    // Items stored before they carried their entry's label are given it.
+    secrets.listItems(this, [this](const SecretListing &listing) {
+        for (const KeychainStore::Item &item : secretItems()) {
+            if (m_secretWrites.contains(item.id))
+                continue;
+            const QString account = KeychainStore::account(item.id);
+            const QString wanted = KeychainStore::itemLabel(item.entryLabel);
+            if (listing.items.contains(account) && listing.items.value(account) != wanted)
+                KeychainStore::shared().relabel(item.id, item.entryLabel, this, {});
+        }
+    });
 }
 
 BinzoListModel *DataController::binzoModel()

@@ -3,7 +3,9 @@
 
 #include "model/records/Binzo.h"
 #include "model/records/Entry.h"
+#include "model/secrets/KeychainStore.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QSet>
@@ -11,6 +13,7 @@
 #include <QUuid>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 
 class BinzoListModel;
@@ -25,6 +28,12 @@ class TimerScheduler;
 // saveStateChanged, and is retried on its own after 0.25 s, doubling up to 5 s (2 s while
 // another program holds the lock), until it succeeds. A write never waits for a lock, so
 // the UI never stalls on one.
+//
+// A sensitive value is always in at least one place: a value entering the secret store is
+// written there before the record that points to it is saved; a value leaving it is removed
+// only after the record holding it inline (or the deletion) is saved. Items a crash or a
+// refusal may leave behind are noted first (KeychainStore::note) and settled against the
+// records after each save, when the keyring is unlocked, and at the next start.
 class DataController : public QObject
 {
     Q_OBJECT
@@ -46,22 +55,35 @@ public:
     Binzo *binzo(const QString &named) const;
     Binzo *binzo(const QUuid &id) const;
     Binzo *addBinzo(const QString &name, const QString &symbol, const QString &colorHex);
-    // Null when a sensitive value could not be written to the secret store: nothing is
-    // created then (KeychainStore::lastError says why).
-    Entry *addEntry(Binzo *binzo, const QString &label, const QString &value, bool isSensitive);
-    // False when a sensitive value could not be written: the entry is left unchanged.
-    bool updateEntry(Entry *entry, const QString &label, const QString &value, bool isSensitive);
-    // The secret goes first, so a sensitive value never outlives a deletion that was asked
-    // for. The object stays valid (detached from the store) until the controller goes away,
-    // so views holding it never dangle.
-    void deleteEntry(Entry *entry);
+    // What became of a change that touches the secret store, on this thread: the new entry
+    // or the reason there is none / the reason the change was refused (empty when stored).
+    using AddDone = std::function<void(Entry *entry, const QString &error)>;
+    using ChangeDone = std::function<void(const QString &error)>;
+
+    // An ordinary entry is created at once and returned (done has run by then). A sensitive
+    // value goes to the secret store first: the entry exists only once it is there, so null
+    // is returned and done tells; a refused write creates nothing.
+    Entry *addEntry(Binzo *binzo, const QString &label, const QString &value, bool isSensitive,
+                    AddDone done = {});
+    // Applied once a sensitive value is in the secret store; a refused write leaves the entry
+    // unchanged.
+    void updateEntry(Entry *entry, const QString &label, const QString &value, bool isSensitive,
+                     ChangeDone done = {});
+    // A sensitive entry's secret is removed even when the deletion of the record is not
+    // saved, so it never outlives a deletion that was asked for; with holdSecret it stays
+    // until forgetDeleted() (Undo is offered meanwhile), noted so that the next start removes
+    // it should the app end first. The object stays valid (detached from the store) until the
+    // controller goes away, so views holding it never dangle.
+    void deleteEntry(Entry *entry, bool holdSecret = false);
+    // The end of the Undo offer for a deleted entry: its held secret goes.
+    void forgetDeleted(const QUuid &id);
     void markUsed(Entry *entry);
     // Files an entry under another compartment. False for an unknown entry or compartment.
     bool moveEntry(Entry *entry, Binzo *binzo);
-    // Puts a deleted entry back exactly as it was (id, dates, use count), a sensitive one's
-    // value into the secret store first. Null when its compartment is gone, its id is in use
-    // or the secret cannot be written.
-    Entry *restoreEntry(const Entry::Fields &fields, const std::optional<QString> &secret);
+    // Puts a deleted entry back exactly as it was (id, dates, use count); a sensitive one's
+    // value is the one held since its deletion. Null when its compartment is gone or its id is
+    // in use.
+    Entry *restoreEntry(const Entry::Fields &fields);
     // Removes a compartment with its entries and their secrets; the others keep their
     // sortIndex. The last compartment stays (an empty store would be seeded again): false.
     bool deleteBinzo(Binzo *binzo);
@@ -84,6 +106,8 @@ public:
     // once everything is saved).
     int unsavedChangeCount() const;
     QString saveError() const { return m_saveError; }
+    // Changes waiting for the secret store to answer (their records follow once it has).
+    int secretChangesInFlight() const { return int(m_secretWrites.size()); }
     // Last call before the process ends: saves, and empties the write-ahead log so that no
     // removed value stays in it. False when changes remain unsaved.
     bool finish();
@@ -91,6 +115,8 @@ public:
     // All compartments ordered by sortIndex; all entries in store order.
     QList<Binzo *> binzos() const;
     QList<Entry *> entries() const;
+    // Every secret this store holds or is about to hold, for moving them to another store.
+    QList<KeychainStore::Item> secretItems() const;
     // Live list models for the views; they follow every change made in the process.
     BinzoListModel *binzoModel();
     EntryListModel *entryModel();
@@ -108,7 +134,7 @@ private:
     void seedIfEmpty();
     void adopt(Binzo *binzo);
     void adopt(Entry *entry);
-    void detach(Entry *entry);
+    void detach(Entry *entry, bool holdSecret);
     void forget(Binzo *binzo);
     Entry *entry(const QUuid &id) const;
     bool writePending();
@@ -116,6 +142,13 @@ private:
     // Empties the log once a removed plain value may be in it; retried while readers hold it.
     void checkpointIfWanted();
     void scheduleRetry();
+    // Acts on the secret-store notes whose items can be judged now: an item stays only for
+    // a sensitive entry whose record is saved.
+    void settleSecrets(const QList<SecretJournal::Note> &notes);
+    // At start: every note, and item labels that do not follow their entry's label.
+    void reconcileSecrets();
+    void writeSecret(Entry *entry, const QString &label, const QString &value,
+                     std::function<void(const QString &error)> then);
 
     std::unique_ptr<SqliteDatabase> m_database;
     std::unique_ptr<RecordTables> m_tables;
@@ -126,6 +159,12 @@ private:
     QSet<Entry *> m_dirtyEntries;
     QList<QUuid> m_deletedEntryIds;
     QList<QUuid> m_deletedBinzoIds;
+    // Entries whose value is on its way to the secret store, with their labels.
+    QHash<QUuid, QString> m_secretWrites;
+    // Noted this run, settled after the next save.
+    QSet<QUuid> m_unsettled;
+    // Secrets of deleted entries kept while their deletion can be undone.
+    QSet<QUuid> m_heldSecrets;
     // While several compartments change together, one binzosChanged follows at the end.
     bool m_holdBinzosChanged = false;
     bool m_checkpointWanted = false;

@@ -5,9 +5,11 @@
 #include "model/store/DataController.h"
 
 #include <QHash>
+#include <QPointer>
 #include <QSet>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -38,7 +40,8 @@ struct SecretWrite
     QUuid id;
     QString label;
     QString value;
-    std::optional<QString> previous;
+    std::optional<QString> previous; // what to put back should the import fail
+    bool isNew = false;
 };
 
 struct Plan
@@ -101,7 +104,7 @@ void planEntries(const VaultDocument::Contents &contents, const QList<Entry *> &
             Entry::Fields added = file;
             added.binzoID = home;
             if (added.isSensitive) {
-                plan.secretWrites.append({added.id, added.label, *added.inlineValue, {}});
+                plan.secretWrites.append({added.id, added.label, *added.inlineValue, {}, true});
                 added.inlineValue.reset();
             }
             plan.addedEntries.append(added);
@@ -122,10 +125,7 @@ void planEntries(const VaultDocument::Contents &contents, const QList<Entry *> &
                 if (next.isSensitive)
                     plan.secretsToRemove.append(next.id);
             } else if (file.inlineValue) {
-                const std::optional<QString> current
-                    = next.isSensitive ? KeychainStore::shared().read(next.id) : std::nullopt;
-                if (current != file.inlineValue)
-                    plan.secretWrites.append({next.id, next.label, *file.inlineValue, current});
+                plan.secretWrites.append({next.id, next.label, *file.inlineValue, {}, false});
                 next.inlineValue.reset();
             }
             next.isSensitive = file.isSensitive;
@@ -139,14 +139,40 @@ void planEntries(const VaultDocument::Contents &contents, const QList<Entry *> &
     }
 }
 
-void undo(const QList<SecretWrite> &writes)
+using Answers = std::function<void(const QList<SecretResult> &results)>;
+
+// One secret-store call per item, all at once; then continues once every one has answered.
+void forEach(qsizetype count, const std::function<void(qsizetype, KeychainStore::Done)> &call,
+             Answers then)
 {
-    for (const SecretWrite &write : writes) {
-        if (write.previous)
-            KeychainStore::shared().write(*write.previous, write.id);
-        else
-            KeychainStore::shared().remove(write.id);
+    if (count == 0) {
+        then({});
+        return;
     }
+    auto results = std::make_shared<QList<SecretResult>>(count);
+    auto remaining = std::make_shared<qsizetype>(count);
+    for (qsizetype i = 0; i < count; ++i)
+        call(i, [results, remaining, i, then](const SecretResult &result) {
+            (*results)[i] = result;
+            if (--*remaining == 0)
+                then(*results);
+        });
+}
+
+// Puts back what the writes replaced: the previous value, or no item for a new entry.
+void undo(const QList<SecretWrite> &writes, QObject *context, std::function<void()> then)
+{
+    forEach(
+        writes.size(),
+        [&writes, context](qsizetype i, KeychainStore::Done answer) {
+            const SecretWrite &write = writes.at(i);
+            if (write.previous)
+                KeychainStore::shared().write(write.id, write.label, *write.previous, context,
+                                              std::move(answer));
+            else
+                KeychainStore::shared().remove(write.id, context, std::move(answer));
+        },
+        [then](const QList<SecretResult> &) { then(); });
 }
 
 void apply(Entry &entry, const Entry::Fields &fields)
@@ -164,30 +190,57 @@ void apply(Entry &entry, const Entry::Fields &fields)
 
 namespace VaultTransfer {
 
-std::optional<VaultDocument::Contents> collect(DataController &store, bool withSecrets,
-                                               QString *error)
+QString failureText(const SecretResult &result)
+{
+    switch (result.status) {
+    case SecretResult::Status::Done:
+        return {};
+    case SecretResult::Status::Missing:
+        return QStringLiteral("it is not in the secret store");
+    case SecretResult::Status::Locked:
+        return QStringLiteral("the secret store is locked");
+    case SecretResult::Status::Unknown:
+        return QStringLiteral("the secret store does not answer");
+    case SecretResult::Status::Failed:
+        break;
+    }
+    return result.error;
+}
+
+void collect(DataController &store, bool withSecrets, QObject *context, Collected done)
 {
     VaultDocument::Contents contents;
     contents.withSecrets = withSecrets;
     for (const Binzo *binzo : store.binzos())
         contents.binzos.append({binzo->id(), binzo->name(), binzo->sfSymbol(), binzo->colorHex(),
                                 binzo->sortIndex(), binzo->createdAt()});
+    QList<qsizetype> secrets;
     for (const Entry *entry : store.entries()) {
         Entry::Fields fields = entry->fields();
-        if (fields.isSensitive) {
-            fields.inlineValue
-                = withSecrets ? KeychainStore::shared().read(fields.id) : std::nullopt;
-            if (withSecrets && !fields.inlineValue) {
-                const QString why = KeychainStore::shared().lastError();
-                *error = QStringLiteral("the secret of %1 cannot be read%2")
-                             .arg(quoted(fields.label),
-                                  why.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(why));
-                return std::nullopt;
-            }
-        }
+        if (fields.isSensitive && withSecrets)
+            secrets.append(contents.entries.size());
         contents.entries.append(fields);
     }
-    return contents;
+    auto collected = std::make_shared<VaultDocument::Contents>(std::move(contents));
+    forEach(
+        secrets.size(),
+        [&](qsizetype i, KeychainStore::Done answer) {
+            KeychainStore::shared().read(collected->entries.at(secrets.at(i)).id,
+                                         KeychainStore::Purpose::Use, context, std::move(answer));
+        },
+        [collected, secrets, done](const QList<SecretResult> &results) {
+            for (qsizetype i = 0; i < results.size(); ++i) {
+                Entry::Fields &entry = collected->entries[secrets.at(i)];
+                if (!results.at(i).done()) {
+                    done(std::nullopt,
+                         QStringLiteral("the secret of %1 cannot be read (%2)")
+                             .arg(quoted(entry.label), failureText(results.at(i))));
+                    return;
+                }
+                entry.inlineValue = QString::fromUtf8(results.at(i).value);
+            }
+            done(*collected, {});
+        });
 }
 
 QString Report::summary() const
@@ -207,44 +260,135 @@ QString Report::summary() const
     return QStringLiteral("Imported: ") + parts.join(QStringLiteral("; ")) + u'.';
 }
 
-Result merge(DataController &store, const VaultDocument::Contents &contents)
+namespace {
+
+// An import in flight: the plan, then its secrets, its records and the secrets it removes.
+struct Merge : std::enable_shared_from_this<Merge>
 {
-    Result result;
+    Merge(DataController &store, Keeper keeper, QObject *context,
+          std::function<void(const Result &)> done)
+        : store(store)
+        , keeper(keeper)
+        , context(context)
+        , done(std::move(done))
+    { }
+
+    DataController &store;
+    Keeper keeper;
+    QPointer<QObject> context;
+    std::function<void(const Result &)> done;
     Plan plan;
-    const QHash<QUuid, QUuid> homes = planBinzos(store, contents, plan, result.report);
-    planEntries(contents, store.entries(), homes, plan, result.report);
+    Result result;
 
-    QList<SecretWrite> written;
-    for (const SecretWrite &write : std::as_const(plan.secretWrites)) {
-        if (!KeychainStore::shared().write(write.value, write.id)) {
-            result.error = QStringLiteral("the secret of %1 could not be stored (%2); nothing "
-                                          "was imported")
-                               .arg(quoted(write.label), KeychainStore::shared().lastError());
-            undo(written);
-            return result;
+    void finish(const QString &error)
+    {
+        result.ok = error.isEmpty();
+        result.error = error;
+        done(result);
+    }
+
+    // What the import will replace is read first, so that it can be put back.
+    void readPrevious()
+    {
+        auto self = shared_from_this();
+        QList<qsizetype> replaced;
+        for (qsizetype i = 0; i < plan.secretWrites.size(); ++i) {
+            if (!plan.secretWrites.at(i).isNew)
+                replaced.append(i);
         }
-        written.append(write);
+        forEach(
+            replaced.size(),
+            [&](qsizetype i, KeychainStore::Done answer) {
+                KeychainStore::shared().read(plan.secretWrites.at(replaced.at(i)).id,
+                                             KeychainStore::Purpose::Use, context,
+                                             std::move(answer));
+            },
+            [self, replaced](const QList<SecretResult> &results) {
+                for (qsizetype i = 0; i < results.size(); ++i) {
+                    SecretWrite &write = self->plan.secretWrites[replaced.at(i)];
+                    const SecretResult &result = results.at(i);
+                    if (result.done())
+                        write.previous = QString::fromUtf8(result.value);
+                    else if (result.status != SecretResult::Status::Missing)
+                        return self->finish(QStringLiteral("the secret of %1 cannot be read to "
+                                                           "keep it safe (%2); nothing was "
+                                                           "imported")
+                                                .arg(quoted(write.label), failureText(result)));
+                }
+                self->writeSecrets();
+            });
     }
-    result.undoSecrets = [written] { undo(written); };
 
-    for (Binzo *binzo : std::as_const(plan.replacedBinzos))
-        store.removeEmptyBinzo(binzo);
-    for (const BinzoRecord &record : std::as_const(plan.addedBinzos))
-        store.insertBinzo(new Binzo(record.id, record.name, record.sfSymbol, record.colorHex,
-                                    record.sortIndex, record.createdAt));
-    for (const Entry::Fields &fields : std::as_const(plan.addedEntries))
-        store.insertEntry(new Entry(fields));
-    for (const auto &[entry, fields] : std::as_const(plan.updatedEntries))
-        apply(*entry, fields);
-
-    result.ok = store.save();
-    if (!result.ok) {
-        result.error = QStringLiteral("the store could not be saved (%1)").arg(store.saveError());
-        return result;
+    void writeSecrets()
+    {
+        auto self = shared_from_this();
+        forEach(
+            plan.secretWrites.size(),
+            [&](qsizetype i, KeychainStore::Done answer) {
+                const SecretWrite &write = plan.secretWrites.at(i);
+                KeychainStore::shared().write(write.id, write.label, write.value, context,
+                                              std::move(answer));
+            },
+            [self](const QList<SecretResult> &results) {
+                QList<SecretWrite> written;
+                QString refused;
+                for (qsizetype i = 0; i < results.size(); ++i) {
+                    if (results.at(i).done())
+                        written.append(self->plan.secretWrites.at(i));
+                    else if (refused.isEmpty())
+                        refused = QStringLiteral("the secret of %1 could not be stored (%2); "
+                                                 "nothing was imported")
+                                      .arg(quoted(self->plan.secretWrites.at(i).label),
+                                           failureText(results.at(i)));
+                }
+                if (refused.isEmpty())
+                    return self->saveRecords();
+                undo(written, self->context, [self, refused] { self->finish(refused); });
+            });
     }
-    for (const QUuid &id : std::as_const(plan.secretsToRemove))
-        KeychainStore::shared().remove(id);
-    return result;
+
+    void saveRecords()
+    {
+        for (Binzo *binzo : std::as_const(plan.replacedBinzos))
+            store.removeEmptyBinzo(binzo);
+        for (const BinzoRecord &record : std::as_const(plan.addedBinzos))
+            store.insertBinzo(new Binzo(record.id, record.name, record.sfSymbol, record.colorHex,
+                                        record.sortIndex, record.createdAt));
+        for (const Entry::Fields &fields : std::as_const(plan.addedEntries))
+            store.insertEntry(new Entry(fields));
+        for (const auto &[entry, fields] : std::as_const(plan.updatedEntries))
+            apply(*entry, fields);
+        if (!store.save()) {
+            const QString error
+                = QStringLiteral("the store could not be saved (%1)").arg(store.saveError());
+            if (keeper == Keeper::RunningApp)
+                return finish(error + QStringLiteral("; the running Binzo keeps trying"));
+            auto self = shared_from_this();
+            return undo(plan.secretWrites, context, [self, error] {
+                self->finish(error + QStringLiteral("; nothing was imported"));
+            });
+        }
+        // Values that became ordinary leave the secret store only now that they are saved.
+        auto self = shared_from_this();
+        forEach(
+            plan.secretsToRemove.size(),
+            [&](qsizetype i, KeychainStore::Done answer) {
+                KeychainStore::shared().remove(plan.secretsToRemove.at(i), context,
+                                               std::move(answer));
+            },
+            [self](const QList<SecretResult> &) { self->finish({}); });
+    }
+};
+
+} // namespace
+
+void merge(DataController &store, const VaultDocument::Contents &contents, Keeper keeper,
+           QObject *context, std::function<void(const Result &)> done)
+{
+    auto run = std::make_shared<Merge>(store, keeper, context, std::move(done));
+    const QHash<QUuid, QUuid> homes = planBinzos(store, contents, run->plan, run->result.report);
+    planEntries(contents, store.entries(), homes, run->plan, run->result.report);
+    run->readPrevious();
 }
 
 } // namespace VaultTransfer

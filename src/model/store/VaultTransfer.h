@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/secrets/SecretBackend.h"
 #include "model/store/VaultDocument.h"
 
 #include <QString>
@@ -9,14 +10,20 @@
 #include <optional>
 
 class DataController;
+class QObject;
 
-// Export and import of a whole store through VaultDocument.
+// Export and import of a whole store through VaultDocument. Secrets come and go through the
+// secret store's own thread: each operation answers once, on this thread, through done
+// (dropped when context is gone).
 namespace VaultTransfer {
+
+// Why a secret-store call did not do what was asked, for a message (empty when it did).
+QString failureText(const SecretResult &result);
 
 // Every binzo and entry; with secrets, each sensitive value read from the secret store.
 // Absent, naming the entry, when a secret cannot be read: a backup must not lack one silently.
-std::optional<VaultDocument::Contents> collect(DataController &store, bool withSecrets,
-                                               QString *error);
+using Collected = std::function<void(std::optional<VaultDocument::Contents>, const QString &error)>;
+void collect(DataController &store, bool withSecrets, QObject *context, Collected done);
 
 struct Report
 {
@@ -34,21 +41,24 @@ struct Report
     QString summary() const;
 };
 
+// How long the records of a failed import live: the running Binzo keeps them and retries
+// their save; a command's own store dies with it, so the secrets it wrote are put back.
+enum class Keeper { RunningApp, ThisCommand };
+
 struct Result
 {
     bool ok = false;
     QString error;
     Report report;
-    // Puts the secret store back as it was; for a caller whose unsaved records die with it.
-    std::function<void()> undoSecrets;
 };
 
 // Merges by id and never duplicates: a known entry takes the file's content when the file's
 // is newer (its use count and last use whichever is greater); a binzo whose id is unknown
 // takes the place of one with the same name. A new store (only its untouched starting
 // binzos, no entries) takes the file's binzos instead, so an export imported into an empty
-// store gives the same store. Secrets are written first and undone if one fails; records are
-// saved in one transaction.
-Result merge(DataController &store, const VaultDocument::Contents &contents);
+// store gives the same store. Secrets are written first (new ones noted, so a crash leaves
+// none behind) and put back if one is refused; the records are then saved in one transaction.
+void merge(DataController &store, const VaultDocument::Contents &contents, Keeper keeper,
+           QObject *context, std::function<void(const Result &)> done);
 
 } // namespace VaultTransfer

@@ -165,6 +165,17 @@ SheetFrame {
             Layout.fillWidth: true
             Layout.leftMargin: 20
             Layout.rightMargin: 20
+            visible: text !== ""
+            text: sheet.form.statusText
+            color: Theme.neu.textSecondary
+            font.pixelSize: 12
+            wrapMode: Text.Wrap
+        }
+
+        Text {
+            Layout.fillWidth: true
+            Layout.leftMargin: 20
+            Layout.rightMargin: 20
             visible: sheet.form.errorText !== ""
             text: sheet.form.errorText
             color: "#D64545"
