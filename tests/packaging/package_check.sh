@@ -42,8 +42,8 @@ desktop-file-validate "$root/usr/share/applications/binzo.desktop" || fail "desk
 appstreamcli validate --no-net \
   "$root/usr/share/metainfo/com.qorvastine.binzo.metainfo.xml" >"$work/appstream.log" 2>&1 ||
   { cat "$work/appstream.log" >&2; fail "appstreamcli validate"; }
-# lintian's errors fail the check; its warnings are printed for whoever reads the log.
-lintian --allow-root --tag-display-limit 0 --info "$deb" >"$work/lintian.log" 2>&1 || true
+# lintian's errors fail the check; its warnings and notes are printed for whoever reads the log.
+lintian --allow-root --tag-display-limit 0 --display-info "$deb" >"$work/lintian.log" 2>&1 || true
 cat "$work/lintian.log"
 ! grep -q '^E:' "$work/lintian.log" || fail "lintian reported errors"
 echo "package_check: $(basename "$deb") $(du -h "$deb" | cut -f1) ok"
