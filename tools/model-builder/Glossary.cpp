@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Glossary.h"
 
+#include "smartfind/WordForms.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -20,6 +22,13 @@ constexpr float kSynonymShare = 0.5f;
 std::string trimmed(const std::string &text)
 {
     return QString::fromStdString(text).simplified().toLower().toStdString();
+}
+
+// A term as the app finds it in a label: its words joined by spaces, so "booking.com" and
+// "at&t" are reached as "booking com" and "at t".
+std::string termOf(const QString &text)
+{
+    return WordForms::tokens(text.toLower()).join(QLatin1Char(' ')).toStdString();
 }
 
 } // namespace
@@ -43,7 +52,7 @@ std::optional<std::vector<GlossaryEntry>> readGlossary(const std::string &path)
         }
         GlossaryEntry entry;
         for (const QString &term : QString::fromStdString(line.substr(0, colon)).split(',')) {
-            if (const std::string text = trimmed(term.toStdString()); !text.empty())
+            if (const std::string text = termOf(term); !text.empty())
                 entry.terms.push_back(text);
         }
         entry.description = line.substr(colon + 1);
