@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <unordered_set>
@@ -52,8 +53,16 @@ std::optional<std::vector<GlossaryEntry>> readGlossary(const std::string &path)
         }
         GlossaryEntry entry;
         for (const QString &term : QString::fromStdString(line.substr(0, colon)).split(',')) {
-            if (const std::string text = termOf(term); !text.empty())
-                entry.terms.push_back(text);
+            const std::string text = termOf(term);
+            if (text.empty())
+                continue;
+            entry.terms.push_back(text);
+            // Typed with a space, "steuer id" means what "steuer-id" does.
+            if (std::string spaced
+                = termOf(QString(term).replace(QLatin1Char('-'), QLatin1Char(' ')));
+                spaced != text
+                && std::find(entry.terms.begin(), entry.terms.end(), spaced) == entry.terms.end())
+                entry.terms.push_back(std::move(spaced));
         }
         entry.description = line.substr(colon + 1);
         if (entry.terms.empty() || trimmed(entry.description).empty()) {
