@@ -15,6 +15,10 @@ namespace {
 
 // How much of a term's own meaning survives next to its description.
 constexpr float kOwnShare = 0.5f;
+// A description names the kind of thing first ("an American bank, offering checking accounts,
+// credit cards and car loans"): that head carries most of its meaning, so a long list of what
+// the thing offers does not blur which kind of thing it is.
+constexpr float kHeadShare = 0.7f;
 // Cosine between a WordNet definition and a description above which both mean the same sense.
 constexpr float kSameSense = 0.35f;
 // How far a synonym of a defined term moves towards the description.
@@ -87,6 +91,19 @@ Eigen::VectorXf meaningOf(const std::string &text, const Eigen::MatrixXf &common
     return meaning;
 }
 
+Eigen::VectorXf descriptionMeaning(const std::string &description, const Eigen::MatrixXf &common,
+                                   const WordSpace &space)
+{
+    const Eigen::VectorXf whole = meaningOf(description, common, space);
+    const auto comma = description.find(',');
+    if (comma == std::string::npos)
+        return whole;
+    const Eigen::VectorXf head = meaningOf(description.substr(0, comma), common, space);
+    if (head.norm() == 0.0f)
+        return whole;
+    return (kHeadShare * head + (1.0f - kHeadShare) * whole).normalized();
+}
+
 // What a term means before its description: its WordNet vector, or for a phrase WordNet
 // lacks, its words together ("router admin" stays about routers); zero when neither is known.
 Eigen::VectorXf ownMeaning(const std::string &term, const Eigen::MatrixXf &common,
@@ -141,7 +158,7 @@ void applyGlossary(const std::vector<GlossaryEntry> &glossary, const WordNet &wo
         }
     };
     for (const GlossaryEntry &entry : glossary) {
-        const Eigen::VectorXf meaning = meaningOf(entry.description, common, space);
+        const Eigen::VectorXf meaning = descriptionMeaning(entry.description, common, space);
         if (meaning.norm() == 0.0f) {
             std::cerr << "glossary: no known word in the description of " << entry.terms[0] << '\n';
             continue;
