@@ -14,6 +14,7 @@
 #include "model/store/DataController.h"
 #include "quick/Clipboard.h"
 #include "quick/QuickAccessViewModel.h"
+#include "smartfind/SemanticSearch.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -71,8 +72,9 @@ int main(int argc, char *argv[])
     const QString state = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("healthy");
     QTemporaryDir dir;
     KeychainStore::setSharedBackend(std::make_unique<SecretServiceStore>());
-    QString error;
-    auto store = DataController::open(dir.filePath("binzo.sqlite3"), &error);
+    auto opened = DataController::open(dir.filePath("binzo.sqlite3"), KeychainStore::shared());
+    const QString error = opened.error();
+    std::unique_ptr<DataController> store = opened ? std::move(*opened) : nullptr;
     if (!store) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
@@ -82,13 +84,13 @@ int main(int argc, char *argv[])
         QEventLoop stored;
         store->addEntry(keys, QStringLiteral("Key %1").arg(i),
                         QStringLiteral("sk-live-%1-0123456789abcdef").arg(i), true,
-                        [&](Entry *, const QString &) { stored.quit(); });
+                        [&](const Result<Entry *> &) { stored.quit(); });
         stored.exec();
     }
 
     NoClipboard clipboard;
     EventLoopScheduler timers;
-    QuickAccessViewModel view(*store, clipboard, timers);
+    QuickAccessViewModel view(*store, SemanticSearch::shared(), clipboard, timers);
     view.selectBinzo(1);
 
     const std::optional<qint64> daemon = KeyringDaemon::pid();

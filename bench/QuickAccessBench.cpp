@@ -5,6 +5,7 @@
 #include "model/store/DataController.h"
 #include "quick/Clipboard.h"
 #include "quick/QuickAccessViewModel.h"
+#include "smartfind/SemanticSearch.h"
 
 #include <QTemporaryDir>
 
@@ -27,8 +28,9 @@ struct NoTimers : TimerScheduler
 void typingAQuery(benchmark::State &state)
 {
     QTemporaryDir dir;
-    QString error;
-    auto store = DataController::open(dir.filePath("binzo.sqlite3"), &error);
+    auto opened = DataController::open(dir.filePath("binzo.sqlite3"), KeychainStore::shared());
+    const QString error = opened.error();
+    std::unique_ptr<DataController> store = opened ? std::move(*opened) : nullptr;
     if (!store) {
         state.SkipWithError(qPrintable(error));
         return;
@@ -39,7 +41,7 @@ void typingAQuery(benchmark::State &state)
                         false);
     NoClipboard clipboard;
     NoTimers timers;
-    QuickAccessViewModel view(*store, clipboard, timers);
+    QuickAccessViewModel view(*store, SemanticSearch::shared(), clipboard, timers);
     const QStringList keystrokes = {"a", "ac", "acc", "acco", "accou", ""};
     for (auto _ : state) {
         for (const QString &search : keystrokes)

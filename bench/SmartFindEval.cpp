@@ -60,11 +60,11 @@ int main(int argc, char **argv)
     if (!SemanticSearch::shared().embedding())
         std::fprintf(stderr, "no model: literal matching only\n");
 
-    const Binzo binzo("Vault", "tray", "6385F4", 0);
+    const Binzo binzo("Vault", "tray", "6385F4", 0, {});
     std::vector<std::unique_ptr<Entry>> owned;
     QList<Entry *> entries;
     for (const QString &label : *labels) {
-        owned.push_back(std::make_unique<Entry>(label.trimmed(), false, binzo));
+        owned.push_back(std::make_unique<Entry>(label.trimmed(), false, binzo, QDateTime()));
         entries.append(owned.back().get());
     }
 
@@ -81,7 +81,8 @@ int main(int argc, char **argv)
         const QString &query = fields[0];
         const QStringList wanted = fields[1].split(QLatin1Char('|'), Qt::SkipEmptyParts);
         const QString &kind = fields[2];
-        const QList<Entry *> shown = Search::visibleEntries(query, nullptr, entries);
+        const QList<Entry *> shown
+            = Search::visibleEntries(SemanticSearch::shared(), query, nullptr, entries);
         QStringList top;
         for (qsizetype i = 0; i < std::min<qsizetype>(5, shown.size()); ++i)
             top.append(shown[i]->label());
@@ -89,7 +90,8 @@ int main(int argc, char **argv)
         if (kind == QLatin1String("negative")) {
             ++negatives;
             // The five-best fallback shows exactly five; anything else is near matches.
-            const int near = shown.size() == 5 && Search::score(*shown[4], query) <= 0.62
+            const int near = shown.size() == 5
+                    && Search::score(SemanticSearch::shared(), *shown[4], query) <= 0.62
                 ? 0
                 : int(shown.size());
             negativeNearMatches += near;

@@ -21,8 +21,9 @@ struct Store
     std::unique_ptr<DataController> controller;
     Store()
     {
-        QString error;
-        controller = DataController::open(dir.filePath("binzo.sqlite3"), &error);
+        auto opened = DataController::open(dir.filePath("binzo.sqlite3"), KeychainStore::shared());
+        const QString error = opened.error();
+        controller = opened ? std::move(*opened) : nullptr;
     }
 };
 

@@ -53,8 +53,9 @@ bool inFiles(const QString &path, const QByteArray &text)
 
 std::unique_ptr<DataController> open(const QString &path)
 {
-    QString error;
-    auto store = DataController::open(path, &error);
+    auto opened = DataController::open(path, KeychainStore::shared());
+    const QString error = opened.error();
+    std::unique_ptr<DataController> store = opened ? std::move(*opened) : nullptr;
     if (!store)
         std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(path), qPrintable(error));
     return store;

@@ -127,14 +127,15 @@ std::optional<CommandReply> readDocument(CommandRequest &request)
 }
 
 CommandReply runHere(const CommandRequest &request,
-                     const CommandClient::KeepOnClipboard &keepOnClipboard)
+                     const CommandClient::KeepOnClipboard &keepOnClipboard,
+                     const CommandClient::Secrets &secrets)
 {
-    QString error;
-    std::unique_ptr<DataController> store
-        = DataController::open(DataController::defaultDatabasePath(), &error);
-    if (!store)
+    Result<std::unique_ptr<DataController>> stored
+        = DataController::open(DataController::defaultDatabasePath(), secrets());
+    if (!stored)
         return CommandReply::failure(ExitCode::kFailure,
-                                     QStringLiteral("cannot open the store: ") + error);
+                                     QStringLiteral("cannot open the store: ") + stored.error());
+    const std::unique_ptr<DataController> &store = *stored;
     DataController *opened = store.get();
     VaultCommands commands(
         *store,
@@ -168,14 +169,15 @@ CommandReply runHere(const CommandRequest &request,
 // The running Binzo carries the request out; with none, this process does, holding Binzo's
 // lock meanwhile so a Binzo that starts now finds the store as the command left it.
 CommandReply dispatch(const CommandRequest &request,
-                      const CommandClient::KeepOnClipboard &keepOnClipboard)
+                      const CommandClient::KeepOnClipboard &keepOnClipboard,
+                      const CommandClient::Secrets &secrets)
 {
     SingleInstance instance(SingleInstance::defaultDirectory());
     QDeadlineTimer deadline(kStartPatienceMs);
     QString error;
     for (;;) {
         if (instance.acquire(&error) != SingleInstance::Role::Secondary)
-            return runHere(request, keepOnClipboard);
+            return runHere(request, keepOnClipboard, secrets);
         bool connected = false;
         const std::optional<QJsonObject> reply = SingleInstance::ask(
             instance.socketPath(), request.toJson(), &connected, &error, 100, kAnswerPatienceMs);
@@ -214,7 +216,7 @@ int deliver(const CommandRequest &request, const CommandReply &reply)
 
 namespace CommandClient {
 
-int run(CommandRequest request, const KeepOnClipboard &keepOnClipboard)
+int run(CommandRequest request, const KeepOnClipboard &keepOnClipboard, const Secrets &secrets)
 {
     std::optional<CommandReply> refused;
     std::optional<QByteArray> exportPassphrase;
@@ -235,7 +237,7 @@ int run(CommandRequest request, const KeepOnClipboard &keepOnClipboard)
     if (refused)
         return deliver(request, *refused);
 
-    CommandReply reply = dispatch(request, keepOnClipboard);
+    CommandReply reply = dispatch(request, keepOnClipboard, secrets);
     SealedBox::wipe(request.document);
     if (request.command != QLatin1String("export") || reply.exitCode != ExitCode::kDone)
         return deliver(request, reply);

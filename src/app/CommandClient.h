@@ -5,6 +5,8 @@
 
 #include <functional>
 
+class KeychainStore;
+
 // A subcommand run from a terminal or a script: gathers its input (a value from standard
 // input, the file to import, a passphrase), has the running Binzo carry it out so that its
 // windows stay right, or with none running opens the store itself, and delivers the reply.
@@ -15,7 +17,10 @@ namespace CommandClient {
 // *error, when it cannot.
 using KeepOnClipboard = std::function<bool(const QString &value, bool isSecret, QString *error)>;
 
+// The secret store, asked for only when no running Binzo carries the command out.
+using Secrets = std::function<KeychainStore &()>;
+
 // Needs a QCoreApplication. Returns the exit code.
-int run(CommandRequest request, const KeepOnClipboard &keepOnClipboard);
+int run(CommandRequest request, const KeepOnClipboard &keepOnClipboard, const Secrets &secrets);
 
 } // namespace CommandClient

@@ -6,16 +6,16 @@
 #include "model/Preferences.h"
 #include "model/secrets/SecretBackendChoice.h"
 
-FailureNotices::FailureNotices(DesktopNotifier &notifier, std::function<void()> openSettings,
-                               QObject *parent)
+FailureNotices::FailureNotices(DesktopNotifier &notifier, const Hotkeys::Registry &hotkeys,
+                               std::function<void()> openSettings, QObject *parent)
     : QObject(parent)
     , m_notifier(notifier)
     , m_openSettings(std::move(openSettings))
 {
-    Hotkeys::Notifier *hotkeys = Hotkeys::notifier();
-    connect(hotkeys, &Hotkeys::Notifier::registrationStatusDidChange, this,
-            [this](const Hotkeys::Shortcut &shortcut) {
-                const std::optional<int> status = Hotkeys::registrationFailure(shortcut);
+    const Hotkeys::Notifier *notices = hotkeys.notifier();
+    connect(notices, &Hotkeys::Notifier::registrationStatusDidChange, this,
+            [this, &hotkeys](const Hotkeys::Shortcut &shortcut) {
+                const std::optional<int> status = hotkeys.registrationFailure(shortcut);
                 if (!status)
                     return;
                 m_notifier.notify({tr("Shortcut not available"),
@@ -23,7 +23,7 @@ FailureNotices::FailureNotices(DesktopNotifier &notifier, std::function<void()> 
                                        + tr("Choose another shortcut in Settings."),
                                    tr("Open Settings"), m_openSettings});
             });
-    connect(hotkeys, &Hotkeys::Notifier::unreadableShortcutReplaced, this,
+    connect(notices, &Hotkeys::Notifier::unreadableShortcutReplaced, this,
             [this](const Hotkeys::Name &name) {
                 const std::optional<Hotkeys::Shortcut> now = name.defaultShortcut();
                 m_notifier.notify(

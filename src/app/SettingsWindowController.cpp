@@ -16,26 +16,26 @@
 #include <QCoreApplication>
 #include <QVariantMap>
 
-SettingsWindowController::SettingsWindowController()
-    : m_window(
-        QUrl(QStringLiteral("qrc:/qt-project.org/imports/Binzo/Appearance/qml/SettingsView.qml")),
-        SingleWindow::Placement::Centred)
+SettingsWindowController::SettingsWindowController(Parts parts)
+    : m_parts(parts)
+    , m_window(
+          QUrl(QStringLiteral("qrc:/qt-project.org/imports/Binzo/Appearance/qml/SettingsView.qml")),
+          SingleWindow::Placement::Centred)
 {
-    const Hotkeys::Notifier *hotkeys = Hotkeys::notifier();
+    const Hotkeys::Notifier *hotkeys = m_parts.hotkeys.notifier();
     connect(hotkeys, &Hotkeys::Notifier::shortcutByNameDidChange, this,
             &SettingsWindowController::shortcutStatusChanged);
     connect(hotkeys, &Hotkeys::Notifier::registrationStatusDidChange, this,
             &SettingsWindowController::shortcutStatusChanged);
-    connect(&Preferences::shared(), &Preferences::valueChanged, this, [this](const QString &key) {
+    connect(&m_parts.preferences, &Preferences::valueChanged, this, [this](const QString &key) {
         if (key == SecretClipboard::kPreferenceKey)
             emit clipboardClearSecondsChanged();
     });
 }
 
-SettingsWindowController &SettingsWindowController::shared()
+QObject *SettingsWindowController::hotkeys() const
 {
-    static SettingsWindowController instance;
-    return instance;
+    return &m_parts.hotkeys;
 }
 
 void SettingsWindowController::show()
@@ -49,14 +49,14 @@ void SettingsWindowController::show()
 
 void SettingsWindowController::replayWelcomeTour()
 {
-    OnboardingWindowController::shared().show();
+    m_parts.tour.show();
 }
 
 QString SettingsWindowController::shortcutCaption() const
 {
     const Hotkeys::Name &name = Hotkeys::Name::togglePanel();
-    const std::optional<Hotkeys::Shortcut> shortcut = Hotkeys::shortcut(name);
-    const std::optional<int> failure = Hotkeys::registrationFailure(name);
+    const std::optional<Hotkeys::Shortcut> shortcut = m_parts.hotkeys.shortcut(name);
+    const std::optional<int> failure = m_parts.hotkeys.registrationFailure(name);
     if (shortcut && failure)
         return Hotkeys::registrationFailureText(*shortcut, *failure) + u' '
             + tr("Record another one above.");
@@ -65,7 +65,7 @@ QString SettingsWindowController::shortcutCaption() const
 
 bool SettingsWindowController::shortcutFails() const
 {
-    return Hotkeys::registrationFailure(Hotkeys::Name::togglePanel()).has_value();
+    return m_parts.hotkeys.registrationFailure(Hotkeys::Name::togglePanel()).has_value();
 }
 
 bool SettingsWindowController::startAtLogin() const
@@ -91,19 +91,19 @@ QVariantList SettingsWindowController::locations() const
 {
     QVariantList list;
     for (const AboutInfo::Location &location :
-         AboutInfo::locations(SemanticSearch::shared().modelPath()))
+         AboutInfo::locations(m_parts.preferences, m_parts.semantic.modelPath()))
         list.append(QVariantMap {{"title", location.title}, {"place", location.place}});
     return list;
 }
 
 int SettingsWindowController::clipboardClearSeconds() const
 {
-    return int(SecretClipboard::clearAfter(Preferences::shared()).count());
+    return int(SecretClipboard::clearAfter(m_parts.preferences).count());
 }
 
 void SettingsWindowController::setClipboardClearSeconds(int seconds)
 {
-    Preferences::shared().setInteger(SecretClipboard::kPreferenceKey, seconds);
+    m_parts.preferences.setInteger(SecretClipboard::kPreferenceKey, seconds);
 }
 
 QVariantList SettingsWindowController::clipboardClearChoices() const
@@ -114,7 +114,6 @@ QVariantList SettingsWindowController::clipboardClearChoices() const
 QObject *SettingsWindowController::secretStore()
 {
     if (!m_secretStore)
-        m_secretStore
-            = new SecretStoreSettings(DataController::shared(), KeychainStore::shared(), this);
+        m_secretStore = new SecretStoreSettings(m_parts.store, m_parts.secrets, this);
     return m_secretStore;
 }

@@ -178,7 +178,7 @@ void VaultCommands::withValue(Entry &entry, const Reply &reply,
     }
     QPointer<Entry> target(&entry);
     const QString label = entry.label();
-    KeychainStore::shared().read(
+    m_store.secrets().read(
         entry.id(), KeychainStore::Purpose::Use, this,
         [this, target, label, reply, then](const SecretResult &result) {
             if (target && result.done())
@@ -187,7 +187,7 @@ void VaultCommands::withValue(Entry &entry, const Reply &reply,
                                  : QStringLiteral("the entry was deleted meanwhile");
             // As Return in the panel does, the running Binzo opens the unlock prompt.
             if (result.status == SecretResult::Status::Locked && m_owner == Owner::RunningApp) {
-                KeychainStore::shared().unlock();
+                m_store.secrets().unlock();
                 why += QStringLiteral("; unlock it and try again");
             }
             reply(CommandReply::failure(
@@ -280,16 +280,16 @@ void VaultCommands::add(const CommandRequest &request, const Reply &reply)
             : QStringLiteral(" as sensitive: it looks like a ") + detection->kind;
     QPointer<VaultCommands> self(this);
     m_store.addEntry(binzo, label, request.value, sensitive,
-                     [self, reply, message](Entry *entry, const QString &error) {
+                     [self, reply, message](const Result<Entry *> &added) {
                          if (!self)
                              return;
-                         if (!entry)
+                         if (!added)
                              return reply(CommandReply::failure(
                                  ExitCode::kFailure,
                                  QStringLiteral("the value could not be stored in the secret "
                                                 "store (%1); nothing was added")
-                                     .arg(error)));
-                         self->finishAdd(*entry, message, reply);
+                                     .arg(added.error())));
+                         self->finishAdd(**added, message, reply);
                      });
 }
 
@@ -303,8 +303,8 @@ void VaultCommands::finishAdd(Entry &entry, const QString &message, const Reply 
     // The record dies with this process: its secret must not stay behind.
     const CommandReply failure
         = CommandReply::failure(ExitCode::kFailure, error + QStringLiteral("; nothing was added"));
-    KeychainStore::shared().remove(entry.id(), this,
-                                   [reply, failure](const SecretResult &) { reply(failure); });
+    m_store.secrets().remove(entry.id(), this,
+                             [reply, failure](const SecretResult &) { reply(failure); });
 }
 
 void VaultCommands::exportAll(const CommandRequest &request, const Reply &reply)

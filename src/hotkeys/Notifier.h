@@ -7,7 +7,7 @@
 
 namespace Hotkeys {
 
-// The facility's notification centre: one process-wide object, Hotkeys::notifier().
+// The registry's notification centre (Registry::notifier()).
 class Notifier : public QObject
 {
     Q_OBJECT

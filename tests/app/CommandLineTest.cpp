@@ -86,8 +86,8 @@ struct VaultCommandsTest : ::testing::Test
     VaultCommandsTest()
     {
         KeychainStore::setSharedBackend(std::make_unique<FakeSecretBackend>(&secrets));
-        QString error;
-        store = DataController::open(folder.filePath("binzo.sqlite3"), &error);
+        store = std::move(
+            *DataController::open(folder.filePath("binzo.sqlite3"), KeychainStore::shared()));
         store->addEntry(store->binzo("Personal"), "Email", "ada@example.org", false);
         store->addEntry(store->binzo("Bank"), "Email", "bank@example.org", false);
         addEntryAndWait(*store, store->binzo("Bank"), "PIN", "4711", true);

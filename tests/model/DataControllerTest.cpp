@@ -35,9 +35,9 @@ struct DataControllerTest : ::testing::Test
 
     std::unique_ptr<DataController> openStore()
     {
-        QString error;
-        std::unique_ptr<DataController> store = DataController::open(path, &error);
-        EXPECT_TRUE(store) << qPrintable(error);
+        auto opened = DataController::open(path, KeychainStore::shared());
+        EXPECT_TRUE(opened) << qPrintable(opened.error());
+        std::unique_ptr<DataController> store = opened ? std::move(*opened) : nullptr;
         return store;
     }
 
@@ -144,7 +144,7 @@ TEST_F(DataControllerTest, RecordsSurviveReopeningUnchanged)
         Entry *iban = store->addEntry(bank, "IBAN", "DE89 3704 0044 0532 0130 00", false);
         ASSERT_TRUE(addEntryAndWait(*store, bank, "PIN", "4711", true));
         // An entry whose compartment does not exist is still kept.
-        Binzo orphanBinzo("Gone", "trash", "000000", 9);
+        Binzo orphanBinzo("Gone", "trash", "000000", 9, {});
         store->addEntry(&orphanBinzo, QString::fromUtf8("Caf\u00e9 \U0001F600"), "", false);
         store->markUsed(iban);
         store->binzo("Personal")->setName("Private");
@@ -276,8 +276,9 @@ TEST_F(DataControllerTest, UnansweredSecretCallsAreCarriedThrough)
     Entry *added = nullptr;
     QString updated = "no answer";
     store->addEntry(store->binzo("Bank"), "New", "fresh", true,
-                    [&](Entry *entry, const QString &) { added = entry; });
-    store->updateEntry(kept, "Kept", "new", true, [&](const QString &error) { updated = error; });
+                    [&](const Result<Entry *> &entry) { added = entry ? *entry : nullptr; });
+    store->updateEntry(kept, "Kept", "new", true,
+                       [&](const Result<void> &changed) { updated = changed.error(); });
     store->deleteEntry(gone);
     QTest::qWait(300);
     EXPECT_FALSE(KeychainStore::shared().isAnswering());
@@ -310,9 +311,8 @@ TEST_F(DataControllerTest, NextStartSettlesLeftoverItemsAndLabels)
     secrets.put(orphan, "left behind");
     secrets.put(unrelated, "not ours to judge");
     secrets.put(sensitiveAccount, "1234", "com.qorvastine.binzo.secrets");
-    QString error;
-    ASSERT_TRUE(KeychainStore::shared().note(QUuid::fromString(orphan), &error));
-    ASSERT_TRUE(KeychainStore::shared().note(QUuid::fromString(sensitiveAccount), &error));
+    ASSERT_TRUE(KeychainStore::shared().note(QUuid::fromString(orphan)));
+    ASSERT_TRUE(KeychainStore::shared().note(QUuid::fromString(sensitiveAccount)));
 
     auto store = openStore();
     settleSecretCalls();

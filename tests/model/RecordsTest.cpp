@@ -8,8 +8,8 @@ namespace {
 
 TEST(RecordsTest, NewEntryStartsUnusedWithOneCreationInstant)
 {
-    Binzo binzo("Personal", "person.crop.circle", "6385F4", 0);
-    Entry entry("Phone", false, binzo);
+    Binzo binzo("Personal", "person.crop.circle", "6385F4", 0, {});
+    Entry entry("Phone", false, binzo, {});
     EXPECT_EQ(entry.createdAt(), entry.updatedAt());
     EXPECT_FALSE(entry.lastUsedAt().isValid());
     EXPECT_EQ(entry.useCount(), 0);
@@ -43,8 +43,8 @@ TEST(RecordsTest, MaskedValueCountsGraphemes)
 
 TEST(RecordsTest, DisplayValueOfOrdinaryEntry)
 {
-    Binzo binzo("Personal", "person.crop.circle", "6385F4", 0);
-    Entry entry("Phone", false, binzo);
+    Binzo binzo("Personal", "person.crop.circle", "6385F4", 0, {});
+    Entry entry("Phone", false, binzo, {});
     EXPECT_EQ(entry.displayValue(std::nullopt, false), QString::fromUtf8("\u2014"));
     EXPECT_EQ(entry.displayValue(QString(), true), QString::fromUtf8("\u2014"));
     EXPECT_EQ(entry.displayValue("+49 30 1234567", false), "+49 30 1234567");

@@ -84,16 +84,17 @@ TEST(SecretServiceStoreTest, SensitiveEntriesReachTheKeyringNotTheDatabase)
     TestEnvironment environment;
     KeychainStore::setSharedBackend(std::make_unique<SecretServiceStore>());
     const QString path = environment.dataHome() + "/binzo.sqlite3";
-    QString error;
-    auto store = DataController::open(path, &error);
-    ASSERT_TRUE(store) << qPrintable(error);
+    auto opened = DataController::open(path, KeychainStore::shared());
+    ASSERT_TRUE(opened) << qPrintable(opened.error());
+    std::unique_ptr<DataController> store = std::move(*opened);
 
     const QString value = "ghp_" + QUuid::createUuid().toString(QUuid::Id128);
     Entry *entry = nullptr;
+    QString error;
     store->addEntry(store->binzo("API Keys"), "GitHub", value, true,
-                    [&](Entry *added, const QString &failure) {
-                        entry = added;
-                        error = failure;
+                    [&](const Result<Entry *> &added) {
+                        entry = added ? *added : nullptr;
+                        error = added.error();
                     });
     ASSERT_TRUE(QTest::qWaitFor([&] { return entry || !error.isEmpty(); }, 10000));
     ASSERT_TRUE(entry) << qPrintable(error);

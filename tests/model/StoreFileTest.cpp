@@ -50,9 +50,9 @@ struct StoreFileTest : ::testing::Test
 
 TEST_F(StoreFileTest, NewStoreHasTheTwoTablesPrivately)
 {
-    QString error;
-    const auto store = DataController::open(path, &error);
-    ASSERT_TRUE(store) << qPrintable(error);
+    auto opened = DataController::open(path, KeychainStore::shared());
+    ASSERT_TRUE(opened) << qPrintable(opened.error());
+    const std::unique_ptr<DataController> store = std::move(*opened);
 
     EXPECT_EQ(mode(folder), 0700);
     EXPECT_EQ(mode(path), 0600);
@@ -109,8 +109,8 @@ TEST_F(StoreFileTest, ForeignFilesAreRefusedAndLeftUntouched)
         QFile::remove(path);
         c.make();
         const QByteArray before = readFile();
-        QString error;
-        EXPECT_EQ(DataController::open(path, &error), nullptr);
+        const QString error = DataController::open(path, KeychainStore::shared()).error();
+        EXPECT_FALSE(error.isEmpty());
         EXPECT_TRUE(error.contains(c.error)) << qPrintable(error);
         EXPECT_TRUE(error.contains(path)) << qPrintable(error);
         EXPECT_EQ(readFile(), before);
@@ -121,9 +121,9 @@ TEST_F(StoreFileTest, EmptyFileBecomesAStore)
 {
     // What an interrupted first start leaves behind.
     writeFile({});
-    QString error;
-    auto store = DataController::open(path, &error);
-    ASSERT_TRUE(store) << qPrintable(error);
+    auto opened = DataController::open(path, KeychainStore::shared());
+    ASSERT_TRUE(opened) << qPrintable(opened.error());
+    std::unique_ptr<DataController> store = std::move(*opened);
     EXPECT_EQ(store->binzos().size(), 3);
 }
 

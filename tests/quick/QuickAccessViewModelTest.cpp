@@ -51,10 +51,11 @@ struct QuickAccessTest : ::testing::Test
     {
         view.reset();
         store.reset();
-        QString error;
-        store = DataController::open(databasePath(), &error, &timers);
-        ASSERT_TRUE(store) << qPrintable(error);
-        view = std::make_unique<QuickAccessViewModel>(*store, clipboard, timers);
+        auto opened = DataController::open(databasePath(), KeychainStore::shared(), &timers);
+        ASSERT_TRUE(opened) << qPrintable(opened.error());
+        store = std::move(*opened);
+        view = std::make_unique<QuickAccessViewModel>(*store, SemanticSearch::shared(), clipboard,
+                                                      timers);
         view->onDismiss = [this] { ++dismissals; };
     }
 

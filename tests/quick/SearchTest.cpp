@@ -41,11 +41,11 @@ protected:
 
     QStringList visible(const QString &search, const Binzo *current = nullptr) const
     {
-        return labels(Search::visibleEntries(search, current, m_all));
+        return labels(Search::visibleEntries(SemanticSearch::shared(), search, current, m_all));
     }
 
-    Binzo m_personal {"Personal", "person", "6385F4", 0};
-    Binzo m_keys {"API Keys", "key", "E0A030", 1};
+    Binzo m_personal {"Personal", "person", "6385F4", 0, {}};
+    Binzo m_keys {"API Keys", "key", "E0A030", 1, {}};
     QList<Entry *> m_all;
     std::vector<std::unique_ptr<Entry>> m_owned;
 };
@@ -75,7 +75,8 @@ TEST_F(SearchWithoutModelTest, LiteralScores)
         {cafe, QString::fromUtf8("CAFÉ"), 1.3},
     };
     for (const auto &c : cases)
-        EXPECT_DOUBLE_EQ(Search::score(*c.entry, c.query), c.score) << qPrintable(c.query);
+        EXPECT_DOUBLE_EQ(Search::score(SemanticSearch::shared(), *c.entry, c.query), c.score)
+            << qPrintable(c.query);
 }
 
 TEST_F(SearchWithoutModelTest, ContainedLabelsRankByPrefixThenStoreOrder)
@@ -125,10 +126,10 @@ TEST_F(SearchWithoutModelTest, SearchSpansEveryBinzo)
 TEST_F(SearchWithoutModelTest, RenamedLabelIsMatchedByItsNewText)
 {
     Entry *entry = add("Phone", m_personal);
-    EXPECT_DOUBLE_EQ(Search::score(*entry, "pho"), 1.3);
+    EXPECT_DOUBLE_EQ(Search::score(SemanticSearch::shared(), *entry, "pho"), 1.3);
     entry->setLabel("Car plate");
-    EXPECT_DOUBLE_EQ(Search::score(*entry, "pho"), 0.0);
-    EXPECT_DOUBLE_EQ(Search::score(*entry, "plate"), 1.0);
+    EXPECT_DOUBLE_EQ(Search::score(SemanticSearch::shared(), *entry, "pho"), 0.0);
+    EXPECT_DOUBLE_EQ(Search::score(SemanticSearch::shared(), *entry, "plate"), 1.0);
 }
 
 // Keystrokes reuse what the previous pass found for the same list; any change to the list,
@@ -187,7 +188,8 @@ protected:
 TEST_F(SearchWithModelTest, ContainedLabelsComeFirstThenAtMostFourNearMatches)
 {
     for (const char *query : {"phone", "code", "number", "e", "pass"}) {
-        const QList<Entry *> shown = Search::visibleEntries(query, nullptr, m_all);
+        const QList<Entry *> shown
+            = Search::visibleEntries(SemanticSearch::shared(), query, nullptr, m_all);
         bool inContained = true;
         qsizetype near = 0;
         for (const Entry *entry : shown) {
@@ -196,7 +198,7 @@ TEST_F(SearchWithModelTest, ContainedLabelsComeFirstThenAtMostFourNearMatches)
             inContained = inContained && contains;
             if (!contains) {
                 ++near;
-                EXPECT_GT(Search::score(*entry, query), 0.62) << query;
+                EXPECT_GT(Search::score(SemanticSearch::shared(), *entry, query), 0.62) << query;
             }
         }
         EXPECT_LE(near, 4) << query;
@@ -212,7 +214,8 @@ TEST_F(SearchWithModelTest, ScoresAddSimilarityToLiteralMatching)
             const QString b = entry->label().toLower();
             const double similarity = (2.0 - semantic.embedding()->distance(a, b)) * 0.5;
             const double literal = (b.contains(a) ? 1.0 : 0.0) + (b.startsWith(a) ? 0.3 : 0.0);
-            EXPECT_NEAR(Search::score(*entry, query), literal + std::max(0.0, similarity), 1e-6)
+            EXPECT_NEAR(Search::score(SemanticSearch::shared(), *entry, query),
+                        literal + std::max(0.0, similarity), 1e-6)
                 << query << " / " << qPrintable(entry->label());
         }
     }
@@ -221,9 +224,9 @@ TEST_F(SearchWithModelTest, ScoresAddSimilarityToLiteralMatching)
 TEST_F(SearchWithModelTest, RenamedLabelIsEmbeddedAgain)
 {
     Entry *entry = m_all.first();
-    const double before = Search::score(*entry, "telephone");
+    const double before = Search::score(SemanticSearch::shared(), *entry, "telephone");
     entry->setLabel("Blood donor card");
-    const double after = Search::score(*entry, "telephone");
+    const double after = Search::score(SemanticSearch::shared(), *entry, "telephone");
     EXPECT_NE(before, after);
     const double fresh
         = (2.0 - SemanticSearch::shared().embedding()->distance("telephone", "blood donor card"))
@@ -257,10 +260,12 @@ TEST_F(SearchWithModelTest, BrandsAreFoundByWhatTheyAreAfterLabelsHoldingTheQuer
 
 TEST_F(SearchWithModelTest, QueryWithoutNearMatchesShowsTheFiveBest)
 {
-    const QList<Entry *> shown = Search::visibleEntries("zzzzqqqq", nullptr, m_all);
+    const QList<Entry *> shown
+        = Search::visibleEntries(SemanticSearch::shared(), "zzzzqqqq", nullptr, m_all);
     EXPECT_EQ(shown.size(), 5);
     for (qsizetype i = 1; i < shown.size(); ++i)
-        EXPECT_GE(Search::score(*shown[i - 1], "zzzzqqqq"), Search::score(*shown[i], "zzzzqqqq"));
+        EXPECT_GE(Search::score(SemanticSearch::shared(), *shown[i - 1], "zzzzqqqq"),
+                  Search::score(SemanticSearch::shared(), *shown[i], "zzzzqqqq"));
 }
 
 } // namespace

@@ -78,9 +78,9 @@ TEST_F(BinzoEditorTest, EditedBinzoIsStoredForTheNextStart)
     editor.setColorHex("5FC9C9");
     ASSERT_TRUE(editor.save());
     m_data.reset();
-    QString error;
-    auto reopened = DataController::open(path, &error);
-    ASSERT_TRUE(reopened) << qPrintable(error);
+    auto opened = DataController::open(path, KeychainStore::shared());
+    ASSERT_TRUE(opened) << qPrintable(opened.error());
+    std::unique_ptr<DataController> reopened = std::move(*opened);
     ASSERT_TRUE(reopened->binzo(QString("Home")));
     EXPECT_EQ(reopened->binzo(QString("Home"))->colorHex(), "5FC9C9");
 }

@@ -160,17 +160,17 @@ void forEach(qsizetype count, const std::function<void(qsizetype, KeychainStore:
 }
 
 // Puts back what the writes replaced: the previous value, or no item for a new entry.
-void undo(const QList<SecretWrite> &writes, QObject *context, std::function<void()> then)
+void undo(KeychainStore &secrets, const QList<SecretWrite> &writes, QObject *context,
+          std::function<void()> then)
 {
     forEach(
         writes.size(),
-        [&writes, context](qsizetype i, KeychainStore::Done answer) {
+        [&secrets, &writes, context](qsizetype i, KeychainStore::Done answer) {
             const SecretWrite &write = writes.at(i);
             if (write.previous)
-                KeychainStore::shared().write(write.id, write.label, *write.previous, context,
-                                              std::move(answer));
+                secrets.write(write.id, write.label, *write.previous, context, std::move(answer));
             else
-                KeychainStore::shared().remove(write.id, context, std::move(answer));
+                secrets.remove(write.id, context, std::move(answer));
         },
         [then](const QList<SecretResult> &) { then(); });
 }
@@ -225,8 +225,8 @@ void collect(DataController &store, bool withSecrets, QObject *context, Collecte
     forEach(
         secrets.size(),
         [&](qsizetype i, KeychainStore::Done answer) {
-            KeychainStore::shared().read(collected->entries.at(secrets.at(i)).id,
-                                         KeychainStore::Purpose::Use, context, std::move(answer));
+            store.secrets().read(collected->entries.at(secrets.at(i)).id,
+                                 KeychainStore::Purpose::Use, context, std::move(answer));
         },
         [collected, secrets, done](const QList<SecretResult> &results) {
             for (qsizetype i = 0; i < results.size(); ++i) {
@@ -299,9 +299,8 @@ struct Merge : std::enable_shared_from_this<Merge>
         forEach(
             replaced.size(),
             [&](qsizetype i, KeychainStore::Done answer) {
-                KeychainStore::shared().read(plan.secretWrites.at(replaced.at(i)).id,
-                                             KeychainStore::Purpose::Use, context,
-                                             std::move(answer));
+                store.secrets().read(plan.secretWrites.at(replaced.at(i)).id,
+                                     KeychainStore::Purpose::Use, context, std::move(answer));
             },
             [self, replaced](const QList<SecretResult> &results) {
                 for (qsizetype i = 0; i < results.size(); ++i) {
@@ -326,8 +325,8 @@ struct Merge : std::enable_shared_from_this<Merge>
             plan.secretWrites.size(),
             [&](qsizetype i, KeychainStore::Done answer) {
                 const SecretWrite &write = plan.secretWrites.at(i);
-                KeychainStore::shared().write(write.id, write.label, write.value, context,
-                                              std::move(answer));
+                store.secrets().write(write.id, write.label, write.value, context,
+                                      std::move(answer));
             },
             [self](const QList<SecretResult> &results) {
                 QList<SecretWrite> written;
@@ -343,7 +342,8 @@ struct Merge : std::enable_shared_from_this<Merge>
                 }
                 if (refused.isEmpty())
                     return self->saveRecords();
-                undo(written, self->context, [self, refused] { self->finish(refused); });
+                undo(self->store.secrets(), written, self->context,
+                     [self, refused] { self->finish(refused); });
             });
     }
 
@@ -364,7 +364,7 @@ struct Merge : std::enable_shared_from_this<Merge>
             if (keeper == Keeper::RunningApp)
                 return finish(error + QStringLiteral("; the running Binzo keeps trying"));
             auto self = shared_from_this();
-            return undo(plan.secretWrites, context, [self, error] {
+            return undo(store.secrets(), plan.secretWrites, context, [self, error] {
                 self->finish(error + QStringLiteral("; nothing was imported"));
             });
         }
@@ -373,8 +373,7 @@ struct Merge : std::enable_shared_from_this<Merge>
         forEach(
             plan.secretsToRemove.size(),
             [&](qsizetype i, KeychainStore::Done answer) {
-                KeychainStore::shared().remove(plan.secretsToRemove.at(i), context,
-                                               std::move(answer));
+                store.secrets().remove(plan.secretsToRemove.at(i), context, std::move(answer));
             },
             [self](const QList<SecretResult> &) { self->finish({}); });
     }

@@ -2,10 +2,8 @@
 #include "platform/x11/ClipboardHolder.h"
 
 #include "app/TerminalInput.h"
-#include "model/Preferences.h"
 #include "model/secrets/SealedBox.h"
 #include "platform/x11/X11Connection.h"
-#include "quick/SecretClipboard.h"
 #include "quick/SystemClipboard.h"
 
 #include <QClipboard>
@@ -77,7 +75,7 @@ void report(const char *text)
 
 namespace ClipboardHolder {
 
-bool start(const QString &value, bool isSecret, QString *error)
+bool start(const QString &value, bool isSecret, std::chrono::seconds clearAfter, QString *error)
 {
     if (!X11Connection::displayReachable()) {
         *error = QStringLiteral("no X11 display to copy to (DISPLAY=\"%1\")")
@@ -94,10 +92,9 @@ bool start(const QString &value, bool isSecret, QString *error)
     }
     const QByteArray program = QFile::encodeName(QCoreApplication::applicationFilePath());
     // The panel's own setting, so a secret leaves the clipboard as it would after Return.
-    const QByteArray clearAfter = QByteArray::number(
-        isSecret ? qint64(SecretClipboard::clearAfter(Preferences::shared()).count()) : 0);
+    const QByteArray clearAfterText = QByteArray::number(isSecret ? qint64(clearAfter.count()) : 0);
     const char *argv[] = {program.constData(), kArgument, isSecret ? "secret" : "plain",
-                          clearAfter.constData(), nullptr};
+                          clearAfterText.constData(), nullptr};
     const pid_t pid = fork();
     if (pid == 0) {
         // Only async-signal-safe calls until exec: this process may have other threads.

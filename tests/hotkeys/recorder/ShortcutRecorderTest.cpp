@@ -8,6 +8,7 @@
 #include "model/Preferences.h"
 
 #include <QKeyEvent>
+#include <QQmlContext>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -28,8 +29,8 @@ Column {
     property alias first: first
     property alias second: second
     property alias next: next
-    ShortcutRecorder { id: first; shortcutName: "togglePanel" }
-    ShortcutRecorder { id: second; shortcutName: "togglePanel" }
+    ShortcutRecorder { id: first; registry: hotkeys; shortcutName: "togglePanel" }
+    ShortcutRecorder { id: second; registry: hotkeys; shortcutName: "togglePanel" }
     TextInput { id: next; width: 100; height: 20; activeFocusOnTab: true }
 }
 )";
@@ -41,10 +42,11 @@ protected:
     {
         auto backend = std::make_unique<FakeHotkeyBackend>();
         m_backend = backend.get();
-        Hotkeys::configure(m_prefs, std::move(backend));
-        Hotkeys::setShortcut(kDefault, Hotkeys::Name::togglePanel());
+        hotkeys = std::make_unique<Hotkeys::Registry>(m_prefs, std::move(backend));
+        s_engine->rootContext()->setContextProperty("hotkeys", hotkeys.get());
+        hotkeys->setShortcut(kDefault, Hotkeys::Name::togglePanel());
         // Alerts are answered by the test, which also notes whether recording ran meanwhile.
-        Hotkeys::setRecorderServices({
+        hotkeys->setRecorderServices({
             .beep = [this] { ++m_beeps; },
             .alert =
                 [this](const Hotkeys::RecorderAlert &alert) {
@@ -65,8 +67,7 @@ protected:
     void TearDown() override
     {
         m_scene.reset();
-        Hotkeys::setRecorderServices({});
-        Hotkeys::configure(m_prefs, nullptr);
+        hotkeys.reset();
     }
 
     QQuickItem *item(const char *name) const
@@ -80,7 +81,7 @@ protected:
     bool recording() const { return field()->property("isRecording").toBool(); }
     std::optional<Shortcut> stored() const
     {
-        return Hotkeys::shortcut(Hotkeys::Name::togglePanel());
+        return hotkeys->shortcut(Hotkeys::Name::togglePanel());
     }
     void click(QQuickItem *target)
     {
@@ -99,6 +100,7 @@ protected:
     QTemporaryDir m_dir;
     Preferences m_prefs {m_dir.filePath("preferences.json")};
     FakeHotkeyBackend *m_backend = nullptr;
+    std::unique_ptr<Hotkeys::Registry> hotkeys;
     int m_beeps = 0;
     QList<Hotkeys::RecorderAlert> m_alerts;
     bool m_recordingDuringAlert = false;
@@ -109,14 +111,14 @@ TEST_F(ShortcutRecorderTest, RecordsAfterAClickNotBecauseTheWindowIsActive)
 {
     EXPECT_FALSE(recording());
     EXPECT_EQ(field()->property("text"), "Ctrl+Shift+Space");
-    QSignalSpy status(Hotkeys::notifier(), &Hotkeys::Notifier::recorderActiveStatusDidChange);
+    QSignalSpy status(hotkeys->notifier(), &Hotkeys::Notifier::recorderActiveStatusDidChange);
     click(item("first"));
     EXPECT_TRUE(recording());
-    EXPECT_TRUE(Hotkeys::isDispatchPaused());
+    EXPECT_TRUE(hotkeys->isDispatchPaused());
     EXPECT_FALSE(m_backend->isLive(kDefault)) << "let go, so pressing it reaches the recorder";
     press(Qt::Key_Escape, Qt::NoModifier, kEscape);
     EXPECT_FALSE(recording());
-    EXPECT_FALSE(Hotkeys::isDispatchPaused());
+    EXPECT_FALSE(hotkeys->isDispatchPaused());
     EXPECT_TRUE(m_backend->isLive(kDefault));
     EXPECT_EQ(stored(), kDefault);
     ASSERT_EQ(status.size(), 2);
@@ -147,7 +149,7 @@ TEST_F(ShortcutRecorderTest, KeyPressesWhileRecording)
          false},
     };
     for (const auto &c : cases) {
-        Hotkeys::setShortcut(kDefault, Hotkeys::Name::togglePanel());
+        hotkeys->setShortcut(kDefault, Hotkeys::Name::togglePanel());
         click(item("first"));
         const int beepsBefore = m_beeps;
         press(c.key, c.modifiers, c.keycode);
