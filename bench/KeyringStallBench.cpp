@@ -73,12 +73,11 @@ int main(int argc, char *argv[])
     QTemporaryDir dir;
     KeychainStore::setSharedBackend(std::make_unique<SecretServiceStore>());
     auto opened = DataController::open(dir.filePath("binzo.sqlite3"), KeychainStore::shared());
-    const QString error = opened.error();
-    std::unique_ptr<DataController> store = opened ? std::move(*opened) : nullptr;
-    if (!store) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    if (!opened) {
+        std::fprintf(stderr, "%s\n", qPrintable(opened.error()));
         return 1;
     }
+    const std::unique_ptr<DataController> &store = *opened;
     Binzo *keys = store->binzo(QStringLiteral("API Keys"));
     for (int i = 1; i <= 8; ++i) {
         QEventLoop stored;

@@ -29,12 +29,11 @@ void typingAQuery(benchmark::State &state)
 {
     QTemporaryDir dir;
     auto opened = DataController::open(dir.filePath("binzo.sqlite3"), KeychainStore::shared());
-    const QString error = opened.error();
-    std::unique_ptr<DataController> store = opened ? std::move(*opened) : nullptr;
-    if (!store) {
-        state.SkipWithError(qPrintable(error));
+    if (!opened) {
+        state.SkipWithError(qPrintable(opened.error()));
         return;
     }
+    const std::unique_ptr<DataController> &store = *opened;
     const QList<Binzo *> binzos = store->binzos();
     for (int i = 0; i < state.range(0); ++i)
         store->addEntry(binzos.at(i % binzos.size()), QStringLiteral("Account %1").arg(i), "v",

@@ -18,13 +18,8 @@ const QString kService = "com.qorvastine.binzo.secrets";
 struct Store
 {
     QTemporaryDir dir;
-    std::unique_ptr<DataController> controller;
-    Store()
-    {
-        auto opened = DataController::open(dir.filePath("binzo.sqlite3"), KeychainStore::shared());
-        const QString error = opened.error();
-        controller = opened ? std::move(*opened) : nullptr;
-    }
+    std::unique_ptr<DataController> controller
+        = std::move(*DataController::open(dir.filePath("binzo.sqlite3"), KeychainStore::shared()));
 };
 
 void addEntry(benchmark::State &state)

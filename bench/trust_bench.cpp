@@ -54,11 +54,9 @@ bool inFiles(const QString &path, const QByteArray &text)
 std::unique_ptr<DataController> open(const QString &path)
 {
     auto opened = DataController::open(path, KeychainStore::shared());
-    const QString error = opened.error();
-    std::unique_ptr<DataController> store = opened ? std::move(*opened) : nullptr;
-    if (!store)
-        std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(path), qPrintable(error));
-    return store;
+    if (!opened)
+        std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(path), qPrintable(opened.error()));
+    return opened ? std::move(*opened) : nullptr;
 }
 
 // The longest of 20 saves (adds and copies' usage counts), with and without another

@@ -2,7 +2,6 @@
 #include "app/FailureNotices.h"
 
 #include "hotkeys/Hotkeys.h"
-#include "hotkeys/recorder/RecorderTexts.h"
 #include "model/Preferences.h"
 #include "model/secrets/SecretBackendChoice.h"
 
@@ -15,13 +14,13 @@ FailureNotices::FailureNotices(DesktopNotifier &notifier, const Hotkeys::Registr
     const Hotkeys::Notifier *notices = hotkeys.notifier();
     connect(notices, &Hotkeys::Notifier::registrationStatusDidChange, this,
             [this, &hotkeys](const Hotkeys::Shortcut &shortcut) {
-                const std::optional<int> status = hotkeys.registrationFailure(shortcut);
-                if (!status)
+                const Result<void> registration = hotkeys.registration(shortcut);
+                if (registration)
                     return;
-                m_notifier.notify({tr("Shortcut not available"),
-                                   Hotkeys::registrationFailureText(shortcut, *status) + u' '
-                                       + tr("Choose another shortcut in Settings."),
-                                   tr("Open Settings"), m_openSettings});
+                m_notifier.notify(
+                    {tr("Shortcut not available"),
+                     registration.error() + u' ' + tr("Choose another shortcut in Settings."),
+                     tr("Open Settings"), m_openSettings});
             });
     connect(notices, &Hotkeys::Notifier::unreadableShortcutReplaced, this,
             [this](const Hotkeys::Name &name) {

@@ -5,7 +5,6 @@
 #include "app/OnboardingWindowController.h"
 #include "appearance/SecretStoreSettings.h"
 #include "hotkeys/Hotkeys.h"
-#include "hotkeys/recorder/RecorderTexts.h"
 #include "model/Autostart.h"
 #include "model/Preferences.h"
 #include "model/secrets/KeychainStore.h"
@@ -55,17 +54,14 @@ void SettingsWindowController::replayWelcomeTour()
 QString SettingsWindowController::shortcutCaption() const
 {
     const Hotkeys::Name &name = Hotkeys::Name::togglePanel();
-    const std::optional<Hotkeys::Shortcut> shortcut = m_parts.hotkeys.shortcut(name);
-    const std::optional<int> failure = m_parts.hotkeys.registrationFailure(name);
-    if (shortcut && failure)
-        return Hotkeys::registrationFailureText(*shortcut, *failure) + u' '
-            + tr("Record another one above.");
+    if (const Result<void> registration = m_parts.hotkeys.registration(name); !registration)
+        return registration.error() + u' ' + tr("Record another one above.");
     return tr("Press this anywhere to open Binzo.");
 }
 
 bool SettingsWindowController::shortcutFails() const
 {
-    return m_parts.hotkeys.registrationFailure(Hotkeys::Name::togglePanel()).has_value();
+    return !m_parts.hotkeys.registration(Hotkeys::Name::togglePanel());
 }
 
 bool SettingsWindowController::startAtLogin() const

@@ -3,6 +3,7 @@
 
 #include "hotkeys/MenuTrackingFilter.h"
 #include "hotkeys/PlatformHotkeys.h"
+#include "hotkeys/recorder/RecorderTexts.h"
 #include "model/Preferences.h"
 
 #include <QGuiApplication>
@@ -278,15 +279,17 @@ bool Registry::isEnabled(const Name &name) const
         && !m_platform->registrationFailure(*stored);
 }
 
-std::optional<int> Registry::registrationFailure(const Name &name) const
+Result<void> Registry::registration(const Name &name) const
 {
     const std::optional<Shortcut> stored = shortcut(name);
-    return stored ? registrationFailure(*stored) : std::nullopt;
+    return stored ? registration(*stored) : Result<void>();
 }
 
-std::optional<int> Registry::registrationFailure(const Shortcut &shortcut) const
+Result<void> Registry::registration(const Shortcut &shortcut) const
 {
-    return m_platform->registrationFailure(shortcut);
+    if (const std::optional<int> status = m_platform->registrationFailure(shortcut))
+        return Failure {registrationFailureText(shortcut, *status), *status};
+    return {};
 }
 
 bool Registry::hasUnreadableValue(const Name &name) const

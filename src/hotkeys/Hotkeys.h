@@ -112,10 +112,11 @@ public:
     // True only while the platform holds the name's shortcut (or would, once the switches
     // below allow it): false when its registration failed or was lost.
     bool isEnabled(const Name &name) const;
-    // The platform's status number when the name's stored shortcut could not be registered or
-    // lost its registration (HotkeyBackend::kHeldElsewhere: another program holds it).
-    std::optional<int> registrationFailure(const Name &name) const;
-    std::optional<int> registrationFailure(const Shortcut &shortcut) const;
+    // A Failure, saying why for the person and with the platform's status number as its code
+    // (HotkeyBackend::kHeldElsewhere: another program holds it), while the name's stored
+    // shortcut could not be registered or lost its registration.
+    Result<void> registration(const Name &name) const;
+    Result<void> registration(const Shortcut &shortcut) const;
 
     // All hot keys on or off; turning them on again needs no re-storing.
     bool isEnabled() const { return m_isEnabled; }

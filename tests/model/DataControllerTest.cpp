@@ -14,13 +14,23 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 struct DataControllerTest : ::testing::Test
 {
+    // A second further at every reading: each change has its own instant.
+    struct SteppingClock : Clock
+    {
+        mutable QDateTime next {QDate(2024, 5, 1), QTime(9, 0), Qt::UTC};
+        QDateTime now() const override { return std::exchange(next, next.addSecs(1)); }
+    };
+
     TestEnvironment environment;
     QString path = environment.dataHome() + "/binzo/binzo.sqlite3";
     FakeSecretBackend::State secrets;
+    SteppingClock clock;
 
     DataControllerTest()
     {
@@ -35,10 +45,9 @@ struct DataControllerTest : ::testing::Test
 
     std::unique_ptr<DataController> openStore()
     {
-        auto opened = DataController::open(path, KeychainStore::shared());
+        auto opened = DataController::open(path, KeychainStore::shared(), nullptr, clock);
         EXPECT_TRUE(opened) << qPrintable(opened.error());
-        std::unique_ptr<DataController> store = opened ? std::move(*opened) : nullptr;
-        return store;
+        return opened ? std::move(*opened) : nullptr;
     }
 
     // Changes the file behind the controller's back, as another tool would.
@@ -203,7 +212,7 @@ TEST_F(DataControllerTest, SensitivityMovesTheValueBothWays)
     EXPECT_EQ(entry->inlineValue(), "4111 1111 1111 1112");
     EXPECT_EQ(secrets.value(account), std::nullopt);
     EXPECT_EQ(entry->label(), "Visa");
-    EXPECT_GE(entry->updatedAt(), entry->createdAt());
+    EXPECT_GT(entry->updatedAt(), entry->createdAt());
 }
 
 TEST_F(DataControllerTest, RefusedSecretWriteChangesNothing)
@@ -371,7 +380,7 @@ TEST_F(DataControllerTest, MarkUsedCountsEveryCopy)
     const QDateTime first = entry->lastUsedAt();
     store->markUsed(entry);
     EXPECT_EQ(entry->useCount(), 2);
-    EXPECT_GE(entry->lastUsedAt(), first);
+    EXPECT_GT(entry->lastUsedAt(), first);
     EXPECT_EQ(openStore()->entries().first()->useCount(), 2);
 }
 

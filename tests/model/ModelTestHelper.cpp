@@ -19,12 +19,11 @@ namespace {
 int addEntries(const QString &path)
 {
     auto opened = DataController::open(path, KeychainStore::shared());
-    const QString error = opened.error();
-    std::unique_ptr<DataController> store = opened ? std::move(*opened) : nullptr;
-    if (!store) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    if (!opened) {
+        std::fprintf(stderr, "%s\n", qPrintable(opened.error()));
         return 1;
     }
+    const std::unique_ptr<DataController> &store = *opened;
     Binzo *binzo = store->binzos().first();
     for (int n = 0;; ++n) {
         store->addEntry(binzo, QString::number(n), QStringLiteral("value %1").arg(n), false);
@@ -68,12 +67,11 @@ int flipSensitivity(QCoreApplication &app, const QString &folder)
         folder + QStringLiteral("/secrets.pending")));
     auto opened
         = DataController::open(folder + QStringLiteral("/binzo.sqlite3"), KeychainStore::shared());
-    const QString error = opened.error();
-    std::unique_ptr<DataController> store = opened ? std::move(*opened) : nullptr;
-    if (!store) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    if (!opened) {
+        std::fprintf(stderr, "%s\n", qPrintable(opened.error()));
         return 1;
     }
+    const std::unique_ptr<DataController> &store = *opened;
     for (int n = int(store->entries().size()); n < 8; ++n)
         store->addEntry(store->binzos().first(), QString::number(n),
                         QStringLiteral("value %1").arg(n), false);

@@ -58,8 +58,7 @@ struct StoreFaultTest : ::testing::Test
     {
         auto opened = DataController::open(path, KeychainStore::shared(), &timers);
         EXPECT_TRUE(opened) << qPrintable(opened.error());
-        std::unique_ptr<DataController> store = opened ? std::move(*opened) : nullptr;
-        return store;
+        return opened ? std::move(*opened) : nullptr;
     }
 
     qint64 queryOnDisk(const char *sql) const

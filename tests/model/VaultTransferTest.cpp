@@ -41,8 +41,7 @@ struct VaultTransferTest : ::testing::Test
         auto opened
             = DataController::open(folder.filePath(name + ".sqlite3"), KeychainStore::shared());
         EXPECT_TRUE(opened) << qPrintable(opened.error());
-        std::unique_ptr<DataController> store = opened ? std::move(*opened) : nullptr;
-        return store;
+        return opened ? std::move(*opened) : nullptr;
     }
 
     // A store as a user leaves it: starting binzos renamed and used, one of their own,

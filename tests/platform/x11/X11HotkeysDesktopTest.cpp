@@ -169,7 +169,7 @@ TEST_F(X11HotkeysTest, ACombinationAnotherClientHoldsFailsWithTheLogLine)
     EXPECT_EQ(::testing::internal::GetCapturedStdout(),
               "Error registering hotkey Ctrl+Alt+K: 10\n");
     EXPECT_FALSE(hotkeys->isEnabled(name));
-    EXPECT_EQ(hotkeys->registrationFailure(name), HotkeyBackend::kHeldElsewhere);
+    EXPECT_EQ(hotkeys->registration(name).failure().code, HotkeyBackend::kHeldElsewhere);
     holder.kill();
     holder.waitForFinished();
 }
