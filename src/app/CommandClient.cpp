@@ -139,11 +139,11 @@ CommandReply runHere(const CommandRequest &request,
     DataController *opened = store.get();
     VaultCommands commands(
         *store,
-        [opened, &keepOnClipboard](Entry &entry, const QString &value, QString *copyError) {
-            if (!keepOnClipboard(value, entry.isSensitive(), copyError))
-                return false;
-            opened->markUsed(&entry);
-            return true;
+        [opened, &keepOnClipboard](Entry &entry, const QString &value) {
+            Result<void> kept = keepOnClipboard(value, entry.isSensitive());
+            if (kept)
+                opened->markUsed(&entry);
+            return kept;
         },
         VaultCommands::Owner::ThisCommand);
     // The secret store answers through the event loop.
@@ -189,15 +189,14 @@ CommandReply dispatch(const CommandRequest &request,
     }
 }
 
-bool writeOut(const QString &file, const QByteArray &bytes, QString *error)
+Result<void> writeOut(const QString &file, const QByteArray &bytes)
 {
     if (file != QLatin1String("-"))
-        return PrivateFile::replace(file, bytes, error);
+        return PrivateFile::replace(file, bytes);
     if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size())
         && std::fflush(stdout) == 0)
-        return true;
-    *error = QStringLiteral("cannot write to standard output");
-    return false;
+        return {};
+    return Failure {QStringLiteral("cannot write to standard output")};
 }
 
 int deliver(const CommandRequest &request, const CommandReply &reply)
@@ -247,12 +246,12 @@ int run(CommandRequest request, const KeepOnClipboard &keepOnClipboard, const Se
     SealedBox::wipe(reply.output);
     if (exportPassphrase)
         SealedBox::wipe(*exportPassphrase);
-    QString error;
-    if (bytes.isEmpty())
-        error = QStringLiteral("not enough memory to derive the key from the passphrase");
-    if (!error.isEmpty() || !writeOut(request.file, bytes, &error))
+    const Result<void> written = bytes.isEmpty()
+        ? Failure {QStringLiteral("not enough memory to derive the key from the passphrase")}
+        : writeOut(request.file, bytes);
+    if (!written)
         reply = CommandReply::failure(ExitCode::kFailure,
-                                      error + QStringLiteral("; nothing was exported"));
+                                      written.error() + QStringLiteral("; nothing was exported"));
     return deliver(request, reply);
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/CommandRequest.h"
+#include "model/Result.h"
 
 #include <functional>
 
@@ -13,9 +14,9 @@ class KeychainStore;
 // Touches no window system unless a copy must keep the clipboard itself.
 namespace CommandClient {
 
-// Puts a value on the clipboard for good, without a running Binzo to own it; false, with
-// *error, when it cannot.
-using KeepOnClipboard = std::function<bool(const QString &value, bool isSecret, QString *error)>;
+// Puts a value on the clipboard for good, without a running Binzo to own it; a Failure when it
+// cannot.
+using KeepOnClipboard = std::function<Result<void>(const QString &value, bool isSecret)>;
 
 // The secret store, asked for only when no running Binzo carries the command out.
 using Secrets = std::function<KeychainStore &()>;

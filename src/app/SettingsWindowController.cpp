@@ -71,10 +71,10 @@ bool SettingsWindowController::startAtLogin() const
 
 void SettingsWindowController::setStartAtLogin(bool on)
 {
-    QString error;
-    const bool done = on ? Autostart::enable(QCoreApplication::applicationFilePath(), &error)
-                         : Autostart::disable(&error);
-    m_startAtLoginError = done ? QString() : QStringLiteral("Couldn\u2019t change it: ") + error;
+    const Result<void> changed
+        = on ? Autostart::enable(QCoreApplication::applicationFilePath()) : Autostart::disable();
+    m_startAtLoginError
+        = changed ? QString() : QStringLiteral("Couldn\u2019t change it: ") + changed.error();
     emit startAtLoginChanged();
 }
 

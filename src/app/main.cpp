@@ -106,9 +106,9 @@ int main(int argc, char *argv[])
         QCoreApplication app(argc, argv);
         return CommandClient::run(
             invocation.request,
-            [](const QString &value, bool isSecret, QString *error) {
-                return ClipboardHolder::start(
-                    value, isSecret, SecretClipboard::clearAfter(Preferences::shared()), error);
+            [](const QString &value, bool isSecret) {
+                return ClipboardHolder::start(value, isSecret,
+                                              SecretClipboard::clearAfter(Preferences::shared()));
             },
             []() -> KeychainStore & { return KeychainStore::shared(); });
     }
@@ -199,9 +199,9 @@ int main(int argc, char *argv[])
     // Commands from scripts work on the live store; a copy is the panel's own.
     VaultCommands commands(
         store,
-        [&controller](Entry &entry, const QString &value, QString *) {
+        [&controller](Entry &entry, const QString &value) -> Result<void> {
             controller.viewModel().finishCopy(entry, value);
-            return true;
+            return {};
         },
         VaultCommands::Owner::RunningApp);
     instance.setCommandHandler(

@@ -129,10 +129,11 @@ bool Preferences::update(const QString &key, const std::optional<QJsonValue> &va
             object.insert(key, *value);
         else
             object.remove(key);
-        QString error;
-        if (!PrivateFile::replace(m_filePath, QJsonDocument(object).toJson(QJsonDocument::Indented),
-                                  &error)) {
-            qCWarning(lcModel, "could not write the preferences file: %s", qPrintable(error));
+        const Result<void> written = PrivateFile::replace(
+            m_filePath, QJsonDocument(object).toJson(QJsonDocument::Indented));
+        if (!written) {
+            qCWarning(lcModel, "could not write the preferences file: %s",
+                      qPrintable(written.error()));
             return false;
         }
     }

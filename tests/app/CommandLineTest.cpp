@@ -93,14 +93,12 @@ struct VaultCommandsTest : ::testing::Test
         addEntryAndWait(*store, store->binzo("Bank"), "PIN", "4711", true);
         commands = std::make_unique<VaultCommands>(
             *store,
-            [this](Entry &entry, const QString &value, QString *error) {
-                if (!clipboardWorks) {
-                    *error = "no clipboard";
-                    return false;
-                }
+            [this](Entry &entry, const QString &value) -> Result<void> {
+                if (!clipboardWorks)
+                    return Failure {"no clipboard"};
                 copied.append(value);
                 store->markUsed(&entry);
-                return true;
+                return {};
             },
             VaultCommands::Owner::ThisCommand);
     }

@@ -78,6 +78,8 @@ bool SecretJournal::save(const QList<Note> &notes, QString *error) const
     for (const Note &note : notes)
         array.append(QJsonObject {{QStringLiteral("store"), note.store},
                                   {QStringLiteral("account"), note.account}});
-    return PrivateFile::replace(m_filePath, QJsonDocument(array).toJson(QJsonDocument::Compact),
-                                error);
+    const Result<void> written
+        = PrivateFile::replace(m_filePath, QJsonDocument(array).toJson(QJsonDocument::Compact));
+    *error = written.error();
+    return written.ok();
 }

@@ -232,14 +232,13 @@ void collect(DataController &store, bool withSecrets, QObject *context, Collecte
             for (qsizetype i = 0; i < results.size(); ++i) {
                 Entry::Fields &entry = collected->entries[secrets.at(i)];
                 if (!results.at(i).done()) {
-                    done(std::nullopt,
-                         QStringLiteral("the secret of %1 cannot be read (%2)")
-                             .arg(quoted(entry.label), failureText(results.at(i))));
+                    done(Failure {QStringLiteral("the secret of %1 cannot be read (%2)")
+                                      .arg(quoted(entry.label), failureText(results.at(i)))});
                     return;
                 }
                 entry.inlineValue = QString::fromUtf8(results.at(i).value);
             }
-            done(*collected, {});
+            done(*collected);
         });
 }
 
@@ -265,8 +264,7 @@ namespace {
 // An import in flight: the plan, then its secrets, its records and the secrets it removes.
 struct Merge : std::enable_shared_from_this<Merge>
 {
-    Merge(DataController &store, Keeper keeper, QObject *context,
-          std::function<void(const Result &)> done)
+    Merge(DataController &store, Keeper keeper, QObject *context, Merged done)
         : store(store)
         , keeper(keeper)
         , context(context)
@@ -276,15 +274,16 @@ struct Merge : std::enable_shared_from_this<Merge>
     DataController &store;
     Keeper keeper;
     QPointer<QObject> context;
-    std::function<void(const Result &)> done;
+    Merged done;
     Plan plan;
-    Result result;
+    Report report;
 
     void finish(const QString &error)
     {
-        result.ok = error.isEmpty();
-        result.error = error;
-        done(result);
+        if (error.isEmpty())
+            done(report);
+        else
+            done(Failure {error});
     }
 
     // What the import will replace is read first, so that it can be put back.
@@ -382,11 +381,11 @@ struct Merge : std::enable_shared_from_this<Merge>
 } // namespace
 
 void merge(DataController &store, const VaultDocument::Contents &contents, Keeper keeper,
-           QObject *context, std::function<void(const Result &)> done)
+           QObject *context, Merged done)
 {
     auto run = std::make_shared<Merge>(store, keeper, context, std::move(done));
-    const QHash<QUuid, QUuid> homes = planBinzos(store, contents, run->plan, run->result.report);
-    planEntries(contents, store.entries(), homes, run->plan, run->result.report);
+    const QHash<QUuid, QUuid> homes = planBinzos(store, contents, run->plan, run->report);
+    planEntries(contents, store.entries(), homes, run->plan, run->report);
     run->readPrevious();
 }
 
