@@ -153,7 +153,6 @@ int main(int argc, char *argv[])
     Preferences &preferences = Preferences::shared();
     // The backend comes later; shortcuts are stored and registered once adopted, below.
     Hotkeys::Registry hotkeys(preferences);
-    OnboardingWindowController onboarding(preferences, hotkeys);
     SettingsWindowController *settingsWindow = nullptr;
     auto showSettings = [&settingsWindow] {
         if (settingsWindow)
@@ -178,6 +177,8 @@ int main(int argc, char *argv[])
     DataController &store = DataController::shared();
     KeychainStore &secrets = store.secrets();
     SemanticSearch &semantic = SemanticSearch::shared();
+    // After the engine, so that their windows close before it goes.
+    OnboardingWindowController onboarding(preferences, hotkeys);
     SettingsWindowController settings({preferences, hotkeys, onboarding, store, secrets, semantic});
     settingsWindow = &settings;
     QuickPanelController controller(engine, store, semantic, preferences, platform);
