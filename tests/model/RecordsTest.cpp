@@ -6,18 +6,6 @@
 
 namespace {
 
-TEST(RecordsTest, NewEntryStartsUnusedWithOneCreationInstant)
-{
-    Binzo binzo("Personal", "person.crop.circle", "6385F4", 0);
-    Entry entry("Phone", false, binzo);
-    EXPECT_EQ(entry.createdAt(), entry.updatedAt());
-    EXPECT_FALSE(entry.lastUsedAt().isValid());
-    EXPECT_EQ(entry.useCount(), 0);
-    EXPECT_EQ(entry.binzoID(), binzo.id());
-    EXPECT_EQ(entry.inlineValue(), std::nullopt);
-    EXPECT_EQ(entry.id().version(), QUuid::Random);
-}
-
 TEST(RecordsTest, MaskedValueCountsGraphemes)
 {
     const struct
