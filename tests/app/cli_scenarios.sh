@@ -19,10 +19,6 @@ fail() {
   [[ -s $log ]] && { echo "--- application output" >&2; cat "$log" >&2; }
   exit 1
 }
-# xclip waits for ever when an owner does not answer; a stuck read must fail, not hang.
-clipboard() { timeout 2 xclip -o -selection clipboard 2>/dev/null; }
-clipboard_is() { [[ "$(clipboard)" == "$1" ]]; }
-clipboard_empty() { [[ -z "$(clipboard)" ]]; }
 uses() { sqlite3 -readonly "$db" "SELECT useCount FROM Entry WHERE label = '$1'"; }
 fingerprint() { sqlite3 -readonly "$db" "SELECT * FROM Binzo; SELECT * FROM Entry" | md5sum; }
 
@@ -119,17 +115,9 @@ wait_until 30 clipboard_is "quokka at the door" ||
 
 step "Start Binzo at login writes and removes the autostart entry"
 entry=$XDG_CONFIG_HOME/autostart/binzo.desktop
-tray=$(xwininfo -root -tree | awk '/\("binzo" "binzo"\)/ && !/Quick Access|Settings|Welcome/ && !found \
-  { print $1; found = 1 }')
-[[ -n $tray ]] || fail "no tray icon"
-eval "$(xdotool getwindowgeometry --shell "$tray")"
 settings_shown() { xdotool search --onlyvisible --name '^Binzo Settings$' >/dev/null; }
 for _ in 1 2 3; do
-  xdotool mousemove $((X + 11)) $((Y + 11))
-  sleep 0.3
-  xdotool click 3
-  sleep 0.5
-  xdotool key Down Down Return
+  tray_click 3 Down Down Return
   wait_until 20 settings_shown && break
   xdotool key Escape
 done

@@ -53,32 +53,6 @@ TEST_F(HotkeysTest, ANameWithADefaultStoresItOnlyWhenNothingIsStored)
     EXPECT_FALSE(fake->isLive(kToggle));
 }
 
-TEST_F(HotkeysTest, StoredValuesReadAsShortcutOnlyWhenTheyDecode)
-{
-    const Name name(QStringLiteral("custom"));
-    const struct
-    {
-        std::optional<QJsonValue> value;
-        std::optional<Shortcut> expected;
-    } cases[] = {
-        {std::nullopt, std::nullopt},
-        {QJsonValue(false), std::nullopt},
-        {QJsonValue(true), std::nullopt},
-        {QJsonValue(QStringLiteral("garbage")), std::nullopt},
-        {QJsonValue(QStringLiteral(R"({"carbonKeyCode":40})")), std::nullopt},
-        {QJsonValue(QStringLiteral(R"({"carbonKeyCode":40,"carbonModifiers":2304})")), kOther},
-    };
-    for (const auto &c : cases) {
-        prefs.remove(name.storageKey());
-        if (c.value && c.value->isBool())
-            prefs.setBoolean(name.storageKey(), c.value->toBool());
-        else if (c.value)
-            prefs.setString(name.storageKey(), c.value->toString());
-        EXPECT_EQ(shortcut(name), c.expected);
-        EXPECT_EQ(Shortcut::forName(name), c.expected);
-    }
-}
-
 TEST_F(HotkeysTest, StoringRegistersReplacesAndNotifies)
 {
     QList<Name> changes;
@@ -132,12 +106,6 @@ TEST_F(HotkeysTest, ActionsRunInOrderForTheNamesThatStoreTheFiredShortcut)
     calls.clear();
     ASSERT_TRUE(fake->press(kToggle));
     EXPECT_EQ(calls, QStringList({"first 1", "first 2"}));
-}
-
-TEST_F(HotkeysTest, StoringWithNoActionStillRegisters)
-{
-    setShortcut(kOther, Name(QStringLiteral("idle")));
-    EXPECT_TRUE(fake->press(kOther));
 }
 
 TEST_F(HotkeysTest, ARefusedRegistrationIsLoggedToldAndKeepsNothing)
@@ -354,16 +322,6 @@ TEST_F(HotkeysTest, WhileAPopupIsOpenKeysAreMatchedInsideTheProcess)
     EXPECT_TRUE(fake->isLive(kToggle));
     send(QEvent::KeyPress, 65, ctrlShift, false);
     EXPECT_EQ(calls.size(), 2);
-}
-
-TEST_F(HotkeysTest, IdsStartAtOneAndAreNeverReused)
-{
-    const Name name(QStringLiteral("custom"));
-    setShortcut(kToggle, name);
-    setShortcut(kOther, name);
-    setShortcut(kToggle, name);
-    ASSERT_EQ(fake->live.size(), 1u);
-    EXPECT_EQ(fake->live.begin()->first, 3u);
 }
 
 } // namespace

@@ -479,20 +479,6 @@ TEST_F(QuickAccessTest, DeleteKeepsTheSelectionInsideTheList)
     EXPECT_TRUE(store->entries().isEmpty());
 }
 
-TEST_F(QuickAccessTest, DeletingARevealedSensitiveEntryRemovesItsSecret)
-{
-    Entry *token = add(1, "Token", "secret-value", true);
-    view->selectBinzo(1);
-    view->toggleReveal(token);
-    const QUuid id = token->id();
-    view->deleteEntry(token);
-    timers.advance(QuickAccessViewModel::kUndoWindow);
-    settleSecretCalls();
-    EXPECT_TRUE(secrets.accounts().isEmpty());
-    EXPECT_EQ(view->revealedID(), id);
-    EXPECT_EQ(rows().rowCount(), 0);
-}
-
 // So the first keystroke only compares vectors, labels are embedded ahead: when the store
 // loads and when an entry comes or changes.
 TEST_F(QuickAccessTest, LabelsAreEmbeddedAheadAsTheStoreLoadsAndChanges)

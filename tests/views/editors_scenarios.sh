@@ -114,14 +114,8 @@ xdotool key Escape
 wait_until 20 panel_hidden || fail "Escape did not hide the panel"
 
 step "settings: one window; the recorder takes our own shortcut; recording Ctrl+Alt+B moves it"
-tray=$(xwininfo -root -tree | awk '/\("binzo" "binzo"\)/ && !/Quick Access|Settings|Welcome/ && !found \
-  { print $1; found = 1 }')
-[[ -n $tray ]] || fail "no tray icon"
 open_settings() {
-  eval "$(xdotool getwindowgeometry --shell "$tray")"
-  xdotool mousemove $((X + 11)) $((Y + 11)) click 3
-  sleep 0.5
-  xdotool key Down Down Return
+  tray_click 3 Down Down Return
   wait_until 30 shown 'Binzo Settings' || fail "Settings… did not open the settings window"
 }
 open_settings
