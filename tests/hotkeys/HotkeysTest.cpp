@@ -175,28 +175,6 @@ TEST_F(HotkeysTest, AnUnreadableStoredShortcutGivesWayToTheDefaultAndIsTold)
     }
 }
 
-TEST_F(HotkeysTest, DisablingEverythingSilencesAndEnablingRestoresWithoutStoring)
-{
-    const Name name = toggleName();
-    int calls = 0;
-    onKeyDown(name, [&] { ++calls; });
-    const QString before = stored(name);
-
-    setEnabled(false);
-    EXPECT_FALSE(isEnabled(name));
-    EXPECT_FALSE(fake->press(kToggle));
-    // Registering while off waits for the switch too.
-    setShortcut(kOther, Name(QStringLiteral("later")));
-    EXPECT_FALSE(fake->isLive(kOther));
-
-    setEnabled(true);
-    EXPECT_TRUE(isEnabled(name));
-    EXPECT_TRUE(fake->press(kToggle));
-    EXPECT_TRUE(fake->isLive(kOther));
-    EXPECT_EQ(calls, 1);
-    EXPECT_EQ(stored(name), before);
-}
-
 // The recorder pauses dispatch to record a combination we hold ourselves: it must reach the
 // recorder's window instead of vanishing into our own grab.
 TEST_F(HotkeysTest, PausedDispatchLetsTheKeysThroughAndCallsNothing)
@@ -213,83 +191,6 @@ TEST_F(HotkeysTest, PausedDispatchLetsTheKeysThroughAndCallsNothing)
     setDispatchPaused(false);
     EXPECT_TRUE(fake->press(kToggle));
     EXPECT_EQ(calls, 1);
-}
-
-TEST_F(HotkeysTest, DisableAndEnableANameKeepItsStoredValue)
-{
-    const Name name = toggleName();
-    disable({name});
-    EXPECT_FALSE(isEnabled(name));
-    EXPECT_FALSE(fake->isLive(kToggle));
-    EXPECT_EQ(shortcut(name), kToggle);
-    enable({name});
-    EXPECT_TRUE(isEnabled(name));
-    EXPECT_TRUE(fake->isLive(kToggle));
-}
-
-TEST_F(HotkeysTest, ResetStoresDefaultsAndResetAllClearsShortcutsButKeepsFalse)
-{
-    const Name toggle = toggleName();
-    const Name custom(QStringLiteral("custom"));
-    const Name cleared(QStringLiteral("cleared"), kOther);
-    setShortcut(kOther, toggle);
-    setShortcut(kOther, custom);
-    setShortcut(std::nullopt, cleared);
-    prefs.setString("binzo.theme", "dark");
-
-    reset({toggle});
-    EXPECT_EQ(shortcut(toggle), kToggle);
-
-    resetAll();
-    EXPECT_FALSE(prefs.contains(toggle.storageKey()));
-    EXPECT_FALSE(prefs.contains(custom.storageKey()));
-    EXPECT_TRUE(prefs.contains(cleared.storageKey()));
-    EXPECT_EQ(prefs.string("binzo.theme"), "dark");
-    EXPECT_TRUE(fake->live.empty());
-}
-
-TEST_F(HotkeysTest, RemovingHandlersUnregistersWhatNothingElseListensTo)
-{
-    const Name toggle = toggleName();
-    const Name shared(QStringLiteral("shared"));
-    setShortcut(kToggle, shared);
-    int sharedCalls = 0;
-    onKeyDown(toggle, [] {});
-    onKeyDown(shared, [&] { ++sharedCalls; });
-
-    removeHandler(toggle);
-    EXPECT_TRUE(fake->press(kToggle));
-    EXPECT_EQ(sharedCalls, 1);
-
-    removeAllHandlers();
-    EXPECT_FALSE(fake->isLive(kToggle));
-    EXPECT_FALSE(isEnabled(toggle));
-}
-
-TEST_F(HotkeysTest, StreamsDeliverUntilTheSubscriptionEnds)
-{
-    const Name name = toggleName();
-    disable({name});
-    QList<EventType> seen;
-    int downs = 0;
-    {
-        auto all = events(name, [&](EventType type) { seen << type; });
-        auto onlyDown = events(EventType::keyDown, name, [&] { ++downs; });
-        EXPECT_TRUE(fake->isLive(kToggle));
-        fake->press(kToggle);
-        fake->fire(kToggle, EventType::keyUp);
-        onKeyDown(name, [] {});
-    }
-    EXPECT_EQ(seen, QList<EventType>({EventType::keyDown, EventType::keyUp}));
-    EXPECT_EQ(downs, 1);
-    // A key handler still listens, so the shortcut stays.
-    EXPECT_TRUE(fake->isLive(kToggle));
-    {
-        auto stream = events(name, [](EventType) {});
-        removeHandler(name);
-        EXPECT_TRUE(fake->isLive(kToggle));
-    }
-    EXPECT_FALSE(fake->isLive(kToggle));
 }
 
 TEST_F(HotkeysTest, WhileAPopupIsOpenKeysAreMatchedInsideTheProcess)

@@ -194,14 +194,6 @@ TEST_F(QuickAccessTest, TabCyclesThroughBinzosBothWays)
     }
 }
 
-TEST_F(QuickAccessTest, TabWhileSearchingBelongsToTheField)
-{
-    view->setSearch("git");
-    EXPECT_FALSE(key(Qt::Key_Tab));
-    EXPECT_FALSE(key(Qt::Key_Backtab, kShift));
-    EXPECT_EQ(view->selectedBinzo(), 0);
-}
-
 TEST_F(QuickAccessTest, CtrlDigitSelectsABinzo)
 {
     add(0, "Alpha");

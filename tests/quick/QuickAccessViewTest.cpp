@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The quick-access view in a real window: the QML loads cleanly, keys typed into the search
 // field reach the view model, Return puts the value on the desktop clipboard and the panel
-// is dismissed after the confirmation. With BINZO_SCREENSHOT_DIR set, pictures of the
-// states the tests reach are saved there.
+// is dismissed after the confirmation.
 #include "../model/FakeSecretBackend.h"
 #include "../model/SecretCalls.h"
 #include "TestEnvironment.h"
@@ -113,14 +112,6 @@ struct QuickAccessViewTest : ::testing::Test
         ASSERT_TRUE(menu);
         QTRY_VERIFY(menu->property("opened").toBool());
     }
-    void saveScreenshot(const QString &name)
-    {
-        const QString folder = qEnvironmentVariable("BINZO_SCREENSHOT_DIR");
-        if (folder.isEmpty())
-            return;
-        QTest::qWait(400); // let the ease-out and spring animations settle
-        window->grabWindow().save(folder + '/' + name + ".png");
-    }
 };
 
 TEST_F(QuickAccessViewTest, TypingFiltersAndReturnCopies)
@@ -132,7 +123,6 @@ TEST_F(QuickAccessViewTest, TypingFiltersAndReturnCopies)
     press(Qt::Key_Return);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "hunter22");
     EXPECT_EQ(model->toast(), "Copied Wi-Fi");
-    saveScreenshot(QStringLiteral("toast"));
     QTRY_COMPARE_WITH_TIMEOUT(dismissals, 1, 2000);
     EXPECT_EQ(model->toast(), "");
 }
@@ -179,7 +169,6 @@ TEST_F(QuickAccessViewTest, EntrySheetTakesTheKeysAndGivesThemBack)
     press(Qt::Key_N, Qt::ControlModifier);
     EXPECT_TRUE(model->showEntryEditor());
     EXPECT_EQ(model->addTargetBinzo(), store->binzo(QStringLiteral("Personal")));
-    saveScreenshot(QStringLiteral("entry-sheet"));
     // Keys typed into the sheet are not list commands.
     press(Qt::Key_Down);
     EXPECT_EQ(model->selectedEntry(), 0);
@@ -195,7 +184,6 @@ TEST_F(QuickAccessViewTest, RowMenuCopiesWithoutMovingTheSelection)
     // Rows are listed Home address, Phone, Wi-Fi; the third row sits near y = 264.
     openMenu("rowMenu", QPoint(200, 264));
     press(Qt::Key_Down); // the menu's current item moves, not the list's selection
-    saveScreenshot(QStringLiteral("row-menu"));
     press(Qt::Key_Return);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "hunter22");
     EXPECT_EQ(model->selectedEntry(), 0);
@@ -213,13 +201,11 @@ TEST_F(QuickAccessViewTest, EscapeClosesAnOpenMenuBeforeThePanel)
 TEST_F(QuickAccessViewTest, TabMenuEditsThatBinzo)
 {
     openMenu("tabMenu", QPoint(180, 101)); // "API Keys"
-    saveScreenshot(QStringLiteral("tab-menu"));
     press(Qt::Key_Down);
     press(Qt::Key_Return);
     EXPECT_TRUE(model->showBinzoEditor());
     EXPECT_EQ(model->editingBinzo(), store->binzo(QStringLiteral("API Keys")));
     EXPECT_EQ(model->selectedBinzo(), 0);
-    saveScreenshot(QStringLiteral("binzo-sheet"));
 }
 
 TEST_F(QuickAccessViewTest, SelectionScrollsIntoView)
@@ -235,7 +221,6 @@ TEST_F(QuickAccessViewTest, SelectionScrollsIntoView)
         press(Qt::Key_Down);
     // Row 15 of 20 sits in the middle: the view has scrolled by roughly ten rows.
     QTRY_VERIFY(list->property("contentY").toReal() > 300);
-    saveScreenshot(QStringLiteral("scrolled"));
 }
 
 TEST_F(QuickAccessViewTest, LaterTabsScrollWhollyIntoView)
@@ -262,7 +247,6 @@ TEST_F(QuickAccessViewTest, LaterTabsScrollWhollyIntoView)
             }(),
             1000);
     }
-    saveScreenshot(QStringLiteral("last-tab"));
     press(Qt::Key_1, Qt::ControlModifier);
     QTRY_COMPARE(strip->property("contentX").toReal(), start);
 }

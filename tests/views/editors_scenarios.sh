@@ -150,21 +150,4 @@ xdotool key ctrl+shift+space
 sleep 0.5
 panel_hidden || fail "Ctrl+Shift+Space still toggles the panel"
 
-if [[ -n $shots ]]; then
-  step "screenshots in the dark appearance"
-  geometry 'Binzo Settings'
-  xdotool mousemove $((X + 396)) $((Y + 147)) click 1
-  shot settings-general-dark
-  xdotool mousemove $((X + 290)) $((Y + 35)) click 1
-  shot settings-about-dark
-  xdotool mousemove $((X + 210)) $((Y + 35)) click 1
-  sleep 0.3
-  xdotool mousemove $((X + 121)) $((Y + 332)) click 1
-  wait_until 30 shown 'Welcome to Binzo' || fail "Replay welcome tour did not open the tour"
-  shot tour-dark
-  xdotool key ctrl+alt+b
-  wait_until 20 panel_shown || fail "Ctrl+Alt+B did not show the panel"
-  xdotool key ctrl+n
-  shot entry-sheet-dark
-fi
 echo "all editors scenarios passed"
