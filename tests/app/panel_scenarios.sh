@@ -44,7 +44,7 @@ step "the shortcut shows the panel centred on the pointer's screen, a tenth abov
 xdotool mousemove 900 500
 show_panel
 read -r width height < <(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }')
-eval "$(xdotool search --onlyvisible --name '^Binzo Quick Access$' getwindowgeometry --shell)"
+geometry 'Binzo Quick Access'
 # The window holds a 48 x 36 shadow margin around the 460 x 520 content.
 ((X + 48 == width / 2 - 230)) || fail "panel x is $X"
 ((Y + 36 == height / 2 - 260 - height / 10)) || fail "panel y is $Y"
@@ -75,7 +75,7 @@ wait_until 10 clipboard_is "CH93 0076 2011 6238 5295 7" || fail "Ctrl+\" copied 
 step "a click inside the panel keeps it; a click in another window hides it"
 xmessage -geometry 300x80+20+680 "another application" &
 other=$!
-wait_until 50 xdotool search --onlyvisible --name '^xmessage$' >/dev/null || fail "no xmessage"
+wait_until 50 shown xmessage || fail "no xmessage"
 xdotool mousemove 640 300
 show_panel
 xdotool mousemove 560 100 click 1

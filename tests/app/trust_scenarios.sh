@@ -74,8 +74,7 @@ IFS='|' read -r id sensitive inline < <(sql "SELECT id, isSensitive, ifnull(inli
 
 step "a copied secret leaves the clipboard after 10 s"
 xdotool key Escape
-wait_until 50 bash -c "! xdotool search --onlyvisible --name '^Binzo Quick Access\$' >/dev/null" \
-  || fail "Escape did not hide the panel"
+wait_until 50 panel_hidden || fail "Escape did not hide the panel"
 printf %s 'something else' | xclip -selection clipboard
 show_panel
 xdotool type --delay 20 'Work GitHub'

@@ -42,6 +42,9 @@ tray_click() {
 }
 # sql QUERY: reads the store of the current XDG folders.
 sql() { sqlite3 -readonly "$XDG_DATA_HOME/binzo/binzo.sqlite3" "$1"; }
+sql_is() { [[ $(sql "$1") == "$2" ]]; }
+# until_sql TENTHS QUERY EXPECTED: waits for the store to answer QUERY with EXPECTED.
+until_sql() { wait_until "$1" sql_is "$2" "$3"; }
 
 # shot NAME: a screenshot of the settled screen in $shots, when set.
 shot() { [[ -z ${shots:-} ]] || { mkdir -p "$shots" && sleep 0.6 && import -window root "$shots/$1.png"; }; }

@@ -58,8 +58,7 @@ shot entry-suggestion
 xdotool key Tab space
 shot entry-applied
 xdotool key Return
-wait_until 20 bash -c "[[ \$(sqlite3 -readonly '$db' 'SELECT count(*) FROM Entry') == 1 ]]" \
-  || fail "no entry was stored"
+until_sql 20 'SELECT count(*) FROM Entry' 1 || fail "no entry was stored"
 IFS='|' read -r id label inline sensitive holder < <(sql "SELECT e.id, e.label, \
   ifnull(e.inlineValue, ''), e.isSensitive, b.name FROM Entry e JOIN Binzo b ON b.id = e.binzoID")
 [[ $label == IBAN && $sensitive == 1 && $holder == Bank && -z $inline ]] \
@@ -97,8 +96,7 @@ sleep 0.8
 shot binzo-sheet
 xdotool type --delay 30 'Work'
 xdotool key Return
-wait_until 20 bash -c "[[ \$(sqlite3 -readonly '$db' \"SELECT count(*) FROM Binzo WHERE name = 'Work'\") == 1 ]]" \
-  || fail "no binzo Work was stored"
+until_sql 20 "SELECT count(*) FROM Binzo WHERE name = 'Work'" 1 || fail "no binzo Work was stored"
 sleep 0.3
 xdotool key ctrl+n
 sleep 0.8
@@ -106,8 +104,7 @@ xdotool type --delay 30 'Desk'
 xdotool key Tab
 xdotool type --delay 30 '42'
 xdotool key Return
-wait_until 20 bash -c "[[ \$(sqlite3 -readonly '$db' \"SELECT b.name FROM Entry e JOIN Binzo b \
-  ON b.id = e.binzoID WHERE e.label = 'Desk'\") == Work ]]" \
+until_sql 20 "SELECT b.name FROM Entry e JOIN Binzo b ON b.id = e.binzoID WHERE e.label = 'Desk'" Work \
   || fail "Ctrl+N after creating Work did not add to Work: the new binzo is not the current tab"
 shot panel-after-binzo
 xdotool key Escape
