@@ -102,16 +102,6 @@ TEST_F(WindowControllers, ShowingAgainRaisesTheSameTourOnItsPage)
     EXPECT_EQ(step(), 1);
 }
 
-TEST_F(WindowControllers, TheTourCannotBeClosed)
-{
-    tour().show();
-    ASSERT_TRUE(tour().window());
-    EXPECT_FALSE(tour().window()->close());
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(tour().isOpen());
-    EXPECT_TRUE(tour().window()->isVisible());
-}
-
 TEST_F(WindowControllers, ReplayAfterFinishingStartsOnTheFirstPage)
 {
     tour().show();

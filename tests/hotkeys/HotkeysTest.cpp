@@ -62,32 +62,6 @@ TEST_F(HotkeysTest, AdoptingANameStoresItsDefaultOnlyWhenNothingIsStored)
     EXPECT_FALSE(fake->isLive(kToggle));
 }
 
-TEST_F(HotkeysTest, StoredValuesReadAsShortcutOnlyWhenTheyDecode)
-{
-    const Name name(QStringLiteral("custom"));
-    const struct
-    {
-        std::optional<QJsonValue> value;
-        std::optional<Shortcut> expected;
-    } cases[] = {
-        {std::nullopt, std::nullopt},
-        {QJsonValue(false), std::nullopt},
-        {QJsonValue(true), std::nullopt},
-        {QJsonValue(QStringLiteral("garbage")), std::nullopt},
-        {QJsonValue(QStringLiteral(R"({"carbonKeyCode":40})")), std::nullopt},
-        {QJsonValue(QStringLiteral(R"({"carbonKeyCode":40,"carbonModifiers":2304})")), kOther},
-    };
-    for (const auto &c : cases) {
-        prefs.remove(name.storageKey());
-        if (c.value && c.value->isBool())
-            prefs.setBoolean(name.storageKey(), c.value->toBool());
-        else if (c.value)
-            prefs.setString(name.storageKey(), c.value->toString());
-        EXPECT_EQ(hotkeys->shortcut(name), c.expected);
-        EXPECT_EQ(hotkeys->shortcut(name), c.expected);
-    }
-}
-
 TEST_F(HotkeysTest, StoringRegistersReplacesAndNotifies)
 {
     QList<Name> changes;
@@ -142,12 +116,6 @@ TEST_F(HotkeysTest, ActionsRunInOrderForTheNamesThatStoreTheFiredShortcut)
     calls.clear();
     ASSERT_TRUE(fake->press(kToggle));
     EXPECT_EQ(calls, QStringList({"first 1", "first 2"}));
-}
-
-TEST_F(HotkeysTest, StoringWithNoActionStillRegisters)
-{
-    hotkeys->setShortcut(kOther, Name(QStringLiteral("idle")));
-    EXPECT_TRUE(fake->press(kOther));
 }
 
 TEST_F(HotkeysTest, ARefusedRegistrationIsLoggedToldAndKeepsNothing)
@@ -218,28 +186,6 @@ TEST_F(HotkeysTest, AnUnreadableStoredShortcutGivesWayToTheDefaultAndIsTold)
     }
 }
 
-TEST_F(HotkeysTest, DisablingEverythingSilencesAndEnablingRestoresWithoutStoring)
-{
-    const Name name = toggleName();
-    int calls = 0;
-    hotkeys->onKeyDown(name, [&] { ++calls; });
-    const QString before = stored(name);
-
-    hotkeys->setEnabled(false);
-    EXPECT_FALSE(hotkeys->isEnabled(name));
-    EXPECT_FALSE(fake->press(kToggle));
-    // Registering while off waits for the switch too.
-    hotkeys->setShortcut(kOther, Name(QStringLiteral("later")));
-    EXPECT_FALSE(fake->isLive(kOther));
-
-    hotkeys->setEnabled(true);
-    EXPECT_TRUE(hotkeys->isEnabled(name));
-    EXPECT_TRUE(fake->press(kToggle));
-    EXPECT_TRUE(fake->isLive(kOther));
-    EXPECT_EQ(calls, 1);
-    EXPECT_EQ(stored(name), before);
-}
-
 // The recorder pauses dispatch to record a combination we hold ourselves: it must reach the
 // recorder's window instead of vanishing into our own grab.
 TEST_F(HotkeysTest, PausedDispatchLetsTheKeysThroughAndCallsNothing)
@@ -256,84 +202,6 @@ TEST_F(HotkeysTest, PausedDispatchLetsTheKeysThroughAndCallsNothing)
     hotkeys->setDispatchPaused(false);
     EXPECT_TRUE(fake->press(kToggle));
     EXPECT_EQ(calls, 1);
-}
-
-TEST_F(HotkeysTest, DisableAndEnableANameKeepItsStoredValue)
-{
-    const Name name = toggleName();
-    hotkeys->disable({name});
-    EXPECT_FALSE(hotkeys->isEnabled(name));
-    EXPECT_FALSE(fake->isLive(kToggle));
-    EXPECT_EQ(hotkeys->shortcut(name), kToggle);
-    hotkeys->enable({name});
-    EXPECT_TRUE(hotkeys->isEnabled(name));
-    EXPECT_TRUE(fake->isLive(kToggle));
-}
-
-TEST_F(HotkeysTest, ResetStoresDefaultsAndResetAllClearsShortcutsButKeepsFalse)
-{
-    const Name toggle = toggleName();
-    const Name custom(QStringLiteral("custom"));
-    const Name cleared(QStringLiteral("cleared"), kOther);
-    hotkeys->adopt(cleared);
-    hotkeys->setShortcut(kOther, toggle);
-    hotkeys->setShortcut(kOther, custom);
-    hotkeys->setShortcut(std::nullopt, cleared);
-    prefs.setString("binzo.theme", "dark");
-
-    hotkeys->reset({toggle});
-    EXPECT_EQ(hotkeys->shortcut(toggle), kToggle);
-
-    hotkeys->resetAll();
-    EXPECT_FALSE(prefs.contains(toggle.storageKey()));
-    EXPECT_FALSE(prefs.contains(custom.storageKey()));
-    EXPECT_TRUE(prefs.contains(cleared.storageKey()));
-    EXPECT_EQ(prefs.string("binzo.theme"), "dark");
-    EXPECT_TRUE(fake->live.empty());
-}
-
-TEST_F(HotkeysTest, RemovingHandlersUnregistersWhatNothingElseListensTo)
-{
-    const Name toggle = toggleName();
-    const Name shared(QStringLiteral("shared"));
-    hotkeys->setShortcut(kToggle, shared);
-    int sharedCalls = 0;
-    hotkeys->onKeyDown(toggle, [] {});
-    hotkeys->onKeyDown(shared, [&] { ++sharedCalls; });
-
-    hotkeys->removeHandler(toggle);
-    EXPECT_TRUE(fake->press(kToggle));
-    EXPECT_EQ(sharedCalls, 1);
-
-    hotkeys->removeAllHandlers();
-    EXPECT_FALSE(fake->isLive(kToggle));
-    EXPECT_FALSE(hotkeys->isEnabled(toggle));
-}
-
-TEST_F(HotkeysTest, StreamsDeliverUntilTheSubscriptionEnds)
-{
-    const Name name = toggleName();
-    hotkeys->disable({name});
-    QList<EventType> seen;
-    int downs = 0;
-    {
-        auto all = hotkeys->events(name, [&](EventType type) { seen << type; });
-        auto onlyDown = hotkeys->events(EventType::keyDown, name, [&] { ++downs; });
-        EXPECT_TRUE(fake->isLive(kToggle));
-        fake->press(kToggle);
-        fake->fire(kToggle, EventType::keyUp);
-        hotkeys->onKeyDown(name, [] {});
-    }
-    EXPECT_EQ(seen, QList<EventType>({EventType::keyDown, EventType::keyUp}));
-    EXPECT_EQ(downs, 1);
-    // A key handler still listens, so the shortcut stays.
-    EXPECT_TRUE(fake->isLive(kToggle));
-    {
-        auto stream = hotkeys->events(name, [](EventType) {});
-        hotkeys->removeHandler(name);
-        EXPECT_TRUE(fake->isLive(kToggle));
-    }
-    EXPECT_FALSE(fake->isLive(kToggle));
 }
 
 TEST_F(HotkeysTest, WhileAPopupIsOpenKeysAreMatchedInsideTheProcess)
@@ -366,16 +234,6 @@ TEST_F(HotkeysTest, WhileAPopupIsOpenKeysAreMatchedInsideTheProcess)
     EXPECT_TRUE(fake->isLive(kToggle));
     send(QEvent::KeyPress, 65, ctrlShift, false);
     EXPECT_EQ(calls.size(), 2);
-}
-
-TEST_F(HotkeysTest, IdsStartAtOneAndAreNeverReused)
-{
-    const Name name(QStringLiteral("custom"));
-    hotkeys->setShortcut(kToggle, name);
-    hotkeys->setShortcut(kOther, name);
-    hotkeys->setShortcut(kToggle, name);
-    ASSERT_EQ(fake->live.size(), 1u);
-    EXPECT_EQ(fake->live.begin()->first, 3u);
 }
 
 } // namespace

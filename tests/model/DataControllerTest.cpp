@@ -4,7 +4,6 @@
 #include "TestEnvironment.h"
 
 #include "model/records/BinzoListModel.h"
-#include "model/records/EntryListModel.h"
 #include "model/secrets/KeychainStore.h"
 #include "model/store/DataController.h"
 #include "model/store/SqliteDatabase.h"
@@ -98,24 +97,6 @@ TEST_F(DataControllerTest, StoreWithOneCompartmentGetsNoDefaults)
     ASSERT_EQ(store->binzos().size(), 1);
     EXPECT_EQ(store->binzos().first()->name(), "Bank");
     EXPECT_TRUE(store->entries().isEmpty());
-}
-
-TEST_F(DataControllerTest, NewCompartmentTakesTheCountAsSortIndex)
-{
-    {
-        auto store = openStore();
-        EXPECT_EQ(store->addBinzo("Work", "briefcase", "F4A263")->sortIndex(), 3);
-    }
-    // With compartment 0 removed by other means the count repeats index 3.
-    execute("DELETE FROM Binzo WHERE sortIndex = 0");
-    auto store = openStore();
-    Binzo *added = store->addBinzo("Travel", "airplane", "AA66FF");
-    EXPECT_EQ(added->sortIndex(), 3);
-    const QList<Binzo *> ordered = store->binzos();
-    ASSERT_EQ(ordered.size(), 4);
-    // Equal indexes keep store order.
-    EXPECT_EQ(ordered[2]->name(), "Work");
-    EXPECT_EQ(ordered[3], added);
 }
 
 TEST_F(DataControllerTest, BinzoNamedComparesCaseInsensitively)
@@ -372,45 +353,11 @@ TEST_F(DataControllerTest, SensitiveSecretIsRemovedEvenWhenTheDeletionIsNotSaved
     EXPECT_TRUE(openStore()->entries().isEmpty());
 }
 
-TEST_F(DataControllerTest, MarkUsedCountsEveryCopy)
+// The panel's tabs are this model's rows.
+TEST_F(DataControllerTest, BinzoModelFollowsNewAndMovedBinzos)
 {
     auto store = openStore();
-    Entry *entry = store->addEntry(store->binzo("Personal"), "Phone", "+49 30 123", false);
-    store->markUsed(entry);
-    const QDateTime first = entry->lastUsedAt();
-    store->markUsed(entry);
-    EXPECT_EQ(entry->useCount(), 2);
-    EXPECT_GT(entry->lastUsedAt(), first);
-    EXPECT_EQ(openStore()->entries().first()->useCount(), 2);
-}
-
-TEST_F(DataControllerTest, LiveModelsFollowEveryChange)
-{
-    auto store = openStore();
-    EntryListModel *entries = store->entryModel();
     BinzoListModel *binzos = store->binzoModel();
-    QSignalSpy inserted(entries, &QAbstractItemModel::rowsInserted);
-    QSignalSpy removed(entries, &QAbstractItemModel::rowsRemoved);
-    QSignalSpy changed(entries, &QAbstractItemModel::dataChanged);
-    QSignalSpy resets(entries, &QAbstractItemModel::modelReset);
-
-    Entry *first = store->addEntry(store->binzo("Bank"), "A", "1", false);
-    Entry *second = store->addEntry(store->binzo("Bank"), "B", "2", false);
-    EXPECT_EQ(inserted.size(), 2);
-    ASSERT_EQ(entries->rowCount(), 2);
-    EXPECT_EQ(entries->entryAt(1), second);
-    EXPECT_EQ(entries->data(entries->index(0), EntryListModel::LabelRole), "A");
-
-    store->markUsed(second);
-    ASSERT_FALSE(changed.isEmpty());
-    EXPECT_EQ(changed.last().first().toModelIndex().row(), 1);
-    EXPECT_EQ(entries->data(entries->index(1), EntryListModel::UseCountRole), 1);
-
-    store->deleteEntry(first);
-    EXPECT_EQ(removed.size(), 1);
-    EXPECT_EQ(entries->entryAt(0), second);
-    EXPECT_EQ(resets.size(), 0);
-
     QSignalSpy binzoRows(binzos, &QAbstractItemModel::rowsInserted);
     store->addBinzo("Work", "briefcase", "F4A263");
     EXPECT_EQ(binzoRows.size(), 1);

@@ -358,9 +358,7 @@ TEST_F(StoreFaultTest, ReadOnlyDataFolderIsReportedNotMadeWritable)
     const QString error = QString::fromUtf8(app.readAllStandardError());
     EXPECT_TRUE(error.contains("cannot write in the folder " + folder + ": it is read-only"))
         << qPrintable(error);
-    struct stat info = {};
-    ::stat(QFile::encodeName(folder).constData(), &info);
-    EXPECT_EQ(info.st_mode & 0777, 0500u);
+    EXPECT_EQ(fileMode(folder), 0500u);
     ::chmod(QFile::encodeName(folder).constData(), 0700);
 }
 

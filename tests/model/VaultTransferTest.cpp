@@ -257,7 +257,6 @@ TEST_F(VaultTransferTest, MalformedDocumentsAreRefusedWithTheirFault)
     };
     for (const auto &c : cases) {
         const QString error = VaultDocument::read(c.document).error();
-        EXPECT_FALSE(error.isEmpty()) << c.name;
         EXPECT_TRUE(error.contains(c.fault)) << c.name << ": " << qPrintable(error);
     }
 }

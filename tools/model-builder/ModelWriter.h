@@ -21,7 +21,7 @@ struct ModelSettings
     uint64_t minWeightOnlyCount = 20; // frequent words without a meaning still get a weight
 };
 
-// Writes the model file (see src/quick/ModelFormat.h): every word of the space, WordNet's
+// Writes the model file (see src/smartfind/ModelFormat.h): every word of the space, WordNet's
 // irregular forms pointing at their base words, and frequent meaningless words with their
 // weights. Returns false with a message on stderr when the file cannot be written.
 bool writeModel(const std::string &path, const WordSpace &space, const WordNet &wordNet,

@@ -118,23 +118,6 @@ TEST_F(X11HotkeysTest, AHeldKeyFiresOnce)
     EXPECT_EQ(ups, 1);
 }
 
-TEST_F(X11HotkeysTest, TheSwitchesSilenceItAndTurningBackOnNeedsNoStoring)
-{
-    const QByteArray stored = prefs.string(Name::togglePanel().storageKey())->toUtf8();
-    hotkeys->setEnabled(false);
-    pressToggle(false);
-    EXPECT_EQ(downs, 0);
-    hotkeys->setEnabled(true);
-    pressToggle();
-    EXPECT_EQ(downs, 1);
-    EXPECT_EQ(prefs.string(Name::togglePanel().storageKey())->toUtf8(), stored);
-
-    hotkeys->setDispatchPaused(true);
-    pressToggle(false);
-    hotkeys->setDispatchPaused(false);
-    EXPECT_EQ(downs, 1);
-}
-
 TEST_F(X11HotkeysTest, ItFiresWhileOneOfOurMenusHoldsTheKeyboard)
 {
     QMenu menu;
