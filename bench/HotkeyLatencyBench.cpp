@@ -89,8 +89,9 @@ int main(int argc, char **argv)
 
     QTemporaryDir dir;
     Preferences preferences(dir.filePath("preferences.json"));
-    Hotkeys::configure(preferences, Hotkeys::X11HotkeyBackend::create());
-    if (!Hotkeys::backend()) {
+    auto hotkeys
+        = std::make_unique<Hotkeys::Registry>(preferences, Hotkeys::X11HotkeyBackend::create());
+    if (!hotkeys->backend()) {
         std::fputs("bench_hotkey_latency: needs an X server\n", stderr);
         return 1;
     }
@@ -102,7 +103,7 @@ int main(int argc, char **argv)
 
     qint64 calledNs = 0;
     QEventLoop waiting;
-    Hotkeys::onKeyDown(Hotkeys::Name::togglePanel(), [&] {
+    hotkeys->onKeyDown(Hotkeys::Name::togglePanel(), [&] {
         calledNs = clock.nsecsElapsed();
         waiting.quit();
     });

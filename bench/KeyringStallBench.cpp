@@ -14,6 +14,7 @@
 #include "model/store/DataController.h"
 #include "quick/Clipboard.h"
 #include "quick/QuickAccessViewModel.h"
+#include "smartfind/SemanticSearch.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -71,24 +72,24 @@ int main(int argc, char *argv[])
     const QString state = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("healthy");
     QTemporaryDir dir;
     KeychainStore::setSharedBackend(std::make_unique<SecretServiceStore>());
-    QString error;
-    auto store = DataController::open(dir.filePath("binzo.sqlite3"), &error);
-    if (!store) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    auto opened = DataController::open(dir.filePath("binzo.sqlite3"), KeychainStore::shared());
+    if (!opened) {
+        std::fprintf(stderr, "%s\n", qPrintable(opened.error()));
         return 1;
     }
+    const std::unique_ptr<DataController> &store = *opened;
     Binzo *keys = store->binzo(QStringLiteral("API Keys"));
     for (int i = 1; i <= 8; ++i) {
         QEventLoop stored;
         store->addEntry(keys, QStringLiteral("Key %1").arg(i),
                         QStringLiteral("sk-live-%1-0123456789abcdef").arg(i), true,
-                        [&](Entry *, const QString &) { stored.quit(); });
+                        [&](const Result<Entry *> &) { stored.quit(); });
         stored.exec();
     }
 
     NoClipboard clipboard;
     EventLoopScheduler timers;
-    QuickAccessViewModel view(*store, clipboard, timers);
+    QuickAccessViewModel view(*store, SemanticSearch::shared(), clipboard, timers);
     view.selectBinzo(1);
 
     const std::optional<qint64> daemon = KeyringDaemon::pid();

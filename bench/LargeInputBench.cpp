@@ -57,7 +57,7 @@ BENCHMARK(queryOfTenThousandLetters)->Arg(0)->Arg(1)->Unit(benchmark::kMilliseco
 // so every pass embeds its query afresh as a new keystroke would.
 void visibleEntriesForAPastedQuery(benchmark::State &state)
 {
-    const Binzo binzo("Personal", "person", "6385F4", 0);
+    const Binzo binzo("Personal", "person", "6385F4", 0, {});
     std::vector<std::unique_ptr<Entry>> owned;
     QList<Entry *> entries;
     for (int i = 0; i < 1000; ++i) {
@@ -68,13 +68,15 @@ void visibleEntriesForAPastedQuery(benchmark::State &state)
         owned.push_back(std::make_unique<Entry>(fields));
         entries.append(owned.back().get());
     }
-    Search::visibleEntries(QStringLiteral("home"), &binzo, entries); // embeds the labels
+    Search::visibleEntries(SemanticSearch::shared(), QStringLiteral("home"), &binzo,
+                           entries); // embeds the labels
     const QString queries[] = {pasted(10000, state.range(0) == 1),
                                QLatin1Char('x') + pasted(10000, state.range(0) == 1)};
     const double before = peakRssMb();
     size_t turn = 0;
     for (auto _ : state)
-        benchmark::DoNotOptimize(Search::visibleEntries(queries[turn++ % 2], &binzo, entries));
+        benchmark::DoNotOptimize(
+            Search::visibleEntries(SemanticSearch::shared(), queries[turn++ % 2], &binzo, entries));
     state.counters["peak_rss_growth_MB"] = peakRssMb() - before;
 }
 BENCHMARK(visibleEntriesForAPastedQuery)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

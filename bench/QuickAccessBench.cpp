@@ -5,6 +5,7 @@
 #include "model/store/DataController.h"
 #include "quick/Clipboard.h"
 #include "quick/QuickAccessViewModel.h"
+#include "smartfind/SemanticSearch.h"
 
 #include <QTemporaryDir>
 
@@ -27,19 +28,19 @@ struct NoTimers : TimerScheduler
 void typingAQuery(benchmark::State &state)
 {
     QTemporaryDir dir;
-    QString error;
-    auto store = DataController::open(dir.filePath("binzo.sqlite3"), &error);
-    if (!store) {
-        state.SkipWithError(qPrintable(error));
+    auto opened = DataController::open(dir.filePath("binzo.sqlite3"), KeychainStore::shared());
+    if (!opened) {
+        state.SkipWithError(qPrintable(opened.error()));
         return;
     }
+    const std::unique_ptr<DataController> &store = *opened;
     const QList<Binzo *> binzos = store->binzos();
     for (int i = 0; i < state.range(0); ++i)
         store->addEntry(binzos.at(i % binzos.size()), QStringLiteral("Account %1").arg(i), "v",
                         false);
     NoClipboard clipboard;
     NoTimers timers;
-    QuickAccessViewModel view(*store, clipboard, timers);
+    QuickAccessViewModel view(*store, SemanticSearch::shared(), clipboard, timers);
     const QStringList keystrokes = {"a", "ac", "acc", "acco", "accou", ""};
     for (auto _ : state) {
         for (const QString &search : keystrokes)

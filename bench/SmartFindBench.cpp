@@ -64,8 +64,8 @@ struct Vault
             "Recovery codes",
         };
         for (int b = 0; b < 10; ++b)
-            binzos.push_back(
-                std::make_unique<Binzo>(QString("Binzo %1").arg(b), "tray", "6385F4", b));
+            binzos.push_back(std::make_unique<Binzo>(QString("Binzo %1").arg(b), "tray", "6385F4",
+                                                     b, QDateTime()));
         const QDateTime now = QDateTime::currentDateTimeUtc();
         for (int i = 0; i < count; ++i) {
             Entry::Fields fields;
@@ -98,10 +98,11 @@ void visibleEntries(benchmark::State &state)
 {
     const Vault vault(int(state.range(0)));
     const QString query = QString::fromLatin1(kQueries[state.range(1)]);
-    Search::visibleEntries(query, vault.binzos[0].get(), vault.entries); // embeds the labels
+    Search::visibleEntries(SemanticSearch::shared(), query, vault.binzos[0].get(),
+                           vault.entries); // embeds the labels
     for (auto _ : state)
-        benchmark::DoNotOptimize(
-            Search::visibleEntries(query, vault.binzos[0].get(), vault.entries));
+        benchmark::DoNotOptimize(Search::visibleEntries(SemanticSearch::shared(), query,
+                                                        vault.binzos[0].get(), vault.entries));
     state.SetLabel(SemanticSearch::shared().embedding() ? "model" : "no model");
 }
 BENCHMARK(visibleEntries)
@@ -130,7 +131,8 @@ void firstQuery(benchmark::State &state)
                 QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
         state.ResumeTiming();
-        benchmark::DoNotOptimize(Search::visibleEntries("cellphone", nullptr, vault.entries));
+        benchmark::DoNotOptimize(
+            Search::visibleEntries(SemanticSearch::shared(), "cellphone", nullptr, vault.entries));
     }
 }
 BENCHMARK(firstQuery)

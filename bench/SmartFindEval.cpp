@@ -46,13 +46,13 @@ QString wantedRank(const QList<Entry *> &entries, const QStringList &wanted, con
     double best = -1;
     for (const Entry *entry : entries) {
         if (wanted.contains(entry->label()))
-            best = std::max(best, Search::score(*entry, query));
+            best = std::max(best, Search::score(SemanticSearch::shared(), *entry, query));
     }
     if (best < 0)
         return QStringLiteral("not in vault");
     int rank = 1;
     for (const Entry *entry : entries)
-        rank += Search::score(*entry, query) > best;
+        rank += Search::score(SemanticSearch::shared(), *entry, query) > best;
     return QStringLiteral("#%1 %2").arg(rank).arg(best, 0, 'f', 3);
 }
 
@@ -79,11 +79,11 @@ int main(int argc, char **argv)
     if (!SemanticSearch::shared().embedding())
         std::fprintf(stderr, "no model: literal matching only\n");
 
-    const Binzo binzo("Vault", "tray", "6385F4", 0);
+    const Binzo binzo("Vault", "tray", "6385F4", 0, {});
     std::vector<std::unique_ptr<Entry>> owned;
     QList<Entry *> entries;
     for (const QString &label : *labels) {
-        owned.push_back(std::make_unique<Entry>(label.trimmed(), false, binzo));
+        owned.push_back(std::make_unique<Entry>(label.trimmed(), false, binzo, QDateTime()));
         entries.append(owned.back().get());
     }
 
@@ -100,7 +100,8 @@ int main(int argc, char **argv)
         const QString &query = fields[0];
         const QStringList wanted = fields[1].split(QLatin1Char('|'), Qt::SkipEmptyParts);
         const QString &kind = fields[2];
-        const QList<Entry *> shown = Search::visibleEntries(query, nullptr, entries);
+        const QList<Entry *> shown
+            = Search::visibleEntries(SemanticSearch::shared(), query, nullptr, entries);
         QStringList top;
         for (qsizetype i = 0; i < std::min<qsizetype>(5, shown.size()); ++i)
             top.append(shown[i]->label());
@@ -109,7 +110,7 @@ int main(int argc, char **argv)
             ++negatives;
             int near = 0;
             for (const Entry *entry : shown)
-                near += Search::score(*entry, query) > 0.62;
+                near += Search::score(SemanticSearch::shared(), *entry, query) > 0.62;
             negativeNearMatches += near;
             std::printf("negative %-22s near=%d  [%s]\n", qPrintable(query), near,
                         qPrintable(top.join(", ")));

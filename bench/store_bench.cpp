@@ -18,12 +18,8 @@ const QString kService = "com.qorvastine.binzo.secrets";
 struct Store
 {
     QTemporaryDir dir;
-    std::unique_ptr<DataController> controller;
-    Store()
-    {
-        QString error;
-        controller = DataController::open(dir.filePath("binzo.sqlite3"), &error);
-    }
+    std::unique_ptr<DataController> controller
+        = std::move(*DataController::open(dir.filePath("binzo.sqlite3"), KeychainStore::shared()));
 };
 
 void addEntry(benchmark::State &state)

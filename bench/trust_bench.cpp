@@ -53,11 +53,10 @@ bool inFiles(const QString &path, const QByteArray &text)
 
 std::unique_ptr<DataController> open(const QString &path)
 {
-    QString error;
-    auto store = DataController::open(path, &error);
-    if (!store)
-        std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(path), qPrintable(error));
-    return store;
+    auto opened = DataController::open(path, KeychainStore::shared());
+    if (!opened)
+        std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(path), qPrintable(opened.error()));
+    return opened ? std::move(*opened) : nullptr;
 }
 
 // The longest of 20 saves (adds and copies' usage counts), with and without another

@@ -10,10 +10,9 @@
 
 namespace {
 
-QString secretsPlace()
+QString secretsPlace(const Preferences &preferences)
 {
-    const std::optional<QString> choice
-        = Preferences::shared().string(SecretBackendChoice::kPreferenceKey);
+    const std::optional<QString> choice = preferences.string(SecretBackendChoice::kPreferenceKey);
     if (choice == SecretBackendChoice::kSecretService)
         return QStringLiteral("The system keyring (Secret Service), service ")
             + KeychainStore::service();
@@ -35,16 +34,16 @@ QString versionText()
     return QStringLiteral("Version " BINZO_VERSION);
 }
 
-QList<Location> locations(const QString &modelPath)
+QList<Location> locations(const Preferences &preferences, const QString &modelPath)
 {
     return {
         {QStringLiteral("Data folder"), Paths::dataDir()},
         {QStringLiteral("Database"), DataController::defaultDatabasePath()},
-        {QStringLiteral("Sensitive values"), secretsPlace()},
+        {QStringLiteral("Sensitive values"), secretsPlace(preferences)},
         {QStringLiteral("Smart-find model"),
          modelPath.isEmpty() ? QStringLiteral("None found: search matches label text only")
                              : modelPath},
-        {QStringLiteral("Preferences"), Preferences::defaultFilePath()},
+        {QStringLiteral("Preferences"), preferences.filePath()},
     };
 }
 

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+class Preferences;
+
 // What Settings tells about this copy of Binzo: its version and where it keeps things.
 namespace AboutInfo {
 
@@ -17,6 +19,6 @@ struct Location
 QString versionText();
 // The data folder, the database, where sensitive values live, the smart-find model and the
 // preferences file, as they are for this user now.
-QList<Location> locations(const QString &modelPath);
+QList<Location> locations(const Preferences &preferences, const QString &modelPath);
 
 } // namespace AboutInfo

@@ -127,22 +127,23 @@ std::optional<CommandReply> readDocument(CommandRequest &request)
 }
 
 CommandReply runHere(const CommandRequest &request,
-                     const CommandClient::KeepOnClipboard &keepOnClipboard)
+                     const CommandClient::KeepOnClipboard &keepOnClipboard,
+                     const CommandClient::Secrets &secrets)
 {
-    QString error;
-    std::unique_ptr<DataController> store
-        = DataController::open(DataController::defaultDatabasePath(), &error);
-    if (!store)
+    Result<std::unique_ptr<DataController>> stored
+        = DataController::open(DataController::defaultDatabasePath(), secrets());
+    if (!stored)
         return CommandReply::failure(ExitCode::kFailure,
-                                     QStringLiteral("cannot open the store: ") + error);
+                                     QStringLiteral("cannot open the store: ") + stored.error());
+    const std::unique_ptr<DataController> &store = *stored;
     DataController *opened = store.get();
     VaultCommands commands(
         *store,
-        [opened, &keepOnClipboard](Entry &entry, const QString &value, QString *copyError) {
-            if (!keepOnClipboard(value, entry.isSensitive(), copyError))
-                return false;
-            opened->markUsed(&entry);
-            return true;
+        [opened, &keepOnClipboard](Entry &entry, const QString &value) {
+            Result<void> kept = keepOnClipboard(value, entry.isSensitive());
+            if (kept)
+                opened->markUsed(&entry);
+            return kept;
         },
         VaultCommands::Owner::ThisCommand);
     // The secret store answers through the event loop.
@@ -168,14 +169,15 @@ CommandReply runHere(const CommandRequest &request,
 // The running Binzo carries the request out; with none, this process does, holding Binzo's
 // lock meanwhile so a Binzo that starts now finds the store as the command left it.
 CommandReply dispatch(const CommandRequest &request,
-                      const CommandClient::KeepOnClipboard &keepOnClipboard)
+                      const CommandClient::KeepOnClipboard &keepOnClipboard,
+                      const CommandClient::Secrets &secrets)
 {
     SingleInstance instance(SingleInstance::defaultDirectory());
     QDeadlineTimer deadline(kStartPatienceMs);
     QString error;
     for (;;) {
         if (instance.acquire(&error) != SingleInstance::Role::Secondary)
-            return runHere(request, keepOnClipboard);
+            return runHere(request, keepOnClipboard, secrets);
         bool connected = false;
         const std::optional<QJsonObject> reply = SingleInstance::ask(
             instance.socketPath(), request.toJson(), &connected, &error, 100, kAnswerPatienceMs);
@@ -187,15 +189,14 @@ CommandReply dispatch(const CommandRequest &request,
     }
 }
 
-bool writeOut(const QString &file, const QByteArray &bytes, QString *error)
+Result<void> writeOut(const QString &file, const QByteArray &bytes)
 {
     if (file != QLatin1String("-"))
-        return PrivateFile::replace(file, bytes, error);
+        return PrivateFile::replace(file, bytes);
     if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size())
         && std::fflush(stdout) == 0)
-        return true;
-    *error = QStringLiteral("cannot write to standard output");
-    return false;
+        return {};
+    return Failure {QStringLiteral("cannot write to standard output")};
 }
 
 int deliver(const CommandRequest &request, const CommandReply &reply)
@@ -214,7 +215,7 @@ int deliver(const CommandRequest &request, const CommandReply &reply)
 
 namespace CommandClient {
 
-int run(CommandRequest request, const KeepOnClipboard &keepOnClipboard)
+int run(CommandRequest request, const KeepOnClipboard &keepOnClipboard, const Secrets &secrets)
 {
     std::optional<CommandReply> refused;
     std::optional<QByteArray> exportPassphrase;
@@ -235,7 +236,7 @@ int run(CommandRequest request, const KeepOnClipboard &keepOnClipboard)
     if (refused)
         return deliver(request, *refused);
 
-    CommandReply reply = dispatch(request, keepOnClipboard);
+    CommandReply reply = dispatch(request, keepOnClipboard, secrets);
     SealedBox::wipe(request.document);
     if (request.command != QLatin1String("export") || reply.exitCode != ExitCode::kDone)
         return deliver(request, reply);
@@ -245,12 +246,12 @@ int run(CommandRequest request, const KeepOnClipboard &keepOnClipboard)
     SealedBox::wipe(reply.output);
     if (exportPassphrase)
         SealedBox::wipe(*exportPassphrase);
-    QString error;
-    if (bytes.isEmpty())
-        error = QStringLiteral("not enough memory to derive the key from the passphrase");
-    if (!error.isEmpty() || !writeOut(request.file, bytes, &error))
+    const Result<void> written = bytes.isEmpty()
+        ? Failure {QStringLiteral("not enough memory to derive the key from the passphrase")}
+        : writeOut(request.file, bytes);
+    if (!written)
         reply = CommandReply::failure(ExitCode::kFailure,
-                                      error + QStringLiteral("; nothing was exported"));
+                                      written.error() + QStringLiteral("; nothing was exported"));
     return deliver(request, reply);
 }
 

@@ -2,8 +2,11 @@
 #pragma once
 
 #include "app/CommandRequest.h"
+#include "model/Result.h"
 
 #include <functional>
+
+class KeychainStore;
 
 // A subcommand run from a terminal or a script: gathers its input (a value from standard
 // input, the file to import, a passphrase), has the running Binzo carry it out so that its
@@ -11,11 +14,14 @@
 // Touches no window system unless a copy must keep the clipboard itself.
 namespace CommandClient {
 
-// Puts a value on the clipboard for good, without a running Binzo to own it; false, with
-// *error, when it cannot.
-using KeepOnClipboard = std::function<bool(const QString &value, bool isSecret, QString *error)>;
+// Puts a value on the clipboard for good, without a running Binzo to own it; a Failure when it
+// cannot.
+using KeepOnClipboard = std::function<Result<void>(const QString &value, bool isSecret)>;
+
+// The secret store, asked for only when no running Binzo carries the command out.
+using Secrets = std::function<KeychainStore &()>;
 
 // Needs a QCoreApplication. Returns the exit code.
-int run(CommandRequest request, const KeepOnClipboard &keepOnClipboard);
+int run(CommandRequest request, const KeepOnClipboard &keepOnClipboard, const Secrets &secrets);
 
 } // namespace CommandClient

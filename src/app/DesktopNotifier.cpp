@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/DesktopNotifier.h"
 
+#include "app/Logging.h"
+
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -33,7 +35,7 @@ DesktopNotifier::DesktopNotifier(QDBusConnection bus, QObject *parent)
 void DesktopNotifier::notify(const Notice &notice)
 {
     // Also on standard error, for whoever runs Binzo from a terminal or reads the journal.
-    std::fprintf(stderr, "binzo: %s\n", qPrintable(notice.body));
+    qCWarning(lcApp, "%s", qPrintable(notice.body));
     QStringList actions;
     if (notice.action)
         actions << kDefaultAction << notice.actionLabel << kButtonAction << notice.actionLabel;

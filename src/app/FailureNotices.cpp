@@ -2,28 +2,27 @@
 #include "app/FailureNotices.h"
 
 #include "hotkeys/Hotkeys.h"
-#include "hotkeys/recorder/RecorderTexts.h"
 #include "model/Preferences.h"
 #include "model/secrets/SecretBackendChoice.h"
 
-FailureNotices::FailureNotices(DesktopNotifier &notifier, std::function<void()> openSettings,
-                               QObject *parent)
+FailureNotices::FailureNotices(DesktopNotifier &notifier, const Hotkeys::Registry &hotkeys,
+                               std::function<void()> openSettings, QObject *parent)
     : QObject(parent)
     , m_notifier(notifier)
     , m_openSettings(std::move(openSettings))
 {
-    Hotkeys::Notifier *hotkeys = Hotkeys::notifier();
-    connect(hotkeys, &Hotkeys::Notifier::registrationStatusDidChange, this,
-            [this](const Hotkeys::Shortcut &shortcut) {
-                const std::optional<int> status = Hotkeys::registrationFailure(shortcut);
-                if (!status)
+    const Hotkeys::Notifier *notices = hotkeys.notifier();
+    connect(notices, &Hotkeys::Notifier::registrationStatusDidChange, this,
+            [this, &hotkeys](const Hotkeys::Shortcut &shortcut) {
+                const Result<void> registration = hotkeys.registration(shortcut);
+                if (registration)
                     return;
-                m_notifier.notify({tr("Shortcut not available"),
-                                   Hotkeys::registrationFailureText(shortcut, *status) + u' '
-                                       + tr("Choose another shortcut in Settings."),
-                                   tr("Open Settings"), m_openSettings});
+                m_notifier.notify(
+                    {tr("Shortcut not available"),
+                     registration.error() + u' ' + tr("Choose another shortcut in Settings."),
+                     tr("Open Settings"), m_openSettings});
             });
-    connect(hotkeys, &Hotkeys::Notifier::unreadableShortcutReplaced, this,
+    connect(notices, &Hotkeys::Notifier::unreadableShortcutReplaced, this,
             [this](const Hotkeys::Name &name) {
                 const std::optional<Hotkeys::Shortcut> now = name.defaultShortcut();
                 m_notifier.notify(

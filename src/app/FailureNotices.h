@@ -9,6 +9,10 @@
 
 class Preferences;
 
+namespace Hotkeys {
+class Registry;
+}
+
 // What goes wrong away from any window, told once through the desktop notifier: a global
 // shortcut that cannot be registered (at start-up, after recording, after a keyboard change),
 // preferences that cannot be used as stored, a runtime folder that is not safe.
@@ -16,8 +20,9 @@ class FailureNotices : public QObject
 {
     Q_OBJECT
 public:
-    FailureNotices(DesktopNotifier &notifier, std::function<void()> openSettings,
-                   QObject *parent = nullptr);
+    // Hears of the shortcuts' failures from hotkeys.
+    FailureNotices(DesktopNotifier &notifier, const Hotkeys::Registry &hotkeys,
+                   std::function<void()> openSettings, QObject *parent = nullptr);
 
     // Preferences read later, on first use, but checked now so that the report comes at start.
     void checkPreferences(const Preferences &preferences);

@@ -2,22 +2,20 @@
 #include "app/OnboardingWindowController.h"
 
 #include "appearance/OnboardingFlow.h"
+#include "hotkeys/Hotkeys.h"
 #include "model/Preferences.h"
 
 #include <QEvent>
 #include <QQuickWindow>
 
-OnboardingWindowController::OnboardingWindowController()
-    : m_window(
-        QUrl(QStringLiteral("qrc:/qt-project.org/imports/Binzo/Appearance/qml/OnboardingView.qml")),
-        SingleWindow::Placement::Centred)
+OnboardingWindowController::OnboardingWindowController(Preferences &preferences,
+                                                       Hotkeys::Registry &hotkeys)
+    : m_preferences(preferences)
+    , m_hotkeys(hotkeys)
+    , m_window(QUrl(QStringLiteral(
+                   "qrc:/qt-project.org/imports/Binzo/Appearance/qml/OnboardingView.qml")),
+               SingleWindow::Placement::Centred)
 { }
-
-OnboardingWindowController &OnboardingWindowController::shared()
-{
-    static OnboardingWindowController instance;
-    return instance;
-}
 
 void OnboardingWindowController::setShowPanel(std::function<void()> showPanel)
 {
@@ -32,7 +30,9 @@ void OnboardingWindowController::show()
     }
     auto *flow = new OnboardingFlow(this);
     connect(flow, &OnboardingFlow::finished, this, &OnboardingWindowController::finish);
-    QQuickWindow *window = m_window.showOrRaise({{"flow", QVariant::fromValue(flow)}});
+    QQuickWindow *window
+        = m_window.showOrRaise({{"flow", QVariant::fromValue(flow)},
+                                {"hotkeys", QVariant::fromValue<QObject *>(&m_hotkeys)}});
     if (!window) {
         delete flow;
         return;
@@ -43,7 +43,7 @@ void OnboardingWindowController::show()
 
 void OnboardingWindowController::finish()
 {
-    Preferences::shared().setBoolean(QStringLiteral("binzo.hasOnboarded"), true);
+    m_preferences.setBoolean(QStringLiteral("binzo.hasOnboarded"), true);
     m_window.close();
     if (m_showPanel)
         m_showPanel();

@@ -8,6 +8,11 @@
 #include <functional>
 
 class OnboardingFlow;
+class Preferences;
+
+namespace Hotkeys {
+class Registry;
+}
 
 // Owns the welcome tour's one window. It is an ordinary window (with a taskbar entry) that
 // cannot be closed: the tour ends only through its last page.
@@ -15,7 +20,8 @@ class OnboardingWindowController : public QObject
 {
     Q_OBJECT
 public:
-    static OnboardingWindowController &shared();
+    // Finishing the tour records it in preferences; its recorder stores in hotkeys.
+    OnboardingWindowController(Preferences &preferences, Hotkeys::Registry &hotkeys);
 
     // What finishing the tour opens; the shell passes the quick panel's show.
     void setShowPanel(std::function<void()> showPanel);
@@ -32,8 +38,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    OnboardingWindowController();
-
+    Preferences &m_preferences;
+    Hotkeys::Registry &m_hotkeys;
     SingleWindow m_window;
     OnboardingFlow *m_flow = nullptr;
     std::function<void()> m_showPanel;

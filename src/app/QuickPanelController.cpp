@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/QuickPanelController.h"
 
-#include "app/PanelNotifications.h"
+#include "app/Logging.h"
 #include "app/PanelPlacement.h"
 #include "app/PanelPlatform.h"
 #include "app/Spring.h"
@@ -20,12 +20,6 @@
 #include <cmath>
 
 namespace {
-
-QPointer<QuickPanelController> &currentController()
-{
-    static QPointer<QuickPanelController> controller;
-    return controller;
-}
 
 constexpr qreal kStartScale = 0.96;
 constexpr int kFadeInMs = 220;
@@ -55,13 +49,13 @@ QEasingCurve fadeInCurve()
 } // namespace
 
 QuickPanelController::QuickPanelController(QQmlEngine &engine, DataController &store,
-                                           Preferences &preferences, PanelPlatform &platform,
-                                           QObject *parent)
+                                           SemanticSearch &semantic, Preferences &preferences,
+                                           PanelPlatform &platform, QObject *parent)
     : QObject(parent)
     , m_panel(std::make_unique<QuickPanel>(&engine))
     , m_secretClipboard(m_clipboard, m_timers,
                         [&preferences] { return SecretClipboard::clearAfter(preferences); })
-    , m_viewModel(store, m_secretClipboard, m_timers)
+    , m_viewModel(store, semantic, m_secretClipboard, m_timers)
     , m_platform(platform)
 {
     m_platform.preparePanelWindow(m_panel.get(), m_panel->contentRect());
@@ -77,7 +71,7 @@ QuickPanelController::QuickPanelController(QQmlEngine &engine, DataController &s
         QUrl(QStringLiteral("qrc:/qt-project.org/imports/Binzo/App/qml/QuickPanelRoot.qml")));
     if (m_panel->status() == QQuickView::Error) {
         for (const QQmlError &error : m_panel->errors())
-            std::fprintf(stderr, "%s\n", qPrintable(error.toString()));
+            qCWarning(lcApp, "%s", qPrintable(error.toString()));
     }
 
     m_fadeIn.setTargetObject(content());
@@ -131,12 +125,11 @@ QuickPanelController::QuickPanelController(QQmlEngine &engine, DataController &s
             TimingTrace::mark("frame");
         }
     });
-    connect(&PanelNotifications::shared(), &PanelNotifications::binzoPanelDidShow, this, [this] {
+    connect(this, &QuickPanelController::binzoPanelDidShow, this, [this] {
         m_viewModel.resetForShow();
         if (QQuickItem *root = m_panel->rootObject())
             QMetaObject::invokeMethod(root, "focusSearch");
     });
-    currentController() = this;
     warmUp();
 }
 
@@ -156,11 +149,6 @@ void QuickPanelController::warmUp()
     item->setOpacity(1);
     m_panel->grabWindow();
     item->setOpacity(0);
-}
-
-QuickPanelController *QuickPanelController::current()
-{
-    return currentController();
 }
 
 QQuickItem *QuickPanelController::content() const
@@ -216,7 +204,7 @@ void QuickPanelController::show()
     // window manager hands it over, keys forwarded by the hand-off must already find the field.
     QFocusEvent focusIn(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
     QCoreApplication::sendEvent(m_panel.get(), &focusIn);
-    emit PanelNotifications::shared().binzoPanelDidShow();
+    emit binzoPanelDidShow();
     TimingTrace::mark("ready");
 }
 

@@ -19,6 +19,7 @@
 class DataController;
 class PanelPlatform;
 class Preferences;
+class SemanticSearch;
 class QQmlEngine;
 
 // Builds the quick panel once, shows it under the pointer with its fade and spring, hides it
@@ -28,12 +29,10 @@ class QuickPanelController : public QObject
 {
     Q_OBJECT
 public:
-    QuickPanelController(QQmlEngine &engine, DataController &store, Preferences &preferences,
-                         PanelPlatform &platform, QObject *parent = nullptr);
+    QuickPanelController(QQmlEngine &engine, DataController &store, SemanticSearch &semantic,
+                         Preferences &preferences, PanelPlatform &platform,
+                         QObject *parent = nullptr);
     ~QuickPanelController() override;
-
-    // The most recently built controller, or null.
-    static QuickPanelController *current();
 
     QuickPanel *panel() const { return m_panel.get(); }
     QuickAccessViewModel &viewModel() { return m_viewModel; }
@@ -48,6 +47,10 @@ public:
     // True when the panel hid because of a click or focus elsewhere within the last moments,
     // so a click on the tray icon that caused it does not show the panel straight again.
     bool justHidByOutsideActivity() const;
+
+signals:
+    // "binzoPanelDidShow": at the end of every showing of the panel.
+    void binzoPanelDidShow();
 
 private:
     void warmUp();

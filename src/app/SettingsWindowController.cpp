@@ -5,7 +5,6 @@
 #include "app/OnboardingWindowController.h"
 #include "appearance/SecretStoreSettings.h"
 #include "hotkeys/Hotkeys.h"
-#include "hotkeys/recorder/RecorderTexts.h"
 #include "model/Autostart.h"
 #include "model/Preferences.h"
 #include "model/secrets/KeychainStore.h"
@@ -16,26 +15,26 @@
 #include <QCoreApplication>
 #include <QVariantMap>
 
-SettingsWindowController::SettingsWindowController()
-    : m_window(
-        QUrl(QStringLiteral("qrc:/qt-project.org/imports/Binzo/Appearance/qml/SettingsView.qml")),
-        SingleWindow::Placement::Centred)
+SettingsWindowController::SettingsWindowController(Parts parts)
+    : m_parts(parts)
+    , m_window(
+          QUrl(QStringLiteral("qrc:/qt-project.org/imports/Binzo/Appearance/qml/SettingsView.qml")),
+          SingleWindow::Placement::Centred)
 {
-    const Hotkeys::Notifier *hotkeys = Hotkeys::notifier();
+    const Hotkeys::Notifier *hotkeys = m_parts.hotkeys.notifier();
     connect(hotkeys, &Hotkeys::Notifier::shortcutByNameDidChange, this,
             &SettingsWindowController::shortcutStatusChanged);
     connect(hotkeys, &Hotkeys::Notifier::registrationStatusDidChange, this,
             &SettingsWindowController::shortcutStatusChanged);
-    connect(&Preferences::shared(), &Preferences::valueChanged, this, [this](const QString &key) {
+    connect(&m_parts.preferences, &Preferences::valueChanged, this, [this](const QString &key) {
         if (key == SecretClipboard::kPreferenceKey)
             emit clipboardClearSecondsChanged();
     });
 }
 
-SettingsWindowController &SettingsWindowController::shared()
+QObject *SettingsWindowController::hotkeys() const
 {
-    static SettingsWindowController instance;
-    return instance;
+    return &m_parts.hotkeys;
 }
 
 void SettingsWindowController::show()
@@ -49,23 +48,20 @@ void SettingsWindowController::show()
 
 void SettingsWindowController::replayWelcomeTour()
 {
-    OnboardingWindowController::shared().show();
+    m_parts.tour.show();
 }
 
 QString SettingsWindowController::shortcutCaption() const
 {
     const Hotkeys::Name &name = Hotkeys::Name::togglePanel();
-    const std::optional<Hotkeys::Shortcut> shortcut = Hotkeys::shortcut(name);
-    const std::optional<int> failure = Hotkeys::registrationFailure(name);
-    if (shortcut && failure)
-        return Hotkeys::registrationFailureText(*shortcut, *failure) + u' '
-            + tr("Record another one above.");
+    if (const Result<void> registration = m_parts.hotkeys.registration(name); !registration)
+        return registration.error() + u' ' + tr("Record another one above.");
     return tr("Press this anywhere to open Binzo.");
 }
 
 bool SettingsWindowController::shortcutFails() const
 {
-    return Hotkeys::registrationFailure(Hotkeys::Name::togglePanel()).has_value();
+    return !m_parts.hotkeys.registration(Hotkeys::Name::togglePanel());
 }
 
 bool SettingsWindowController::startAtLogin() const
@@ -75,10 +71,10 @@ bool SettingsWindowController::startAtLogin() const
 
 void SettingsWindowController::setStartAtLogin(bool on)
 {
-    QString error;
-    const bool done = on ? Autostart::enable(QCoreApplication::applicationFilePath(), &error)
-                         : Autostart::disable(&error);
-    m_startAtLoginError = done ? QString() : QStringLiteral("Couldn\u2019t change it: ") + error;
+    const Result<void> changed
+        = on ? Autostart::enable(QCoreApplication::applicationFilePath()) : Autostart::disable();
+    m_startAtLoginError
+        = changed ? QString() : QStringLiteral("Couldn\u2019t change it: ") + changed.error();
     emit startAtLoginChanged();
 }
 
@@ -91,19 +87,19 @@ QVariantList SettingsWindowController::locations() const
 {
     QVariantList list;
     for (const AboutInfo::Location &location :
-         AboutInfo::locations(SemanticSearch::shared().modelPath()))
+         AboutInfo::locations(m_parts.preferences, m_parts.semantic.modelPath()))
         list.append(QVariantMap {{"title", location.title}, {"place", location.place}});
     return list;
 }
 
 int SettingsWindowController::clipboardClearSeconds() const
 {
-    return int(SecretClipboard::clearAfter(Preferences::shared()).count());
+    return int(SecretClipboard::clearAfter(m_parts.preferences).count());
 }
 
 void SettingsWindowController::setClipboardClearSeconds(int seconds)
 {
-    Preferences::shared().setInteger(SecretClipboard::kPreferenceKey, seconds);
+    m_parts.preferences.setInteger(SecretClipboard::kPreferenceKey, seconds);
 }
 
 QVariantList SettingsWindowController::clipboardClearChoices() const
@@ -114,7 +110,6 @@ QVariantList SettingsWindowController::clipboardClearChoices() const
 QObject *SettingsWindowController::secretStore()
 {
     if (!m_secretStore)
-        m_secretStore
-            = new SecretStoreSettings(DataController::shared(), KeychainStore::shared(), this);
+        m_secretStore = new SecretStoreSettings(m_parts.store, m_parts.secrets, this);
     return m_secretStore;
 }

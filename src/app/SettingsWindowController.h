@@ -6,7 +6,16 @@
 #include <QObject>
 #include <QVariantList>
 
+class DataController;
+class KeychainStore;
+class OnboardingWindowController;
+class Preferences;
 class SecretStoreSettings;
+class SemanticSearch;
+
+namespace Hotkeys {
+class Registry;
+}
 
 // Owns the settings window: opening it again raises the open one.
 class SettingsWindowController : public QObject
@@ -29,8 +38,20 @@ class SettingsWindowController : public QObject
     Q_PROPERTY(QVariantList clipboardClearChoices READ clipboardClearChoices CONSTANT)
     // Where sensitive values live; made when the window first needs it.
     Q_PROPERTY(QObject *secretStore READ secretStore CONSTANT)
+    // Where the General tab's recorder stores the shortcut.
+    Q_PROPERTY(QObject *hotkeys READ hotkeys CONSTANT)
 public:
-    static SettingsWindowController &shared();
+    // What the window shows and changes; tour is the one the General tab replays.
+    struct Parts
+    {
+        Preferences &preferences;
+        Hotkeys::Registry &hotkeys;
+        OnboardingWindowController &tour;
+        DataController &store;
+        KeychainStore &secrets;
+        SemanticSearch &semantic;
+    };
+    explicit SettingsWindowController(Parts parts);
 
     Q_INVOKABLE void show();
     // The open window, null while none is.
@@ -38,6 +59,7 @@ public:
     // The welcome tour, replayed from the General tab; it leaves "binzo.hasOnboarded" alone.
     Q_INVOKABLE void replayWelcomeTour();
     QObject *secretStore();
+    QObject *hotkeys() const;
 
     QString shortcutCaption() const;
     bool shortcutFails() const;
@@ -60,8 +82,7 @@ signals:
     void clipboardClearSecondsChanged();
 
 private:
-    SettingsWindowController();
-
+    Parts m_parts;
     SingleWindow m_window;
     QString m_startAtLoginError;
     SecretStoreSettings *m_secretStore = nullptr;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/SingleInstance.h"
 
+#include "app/Logging.h"
 #include "app/PeerCredentials.h"
 #include "app/RuntimeFolder.h"
 
@@ -12,7 +13,6 @@
 #include <QThread>
 
 #include <algorithm>
-#include <cstdio>
 #include <memory>
 
 namespace {
@@ -160,9 +160,9 @@ void SingleInstance::acceptConnection()
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
     if (!PeerCredentials::isSameUser(int(socket->socketDescriptor()))) {
         const std::optional<uid_t> uid = PeerCredentials::peerUid(int(socket->socketDescriptor()));
-        std::fprintf(stderr, "binzo: refused a connection from %s\n",
-                     uid ? qPrintable(QStringLiteral("user id %1").arg(*uid))
-                         : "a process the system cannot name");
+        qCWarning(lcApp, "refused a connection from %s",
+                  uid ? qPrintable(QStringLiteral("user id %1").arg(*uid))
+                      : "a process the system cannot name");
         socket->abort();
         return;
     }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/SingleWindow.h"
 
+#include "app/Logging.h"
+
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
@@ -8,8 +10,6 @@
 #include <QQmlEngine>
 #include <QQuickWindow>
 #include <QScreen>
-
-#include <cstdio>
 
 namespace {
 
@@ -56,7 +56,7 @@ QQuickWindow *SingleWindow::showOrRaise(const QVariantMap &initialProperties)
             : nullptr;
         m_window = qobject_cast<QQuickWindow *>(root);
         if (!m_window) {
-            std::fprintf(stderr, "%s\n", qPrintable(component.errorString()));
+            qCWarning(lcApp, "%s", qPrintable(component.errorString()));
             delete root;
             return nullptr;
         }

@@ -178,7 +178,7 @@ void VaultCommands::withValue(Entry &entry, const Reply &reply,
     }
     QPointer<Entry> target(&entry);
     const QString label = entry.label();
-    KeychainStore::shared().read(
+    m_store.secrets().read(
         entry.id(), KeychainStore::Purpose::Use, this,
         [this, target, label, reply, then](const SecretResult &result) {
             if (target && result.done())
@@ -187,7 +187,7 @@ void VaultCommands::withValue(Entry &entry, const Reply &reply,
                                  : QStringLiteral("the entry was deleted meanwhile");
             // As Return in the panel does, the running Binzo opens the unlock prompt.
             if (result.status == SecretResult::Status::Locked && m_owner == Owner::RunningApp) {
-                KeychainStore::shared().unlock();
+                m_store.secrets().unlock();
                 why += QStringLiteral("; unlock it and try again");
             }
             reply(CommandReply::failure(
@@ -203,10 +203,9 @@ void VaultCommands::copy(const CommandRequest &request, const Reply &reply)
     if (!entry)
         return reply(failure);
     withValue(*entry, reply, [this, reply](Entry &found, const QString &value) {
-        QString error;
-        if (!m_copier(found, value, &error))
-            return reply(CommandReply::failure(ExitCode::kFailure,
-                                               QStringLiteral("could not copy: %1").arg(error)));
+        if (const Result<void> copied = m_copier(found, value); !copied)
+            return reply(CommandReply::failure(
+                ExitCode::kFailure, QStringLiteral("could not copy: %1").arg(copied.error())));
         // The value is on the clipboard either way; only the count may be missing.
         const QString saveProblem = saveError();
         reply(done({},
@@ -280,16 +279,16 @@ void VaultCommands::add(const CommandRequest &request, const Reply &reply)
             : QStringLiteral(" as sensitive: it looks like a ") + detection->kind;
     QPointer<VaultCommands> self(this);
     m_store.addEntry(binzo, label, request.value, sensitive,
-                     [self, reply, message](Entry *entry, const QString &error) {
+                     [self, reply, message](const Result<Entry *> &added) {
                          if (!self)
                              return;
-                         if (!entry)
+                         if (!added)
                              return reply(CommandReply::failure(
                                  ExitCode::kFailure,
                                  QStringLiteral("the value could not be stored in the secret "
                                                 "store (%1); nothing was added")
-                                     .arg(error)));
-                         self->finishAdd(*entry, message, reply);
+                                     .arg(added.error())));
+                         self->finishAdd(**added, message, reply);
                      });
 }
 
@@ -303,8 +302,8 @@ void VaultCommands::finishAdd(Entry &entry, const QString &message, const Reply 
     // The record dies with this process: its secret must not stay behind.
     const CommandReply failure
         = CommandReply::failure(ExitCode::kFailure, error + QStringLiteral("; nothing was added"));
-    KeychainStore::shared().remove(entry.id(), this,
-                                   [reply, failure](const SecretResult &) { reply(failure); });
+    m_store.secrets().remove(entry.id(), this,
+                             [reply, failure](const SecretResult &) { reply(failure); });
 }
 
 void VaultCommands::exportAll(const CommandRequest &request, const Reply &reply)
@@ -312,11 +311,11 @@ void VaultCommands::exportAll(const CommandRequest &request, const Reply &reply)
     const bool withSecrets = request.withSecrets;
     VaultTransfer::collect(
         m_store, withSecrets, this,
-        [reply, withSecrets](std::optional<VaultDocument::Contents> contents,
-                             const QString &error) {
+        [reply, withSecrets](const Result<VaultDocument::Contents> &contents) {
             if (!contents)
-                return reply(CommandReply::failure(
-                    ExitCode::kFailure, error + QStringLiteral("; nothing was exported")));
+                return reply(CommandReply::failure(ExitCode::kFailure,
+                                                   contents.error()
+                                                       + QStringLiteral("; nothing was exported")));
             const qsizetype sensitive
                 = std::count_if(contents->entries.cbegin(), contents->entries.cend(),
                                 [](const Entry::Fields &e) { return e.isSensitive; });
@@ -338,21 +337,19 @@ void VaultCommands::exportAll(const CommandRequest &request, const Reply &reply)
 
 void VaultCommands::importAll(const CommandRequest &request, const Reply &reply)
 {
-    QString error;
-    const std::optional<VaultDocument::Contents> contents
-        = VaultDocument::read(request.document, &error);
+    const Result<VaultDocument::Contents> contents = VaultDocument::read(request.document);
     if (!contents)
         return reply(CommandReply::failure(
             ExitCode::kUsage,
-            QStringLiteral("not a usable export: %1; nothing was imported").arg(error)));
+            QStringLiteral("not a usable export: %1; nothing was imported").arg(contents.error())));
     VaultTransfer::merge(m_store, *contents,
                          m_owner == Owner::RunningApp ? VaultTransfer::Keeper::RunningApp
                                                       : VaultTransfer::Keeper::ThisCommand,
-                         this, [reply](const VaultTransfer::Result &result) {
-                             if (!result.ok)
+                         this, [reply](const Result<VaultTransfer::Report> &merged) {
+                             if (!merged)
                                  return reply(
-                                     CommandReply::failure(ExitCode::kFailure, result.error));
-                             reply(done(result.report.summary().toUtf8() + '\n'));
+                                     CommandReply::failure(ExitCode::kFailure, merged.error()));
+                             reply(done(merged->summary().toUtf8() + '\n'));
                          });
 }
 

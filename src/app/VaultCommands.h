@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/CommandRequest.h"
+#include "model/Result.h"
 
 #include <QObject>
 
@@ -19,8 +20,8 @@ class VaultCommands : public QObject
     Q_OBJECT
 public:
     // Copies as Return in the panel does (clipboard, secret mark, clearing, the use counted);
-    // false with *error when the clipboard could not be set.
-    using Copier = std::function<bool(Entry &entry, const QString &value, QString *error)>;
+    // a Failure when the clipboard could not be set.
+    using Copier = std::function<Result<void>(Entry &entry, const QString &value)>;
     using Reply = std::function<void(const CommandReply &reply)>;
     // Whether unsaved changes outlive a failed command: the running Binzo keeps them and
     // retries, a command's own store dies with it (and puts back secrets it wrote).

@@ -3,7 +3,6 @@
 
 #include "app/MenuCommands.h"
 #include "hotkeys/DesktopShortcuts.h"
-#include "hotkeys/recorder/RecorderServices.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -42,14 +41,14 @@ QList<MenuShortcut> trayMenuShortcuts()
 
 } // namespace
 
-void installWidgetRecorderServices()
+RecorderServices widgetRecorderServices()
 {
     RecorderServices services;
     services.beep = [] { QApplication::beep(); };
     services.alert = showAlert;
     services.menuShortcuts = trayMenuShortcuts;
     services.systemShortcuts = DesktopShortcuts::read;
-    setRecorderServices(std::move(services));
+    return services;
 }
 
 } // namespace Hotkeys

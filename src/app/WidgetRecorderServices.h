@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "hotkeys/recorder/RecorderServices.h"
+
 namespace Hotkeys {
 
-// Gives every recorder of the application the system beep, application-modal warning boxes,
-// the tray menu's commands and the desktop's own shortcuts. Call once after the QApplication
-// exists.
-void installWidgetRecorderServices();
+// The system beep, application-modal warning boxes and the tray menu's commands, for every
+// recorder of the application. Needs the QApplication.
+RecorderServices widgetRecorderServices();
 
 } // namespace Hotkeys

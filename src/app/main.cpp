@@ -21,11 +21,14 @@
 #include "hotkeys/Hotkeys.h"
 #include "model/EventLoopScheduler.h"
 #include "model/Preferences.h"
+#include "model/secrets/KeychainStore.h"
 #include "model/store/DataController.h"
 #include "platform/x11/ClipboardHolder.h"
 #include "platform/x11/X11Connection.h"
 #include "platform/x11/X11HotkeyBackend.h"
 #include "platform/x11/X11PanelPlatform.h"
+#include "quick/SecretClipboard.h"
+#include "smartfind/SemanticSearch.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -101,7 +104,13 @@ int main(int argc, char *argv[])
         return ExitCode::kUsage;
     case CommandLine::Invocation::Kind::Command: {
         QCoreApplication app(argc, argv);
-        return CommandClient::run(invocation.request, &ClipboardHolder::start);
+        return CommandClient::run(
+            invocation.request,
+            [](const QString &value, bool isSecret) {
+                return ClipboardHolder::start(value, isSecret,
+                                              SecretClipboard::clearAfter(Preferences::shared()));
+            },
+            []() -> KeychainStore & { return KeychainStore::shared(); });
     }
     case CommandLine::Invocation::Kind::RunApp:
         break;
@@ -141,10 +150,19 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/binzo.svg")));
     QApplication::setQuitOnLastWindowClosed(false);
 
+    Preferences &preferences = Preferences::shared();
+    // The backend comes later; shortcuts are stored and registered once adopted, below.
+    Hotkeys::Registry hotkeys(preferences);
+    SettingsWindowController *settingsWindow = nullptr;
+    auto showSettings = [&settingsWindow] {
+        if (settingsWindow)
+            settingsWindow->show();
+    };
+
     // Before anything that may register the shortcut or read the preferences.
     DesktopNotifier notifier(QDBusConnection::sessionBus());
-    FailureNotices notices(notifier, [] { SettingsWindowController::shared().show(); });
-    notices.checkPreferences(Preferences::shared());
+    FailureNotices notices(notifier, hotkeys, showSettings);
+    notices.checkPreferences(preferences);
     if (!instanceError.isEmpty())
         notices.reportRuntimeFolder(instanceError);
     else if (!instance.listen(&error))
@@ -157,7 +175,13 @@ int main(int argc, char *argv[])
     // Before the hot-key backend: its keyboard hand-off must see keys after the hot keys do.
     X11PanelPlatform platform;
     DataController &store = DataController::shared();
-    QuickPanelController controller(engine, store, Preferences::shared(), platform);
+    KeychainStore &secrets = store.secrets();
+    SemanticSearch &semantic = SemanticSearch::shared();
+    // After the engine, so that their windows close before it goes.
+    OnboardingWindowController onboarding(preferences, hotkeys);
+    SettingsWindowController settings({preferences, hotkeys, onboarding, store, secrets, semantic});
+    settingsWindow = &settings;
+    QuickPanelController controller(engine, store, semantic, preferences, platform);
     QPointer<QuickPanelController> panel(&controller);
     EventLoopScheduler quitTimers;
     QuitRequest quitRequest(store, quitTimers, askToQuitAnyway, [] { QCoreApplication::quit(); });
@@ -166,19 +190,19 @@ int main(int argc, char *argv[])
         store.finish();
     });
     // The tray menu's key equivalents, while the panel has the keyboard.
-    controller.viewModel().onOpenSettings = [panel] {
+    controller.viewModel().onOpenSettings = [panel, &settings] {
         if (panel)
             panel->hide();
-        SettingsWindowController::shared().show();
+        settings.show();
     };
     controller.viewModel().onQuit = [&quitRequest] { quitRequest.start(); };
 
     // Commands from scripts work on the live store; a copy is the panel's own.
     VaultCommands commands(
-        DataController::shared(),
-        [&controller](Entry &entry, const QString &value, QString *) {
+        store,
+        [&controller](Entry &entry, const QString &value) -> Result<void> {
             controller.viewModel().finishCopy(entry, value);
-            return true;
+            return {};
         },
         VaultCommands::Owner::RunningApp);
     instance.setCommandHandler(
@@ -187,20 +211,20 @@ int main(int argc, char *argv[])
                          [answer](const CommandReply &reply) { answer(reply.toJson()); });
         });
 
-    Hotkeys::installBackend(Hotkeys::X11HotkeyBackend::create());
-    Hotkeys::installWidgetRecorderServices();
-
-    Hotkeys::onKeyDown(Hotkeys::Name::togglePanel(), [panel] {
+    hotkeys.setBackend(Hotkeys::X11HotkeyBackend::create());
+    hotkeys.setRecorderServices(Hotkeys::widgetRecorderServices());
+    hotkeys.adopt(Hotkeys::Name::togglePanel());
+    hotkeys.onKeyDown(Hotkeys::Name::togglePanel(), [panel] {
         if (panel)
             panel->toggle();
     });
 
     TrayIcon tray({
         [panel] {
-            if (QuickPanelController *current = QuickPanelController::current())
-                current->show();
+            if (panel)
+                panel->show();
         },
-        [] { SettingsWindowController::shared().show(); },
+        [&settings] { settings.show(); },
         [&quitRequest] { quitRequest.start(); },
         [panel] {
             // The click that takes focus from an open panel has hidden it already.
@@ -220,12 +244,11 @@ int main(int argc, char *argv[])
                      "binzo: no system tray yet; the shortcut and binzo://open open "
                      "the panel\n");
 
-    OnboardingWindowController &onboarding = OnboardingWindowController::shared();
     onboarding.setShowPanel([panel] {
         if (panel)
             panel->show();
     });
-    if (!Preferences::shared().boolean(kHasOnboardedKey))
+    if (!preferences.boolean(kHasOnboardedKey))
         onboarding.show();
 
     auto openLinks = [panel](const QStringList &received) {

@@ -3,6 +3,7 @@
 
 #include "hotkeys/EventType.h"
 #include "hotkeys/Shortcut.h"
+#include "model/Result.h"
 
 #include <functional>
 
@@ -23,9 +24,9 @@ public:
 
     virtual ~HotkeyBackend() = default;
 
-    // 0 when the platform took the registration, else its status number (on X11 the error
+    // A Failure whose code is the platform's status number when it refuses (on X11 the error
     // code: 10 is BadAccess, another client holds the combination).
-    virtual int registerHotkey(Id id, const Shortcut &shortcut) = 0;
+    virtual Result<void> registerHotkey(Id id, const Shortcut &shortcut) = 0;
     virtual void unregisterHotkey(Id id) = 0;
     // Whether another program holds the combination right now (a trial registration).
     virtual bool isHeldElsewhere(const Shortcut &shortcut) = 0;

@@ -3,74 +3,113 @@
 
 #include "hotkeys/MenuTrackingFilter.h"
 #include "hotkeys/PlatformHotkeys.h"
+#include "hotkeys/recorder/RecorderTexts.h"
 #include "model/Preferences.h"
 
 #include <QGuiApplication>
-#include <QHash>
 #include <QJsonValue>
-#include <QSet>
-
-#include <vector>
+#include <QPointer>
 
 namespace Hotkeys {
 
 namespace {
 
-using Action = std::function<void()>;
-using StreamAction = std::function<void(EventType)>;
-
-struct State
+template<typename Table>
+bool anyNameUses(const Registry &registry, const Table &table, const Shortcut &shortcut)
 {
-    explicit State(Preferences &preferences, std::unique_ptr<HotkeyBackend> backend)
-        : preferences(&preferences)
-        , platform(std::move(backend), [](const Shortcut &shortcut) {
-            emit notifier()->registrationStatusDidChange(shortcut);
-        })
-    { }
+    for (auto it = table.cbegin(); it != table.cend(); ++it) {
+        if (registry.shortcut(it.key()) == shortcut)
+            return true;
+    }
+    return false;
+}
 
-    Preferences *preferences;
-    PlatformHotkeys platform;
-    QSet<Shortcut> registered;
-    QHash<Name, std::vector<Action>> keyDownHandlers;
-    QHash<Name, std::vector<Action>> keyUpHandlers;
-    QHash<Name, QHash<quint64, StreamAction>> streamHandlers;
-    quint64 lastStreamToken = 0;
-    bool isEnabled = true;
-    bool isDispatchPaused = false;
+} // namespace
+
+class Registry::StreamSubscription final : public Subscription
+{
+public:
+    StreamSubscription(Registry &registry, Name name, quint64 token)
+        : m_registry(&registry)
+        , m_name(std::move(name))
+        , m_token(token)
+    { }
+    ~StreamSubscription() override
+    {
+        if (m_registry)
+            m_registry->removeStream(m_name, m_token);
+    }
+
+private:
+    QPointer<Registry> m_registry;
+    Name m_name;
+    quint64 m_token;
 };
 
-// Bumped by configure() so a subscription made under an earlier state leaves the new one alone.
-quint64 g_generation = 0;
-
-std::unique_ptr<State> &stateSlot()
+Registry::Registry(Preferences &preferences, std::unique_ptr<HotkeyBackend> backend,
+                   QObject *parent)
+    : QObject(parent)
+    , m_preferences(preferences)
+    , m_platform(
+          std::make_unique<PlatformHotkeys>(std::move(backend), [this](const Shortcut &shortcut) {
+              emit m_notifier.registrationStatusDidChange(shortcut);
+          }))
 {
-    static std::unique_ptr<State> state;
-    return state;
+    if (auto *application = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        m_menuTracking = new MenuTrackingFilter(
+            [this](bool tracking) { m_platform->setMenuTracking(tracking); },
+            [this](const Shortcut &shortcut, EventType type, bool isRepeat) {
+                return m_platform->handleTrackedKey(shortcut, type, isRepeat);
+            },
+            this);
+        application->installEventFilter(m_menuTracking);
+    }
 }
 
-State &state()
+Registry::~Registry() = default;
+
+HotkeyBackend *Registry::backend() const
 {
-    std::unique_ptr<State> &slot = stateSlot();
-    if (!slot)
-        slot = std::make_unique<State>(Preferences::shared(), nullptr);
-    return *slot;
+    return m_platform->backend();
 }
 
-void dispatch(const Shortcut &fired, EventType type)
+void Registry::setBackend(std::unique_ptr<HotkeyBackend> backend)
 {
-    State &s = state();
-    if (s.isDispatchPaused)
+    m_platform->replaceBackend(std::move(backend));
+}
+
+void Registry::setRecorderServices(RecorderServices services)
+{
+    m_recorderServices = std::move(services);
+}
+
+void Registry::adopt(const Name &name)
+{
+    if (!name.defaultShortcut())
+        return;
+    if (!hasStoredValue(name)) {
+        setShortcut(name.defaultShortcut(), name);
+    } else if (hasUnreadableValue(name)) {
+        // Left as it is, the name would have no shortcut and nothing would say why.
+        setShortcut(name.defaultShortcut(), name);
+        emit m_notifier.unreadableShortcutReplaced(name);
+    }
+}
+
+void Registry::dispatch(const Shortcut &fired, EventType type)
+{
+    if (m_isDispatchPaused)
         return;
     // Collected first: an action may change the tables.
     std::vector<Action> actions;
     const QHash<Name, std::vector<Action>> &handlers
-        = type == EventType::keyDown ? s.keyDownHandlers : s.keyUpHandlers;
+        = type == EventType::keyDown ? m_keyDownHandlers : m_keyUpHandlers;
     for (auto it = handlers.cbegin(); it != handlers.cend(); ++it) {
         if (shortcut(it.key()) == fired)
             actions.insert(actions.end(), it.value().cbegin(), it.value().cend());
     }
     std::vector<StreamAction> streamActions;
-    for (auto it = s.streamHandlers.cbegin(); it != s.streamHandlers.cend(); ++it) {
+    for (auto it = m_streamHandlers.cbegin(); it != m_streamHandlers.cend(); ++it) {
         if (shortcut(it.key()) == fired)
             streamActions.insert(streamActions.end(), it.value().cbegin(), it.value().cend());
     }
@@ -80,226 +119,144 @@ void dispatch(const Shortcut &fired, EventType type)
         action(type);
 }
 
-void registerIfNeeded(const Shortcut &shortcut)
+void Registry::registerIfNeeded(const Shortcut &shortcut)
 {
-    State &s = state();
-    if (s.registered.contains(shortcut))
+    if (m_registered.contains(shortcut))
         return;
-    s.platform.registerShortcut(
-        shortcut, [](const Shortcut &fired) { dispatch(fired, EventType::keyDown); },
-        [](const Shortcut &fired) { dispatch(fired, EventType::keyUp); });
-    s.registered.insert(shortcut);
+    m_platform->registerShortcut(
+        shortcut, [this](const Shortcut &fired) { dispatch(fired, EventType::keyDown); },
+        [this](const Shortcut &fired) { dispatch(fired, EventType::keyUp); });
+    m_registered.insert(shortcut);
 }
 
-void unregister(const Shortcut &shortcut)
+void Registry::unregister(const Shortcut &shortcut)
 {
-    State &s = state();
-    s.platform.unregisterShortcut(shortcut);
-    s.registered.remove(shortcut);
-}
-
-template<typename Table> bool anyNameUses(const Table &table, const Shortcut &shortcut)
-{
-    for (auto it = table.cbegin(); it != table.cend(); ++it) {
-        if (Hotkeys::shortcut(it.key()) == shortcut)
-            return true;
-    }
-    return false;
+    m_platform->unregisterShortcut(shortcut);
+    m_registered.remove(shortcut);
 }
 
 // A shortcut another name's handlers still listen to stays live.
-void unregisterUnlessHandled(const Shortcut &shortcut)
+void Registry::unregisterUnlessHandled(const Shortcut &shortcut)
 {
-    const State &s = state();
-    if (anyNameUses(s.keyDownHandlers, shortcut) || anyNameUses(s.keyUpHandlers, shortcut)
-        || anyNameUses(s.streamHandlers, shortcut)) {
+    if (anyNameUses(*this, m_keyDownHandlers, shortcut)
+        || anyNameUses(*this, m_keyUpHandlers, shortcut)
+        || anyNameUses(*this, m_streamHandlers, shortcut)) {
         return;
     }
     unregister(shortcut);
 }
 
 // A shortcut that another name still stores stays live for that name.
-void unregisterUnlessStoredElsewhere(const Shortcut &shortcut, const Name &name)
+void Registry::unregisterUnlessStoredElsewhere(const Shortcut &shortcut, const Name &name)
 {
-    const QString prefix = QStringLiteral("Hotkeys_");
-    const Preferences &preferences = *state().preferences;
-    for (const QString &key : preferences.keys()) {
-        if (!key.startsWith(prefix) || key == name.storageKey())
+    for (const QString &key : m_preferences.keys()) {
+        if (!key.startsWith(Name::kStoragePrefix) || key == name.storageKey())
             continue;
-        const std::optional<QString> text = preferences.string(key);
+        const std::optional<QString> text = m_preferences.string(key);
         if (text && Shortcut::fromJson(text->toUtf8()) == shortcut)
             return;
     }
     unregister(shortcut);
 }
 
-void addHandler(QHash<Name, std::vector<Action>> &table, const Name &name, Action action)
+void Registry::addHandler(QHash<Name, std::vector<Action>> &table, const Name &name, Action action)
 {
     table[name].push_back(std::move(action));
     if (const std::optional<Shortcut> stored = shortcut(name))
         registerIfNeeded(*stored);
 }
 
-void setMenuTracking(bool tracking)
+void Registry::removeStream(const Name &name, quint64 token)
 {
-    state().platform.setMenuTracking(tracking);
-}
-
-bool handleTrackedKey(const Shortcut &shortcut, EventType type, bool isRepeat)
-{
-    return state().platform.handleTrackedKey(shortcut, type, isRepeat);
-}
-
-class StreamSubscription final : public Subscription
-{
-public:
-    StreamSubscription(Name name, quint64 token)
-        : m_name(std::move(name))
-        , m_token(token)
-        , m_generation(g_generation)
-    { }
-    ~StreamSubscription() override
-    {
-        if (m_generation != g_generation)
-            return;
-        State &s = state();
-        auto found = s.streamHandlers.find(m_name);
-        if (found == s.streamHandlers.end())
-            return;
-        found->remove(m_token);
-        if (found->isEmpty())
-            s.streamHandlers.erase(found);
-        if (const std::optional<Shortcut> stored = shortcut(m_name))
-            unregisterUnlessHandled(*stored);
-    }
-
-private:
-    Name m_name;
-    quint64 m_token;
-    quint64 m_generation;
-};
-
-} // namespace
-
-void runStartup()
-{
-    static bool done = false;
-    if (done || !qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+    auto found = m_streamHandlers.find(name);
+    if (found == m_streamHandlers.end())
         return;
-    done = true;
-    auto *filter = new MenuTrackingFilter(&setMenuTracking, &handleTrackedKey, qApp);
-    qApp->installEventFilter(filter);
+    found->remove(token);
+    if (found->isEmpty())
+        m_streamHandlers.erase(found);
+    if (const std::optional<Shortcut> stored = shortcut(name))
+        unregisterUnlessHandled(*stored);
 }
 
-bool installBackend(std::unique_ptr<HotkeyBackend> backend)
+std::optional<Shortcut> Registry::shortcut(const Name &name) const
 {
-    runStartup();
-    const bool installed = backend != nullptr;
-    state().platform.replaceBackend(std::move(backend));
-    return installed;
-}
-
-void configure(Preferences &preferences, std::unique_ptr<HotkeyBackend> backend)
-{
-    ++g_generation;
-    stateSlot() = std::make_unique<State>(preferences, std::move(backend));
-    runStartup();
-}
-
-Notifier *notifier()
-{
-    static Notifier instance;
-    return &instance;
-}
-
-HotkeyBackend *backend()
-{
-    return state().platform.backend();
-}
-
-std::optional<Shortcut> shortcut(const Name &name)
-{
-    const std::optional<QString> text = state().preferences->string(name.storageKey());
+    const std::optional<QString> text = m_preferences.string(name.storageKey());
     if (!text)
         return std::nullopt;
     return Shortcut::fromJson(text->toUtf8());
 }
 
-bool hasStoredValue(const Name &name)
+bool Registry::hasStoredValue(const Name &name) const
 {
-    return state().preferences->contains(name.storageKey());
+    return m_preferences.contains(name.storageKey());
 }
 
-void setShortcut(const std::optional<Shortcut> &newShortcut, const Name &name)
+void Registry::setShortcut(const std::optional<Shortcut> &newShortcut, const Name &name)
 {
-    State &s = state();
     const std::optional<Shortcut> old = shortcut(name);
     if (newShortcut) {
         if (old)
             unregisterUnlessStoredElsewhere(*old, name);
         registerIfNeeded(*newShortcut);
-        s.preferences->setString(name.storageKey(), QString::fromUtf8(newShortcut->toJson()));
+        m_preferences.setString(name.storageKey(), QString::fromUtf8(newShortcut->toJson()));
     } else {
         if (!old)
             return;
         if (name.defaultShortcut())
-            s.preferences->setBoolean(name.storageKey(), false);
+            m_preferences.setBoolean(name.storageKey(), false);
         else
-            s.preferences->remove(name.storageKey());
+            m_preferences.remove(name.storageKey());
         unregisterUnlessStoredElsewhere(*old, name);
     }
-    emit notifier()->shortcutByNameDidChange(name);
+    emit m_notifier.shortcutByNameDidChange(name);
 }
 
-void reset(const QList<Name> &names)
+void Registry::reset(const QList<Name> &names)
 {
     for (const Name &name : names)
         setShortcut(name.defaultShortcut(), name);
 }
 
-void resetAll()
+void Registry::resetAll()
 {
-    const QString prefix = QStringLiteral("Hotkeys_");
     QList<Name> names;
-    for (const QString &key : state().preferences->keys()) {
-        if (key.startsWith(prefix))
-            names.append(Name(key.mid(prefix.size())));
+    for (const QString &key : m_preferences.keys()) {
+        if (key.startsWith(Name::kStoragePrefix))
+            names.append(Name(key.mid(Name::kStoragePrefix.size())));
     }
     reset(names);
 }
 
-void onKeyDown(const Name &name, std::function<void()> action)
+void Registry::onKeyDown(const Name &name, std::function<void()> action)
 {
-    addHandler(state().keyDownHandlers, name, std::move(action));
+    addHandler(m_keyDownHandlers, name, std::move(action));
 }
 
-void onKeyUp(const Name &name, std::function<void()> action)
+void Registry::onKeyUp(const Name &name, std::function<void()> action)
 {
-    addHandler(state().keyUpHandlers, name, std::move(action));
+    addHandler(m_keyUpHandlers, name, std::move(action));
 }
 
-void removeHandler(const Name &name)
+void Registry::removeHandler(const Name &name)
 {
-    State &s = state();
-    s.keyDownHandlers.remove(name);
-    s.keyUpHandlers.remove(name);
+    m_keyDownHandlers.remove(name);
+    m_keyUpHandlers.remove(name);
     if (const std::optional<Shortcut> stored = shortcut(name))
         unregisterUnlessHandled(*stored);
 }
 
-void removeAllHandlers()
+void Registry::removeAllHandlers()
 {
-    State &s = state();
-    QList<Name> names = s.keyDownHandlers.keys() + s.keyUpHandlers.keys();
-    s.keyDownHandlers.clear();
-    s.keyUpHandlers.clear();
+    QList<Name> names = m_keyDownHandlers.keys() + m_keyUpHandlers.keys();
+    m_keyDownHandlers.clear();
+    m_keyUpHandlers.clear();
     for (const Name &name : names) {
         if (const std::optional<Shortcut> stored = shortcut(name))
             unregisterUnlessHandled(*stored);
     }
 }
 
-void enable(const QList<Name> &names)
+void Registry::enable(const QList<Name> &names)
 {
     for (const Name &name : names) {
         if (const std::optional<Shortcut> stored = shortcut(name))
@@ -307,7 +264,7 @@ void enable(const QList<Name> &names)
     }
 }
 
-void disable(const QList<Name> &names)
+void Registry::disable(const QList<Name> &names)
 {
     for (const Name &name : names) {
         if (const std::optional<Shortcut> stored = shortcut(name))
@@ -315,69 +272,59 @@ void disable(const QList<Name> &names)
     }
 }
 
-bool isEnabled(const Name &name)
+bool Registry::isEnabled(const Name &name) const
 {
     const std::optional<Shortcut> stored = shortcut(name);
-    return isEnabled() && stored && state().registered.contains(*stored)
-        && !state().platform.registrationFailure(*stored);
+    return isEnabled() && stored && m_registered.contains(*stored)
+        && !m_platform->registrationFailure(*stored);
 }
 
-std::optional<int> registrationFailure(const Name &name)
+Result<void> Registry::registration(const Name &name) const
 {
     const std::optional<Shortcut> stored = shortcut(name);
-    return stored ? registrationFailure(*stored) : std::nullopt;
+    return stored ? registration(*stored) : Result<void>();
 }
 
-std::optional<int> registrationFailure(const Shortcut &shortcut)
+Result<void> Registry::registration(const Shortcut &shortcut) const
 {
-    return state().platform.registrationFailure(shortcut);
+    if (const std::optional<int> status = m_platform->registrationFailure(shortcut))
+        return Failure {registrationFailureText(shortcut, *status), *status};
+    return {};
 }
 
-bool hasUnreadableValue(const Name &name)
+bool Registry::hasUnreadableValue(const Name &name) const
 {
-    const QJsonValue stored = state().preferences->value(name.storageKey());
+    const QJsonValue stored = m_preferences.value(name.storageKey());
     return !stored.isUndefined() && stored != QJsonValue(false) && !shortcut(name);
 }
 
-bool isEnabled()
+void Registry::setEnabled(bool enabled)
 {
-    return state().isEnabled;
-}
-
-void setEnabled(bool enabled)
-{
-    State &s = state();
-    if (s.isEnabled == enabled)
+    if (m_isEnabled == enabled)
         return;
-    s.isEnabled = enabled;
-    s.platform.setEnabled(enabled && !s.isDispatchPaused);
+    m_isEnabled = enabled;
+    m_platform->setEnabled(enabled && !m_isDispatchPaused);
 }
 
-bool isDispatchPaused()
+void Registry::setDispatchPaused(bool paused)
 {
-    return state().isDispatchPaused;
-}
-
-void setDispatchPaused(bool paused)
-{
-    State &s = state();
-    s.isDispatchPaused = paused;
+    m_isDispatchPaused = paused;
     // A grab would take the combination from our own recorder, which pauses to record it.
-    s.platform.setEnabled(s.isEnabled && !paused);
+    m_platform->setEnabled(m_isEnabled && !paused);
 }
 
-std::unique_ptr<Subscription> events(const Name &name, std::function<void(EventType)> callback)
+std::unique_ptr<Subscription> Registry::events(const Name &name,
+                                               std::function<void(EventType)> callback)
 {
-    State &s = state();
-    const quint64 token = ++s.lastStreamToken;
-    s.streamHandlers[name].insert(token, std::move(callback));
+    const quint64 token = ++m_lastStreamToken;
+    m_streamHandlers[name].insert(token, std::move(callback));
     if (const std::optional<Shortcut> stored = shortcut(name))
         registerIfNeeded(*stored);
-    return std::make_unique<StreamSubscription>(name, token);
+    return std::make_unique<StreamSubscription>(*this, name, token);
 }
 
-std::unique_ptr<Subscription> events(EventType type, const Name &name,
-                                     std::function<void()> callback)
+std::unique_ptr<Subscription> Registry::events(EventType type, const Name &name,
+                                               std::function<void()> callback)
 {
     return events(name, [type, callback = std::move(callback)](EventType fired) {
         if (fired == type)

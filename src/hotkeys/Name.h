@@ -9,27 +9,24 @@
 
 namespace Hotkeys {
 
-// The stable identifier a shortcut is stored under ("Hotkeys_" + rawValue in the preferences).
+// The stable identifier a shortcut is stored under (kStoragePrefix + rawValue in the
+// preferences), with its default. A plain value: Registry::adopt stores the default.
 // Equality and hash use the raw value only.
 class Name
 {
 public:
-    // With a default: when nothing at all is stored under the key, stores the default (which
-    // registers it and notifies). A stored false counts as something: a cleared default stays
-    // cleared. A stored value that is neither is replaced by the default, and
-    // unreadableShortcutReplaced is emitted. Also runs the facility's one-time start-up.
+    // Every shortcut's preference key starts with it.
+    static inline const QString kStoragePrefix = QStringLiteral("Hotkeys_");
+
     explicit Name(QString rawValue, std::optional<Shortcut> defaultShortcut = std::nullopt);
 
     // The application's one name: "togglePanel", default Ctrl+Shift+Space (carbonKeyCode 49,
-    // carbonModifiers 768). Created on first use, which stores the default when nothing is.
+    // carbonModifiers 768).
     static const Name &togglePanel();
 
     const QString &rawValue() const { return m_rawValue; }
     const std::optional<Shortcut> &defaultShortcut() const { return m_defaultShortcut; }
-    QString storageKey() const;
-
-    std::optional<Shortcut> shortcut() const;
-    void setShortcut(const std::optional<Shortcut> &shortcut) const;
+    QString storageKey() const { return kStoragePrefix + m_rawValue; }
 
     friend bool operator==(const Name &a, const Name &b) { return a.m_rawValue == b.m_rawValue; }
 

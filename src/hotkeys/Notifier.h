@@ -7,7 +7,7 @@
 
 namespace Hotkeys {
 
-// The facility's notification centre: one process-wide object, Hotkeys::notifier().
+// The registry's notification centre (Registry::notifier()).
 class Notifier : public QObject
 {
     Q_OBJECT
@@ -22,7 +22,7 @@ signals:
     // when it stops.
     void recorderActiveStatusDidChange(bool isActive);
     // The shortcut could not be registered, or its registration was lost, or it is registered
-    // again after that: registrationFailure() tells which.
+    // again after that: Registry::registration() tells which.
     void registrationStatusDidChange(const Hotkeys::Shortcut &shortcut);
     // The value stored under the name's key was neither a shortcut nor false; the name's default
     // was stored in its place.

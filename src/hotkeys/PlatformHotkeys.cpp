@@ -130,10 +130,10 @@ bool PlatformHotkeys::attach(HotKey &hotKey)
     // Without a backend nothing can fire, but the record is kept for a later one.
     if (!m_backend)
         return true;
-    const int status = m_backend->registerHotkey(hotKey.id, hotKey.shortcut);
-    if (status != 0) {
-        printFailure(hotKey.shortcut, status);
-        setFailure(hotKey.shortcut, status);
+    const Result<void> registered = m_backend->registerHotkey(hotKey.id, hotKey.shortcut);
+    if (!registered) {
+        printFailure(hotKey.shortcut, registered.failure().code);
+        setFailure(hotKey.shortcut, registered.failure().code);
         return false;
     }
     hotKey.isRegistered = true;

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "hotkeys/Hotkeys.h"
 
-#include <QtGlobal>
+#include "hotkeys/Logging.h"
 
-#include <cstdio>
+#include <QtGlobal>
 
 namespace Hotkeys {
 
@@ -19,10 +19,11 @@ void prepareSession()
     // clients, and its grabs fire while an X window has focus.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
-    std::fputs("Binzo: in a Wayland session the global shortcut works only while an X11 "
-               "application has focus. To open Binzo from anywhere, add a custom shortcut in "
-               "your desktop's keyboard settings that runs: binzo binzo://open\n",
-               stderr);
+    qCWarning(lcHotkeys,
+              "in a Wayland session the global shortcut works only while an X11 "
+              "application has focus. To open Binzo from anywhere, add a custom "
+              "shortcut in your desktop's keyboard settings that runs: binzo "
+              "binzo://open");
 }
 
 } // namespace Hotkeys

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "hotkeys/Shortcut.h"
 
-#include "hotkeys/Hotkeys.h"
 #include "hotkeys/KeyCodeTable.h"
 #include "hotkeys/KeyboardLayout.h"
 #include "hotkeys/NonCharacterKeys.h"
@@ -97,11 +96,6 @@ std::optional<Shortcut> Shortcut::fromNativeKey(quint32 x11Keycode, Qt::Keyboard
     if (!keyCode || isModifierKey(Key(*keyCode)))
         return std::nullopt;
     return Shortcut(Key(*keyCode), Modifiers::fromQt(modifiers) & ~Modifiers::kFunction);
-}
-
-std::optional<Shortcut> Shortcut::forName(const Name &name)
-{
-    return Hotkeys::shortcut(name);
 }
 
 QByteArray Shortcut::toJson() const

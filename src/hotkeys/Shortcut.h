@@ -29,8 +29,6 @@ public:
     static std::optional<Shortcut> fromKeyEvent(const QKeyEvent &event);
     static std::optional<Shortcut> fromNativeKey(quint32 x11Keycode,
                                                  Qt::KeyboardModifiers modifiers);
-    // The shortcut currently stored for the name, if any.
-    static std::optional<Shortcut> forName(const Name &name);
 
     // The stored JSON form {"carbonKeyCode":…,"carbonModifiers":…}; decoding requires both
     // members as integers and keeps them as stored.

@@ -43,13 +43,11 @@ QString execValue(const QString &executable)
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-bool enable(const QString &executable, QString *error)
+Result<void> enable(const QString &executable)
 {
     const QString folder = Paths::configHome() + QStringLiteral("/autostart");
-    if (!QDir().mkpath(folder)) {
-        *error = QStringLiteral("cannot create %1").arg(folder);
-        return false;
-    }
+    if (!QDir().mkpath(folder))
+        return Failure {QStringLiteral("cannot create %1").arg(folder)};
     const QString entry = QStringLiteral("[Desktop Entry]\n"
                                          "Type=Application\n"
                                          "Name=Binzo\n"
@@ -59,16 +57,15 @@ bool enable(const QString &executable, QString *error)
                                          "Terminal=false\n"
                                          "X-GNOME-Autostart-enabled=true\n")
                               .arg(execValue(executable));
-    return PrivateFile::replace(entryPath(), entry.toUtf8(), error);
+    return PrivateFile::replace(entryPath(), entry.toUtf8());
 }
 
-bool disable(QString *error)
+Result<void> disable()
 {
     QFile file(entryPath());
     if (!file.exists() || file.remove())
-        return true;
-    *error = file.errorString();
-    return false;
+        return {};
+    return Failure {file.errorString()};
 }
 
 } // namespace Autostart

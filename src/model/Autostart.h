@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/Result.h"
+
 #include <QString>
 
 // Starting Binzo at login, through an XDG Autostart entry in the user's config folder. The
@@ -12,9 +14,9 @@ QString entryPath();
 // True when the entry exists and the desktop would run it (not Hidden, not disabled).
 bool isEnabled();
 // Writes an entry that starts executable at login.
-bool enable(const QString &executable, QString *error);
+Result<void> enable(const QString &executable);
 // Removes the entry; succeeds when there is none.
-bool disable(QString *error);
+Result<void> disable();
 // The Exec line's value for executable, quoted as the Desktop Entry rules require.
 QString execValue(const QString &executable);
 

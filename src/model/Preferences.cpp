@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/Preferences.h"
 
+#include "model/Logging.h"
 #include "model/Paths.h"
 #include "model/secrets/PrivateFile.h"
 
@@ -11,7 +12,6 @@
 #include <QJsonDocument>
 
 #include <cmath>
-#include <cstdio>
 
 Preferences::Preferences(QString filePath, QObject *parent)
     : QObject(parent)
@@ -104,8 +104,8 @@ QJsonObject Preferences::load() const
         + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddTHHmmsszzz"));
     if (QFile::rename(m_filePath, aside)) {
         QFile::setPermissions(aside, QFile::ReadOwner | QFile::WriteOwner);
-        std::fprintf(stderr, "Binzo: preferences file was unreadable and was moved to %s\n",
-                     qPrintable(aside));
+        qCWarning(lcModel, "preferences file was unreadable and was moved to %s",
+                  qPrintable(aside));
     }
     return {};
 }
@@ -119,8 +119,7 @@ bool Preferences::update(const QString &key, const std::optional<QJsonValue> &va
         // Released before observers hear of the change, as they may write in turn.
         const PrivateFile::Lock lock(m_filePath + QStringLiteral(".lock"), 2000);
         if (!lock.isLocked()) {
-            std::fprintf(stderr, "Binzo: could not lock the preferences file %s\n",
-                         qPrintable(m_filePath));
+            qCWarning(lcModel, "could not lock the preferences file %s", qPrintable(m_filePath));
             return false;
         }
         QJsonObject object = load();
@@ -130,11 +129,11 @@ bool Preferences::update(const QString &key, const std::optional<QJsonValue> &va
             object.insert(key, *value);
         else
             object.remove(key);
-        QString error;
-        if (!PrivateFile::replace(m_filePath, QJsonDocument(object).toJson(QJsonDocument::Indented),
-                                  &error)) {
-            std::fprintf(stderr, "Binzo: could not write the preferences file: %s\n",
-                         qPrintable(error));
+        const Result<void> written = PrivateFile::replace(
+            m_filePath, QJsonDocument(object).toJson(QJsonDocument::Indented));
+        if (!written) {
+            qCWarning(lcModel, "could not write the preferences file: %s",
+                      qPrintable(written.error()));
             return false;
         }
     }

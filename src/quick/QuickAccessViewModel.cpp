@@ -28,15 +28,17 @@ QString quoted(const QString &text)
 
 } // namespace
 
-QuickAccessViewModel::QuickAccessViewModel(DataController &store, Clipboard &clipboard,
-                                           TimerScheduler &timers, QObject *parent)
+QuickAccessViewModel::QuickAccessViewModel(DataController &store, SemanticSearch &semantic,
+                                           Clipboard &clipboard, TimerScheduler &timers,
+                                           QObject *parent)
     : QObject(parent)
     , m_store(store)
+    , m_semantic(semantic)
     , m_clipboard(clipboard)
     , m_timers(timers)
     , m_binzos(store.binzoModel())
     , m_hadBinzos(hasBinzos())
-    , m_previews(KeychainStore::shared())
+    , m_previews(store.secrets())
 {
     m_visible.setPreviews(&m_previews);
     connect(&store, &DataController::binzosChanged, this, [this] {
@@ -46,7 +48,7 @@ QuickAccessViewModel::QuickAccessViewModel(DataController &store, Clipboard &cli
     // Labels are embedded off the interface thread as the store loads and changes, so even
     // the first keystroke only compares vectors.
     connect(&store, &DataController::entriesChanged, this, [this] {
-        SemanticSearch::shared().prepare(m_store.entries());
+        m_semantic.prepare(m_store.entries());
         m_listStale = true;
         refresh();
     });
@@ -57,7 +59,7 @@ QuickAccessViewModel::QuickAccessViewModel(DataController &store, Clipboard &cli
         m_listStale = true;
         refresh();
     });
-    SemanticSearch::shared().prepare(store.entries());
+    m_semantic.prepare(store.entries());
     reloadBinzos();
     refresh();
 }
@@ -427,7 +429,7 @@ void QuickAccessViewModel::copy(Entry *entry)
     // The value comes from the secret store's thread; the copy happens when it arrives,
     // unless another copy or the panel's hiding came first.
     QPointer<Entry> target(entry);
-    KeychainStore::shared().read(
+    m_store.secrets().read(
         entry->id(), KeychainStore::Purpose::Use, this,
         [this, request, target](const SecretResult &result) {
             if (request != m_copyRequest || !target)
@@ -440,7 +442,7 @@ void QuickAccessViewModel::copy(Entry *entry)
             case SecretResult::Status::Missing:
                 break; // nothing to copy, nothing to say
             case SecretResult::Status::Locked:
-                KeychainStore::shared().unlock();
+                m_store.secrets().unlock();
                 notify(SecretPreviews::lockedText(), failureSymbol(), kNoticeDuration);
                 break;
             case SecretResult::Status::Unknown:
@@ -455,7 +457,7 @@ void QuickAccessViewModel::copy(Entry *entry)
     m_timers.schedule(kValueWait, [self = QPointer<QuickAccessViewModel>(this), request] {
         if (!self || request != self->m_copyRequest)
             return;
-        self->notify(KeychainStore::shared().isUnlocking() ? SecretPreviews::lockedText()
+        self->notify(self->m_store.secrets().isUnlocking() ? SecretPreviews::lockedText()
                                                            : SecretPreviews::notAnsweringText(),
                      failureSymbol(), kNoticeDuration);
     });
@@ -675,7 +677,8 @@ void QuickAccessViewModel::refresh()
     const bool couldCopy = canCopy();
     const bool wasClosestOnly = m_closestOnly;
     m_visible.setEntries(
-        Search::visibleEntries(m_search, current, m_store.entries(), &m_closestOnly), accents);
+        Search::visibleEntries(m_semantic, m_search, current, m_store.entries(), &m_closestOnly),
+        accents);
     if (couldCopy != canCopy())
         emit canCopyChanged();
     if (wasClosestOnly != m_closestOnly)

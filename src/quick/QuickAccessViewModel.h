@@ -19,6 +19,7 @@
 class BinzoEditor;
 class Clipboard;
 class DataController;
+class SemanticSearch;
 class EntryEditor;
 struct PanelCommand;
 class TimerScheduler;
@@ -53,8 +54,9 @@ class QuickAccessViewModel : public QObject
     Q_PROPERTY(BinzoListModel *binzos READ binzos CONSTANT)
     Q_PROPERTY(VisibleEntriesModel *visibleEntries READ visibleEntries CONSTANT)
 public:
-    QuickAccessViewModel(DataController &store, Clipboard &clipboard, TimerScheduler &timers,
-                         QObject *parent = nullptr);
+    // Sensitive values come from the store's own secret store.
+    QuickAccessViewModel(DataController &store, SemanticSearch &semantic, Clipboard &clipboard,
+                         TimerScheduler &timers, QObject *parent = nullptr);
     ~QuickAccessViewModel() override;
 
     // Hides the panel; set by the panel's controller. Called 0.55 s after a copy and by
@@ -217,6 +219,7 @@ private:
     void refresh();
 
     DataController &m_store;
+    SemanticSearch &m_semantic;
     Clipboard &m_clipboard;
     TimerScheduler &m_timers;
     // The store's live tab-order model; it updates before this view model hears of a change.

@@ -88,17 +88,17 @@ QList<Entry *> best(const std::vector<Scored> &s, qsizetype count)
 
 } // namespace
 
-double Search::score(const Entry &entry, const QString &trimmedQuery)
+double Search::score(SemanticSearch &semantic, const Entry &entry, const QString &trimmedQuery)
 {
-    SemanticSearch &semantic = SemanticSearch::shared();
     const QString a = trimmedQuery.left(kMaxQueryLength).toLower();
     const QString &b = semantic.loweredLabel(entry);
     return scoreOf(
         a, b, semantic.embedding() ? std::optional(semantic.distance(a, entry)) : std::nullopt);
 }
 
-QList<Entry *> Search::visibleEntries(const QString &search, const Binzo *currentBinzo,
-                                      const QList<Entry *> &allEntries, bool *closestOnly)
+QList<Entry *> Search::visibleEntries(SemanticSearch &semantic, const QString &search,
+                                      const Binzo *currentBinzo, const QList<Entry *> &allEntries,
+                                      bool *closestOnly)
 {
     if (closestOnly)
         *closestOnly = false;
@@ -107,7 +107,7 @@ QList<Entry *> Search::visibleEntries(const QString &search, const Binzo *curren
         return entries(currentBinzo, allEntries);
 
     const QString a = q.left(kMaxQueryLength).toLower();
-    const auto &matches = SemanticSearch::shared().match(a, allEntries);
+    const auto &matches = semantic.match(a, allEntries);
     std::vector<Scored> s;
     s.reserve(matches.size());
     for (size_t i = 0; i < matches.size(); ++i)

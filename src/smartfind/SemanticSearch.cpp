@@ -2,6 +2,7 @@
 #include "smartfind/SemanticSearch.h"
 
 #include "model/records/Entry.h"
+#include "smartfind/Logging.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -46,10 +47,11 @@ SemanticSearch::SemanticSearch()
         m_embedding = EmbeddingModel::open(path, &error);
         m_modelPath = path;
         if (!m_embedding)
-            qWarning("Smart find matches text only: %s", qPrintable(error));
+            qCWarning(lcSmartFind, "Smart find matches text only: %s", qPrintable(error));
         return;
     }
-    qWarning("Smart find matches text only: no model at %s", qPrintable(candidates.join(", ")));
+    qCWarning(lcSmartFind, "Smart find matches text only: no model at %s",
+              qPrintable(candidates.join(", ")));
 }
 
 void SemanticSearch::setEmbedding(std::unique_ptr<EmbeddingModel> embedding)

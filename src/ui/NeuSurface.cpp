@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/NeuSurface.h"
 
+#include "ui/Logging.h"
+
 #include <QQuickWindow>
 #include <QSGImageNode>
 
@@ -63,7 +65,7 @@ void NeuSurface::setMode(const QString &name)
             return;
         }
     }
-    qWarning("NeuSurface: unknown mode \"%s\"", qPrintable(name));
+    qCWarning(lcUi, "NeuSurface: unknown mode \"%s\"", qPrintable(name));
 }
 
 void NeuSurface::setShadowRadius(qreal radius)

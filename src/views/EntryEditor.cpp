@@ -32,7 +32,7 @@ EntryEditor::EntryEditor(Mode mode, DataController &data, Detector detector, QOb
         if (m_isSensitive)
             loadValue();
     }
-    connect(&KeychainStore::shared(), &KeychainStore::answeringChanged, this,
+    connect(&m_data.secrets(), &KeychainStore::answeringChanged, this,
             &EntryEditor::statusTextChanged);
 }
 
@@ -40,7 +40,7 @@ void EntryEditor::loadValue()
 {
     setLoading(true);
     QPointer<Entry> entry(m_mode.entry);
-    KeychainStore::shared().read(
+    m_data.secrets().read(
         entry->id(), KeychainStore::Purpose::Use, this, [this, entry](const SecretResult &result) {
             setLoading(false);
             switch (result.status) {
@@ -58,7 +58,7 @@ void EntryEditor::loadValue()
                 setErrorText(tr("The system keyring is locked. Unlock it to see the value."));
                 // Read again once the person has unlocked it in the prompt this opens.
                 connect(
-                    &KeychainStore::shared(), &KeychainStore::unlocked, this,
+                    &m_data.secrets(), &KeychainStore::unlocked, this,
                     [this, entry] {
                         if (entry && m_value.isEmpty() && !m_loading) {
                             setErrorText({});
@@ -66,7 +66,7 @@ void EntryEditor::loadValue()
                         }
                     },
                     Qt::SingleShotConnection);
-                KeychainStore::shared().unlock();
+                m_data.secrets().unlock();
                 break;
             default:
                 setErrorText(tr("Couldn't read the value: ") + result.error);
@@ -211,7 +211,7 @@ QString EntryEditor::statusText() const
         return tr("Reading the value\u2026");
     if (!m_saving)
         return {};
-    return KeychainStore::shared().isAnswering()
+    return m_data.secrets().isAnswering()
         ? tr("Saving\u2026")
         : tr("The system keyring does not answer \u2014 retrying\u2026");
 }
@@ -242,15 +242,15 @@ bool EntryEditor::save()
         QPointer<Binzo> added(m_mode.entry ? nullptr : m_holder.data());
         DataController *data = &m_data;
         m_data.updateEntry(entry, label, m_value, m_isSensitive,
-                           [self, data, edited, chosen, added](const QString &error) {
-                               if (error.isEmpty() && edited && chosen)
+                           [self, data, edited, chosen, added](const Result<void> &changed) {
+                               if (changed && edited && chosen)
                                    data->moveEntry(edited, chosen);
                                if (!self)
                                    return;
                                Binzo *holder = self->m_mode.entry && edited
                                    ? data->binzo(edited->binzoID())
                                    : added.data();
-                               self->saved(holder, error);
+                               self->saved(holder, changed.error());
                            });
         return m_saving || (m_errorText.isEmpty() && !m_waitingForStore);
     }
@@ -262,11 +262,11 @@ bool EntryEditor::save()
     setSaving(true);
     QPointer<Binzo> holder(target);
     m_data.addEntry(target, label, m_value, m_isSensitive,
-                    [self, holder](Entry *added, const QString &error) {
+                    [self, holder](const Result<Entry *> &added) {
                         if (!self)
                             return;
-                        self->m_added = added;
-                        self->saved(holder, error);
+                        self->m_added = added ? *added : nullptr;
+                        self->saved(holder, added.error());
                     });
     return m_saving || (m_errorText.isEmpty() && !m_waitingForStore);
 }

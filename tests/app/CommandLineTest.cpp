@@ -86,21 +86,19 @@ struct VaultCommandsTest : ::testing::Test
     VaultCommandsTest()
     {
         KeychainStore::setSharedBackend(std::make_unique<FakeSecretBackend>(&secrets));
-        QString error;
-        store = DataController::open(folder.filePath("binzo.sqlite3"), &error);
+        store = std::move(
+            *DataController::open(folder.filePath("binzo.sqlite3"), KeychainStore::shared()));
         store->addEntry(store->binzo("Personal"), "Email", "ada@example.org", false);
         store->addEntry(store->binzo("Bank"), "Email", "bank@example.org", false);
         addEntryAndWait(*store, store->binzo("Bank"), "PIN", "4711", true);
         commands = std::make_unique<VaultCommands>(
             *store,
-            [this](Entry &entry, const QString &value, QString *error) {
-                if (!clipboardWorks) {
-                    *error = "no clipboard";
-                    return false;
-                }
+            [this](Entry &entry, const QString &value) -> Result<void> {
+                if (!clipboardWorks)
+                    return Failure {"no clipboard"};
                 copied.append(value);
                 store->markUsed(&entry);
-                return true;
+                return {};
             },
             VaultCommands::Owner::ThisCommand);
     }

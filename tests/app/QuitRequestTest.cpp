@@ -38,9 +38,9 @@ TEST(QuitRequestTest, QuitsOnlyWithEverythingSavedOrTheUsersConsent)
         TestEnvironment environment;
         const QString path = environment.dataHome() + "/binzo.sqlite3";
         FakeTimers timers;
-        QString error;
-        auto store = DataController::open(path, &error, &timers);
-        ASSERT_TRUE(store) << qPrintable(error);
+        auto opened = DataController::open(path, KeychainStore::shared(), &timers);
+        ASSERT_TRUE(opened) << qPrintable(opened.error());
+        std::unique_ptr<DataController> store = std::move(*opened);
         ForeignLock lock(path);
         store->addEntry(store->binzos().first(), "Phone", "+49 30 123", false);
         if (c.lockEndsAfter == 0ms)
@@ -76,9 +76,10 @@ TEST(QuitRequestTest, AValueWaitingForTheKeyringIsAnUnsavedChange)
     FakeSecretBackend::State secrets;
     KeychainStore::setSharedBackend(std::make_unique<FakeSecretBackend>(&secrets));
     FakeTimers timers;
-    QString error;
-    auto store = DataController::open(environment.dataHome() + "/binzo.sqlite3", &error, &timers);
-    ASSERT_TRUE(store) << qPrintable(error);
+    auto opened = DataController::open(environment.dataHome() + "/binzo.sqlite3",
+                                       KeychainStore::shared(), &timers);
+    ASSERT_TRUE(opened) << qPrintable(opened.error());
+    std::unique_ptr<DataController> store = std::move(*opened);
     secrets.hang();
     store->addEntry(store->binzos().first(), "Token", "ghp_secret", true);
 

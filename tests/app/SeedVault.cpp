@@ -52,8 +52,8 @@ int main(int argc, char *argv[])
         bool answered = false;
         QEventLoop stored;
         store.addEntry(binzo, seed.label, seed.value, seed.isSensitive,
-                       [&](Entry *entry, const QString &) {
-                           added = entry;
+                       [&](const Result<Entry *> &entry) {
+                           added = entry ? *entry : nullptr;
                            answered = true;
                            stored.quit();
                        });

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "TestEnvironment.h"
+
 #include "app/SingleInstance.h"
 #include "app/PeerCredentials.h"
 #include "app/RuntimeFolder.h"
@@ -183,13 +185,6 @@ TEST_F(SingleInstanceTest, OnlyAPrivateFolderOfThisUserIsUsed)
     const QString base = dir.filePath("runtime");
     QDir().mkpath(base);
     const auto folder = [&](const char *name) { return base + '/' + name; };
-    const auto mode = [](const QString &path) {
-        struct stat status
-        {
-        };
-        ::lstat(QFile::encodeName(path).constData(), &status);
-        return status.st_mode & 07777;
-    };
     ASSERT_EQ(::mkdir(QFile::encodeName(folder("open")).constData(), 0777), 0);
     ::chmod(QFile::encodeName(folder("open")).constData(), 0777);
     ASSERT_EQ(::mkdir(QFile::encodeName(folder("readable")).constData(), 0755), 0);
@@ -219,7 +214,7 @@ TEST_F(SingleInstanceTest, OnlyAPrivateFolderOfThisUserIsUsed)
         const SingleInstance::Role role = instance.acquire(&error);
         EXPECT_EQ(role == SingleInstance::Role::Primary, c.usable) << c.name;
         if (c.usable) {
-            EXPECT_EQ(mode(folder(c.name)), 0700u) << c.name;
+            EXPECT_EQ(fileMode(folder(c.name)), 0700u) << c.name;
         } else {
             EXPECT_TRUE(error.contains(folder(c.name)) && error.contains(c.reason))
                 << c.name << ": " << qPrintable(error);

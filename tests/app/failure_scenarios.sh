@@ -43,7 +43,6 @@ stop_app() {
   app=
 }
 notified() { grep -qF -- "$1" "$bus"; }
-panel_shown() { xdotool search --onlyvisible --name '^Binzo Quick Access$' >/dev/null 2>&1; }
 
 dbus-monitor --session "interface='org.freedesktop.Notifications',member='Notify'" >"$bus" 2>&1 &
 helpers+=($!)

@@ -17,7 +17,6 @@ token=ghp_$(head -c 64 /dev/urandom | base64 | tr -dc 'A-Za-z0-9' | head -c 36)
 
 count() { sql "SELECT count(*) FROM Entry WHERE $1"; }
 has_entry() { [[ $(count "$1") == 1 ]]; }
-clipboard() { xclip -o -selection clipboard 2>/dev/null; }
 locked() { ! sqlite3 "$db" "BEGIN IMMEDIATE; ROLLBACK;" 2>/dev/null; }
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
@@ -75,8 +74,7 @@ IFS='|' read -r id sensitive inline < <(sql "SELECT id, isSensitive, ifnull(inli
 
 step "a copied secret leaves the clipboard after 10 s"
 xdotool key Escape
-wait_until 50 bash -c "! xdotool search --onlyvisible --name '^Binzo Quick Access\$' >/dev/null" \
-  || fail "Escape did not hide the panel"
+wait_until 50 panel_hidden || fail "Escape did not hide the panel"
 printf %s 'something else' | xclip -selection clipboard
 show_panel
 xdotool type --delay 20 'Work GitHub'
@@ -97,12 +95,7 @@ wrong=$(find "$XDG_DATA_HOME/binzo" "$XDG_CONFIG_HOME/binzo" "$XDG_RUNTIME_DIR/b
 [[ -z $wrong ]] || fail "not private: $(ls -ld $wrong)"
 
 step "Quit Binzo empties the database log"
-tray=$(xwininfo -root -tree | awk '/\("binzo" "binzo"\)/ && !/Quick Access/ && !found { print $1; found = 1 }')
-[[ -n $tray ]] || fail "no tray icon"
-eval "$(xdotool getwindowgeometry --shell "$tray")"
-xdotool mousemove $((X + 11)) $((Y + 11)) click 3
-sleep 0.5
-xdotool key Up Return
+tray_click 3 Up Return
 wait_until 50 bash -c "! kill -0 $app 2>/dev/null" || fail "Quit Binzo did not end the app"
 [[ ! -s $db-wal ]] || fail "the log still holds $(stat -c %s "$db-wal") bytes after Quit"
 echo "all trust scenarios passed"

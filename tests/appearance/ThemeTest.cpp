@@ -3,7 +3,6 @@
 #include "appearance/DesktopAppearance.h"
 #include "appearance/ThemeController.h"
 #include "model/Preferences.h"
-#include "ui/NeuPalette.h"
 
 #include <QDBusVariant>
 #include <QSignalSpy>
@@ -47,39 +46,6 @@ TEST(AppTheme, EffectiveAppearanceFollowsChoiceThenSystem)
         EXPECT_EQ(AppThemes::effectiveAppearance(c.raw, c.system), c.expected) << c.raw;
         EXPECT_EQ(AppThemes::forcedAppearance(c.raw).has_value(), c.forced) << c.raw;
     }
-}
-
-TEST(AppTheme, CasesInPickerOrderWithLabelsAndSymbols)
-{
-    const QList<AppTheme> cases = AppThemes::allCases();
-    ASSERT_EQ(cases.size(), 3);
-    const char *expected[][3] = {{"system", "System", "circle.lefthalf.filled"},
-                                 {"light", "Light", "sun.max.fill"},
-                                 {"dark", "Dark", "moon.fill"}};
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(AppThemes::rawValue(cases[i]), expected[i][0]);
-        EXPECT_EQ(AppThemes::label(cases[i]), expected[i][1]);
-        EXPECT_EQ(AppThemes::symbol(cases[i]), expected[i][2]);
-        EXPECT_EQ(AppThemes::fromRaw(expected[i][0]), cases[i]);
-    }
-}
-
-TEST(NeuPalette, ColoursPerAppearance)
-{
-    const NeuPalette light = NeuPalette::forAppearance(Appearance::Light);
-    EXPECT_EQ(light.base.rgb(), 0xFFF1EEE7);
-    EXPECT_EQ(light.dark.rgb(), 0xFFD7D3C9);
-    EXPECT_EQ(light.light.rgb(), 0xFFFFFFFF);
-    EXPECT_EQ(light.textPrimary.rgb(), 0xFF2B2A27);
-    EXPECT_EQ(light.textSecondary.rgb(), 0xFF6B675F);
-
-    const NeuPalette dark = NeuPalette::forAppearance(Appearance::Dark);
-    EXPECT_EQ(dark.base.rgb(), 0xFF262A30);
-    EXPECT_EQ(dark.dark.rgb(), 0xFF1E2126);
-    EXPECT_EQ(dark.light.rgb(), 0xFF31363D);
-    EXPECT_NEAR(dark.textPrimary.redF(), 0.96, 1e-3);
-    EXPECT_NEAR(dark.textSecondary.blueF(), 0.62, 1e-3);
-    EXPECT_EQ(dark.textPrimary.alpha(), 255);
 }
 
 TEST(DesktopAppearance, PortalColorSchemeValues)
@@ -146,15 +112,6 @@ TEST_F(ThemeControllerTest, FollowsPreferenceWrittenElsewhere)
     EXPECT_EQ(theme.themeRaw(), "nonsense");
     EXPECT_FALSE(theme.isDark());
     EXPECT_FALSE(theme.isForced());
-}
-
-TEST_F(ThemeControllerTest, ColourFromHexIsInvokable)
-{
-    ThemeController theme(prefs, system);
-    QColor color;
-    ASSERT_TRUE(QMetaObject::invokeMethod(&theme, "colorFromHex", Q_RETURN_ARG(QColor, color),
-                                          Q_ARG(QString, "#9B6BF4")));
-    EXPECT_EQ(color.rgb(), 0xFF9B6BF4);
 }
 
 } // namespace

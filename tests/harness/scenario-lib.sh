@@ -23,8 +23,28 @@ panel_shown() { shown 'Binzo Quick Access'; }
 panel_hidden() { hidden 'Binzo Quick Access'; }
 # geometry NAME: sets X, Y, WIDTH, HEIGHT of the visible window NAME.
 geometry() { eval "$(xdotool getwindowgeometry --shell "$(window_named "$1")")"; }
+# xclip waits for ever when an owner does not answer; a stuck read must fail, not hang.
+clipboard() { timeout 2 xclip -o -selection clipboard 2>/dev/null; }
+clipboard_is() { [[ "$(clipboard)" == "$1" ]]; }
+clipboard_empty() { [[ -z "$(clipboard)" ]]; }
+# tray_click BUTTON [KEYS...]: clicks the tray icon, then presses KEYS in the menu it opened.
+tray_click() {
+  local tray X Y WIDTH HEIGHT SCREEN WINDOW
+  tray=$(xwininfo -root -tree | awk '/\("binzo" "binzo"\)/ && !/Quick Access|Settings|Welcome/ \
+    && !found { print $1; found = 1 }')
+  [[ -n $tray ]] || fail "no tray icon"
+  eval "$(xdotool getwindowgeometry --shell "$tray")"
+  xdotool mousemove $((X + 11)) $((Y + 11))
+  sleep 0.3
+  xdotool click "$1"
+  shift
+  (($# == 0)) || { sleep 0.5 && xdotool key "$@"; }
+}
 # sql QUERY: reads the store of the current XDG folders.
 sql() { sqlite3 -readonly "$XDG_DATA_HOME/binzo/binzo.sqlite3" "$1"; }
+sql_is() { [[ $(sql "$1") == "$2" ]]; }
+# until_sql TENTHS QUERY EXPECTED: waits for the store to answer QUERY with EXPECTED.
+until_sql() { wait_until "$1" sql_is "$2" "$3"; }
 
 # shot NAME: a screenshot of the settled screen in $shots, when set.
 shot() { [[ -z ${shots:-} ]] || { mkdir -p "$shots" && sleep 0.6 && import -window root "$shots/$1.png"; }; }

@@ -31,11 +31,20 @@ export DISPLAY=":$display"
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
 
 # The keyring must be unlocked before anything else touches the bus, or it starts without
-# a default collection.
+# a default collection. It runs in the foreground of a job of ours, so it is stopped by the
+# PID we started, and nothing goes on before it owns its bus name.
 exec_inside='
   # Services the bus starts (the keyring'"'"'s unlock prompter) need the bus and the display.
   dbus-update-activation-environment DISPLAY DBUS_SESSION_BUS_ADDRESS >/dev/null 2>&1
-  printf %s binzo-test | gnome-keyring-daemon --unlock --components=secrets >/dev/null 2>&1
+  printf %s binzo-test | gnome-keyring-daemon --foreground --unlock --components=secrets \
+      >/dev/null 2>&1 &
+  keyring=$!
+  for _ in $(seq 100); do
+    dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+        org.freedesktop.DBus.NameHasOwner string:org.freedesktop.secrets 2>/dev/null \
+      | grep -q "boolean true" && break
+    sleep 0.05
+  done
   openbox >/dev/null 2>&1 &
   [ -n "${BINZO_NO_COMPOSITOR:-}" ] || xcompmgr >/dev/null 2>&1 &
   [ -n "${BINZO_NO_TRAY:-}" ] || trayer --edge top --align right --widthtype pixel --width 120 \
@@ -45,8 +54,8 @@ exec_inside='
     [ "$wmctrl_ok" = 1 ] && break; sleep 0.05
   done
   "$@"; status=$?
-  kill $(jobs -p) 2>/dev/null
-  pkill -u "$(id -u)" -f "gnome-keyring-daemon.*$XDG_RUNTIME_DIR" 2>/dev/null
+  kill "$keyring" $(jobs -p) 2>/dev/null
+  wait "$keyring" 2>/dev/null
   exit $status
 '
 set +e

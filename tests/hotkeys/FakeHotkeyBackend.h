@@ -13,13 +13,13 @@
 class FakeHotkeyBackend : public Hotkeys::HotkeyBackend
 {
 public:
-    int registerHotkey(Id id, const Hotkeys::Shortcut &shortcut) override
+    Result<void> registerHotkey(Id id, const Hotkeys::Shortcut &shortcut) override
     {
         ++registerCalls;
         if (const int status = refused.value(shortcut, 0))
-            return status;
+            return Failure {QStringLiteral("refused"), status};
         live.insert_or_assign(id, shortcut);
-        return 0;
+        return {};
     }
     void unregisterHotkey(Id id) override { live.erase(id); }
     bool isHeldElsewhere(const Hotkeys::Shortcut &shortcut) override

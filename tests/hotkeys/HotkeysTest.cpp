@@ -25,84 +25,68 @@ struct HotkeysTest : ::testing::Test
     {
         auto owned = std::make_unique<FakeHotkeyBackend>();
         fake = owned.get();
-        configure(prefs, std::move(owned));
+        hotkeys = std::make_unique<Registry>(prefs, std::move(owned));
     }
 
-    Name toggleName() const { return Name(QStringLiteral("togglePanel"), kToggle); }
+    // The application's name as the application adopts it.
+    Name toggleName()
+    {
+        const Name name(QStringLiteral("togglePanel"), kToggle);
+        hotkeys->adopt(name);
+        return name;
+    }
     QString stored(const Name &name) const { return prefs.string(name.storageKey()).value_or(""); }
 
     QTemporaryDir dir;
     Preferences prefs {dir.filePath("preferences.json")};
     FakeHotkeyBackend *fake = nullptr;
+    std::unique_ptr<Registry> hotkeys;
     QObject context; // of the test's own connections to the notifier
 };
 
-TEST_F(HotkeysTest, ANameWithADefaultStoresItOnlyWhenNothingIsStored)
+TEST_F(HotkeysTest, AdoptingANameStoresItsDefaultOnlyWhenNothingIsStored)
 {
-    const Name name = toggleName();
+    const Name name(QStringLiteral("togglePanel"), kToggle);
+    EXPECT_FALSE(prefs.contains(name.storageKey())) << "a name alone writes nothing";
+    hotkeys->adopt(name);
     EXPECT_EQ(stored(name), R"({"carbonKeyCode":49,"carbonModifiers":768})");
     EXPECT_TRUE(fake->isLive(kToggle));
 
-    setShortcut(std::nullopt, name);
+    hotkeys->setShortcut(std::nullopt, name);
     EXPECT_TRUE(prefs.contains(name.storageKey()));
-    EXPECT_EQ(shortcut(name), std::nullopt);
+    EXPECT_EQ(hotkeys->shortcut(name), std::nullopt);
 
     // A cleared default stays cleared: the stored false is not replaced.
     const Name again = toggleName();
-    EXPECT_EQ(shortcut(again), std::nullopt);
+    EXPECT_EQ(hotkeys->shortcut(again), std::nullopt);
     EXPECT_FALSE(fake->isLive(kToggle));
-}
-
-TEST_F(HotkeysTest, StoredValuesReadAsShortcutOnlyWhenTheyDecode)
-{
-    const Name name(QStringLiteral("custom"));
-    const struct
-    {
-        std::optional<QJsonValue> value;
-        std::optional<Shortcut> expected;
-    } cases[] = {
-        {std::nullopt, std::nullopt},
-        {QJsonValue(false), std::nullopt},
-        {QJsonValue(true), std::nullopt},
-        {QJsonValue(QStringLiteral("garbage")), std::nullopt},
-        {QJsonValue(QStringLiteral(R"({"carbonKeyCode":40})")), std::nullopt},
-        {QJsonValue(QStringLiteral(R"({"carbonKeyCode":40,"carbonModifiers":2304})")), kOther},
-    };
-    for (const auto &c : cases) {
-        prefs.remove(name.storageKey());
-        if (c.value && c.value->isBool())
-            prefs.setBoolean(name.storageKey(), c.value->toBool());
-        else if (c.value)
-            prefs.setString(name.storageKey(), c.value->toString());
-        EXPECT_EQ(shortcut(name), c.expected);
-        EXPECT_EQ(Shortcut::forName(name), c.expected);
-    }
 }
 
 TEST_F(HotkeysTest, StoringRegistersReplacesAndNotifies)
 {
     QList<Name> changes;
-    const QMetaObject::Connection connection = QObject::connect(
-        notifier(), &Notifier::shortcutByNameDidChange, [&](const Name &n) { changes << n; });
+    const QMetaObject::Connection connection
+        = QObject::connect(hotkeys->notifier(), &Notifier::shortcutByNameDidChange,
+                           [&](const Name &n) { changes << n; });
     const Name name(QStringLiteral("custom"));
 
-    setShortcut(kToggle, name);
+    hotkeys->setShortcut(kToggle, name);
     EXPECT_TRUE(fake->isLive(kToggle));
-    EXPECT_TRUE(isEnabled(name));
-    setShortcut(kOther, name);
+    EXPECT_TRUE(hotkeys->isEnabled(name));
+    hotkeys->setShortcut(kOther, name);
     EXPECT_FALSE(fake->isLive(kToggle));
     EXPECT_TRUE(fake->isLive(kOther));
     ASSERT_EQ(changes.size(), 2);
     EXPECT_EQ(changes.at(1), name);
 
     // Clearing a name without a default removes its entry.
-    setShortcut(std::nullopt, name);
+    hotkeys->setShortcut(std::nullopt, name);
     EXPECT_FALSE(prefs.contains(name.storageKey()));
     EXPECT_FALSE(fake->isLive(kOther));
     EXPECT_EQ(changes.size(), 3);
 
     // Clearing again changes nothing and posts nothing.
-    setShortcut(std::nullopt, name);
+    hotkeys->setShortcut(std::nullopt, name);
     EXPECT_EQ(changes.size(), 3);
     QObject::disconnect(connection);
 }
@@ -111,15 +95,15 @@ TEST_F(HotkeysTest, ActionsRunInOrderForTheNamesThatStoreTheFiredShortcut)
 {
     const Name first(QStringLiteral("first"));
     const Name second(QStringLiteral("second"));
-    setShortcut(kToggle, first);
-    setShortcut(kToggle, second);
+    hotkeys->setShortcut(kToggle, first);
+    hotkeys->setShortcut(kToggle, second);
     EXPECT_EQ(fake->live.size(), 1u);
 
     QStringList calls;
-    onKeyDown(first, [&] { calls << "first 1"; });
-    onKeyDown(first, [&] { calls << "first 2"; });
-    onKeyDown(second, [&] { calls << "second"; });
-    onKeyUp(first, [&] { calls << "first up"; });
+    hotkeys->onKeyDown(first, [&] { calls << "first 1"; });
+    hotkeys->onKeyDown(first, [&] { calls << "first 2"; });
+    hotkeys->onKeyDown(second, [&] { calls << "second"; });
+    hotkeys->onKeyUp(first, [&] { calls << "first up"; });
     ASSERT_TRUE(fake->press(kToggle));
     EXPECT_EQ(calls.size(), 3);
     EXPECT_LT(calls.indexOf("first 1"), calls.indexOf("first 2"));
@@ -128,16 +112,10 @@ TEST_F(HotkeysTest, ActionsRunInOrderForTheNamesThatStoreTheFiredShortcut)
     EXPECT_EQ(calls.last(), "first up");
 
     // The second name moving away leaves the first one's shortcut live.
-    setShortcut(kOther, second);
+    hotkeys->setShortcut(kOther, second);
     calls.clear();
     ASSERT_TRUE(fake->press(kToggle));
     EXPECT_EQ(calls, QStringList({"first 1", "first 2"}));
-}
-
-TEST_F(HotkeysTest, StoringWithNoActionStillRegisters)
-{
-    setShortcut(kOther, Name(QStringLiteral("idle")));
-    EXPECT_TRUE(fake->press(kOther));
 }
 
 TEST_F(HotkeysTest, ARefusedRegistrationIsLoggedToldAndKeepsNothing)
@@ -145,44 +123,45 @@ TEST_F(HotkeysTest, ARefusedRegistrationIsLoggedToldAndKeepsNothing)
     fake->refused.insert(kOther, 10);
     const Name name(QStringLiteral("custom"));
     QList<Shortcut> told;
-    QObject::connect(notifier(), &Notifier::registrationStatusDidChange, &context,
+    QObject::connect(hotkeys->notifier(), &Notifier::registrationStatusDidChange, &context,
                      [&](const Shortcut &s) { told << s; });
     ::testing::internal::CaptureStdout();
-    setShortcut(kOther, name);
+    hotkeys->setShortcut(kOther, name);
     EXPECT_EQ(::testing::internal::GetCapturedStdout(),
               "Error registering hotkey Ctrl+Alt+K: 10\n");
     EXPECT_TRUE(fake->live.empty());
-    EXPECT_FALSE(isEnabled(name));
-    EXPECT_EQ(registrationFailure(name), 10);
+    EXPECT_FALSE(hotkeys->isEnabled(name));
+    EXPECT_EQ(hotkeys->registration(name).failure().code, 10);
     EXPECT_EQ(told, QList<Shortcut> {kOther});
 
     // The id is used up; storing another shortcut forgets the failure.
-    setShortcut(kToggle, name);
+    hotkeys->setShortcut(kToggle, name);
     ASSERT_EQ(fake->live.size(), 1u);
     EXPECT_EQ(fake->live.begin()->first, 2u);
-    EXPECT_TRUE(isEnabled(name));
-    EXPECT_EQ(registrationFailure(name), std::nullopt);
+    EXPECT_TRUE(hotkeys->isEnabled(name));
+    EXPECT_TRUE(hotkeys->registration(name));
 }
 
 TEST_F(HotkeysTest, ARegistrationLostToAKeyboardChangeIsToldOnceAndRetried)
 {
     const Name name = toggleName();
     int told = 0;
-    QObject::connect(notifier(), &Notifier::registrationStatusDidChange, &context, [&] { ++told; });
+    QObject::connect(hotkeys->notifier(), &Notifier::registrationStatusDidChange, &context,
+                     [&] { ++told; });
     ::testing::internal::CaptureStdout();
     fake->loseEverything(10);
-    EXPECT_FALSE(isEnabled(name));
-    EXPECT_EQ(registrationFailure(name), 10);
+    EXPECT_FALSE(hotkeys->isEnabled(name));
+    EXPECT_EQ(hotkeys->registration(name).failure().code, 10);
     // Every return to the normal state tries again, telling only a change.
-    setDispatchPaused(true);
-    setDispatchPaused(false);
+    hotkeys->setDispatchPaused(true);
+    hotkeys->setDispatchPaused(false);
     EXPECT_EQ(told, 1);
     fake->refused.clear();
-    setDispatchPaused(true);
-    setDispatchPaused(false);
+    hotkeys->setDispatchPaused(true);
+    hotkeys->setDispatchPaused(false);
     ::testing::internal::GetCapturedStdout();
     EXPECT_EQ(told, 2);
-    EXPECT_TRUE(isEnabled(name));
+    EXPECT_TRUE(hotkeys->isEnabled(name));
     EXPECT_TRUE(fake->press(kToggle));
 }
 
@@ -198,35 +177,13 @@ TEST_F(HotkeysTest, AnUnreadableStoredShortcutGivesWayToTheDefaultAndIsTold)
             prefs.setString(probe.storageKey(), value->toString());
         QList<QString> told;
         const QMetaObject::Connection connection
-            = QObject::connect(notifier(), &Notifier::unreadableShortcutReplaced,
+            = QObject::connect(hotkeys->notifier(), &Notifier::unreadableShortcutReplaced,
                                [&](const Name &n) { told << n.rawValue(); });
         const Name name = toggleName();
         QObject::disconnect(connection);
-        EXPECT_EQ(shortcut(name), kToggle);
+        EXPECT_EQ(hotkeys->shortcut(name), kToggle);
         EXPECT_EQ(told, QList<QString> {name.rawValue()});
     }
-}
-
-TEST_F(HotkeysTest, DisablingEverythingSilencesAndEnablingRestoresWithoutStoring)
-{
-    const Name name = toggleName();
-    int calls = 0;
-    onKeyDown(name, [&] { ++calls; });
-    const QString before = stored(name);
-
-    setEnabled(false);
-    EXPECT_FALSE(isEnabled(name));
-    EXPECT_FALSE(fake->press(kToggle));
-    // Registering while off waits for the switch too.
-    setShortcut(kOther, Name(QStringLiteral("later")));
-    EXPECT_FALSE(fake->isLive(kOther));
-
-    setEnabled(true);
-    EXPECT_TRUE(isEnabled(name));
-    EXPECT_TRUE(fake->press(kToggle));
-    EXPECT_TRUE(fake->isLive(kOther));
-    EXPECT_EQ(calls, 1);
-    EXPECT_EQ(stored(name), before);
 }
 
 // The recorder pauses dispatch to record a combination we hold ourselves: it must reach the
@@ -235,101 +192,24 @@ TEST_F(HotkeysTest, PausedDispatchLetsTheKeysThroughAndCallsNothing)
 {
     const Name name = toggleName();
     int calls = 0;
-    onKeyDown(name, [&] { ++calls; });
-    setDispatchPaused(true);
+    hotkeys->onKeyDown(name, [&] { ++calls; });
+    hotkeys->setDispatchPaused(true);
     EXPECT_FALSE(fake->isLive(kToggle));
-    EXPECT_TRUE(isEnabled(name));
-    setEnabled(false);
-    setEnabled(true); // still paused
+    EXPECT_TRUE(hotkeys->isEnabled(name));
+    hotkeys->setEnabled(false);
+    hotkeys->setEnabled(true); // still paused
     EXPECT_FALSE(fake->isLive(kToggle));
-    setDispatchPaused(false);
+    hotkeys->setDispatchPaused(false);
     EXPECT_TRUE(fake->press(kToggle));
     EXPECT_EQ(calls, 1);
-}
-
-TEST_F(HotkeysTest, DisableAndEnableANameKeepItsStoredValue)
-{
-    const Name name = toggleName();
-    disable({name});
-    EXPECT_FALSE(isEnabled(name));
-    EXPECT_FALSE(fake->isLive(kToggle));
-    EXPECT_EQ(shortcut(name), kToggle);
-    enable({name});
-    EXPECT_TRUE(isEnabled(name));
-    EXPECT_TRUE(fake->isLive(kToggle));
-}
-
-TEST_F(HotkeysTest, ResetStoresDefaultsAndResetAllClearsShortcutsButKeepsFalse)
-{
-    const Name toggle = toggleName();
-    const Name custom(QStringLiteral("custom"));
-    const Name cleared(QStringLiteral("cleared"), kOther);
-    setShortcut(kOther, toggle);
-    setShortcut(kOther, custom);
-    setShortcut(std::nullopt, cleared);
-    prefs.setString("binzo.theme", "dark");
-
-    reset({toggle});
-    EXPECT_EQ(shortcut(toggle), kToggle);
-
-    resetAll();
-    EXPECT_FALSE(prefs.contains(toggle.storageKey()));
-    EXPECT_FALSE(prefs.contains(custom.storageKey()));
-    EXPECT_TRUE(prefs.contains(cleared.storageKey()));
-    EXPECT_EQ(prefs.string("binzo.theme"), "dark");
-    EXPECT_TRUE(fake->live.empty());
-}
-
-TEST_F(HotkeysTest, RemovingHandlersUnregistersWhatNothingElseListensTo)
-{
-    const Name toggle = toggleName();
-    const Name shared(QStringLiteral("shared"));
-    setShortcut(kToggle, shared);
-    int sharedCalls = 0;
-    onKeyDown(toggle, [] {});
-    onKeyDown(shared, [&] { ++sharedCalls; });
-
-    removeHandler(toggle);
-    EXPECT_TRUE(fake->press(kToggle));
-    EXPECT_EQ(sharedCalls, 1);
-
-    removeAllHandlers();
-    EXPECT_FALSE(fake->isLive(kToggle));
-    EXPECT_FALSE(isEnabled(toggle));
-}
-
-TEST_F(HotkeysTest, StreamsDeliverUntilTheSubscriptionEnds)
-{
-    const Name name = toggleName();
-    disable({name});
-    QList<EventType> seen;
-    int downs = 0;
-    {
-        auto all = events(name, [&](EventType type) { seen << type; });
-        auto onlyDown = events(EventType::keyDown, name, [&] { ++downs; });
-        EXPECT_TRUE(fake->isLive(kToggle));
-        fake->press(kToggle);
-        fake->fire(kToggle, EventType::keyUp);
-        onKeyDown(name, [] {});
-    }
-    EXPECT_EQ(seen, QList<EventType>({EventType::keyDown, EventType::keyUp}));
-    EXPECT_EQ(downs, 1);
-    // A key handler still listens, so the shortcut stays.
-    EXPECT_TRUE(fake->isLive(kToggle));
-    {
-        auto stream = events(name, [](EventType) {});
-        removeHandler(name);
-        EXPECT_TRUE(fake->isLive(kToggle));
-    }
-    EXPECT_FALSE(fake->isLive(kToggle));
 }
 
 TEST_F(HotkeysTest, WhileAPopupIsOpenKeysAreMatchedInsideTheProcess)
 {
     const Name name = toggleName();
     QStringList calls;
-    onKeyDown(name, [&] { calls << "down"; });
-    onKeyUp(name, [&] { calls << "up"; });
+    hotkeys->onKeyDown(name, [&] { calls << "down"; });
+    hotkeys->onKeyUp(name, [&] { calls << "up"; });
 
     QWindow popup;
     popup.setFlags(Qt::Popup);
@@ -354,16 +234,6 @@ TEST_F(HotkeysTest, WhileAPopupIsOpenKeysAreMatchedInsideTheProcess)
     EXPECT_TRUE(fake->isLive(kToggle));
     send(QEvent::KeyPress, 65, ctrlShift, false);
     EXPECT_EQ(calls.size(), 2);
-}
-
-TEST_F(HotkeysTest, IdsStartAtOneAndAreNeverReused)
-{
-    const Name name(QStringLiteral("custom"));
-    setShortcut(kToggle, name);
-    setShortcut(kOther, name);
-    setShortcut(kToggle, name);
-    ASSERT_EQ(fake->live.size(), 1u);
-    EXPECT_EQ(fake->live.begin()->first, 3u);
 }
 
 } // namespace

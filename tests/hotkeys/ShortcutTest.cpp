@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "hotkeys/Shortcut.h"
 #include "hotkeys/KeyboardLayout.h"
-#include "hotkeys/Name.h"
 #include "hotkeys/NonCharacterKeys.h"
 
 #include <QKeyEvent>
@@ -52,15 +51,6 @@ TEST(Modifiers, LinuxKeysTakeTheirRoles)
     EXPECT_EQ(M::fromQt(Qt::ShiftModifier | Qt::KeypadModifier), M::kShift);
     EXPECT_EQ(M::toQt(M::kCommand | M::kControl | M::kFunction),
               Qt::ControlModifier | Qt::MetaModifier);
-}
-
-TEST(Modifiers, SymbolsKeepAFixedOrder)
-{
-    EXPECT_EQ(M::symbolicRepresentation(M::kCommand | M::kShift | M::kControl | M::kOption
-                                        | M::kFunction),
-              QString::fromUtf8("⌃⌥⇧⌘\U0001F310\uFE0E"));
-    EXPECT_EQ(M::symbolicRepresentation(M::kCommand | M::kShift), QString::fromUtf8("⇧⌘"));
-    EXPECT_EQ(M::symbolicRepresentation(0), QString());
 }
 
 TEST(Shortcut, ConstructorsNormaliseAndDecodingKeepsStoredValues)
@@ -172,16 +162,6 @@ TEST(Shortcut, KeyEventsGiveShortcutsWithoutFunctionOrLockBits)
     EXPECT_EQ(Shortcut::fromNativeKey(133, Qt::ControlModifier), std::nullopt);
     // A key that has no stored code (Print, keycode 107) gives no shortcut.
     EXPECT_EQ(Shortcut::fromNativeKey(107, Qt::ControlModifier), std::nullopt);
-}
-
-TEST(Name, EqualityAndHashUseTheRawValueOnly)
-{
-    const Name plain(QStringLiteral("someAction"));
-    const Name other(QStringLiteral("someAction"), Shortcut(Key::a, M::kCommand));
-    EXPECT_EQ(plain, other);
-    EXPECT_EQ(qHash(plain), qHash(other));
-    EXPECT_NE(plain, Name(QStringLiteral("otherAction")));
-    EXPECT_EQ(plain.storageKey(), "Hotkeys_someAction");
 }
 
 } // namespace

@@ -23,9 +23,9 @@ struct AutostartTest : ::testing::Test
 
 TEST_F(AutostartTest, SwitchFollowsTheEntryFile)
 {
-    QString error;
     EXPECT_FALSE(Autostart::isEnabled());
-    ASSERT_TRUE(Autostart::enable("/usr/bin/binzo", &error)) << error.toStdString();
+    const Result<void> enabled = Autostart::enable("/usr/bin/binzo");
+    ASSERT_TRUE(enabled) << enabled.error().toStdString();
     EXPECT_EQ(Autostart::entryPath(), home.filePath("autostart/binzo.desktop"));
     EXPECT_TRUE(entry().contains("\nExec=/usr/bin/binzo\n"));
     EXPECT_TRUE(Autostart::isEnabled());
@@ -37,9 +37,9 @@ TEST_F(AutostartTest, SwitchFollowsTheEntryFile)
     file.close();
     EXPECT_FALSE(Autostart::isEnabled());
 
-    ASSERT_TRUE(Autostart::disable(&error));
+    ASSERT_TRUE(Autostart::disable());
     EXPECT_FALSE(QFile::exists(Autostart::entryPath()));
-    EXPECT_TRUE(Autostart::disable(&error)) << "removing what is not there is not a failure";
+    EXPECT_TRUE(Autostart::disable()) << "removing what is not there is not a failure";
 }
 
 TEST_F(AutostartTest, ExecQuotesPathsTheDesktopWouldSplit)

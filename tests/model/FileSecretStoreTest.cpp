@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "TestEnvironment.h"
+
 #include "model/secrets/FileSecretStore.h"
 #include "model/secrets/PrivateFile.h"
 
@@ -10,23 +12,9 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 namespace {
 
 const QString kService = "com.qorvastine.binzo.secrets";
-
-mode_t mode(const QString &path)
-{
-    struct stat info = {};
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 0777 : 0;
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The value read, absent for anything but a found item.
 std::optional<QByteArray> valueOf(const SecretResult &result)
@@ -75,13 +63,13 @@ TEST_F(FileSecretStoreTest, FilesArePrivateAndHoldNoPlaintext)
     ASSERT_TRUE(store.write(kService, "ACCOUNT-NAME-1", {}, "correct horse battery staple").done());
     ASSERT_TRUE(
         store.write(kService, "ACCOUNT-NAME-1", {}, "correct horse battery staple 2").done());
-    EXPECT_EQ(mode(folder), 0700);
-    EXPECT_EQ(mode(store.sealedFilePath()), 0600);
-    EXPECT_EQ(mode(store.keyFilePath()), 0600);
-    EXPECT_EQ(contents(store.keyFilePath()).size(), 32);
+    EXPECT_EQ(fileMode(folder), 0700);
+    EXPECT_EQ(fileMode(store.sealedFilePath()), 0600);
+    EXPECT_EQ(fileMode(store.keyFilePath()), 0600);
+    EXPECT_EQ(fileContents(store.keyFilePath()).size(), 32);
     QDirIterator files(folder, QDir::Files);
     while (files.hasNext()) {
-        const QByteArray bytes = contents(files.next());
+        const QByteArray bytes = fileContents(files.next());
         EXPECT_FALSE(bytes.contains("battery staple")) << qPrintable(files.filePath());
         EXPECT_FALSE(bytes.contains("ACCOUNT-NAME")) << qPrintable(files.filePath());
     }
@@ -90,9 +78,9 @@ TEST_F(FileSecretStoreTest, FilesArePrivateAndHoldNoPlaintext)
 TEST_F(FileSecretStoreTest, EveryWriteUsesAFreshNonce)
 {
     ASSERT_TRUE(store.write(kService, "A", {}, "same").done());
-    const QByteArray first = contents(store.sealedFilePath());
+    const QByteArray first = fileContents(store.sealedFilePath());
     ASSERT_TRUE(store.write(kService, "A", {}, "same").done());
-    const QByteArray second = contents(store.sealedFilePath());
+    const QByteArray second = fileContents(store.sealedFilePath());
     ASSERT_EQ(first.size(), second.size());
     EXPECT_NE(first.mid(16, 24), second.mid(16, 24));
 }
@@ -107,19 +95,19 @@ TEST_F(FileSecretStoreTest, DamagedFilesAreErrorsAndStayUntouched)
     } cases[] = {
         {"flipped ciphertext byte",
          [](FileSecretStore &s) {
-             QByteArray bytes = contents(s.sealedFilePath());
+             QByteArray bytes = fileContents(s.sealedFilePath());
              bytes[bytes.size() - 20] = char(bytes[bytes.size() - 20] ^ 1);
              overwrite(s.sealedFilePath(), bytes);
          }},
         {"changed header",
          [](FileSecretStore &s) {
-             QByteArray bytes = contents(s.sealedFilePath());
+             QByteArray bytes = fileContents(s.sealedFilePath());
              bytes[15] = 2;
              overwrite(s.sealedFilePath(), bytes);
          }},
         {"truncated file",
          [](FileSecretStore &s) {
-             overwrite(s.sealedFilePath(), contents(s.sealedFilePath()).left(30));
+             overwrite(s.sealedFilePath(), fileContents(s.sealedFilePath()).left(30));
          }},
         {"another key",
          [](FileSecretStore &s) { overwrite(s.keyFilePath(), QByteArray(32, 'k')); }},
@@ -131,8 +119,8 @@ TEST_F(FileSecretStoreTest, DamagedFilesAreErrorsAndStayUntouched)
         QDir(folder).removeRecursively();
         ASSERT_TRUE(store.write(kService, "A", {}, "kept").done());
         c.damage(store);
-        const QByteArray sealed = contents(store.sealedFilePath());
-        const QByteArray key = contents(store.keyFilePath());
+        const QByteArray sealed = fileContents(store.sealedFilePath());
+        const QByteArray key = fileContents(store.keyFilePath());
 
         // Failed, not Missing: the value exists but cannot be had.
         for (const SecretResult &result :
@@ -141,8 +129,8 @@ TEST_F(FileSecretStoreTest, DamagedFilesAreErrorsAndStayUntouched)
             EXPECT_EQ(result.status, SecretResult::Status::Failed);
             EXPECT_FALSE(result.error.isEmpty());
         }
-        EXPECT_EQ(contents(store.sealedFilePath()), sealed);
-        EXPECT_EQ(contents(store.keyFilePath()), key);
+        EXPECT_EQ(fileContents(store.sealedFilePath()), sealed);
+        EXPECT_EQ(fileContents(store.keyFilePath()), key);
     }
 }
 

@@ -18,12 +18,12 @@ namespace {
 // save that meets another program's lock is left to the store's own retries.
 int addEntries(const QString &path)
 {
-    QString error;
-    auto store = DataController::open(path, &error);
-    if (!store) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    auto opened = DataController::open(path, KeychainStore::shared());
+    if (!opened) {
+        std::fprintf(stderr, "%s\n", qPrintable(opened.error()));
         return 1;
     }
+    const std::unique_ptr<DataController> &store = *opened;
     Binzo *binzo = store->binzos().first();
     for (int n = 0;; ++n) {
         store->addEntry(binzo, QString::number(n), QStringLiteral("value %1").arg(n), false);
@@ -36,10 +36,10 @@ int addEntries(const QString &path)
 
 int open(const QString &path)
 {
-    QString error;
-    if (DataController::open(path, &error))
+    const auto opened = DataController::open(path, KeychainStore::shared());
+    if (opened)
         return 0;
-    std::fprintf(stderr, "%s\n", qPrintable(error));
+    std::fprintf(stderr, "%s\n", qPrintable(opened.error()));
     return 1;
 }
 
@@ -65,20 +65,21 @@ int flipSensitivity(QCoreApplication &app, const QString &folder)
         std::make_unique<SingleSecretStore>(QStringLiteral("file"),
                                             std::make_unique<FileSecretStore>(folder)),
         folder + QStringLiteral("/secrets.pending")));
-    QString error;
-    auto store = DataController::open(folder + QStringLiteral("/binzo.sqlite3"), &error);
-    if (!store) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    auto opened
+        = DataController::open(folder + QStringLiteral("/binzo.sqlite3"), KeychainStore::shared());
+    if (!opened) {
+        std::fprintf(stderr, "%s\n", qPrintable(opened.error()));
         return 1;
     }
+    const std::unique_ptr<DataController> &store = *opened;
     for (int n = int(store->entries().size()); n < 8; ++n)
         store->addEntry(store->binzos().first(), QString::number(n),
                         QStringLiteral("value %1").arg(n), false);
     std::function<void(int)> flip = [&](int n) {
         Entry *entry = store->entries().at(n % store->entries().size());
         store->updateEntry(entry, entry->label(), QStringLiteral("value ") + entry->label(),
-                           !entry->isSensitive(), [&, n](const QString &failure) {
-                               if (failure.isEmpty()) {
+                           !entry->isSensitive(), [&, n](const Result<void> &changed) {
+                               if (changed) {
                                    std::printf("%d\n", n);
                                    std::fflush(stdout);
                                }

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "TestEnvironment.h"
+
 #include "model/Preferences.h"
 
 #include <QDir>
@@ -40,14 +42,6 @@ TEST_F(PreferencesTest, ValuesKeepTheirTypeAcrossInstances)
     EXPECT_EQ(reread.keys().size(), 4);
 }
 
-TEST_F(PreferencesTest, AbsentKeysReadAsDefaults)
-{
-    EXPECT_EQ(prefs.string("binzo.theme"), std::nullopt);
-    EXPECT_FALSE(prefs.boolean("binzo.hasOnboarded"));
-    EXPECT_FALSE(prefs.contains("binzo.theme"));
-    EXPECT_TRUE(prefs.keys().isEmpty());
-}
-
 TEST_F(PreferencesTest, RemoveAndChangeNotification)
 {
     QSignalSpy spy(&prefs, &Preferences::valueChanged);
@@ -83,11 +77,8 @@ TEST_F(PreferencesTest, CorruptFileIsMovedAsideAndDefaultsApply)
     EXPECT_EQ(Preferences(path).string("binzo.theme"), "light");
     const QFileInfoList files = QDir(dir.filePath("binzo")).entryInfoList(QDir::Files);
     EXPECT_EQ(files.size(), 3); // the preferences, their lock, the damaged copy
-    for (const QFileInfo &written : files) {
-        struct stat info = {};
-        ::stat(QFile::encodeName(written.filePath()).constData(), &info);
-        EXPECT_EQ(info.st_mode & 0777, 0600u) << qPrintable(written.fileName());
-    }
+    for (const QFileInfo &written : files)
+        EXPECT_EQ(fileMode(written.filePath()), 0600u) << qPrintable(written.fileName());
 }
 
 } // namespace

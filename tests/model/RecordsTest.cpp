@@ -1,22 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "model/records/Binzo.h"
 #include "model/records/Entry.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-TEST(RecordsTest, NewEntryStartsUnusedWithOneCreationInstant)
-{
-    Binzo binzo("Personal", "person.crop.circle", "6385F4", 0);
-    Entry entry("Phone", false, binzo);
-    EXPECT_EQ(entry.createdAt(), entry.updatedAt());
-    EXPECT_FALSE(entry.lastUsedAt().isValid());
-    EXPECT_EQ(entry.useCount(), 0);
-    EXPECT_EQ(entry.binzoID(), binzo.id());
-    EXPECT_EQ(entry.inlineValue(), std::nullopt);
-    EXPECT_EQ(entry.id().version(), QUuid::Random);
-}
 
 TEST(RecordsTest, MaskedValueCountsGraphemes)
 {
@@ -39,15 +26,6 @@ TEST(RecordsTest, MaskedValueCountsGraphemes)
     };
     for (const auto &c : cases)
         EXPECT_EQ(Entry::maskedValue(c.value), c.masked) << qPrintable(c.value);
-}
-
-TEST(RecordsTest, DisplayValueOfOrdinaryEntry)
-{
-    Binzo binzo("Personal", "person.crop.circle", "6385F4", 0);
-    Entry entry("Phone", false, binzo);
-    EXPECT_EQ(entry.displayValue(std::nullopt, false), QString::fromUtf8("\u2014"));
-    EXPECT_EQ(entry.displayValue(QString(), true), QString::fromUtf8("\u2014"));
-    EXPECT_EQ(entry.displayValue("+49 30 1234567", false), "+49 30 1234567");
 }
 
 } // namespace

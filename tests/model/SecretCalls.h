@@ -27,11 +27,11 @@ inline Entry *addEntryAndWait(DataController &store, Binzo *binzo, const QString
 {
     Entry *added = nullptr;
     bool answered = false;
-    store.addEntry(binzo, label, value, isSensitive, [&](Entry *entry, const QString &failure) {
-        added = entry;
+    store.addEntry(binzo, label, value, isSensitive, [&](const Result<Entry *> &entry) {
+        added = entry ? *entry : nullptr;
         answered = true;
         if (error)
-            *error = failure;
+            *error = entry.error();
     });
     (void)QTest::qWaitFor([&] { return answered; }, 10000);
     return added;
@@ -43,8 +43,8 @@ inline QString updateEntryAndWait(DataController &store, Entry *entry, const QSt
 {
     QString error = QStringLiteral("no answer");
     bool answered = false;
-    store.updateEntry(entry, label, value, isSensitive, [&](const QString &failure) {
-        error = failure;
+    store.updateEntry(entry, label, value, isSensitive, [&](const Result<void> &changed) {
+        error = changed.error();
         answered = true;
     });
     (void)QTest::qWaitFor([&] { return answered; }, 10000);

@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Runs inside the desktop harness, against its gnome-keyring.
 #include "KeyringDaemon.h"
-#include "SecretCalls.h"
-#include "TestEnvironment.h"
 
 #include "model/Preferences.h"
 #include "model/secrets/KeychainStore.h"
 #include "model/secrets/SecretBackendChoice.h"
 #include "model/secrets/SecretServiceStore.h"
-#include "model/store/DataController.h"
 
 #include <QFile>
 #include <QProcess>
@@ -77,36 +74,6 @@ TEST(SecretServiceStoreTest, ItemsInTheKeyringKeepItChosen)
     EXPECT_EQ(backend->read(kService, account).value, "kept");
     EXPECT_EQ(preferences.string("binzo.secretBackend"), "secret-service");
     keyring.remove(kService, account);
-}
-
-TEST(SecretServiceStoreTest, SensitiveEntriesReachTheKeyringNotTheDatabase)
-{
-    TestEnvironment environment;
-    KeychainStore::setSharedBackend(std::make_unique<SecretServiceStore>());
-    const QString path = environment.dataHome() + "/binzo.sqlite3";
-    QString error;
-    auto store = DataController::open(path, &error);
-    ASSERT_TRUE(store) << qPrintable(error);
-
-    const QString value = "ghp_" + QUuid::createUuid().toString(QUuid::Id128);
-    Entry *entry = nullptr;
-    store->addEntry(store->binzo("API Keys"), "GitHub", value, true,
-                    [&](Entry *added, const QString &failure) {
-                        entry = added;
-                        error = failure;
-                    });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return entry || !error.isEmpty(); }, 10000));
-    ASSERT_TRUE(entry) << qPrintable(error);
-    EXPECT_EQ(lookUp(KeychainStore::account(entry->id())), value.toUtf8());
-    for (const QString &file : {path, path + "-wal"}) {
-        QFile bytes(file);
-        ASSERT_TRUE(bytes.open(QIODevice::ReadOnly)) << qPrintable(file);
-        EXPECT_FALSE(bytes.readAll().contains(value.toUtf8())) << qPrintable(file);
-    }
-
-    store->deleteEntry(entry);
-    settleSecretCalls();
-    EXPECT_EQ(lookUp(KeychainStore::account(entry->id())), std::nullopt);
 }
 
 // Last: it leaves the keyring locked for the rest of the process.

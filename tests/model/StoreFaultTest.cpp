@@ -56,10 +56,9 @@ struct StoreFaultTest : ::testing::Test
     }
     std::unique_ptr<DataController> openStore()
     {
-        QString error;
-        std::unique_ptr<DataController> store = DataController::open(path, &error, &timers);
-        EXPECT_TRUE(store) << qPrintable(error);
-        return store;
+        auto opened = DataController::open(path, KeychainStore::shared(), &timers);
+        EXPECT_TRUE(opened) << qPrintable(opened.error());
+        return opened ? std::move(*opened) : nullptr;
     }
 
     qint64 queryOnDisk(const char *sql) const
@@ -252,9 +251,9 @@ TEST_F(StoreFaultTest, KilledSensitivityChangeNeverLosesTheValue)
         KeychainStore::setShared(std::make_unique<KeychainStore>(
             std::make_unique<SingleSecretStore>("file", std::make_unique<FileSecretStore>(folder)),
             folder + "/secrets.pending"));
-        QString error;
-        auto store = DataController::open(path, &error);
-        ASSERT_TRUE(store) << qPrintable(error);
+        auto opened = DataController::open(path, KeychainStore::shared());
+        ASSERT_TRUE(opened) << qPrintable(opened.error());
+        std::unique_ptr<DataController> store = std::move(*opened);
         QSet<QString> sensitive;
         for (const Entry *entry : store->entries()) {
             const QString account = KeychainStore::account(entry->id());
@@ -335,7 +334,8 @@ TEST_F(StoreFaultTest, ReadOnlyFolderGivesAClearError)
         << qPrintable(error);
 
     ::chmod(QFile::encodeName(folder).constData(), 0700);
-    ASSERT_TRUE(DataController::open(path, &error)) << qPrintable(error);
+    const auto opened = DataController::open(path, KeychainStore::shared());
+    ASSERT_TRUE(opened) << qPrintable(opened.error());
     if (root) {
         ASSERT_EQ(::chown(QFile::encodeName(path).constData(), kNobody, kNobody), 0);
     }
@@ -358,9 +358,7 @@ TEST_F(StoreFaultTest, ReadOnlyDataFolderIsReportedNotMadeWritable)
     const QString error = QString::fromUtf8(app.readAllStandardError());
     EXPECT_TRUE(error.contains("cannot write in the folder " + folder + ": it is read-only"))
         << qPrintable(error);
-    struct stat info = {};
-    ::stat(QFile::encodeName(folder).constData(), &info);
-    EXPECT_EQ(info.st_mode & 0777, 0500u);
+    EXPECT_EQ(fileMode(folder), 0500u);
     ::chmod(QFile::encodeName(folder).constData(), 0700);
 }
 

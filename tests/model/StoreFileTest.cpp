@@ -9,15 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 namespace {
-
-mode_t mode(const QString &path)
-{
-    struct stat info = {};
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 0777 : 0;
-}
 
 struct StoreFileTest : ::testing::Test
 {
@@ -25,11 +17,6 @@ struct StoreFileTest : ::testing::Test
     QString folder = environment.dataHome() + "/binzo";
     QString path = folder + "/binzo.sqlite3";
 
-    QByteArray readFile() const
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
     void writeFile(const QByteArray &bytes) const
     {
         QDir().mkpath(folder);
@@ -50,13 +37,13 @@ struct StoreFileTest : ::testing::Test
 
 TEST_F(StoreFileTest, NewStoreHasTheTwoTablesPrivately)
 {
-    QString error;
-    const auto store = DataController::open(path, &error);
-    ASSERT_TRUE(store) << qPrintable(error);
+    auto opened = DataController::open(path, KeychainStore::shared());
+    ASSERT_TRUE(opened) << qPrintable(opened.error());
+    const std::unique_ptr<DataController> store = std::move(*opened);
 
-    EXPECT_EQ(mode(folder), 0700);
-    EXPECT_EQ(mode(path), 0600);
-    EXPECT_EQ(mode(path + "-wal"), 0600);
+    EXPECT_EQ(fileMode(folder), 0700);
+    EXPECT_EQ(fileMode(path), 0600);
+    EXPECT_EQ(fileMode(path + "-wal"), 0600);
 
     SqliteDatabase database;
     ASSERT_TRUE(database.open(path, SqliteDatabase::Mode::ReadOnly));
@@ -108,12 +95,11 @@ TEST_F(StoreFileTest, ForeignFilesAreRefusedAndLeftUntouched)
         SCOPED_TRACE(c.name);
         QFile::remove(path);
         c.make();
-        const QByteArray before = readFile();
-        QString error;
-        EXPECT_EQ(DataController::open(path, &error), nullptr);
+        const QByteArray before = fileContents(path);
+        const QString error = DataController::open(path, KeychainStore::shared()).error();
         EXPECT_TRUE(error.contains(c.error)) << qPrintable(error);
         EXPECT_TRUE(error.contains(path)) << qPrintable(error);
-        EXPECT_EQ(readFile(), before);
+        EXPECT_EQ(fileContents(path), before);
     }
 }
 
@@ -121,9 +107,9 @@ TEST_F(StoreFileTest, EmptyFileBecomesAStore)
 {
     // What an interrupted first start leaves behind.
     writeFile({});
-    QString error;
-    auto store = DataController::open(path, &error);
-    ASSERT_TRUE(store) << qPrintable(error);
+    auto opened = DataController::open(path, KeychainStore::shared());
+    ASSERT_TRUE(opened) << qPrintable(opened.error());
+    std::unique_ptr<DataController> store = std::move(*opened);
     EXPECT_EQ(store->binzos().size(), 3);
 }
 

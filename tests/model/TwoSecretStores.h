@@ -60,9 +60,10 @@ struct TwoSecretStoresTest : ::testing::Test
         store.reset();
         KeychainStore::setShared(std::make_unique<KeychainStore>(
             std::make_unique<TwoStores>(&keyring, &file, &chosen), journal));
-        QString error;
-        store = DataController::open(environment.dataHome() + "/binzo.sqlite3", &error);
-        ASSERT_TRUE(store) << qPrintable(error);
+        auto opened = DataController::open(environment.dataHome() + "/binzo.sqlite3",
+                                           KeychainStore::shared());
+        ASSERT_TRUE(opened) << qPrintable(opened.error());
+        store = std::move(*opened);
         settleSecretCalls();
     }
     void SetUp() override

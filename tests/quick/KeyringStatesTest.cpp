@@ -10,6 +10,7 @@
 #include "model/secrets/SecretStores.h"
 #include "model/store/DataController.h"
 #include "quick/QuickAccessViewModel.h"
+#include "smartfind/SemanticSearch.h"
 
 #include <gtest/gtest.h>
 
@@ -33,9 +34,10 @@ struct KeyringStatesTest : ::testing::Test
             std::make_unique<SingleSecretStore>(
                 "secret-service", std::make_unique<SecretServiceStore>(kCallTimeoutMs)),
             environment.dataHome() + "/secrets.pending"));
-        QString error;
-        store = DataController::open(environment.dataHome() + "/binzo.sqlite3", &error);
-        ASSERT_TRUE(store) << qPrintable(error);
+        auto opened = DataController::open(environment.dataHome() + "/binzo.sqlite3",
+                                           KeychainStore::shared());
+        ASSERT_TRUE(opened) << qPrintable(opened.error());
+        store = std::move(*opened);
     }
 
     std::optional<QByteArray> itemOf(const QUuid &id)
@@ -64,9 +66,9 @@ TEST_F(KeyringStatesTest, ChangesMadeWhileTheDaemonIsStoppedAreCompleted)
         Entry *added = nullptr;
         QString updated = "no answer";
         store->addEntry(store->binzo("Bank"), "New", "fresh", true,
-                        [&](Entry *entry, const QString &) { added = entry; });
+                        [&](const Result<Entry *> &entry) { added = entry ? *entry : nullptr; });
         store->updateEntry(kept, "Kept", "new", true,
-                           [&](const QString &error) { updated = error; });
+                           [&](const Result<void> &changed) { updated = changed.error(); });
         store->deleteEntry(gone);
         QTest::qWait(stoppedMs);
         EXPECT_FALSE(KeychainStore::shared().isAnswering());
@@ -108,7 +110,7 @@ TEST_F(KeyringStatesTest, LockedKeyringWaitsForThePersonAtThePrompt)
     const std::optional<qint64> daemon = KeyringDaemon::pid();
     FakeClipboard clipboard;
     FakeTimers timers;
-    QuickAccessViewModel view(*store, clipboard, timers);
+    QuickAccessViewModel view(*store, SemanticSearch::shared(), clipboard, timers);
     view.selectBinzo(2);
     ASSERT_TRUE(KeyringDaemon::lock());
 

@@ -20,9 +20,6 @@ trap stop_app EXIT
 entry() { sql "SELECT id, label, ifnull(inlineValue, ''), isSensitive, binzoID, createdAt, \
   updatedAt, ifnull(lastUsedAt, ''), useCount FROM Entry WHERE label = '$1'"; }
 binzo_id() { sql "SELECT id FROM Binzo WHERE name = '$1'"; }
-# until_sql TENTHS QUERY EXPECTED
-until_sql() { wait_until "$1" bash -c "[[ \$(sqlite3 -readonly '$XDG_DATA_HOME/binzo/binzo.sqlite3' \
-  \"$2\") == '$3' ]]"; }
 
 "$seed" --many-binzos >/dev/null || (($? == 3)) || fail "could not seed the vault"
 

@@ -34,7 +34,7 @@ protected:
     static SemanticSearch &search() { return SemanticSearch::shared(); }
     Entry *add(const QString &label)
     {
-        m_owned.push_back(std::make_unique<Entry>(label, false, m_binzo));
+        m_owned.push_back(std::make_unique<Entry>(label, false, m_binzo, QDateTime()));
         m_all.append(m_owned.back().get());
         return m_owned.back().get();
     }
@@ -64,7 +64,7 @@ protected:
     }
 
     std::unique_ptr<EmbeddingModel> m_model;
-    Binzo m_binzo {"Personal", "person", "6385F4", 0};
+    Binzo m_binzo {"Personal", "person", "6385F4", 0, {}};
     std::vector<std::unique_ptr<Entry>> m_owned;
     QList<Entry *> m_all;
 };

@@ -2,6 +2,9 @@
 #include "TestEnvironment.h"
 
 #include <QDir>
+#include <QFile>
+
+#include <sys/stat.h>
 
 namespace {
 const char *const kVariables[] = {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"};
@@ -33,4 +36,16 @@ QString TestEnvironment::dataHome() const
 QString TestEnvironment::configHome() const
 {
     return m_dir.path() + QStringLiteral("/config");
+}
+
+unsigned fileMode(const QString &path)
+{
+    struct stat info = {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+QByteArray fileContents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }

@@ -22,3 +22,8 @@ private:
     QTemporaryDir m_dir;
     QList<QPair<QByteArray, QByteArray>> m_saved;
 };
+
+// The permission bits of a file or folder (with set-id and sticky bits); 0 when it is absent.
+unsigned fileMode(const QString &path);
+// What a file holds; empty when it cannot be read.
+QByteArray fileContents(const QString &path);

@@ -37,12 +37,4 @@ TEST(ColorHex, ReadsLeadingDigitsAndKeepsLow24Bits)
     }
 }
 
-TEST(ColorHex, ComponentsAreOver255)
-{
-    const QColor color = colorFromHex(u"6F8BFF");
-    EXPECT_DOUBLE_EQ(color.redF(), 111 / 255.0f);
-    EXPECT_DOUBLE_EQ(color.greenF(), 139 / 255.0f);
-    EXPECT_DOUBLE_EQ(color.blueF(), 1.0);
-}
-
 } // namespace

@@ -18,9 +18,9 @@ protected:
     void SetUp() override
     {
         KeychainStore::setSharedBackend(std::make_unique<FakeSecretBackend>(&m_secrets));
-        QString error;
-        m_data = DataController::open(databasePath(), &error, &m_timers);
-        ASSERT_TRUE(m_data) << qPrintable(error);
+        auto opened = DataController::open(databasePath(), KeychainStore::shared(), &m_timers);
+        ASSERT_TRUE(opened) << qPrintable(opened.error());
+        m_data = std::move(*opened);
     }
 
     Binzo *binzo(const QString &name) const { return m_data->binzo(name); }

@@ -133,16 +133,6 @@ TEST_F(EditorSheetsTest, APasteOverTheValueLimitNeverReachesTheField)
     EXPECT_TRUE(form->valueError().isEmpty());
 }
 
-TEST_F(EditorSheetsTest, ReturnWithoutLabelDoesNothing)
-{
-    open("EntryEditorSheet");
-    press(Qt::Key_Tab);
-    type("value");
-    press(Qt::Key_Return);
-    EXPECT_TRUE(m_host.entryDone.isEmpty());
-    EXPECT_TRUE(keysReachingPanel().isEmpty());
-}
-
 TEST_F(EditorSheetsTest, EscapeClosesTheSheetNotThePanel)
 {
     for (const QString sheet : {"EntryEditorSheet", "BinzoEditorSheet"}) {
@@ -154,17 +144,6 @@ TEST_F(EditorSheetsTest, EscapeClosesTheSheetNotThePanel)
     EXPECT_EQ(m_host.entryCancelled, 1);
     EXPECT_EQ(m_host.binzoCancelled, 1);
     EXPECT_TRUE(m_host.entryDone.isEmpty());
-}
-
-TEST_F(EditorSheetsTest, ReturnCreatesTheNamedBinzo)
-{
-    open("BinzoEditorSheet");
-    const qsizetype before = DataController::shared().binzos().size();
-    type("Work");
-    press(Qt::Key_Return);
-    EXPECT_EQ(m_host.binzoDone, 1);
-    ASSERT_EQ(DataController::shared().binzos().size(), before + 1);
-    EXPECT_EQ(DataController::shared().binzos().last()->name(), "Work");
 }
 
 TEST_F(EditorSheetsTest, SymbolAndColourAreChosenFromTheKeyboard)

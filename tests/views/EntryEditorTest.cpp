@@ -122,35 +122,12 @@ TEST_F(EntryEditorTest, SuggestionTexts)
     }
 }
 
-TEST_F(EntryEditorTest, PastedIbanIsOfferedForBankByTheRealDetector)
-{
-    EntryEditor editor(EntryEditor::Mode::create(binzo("Personal")), *m_data,
-                       &LocalDetector::detect);
-    editor.setValue(kIban);
-    EXPECT_EQ(editor.suggestionTitle(), "Looks like an IBAN");
-    EXPECT_EQ(editor.suggestionSubtitle(),
-              QString::fromUtf8("File in \u201CBank\u201D \u00B7 mark secret"));
-}
-
 TEST_F(EntryEditorTest, TargetNamedInAnyLetterCaseIsNotOffered)
 {
     binzo("Bank")->setName("bANK");
     auto editor = create("bANK");
     editor->setValue(kIban);
     EXPECT_EQ(editor->suggestionSubtitle(), "Mark as secret");
-}
-
-TEST_F(EntryEditorTest, DetectionFollowsEveryChangeOfTheValue)
-{
-    auto editor = create("Personal");
-    QSignalSpy changed(editor.get(), &EntryEditor::detectionChanged);
-    editor->setValue(kIban);
-    EXPECT_EQ(editor->detection(), kIbanDetection);
-    editor->setValue(kIban + "x");
-    EXPECT_FALSE(editor->hasSuggestion());
-    editor->setValue("me@example.org");
-    EXPECT_EQ(editor->detection(), kEmailDetection);
-    EXPECT_EQ(changed.size(), 3);
 }
 
 TEST_F(EntryEditorTest, AValueOverTheLimitIsRefusedBeforeAnythingSeesIt)
@@ -225,17 +202,6 @@ TEST_F(EntryEditorTest, ApplyKeepsTypedLabelAndCanTurnSensitivityOff)
     EXPECT_FALSE(editor->isSensitive());
 }
 
-TEST_F(EntryEditorTest, SuggestedNameWithoutBinzoLeavesTarget)
-{
-    auto editor = create("Personal");
-    editor->setValue("tok_123");
-    editor->apply();
-    EXPECT_EQ(editor->targetBinzoName(), std::nullopt);
-    ASSERT_TRUE(editor->save());
-    settleSecretCalls();
-    EXPECT_EQ(entriesIn("Personal").size(), 1);
-}
-
 TEST_F(EntryEditorTest, SuggestedBinzoGoneBySaveFallsBackToTarget)
 {
     auto editor = create("Personal");
@@ -300,26 +266,6 @@ TEST_F(EntryEditorTest, EditNeverMovesTheEntry)
     EXPECT_EQ(entry->binzoID(), binzo("Personal")->id());
     ASSERT_EQ(done.size(), 1);
     EXPECT_EQ(done.first().first().value<Binzo *>(), binzo("Personal"));
-}
-
-TEST_F(EntryEditorTest, EditMovesValueBetweenRecordAndSecretStore)
-{
-    Entry *entry = m_data->addEntry(binzo("Personal"), "Key", "abc", false);
-    const QString account = KeychainStore::account(entry->id());
-    auto on = edit(entry);
-    on->setIsSensitive(true);
-    ASSERT_TRUE(on->save());
-    settleSecretCalls();
-    EXPECT_EQ(m_secrets.value(account), "abc");
-    EXPECT_EQ(entry->inlineValue().value_or(QString()), QString());
-
-    auto off = edit(entry);
-    settleSecretCalls();
-    off->setIsSensitive(false);
-    ASSERT_TRUE(off->save());
-    settleSecretCalls();
-    EXPECT_EQ(m_secrets.value(account), std::nullopt);
-    EXPECT_EQ(entry->inlineValue(), "abc");
 }
 
 TEST_F(EntryEditorTest, RefusedSecretWriteKeepsTheFormAndStoresNothing)

@@ -58,8 +58,7 @@ shot entry-suggestion
 xdotool key Tab space
 shot entry-applied
 xdotool key Return
-wait_until 20 bash -c "[[ \$(sqlite3 -readonly '$db' 'SELECT count(*) FROM Entry') == 1 ]]" \
-  || fail "no entry was stored"
+until_sql 20 'SELECT count(*) FROM Entry' 1 || fail "no entry was stored"
 IFS='|' read -r id label inline sensitive holder < <(sql "SELECT e.id, e.label, \
   ifnull(e.inlineValue, ''), e.isSensitive, b.name FROM Entry e JOIN Binzo b ON b.id = e.binzoID")
 [[ $label == IBAN && $sensitive == 1 && $holder == Bank && -z $inline ]] \
@@ -97,8 +96,7 @@ sleep 0.8
 shot binzo-sheet
 xdotool type --delay 30 'Work'
 xdotool key Return
-wait_until 20 bash -c "[[ \$(sqlite3 -readonly '$db' \"SELECT count(*) FROM Binzo WHERE name = 'Work'\") == 1 ]]" \
-  || fail "no binzo Work was stored"
+until_sql 20 "SELECT count(*) FROM Binzo WHERE name = 'Work'" 1 || fail "no binzo Work was stored"
 sleep 0.3
 xdotool key ctrl+n
 sleep 0.8
@@ -106,22 +104,15 @@ xdotool type --delay 30 'Desk'
 xdotool key Tab
 xdotool type --delay 30 '42'
 xdotool key Return
-wait_until 20 bash -c "[[ \$(sqlite3 -readonly '$db' \"SELECT b.name FROM Entry e JOIN Binzo b \
-  ON b.id = e.binzoID WHERE e.label = 'Desk'\") == Work ]]" \
+until_sql 20 "SELECT b.name FROM Entry e JOIN Binzo b ON b.id = e.binzoID WHERE e.label = 'Desk'" Work \
   || fail "Ctrl+N after creating Work did not add to Work: the new binzo is not the current tab"
 shot panel-after-binzo
 xdotool key Escape
 wait_until 20 panel_hidden || fail "Escape did not hide the panel"
 
 step "settings: one window; the recorder takes our own shortcut; recording Ctrl+Alt+B moves it"
-tray=$(xwininfo -root -tree | awk '/\("binzo" "binzo"\)/ && !/Quick Access|Settings|Welcome/ && !found \
-  { print $1; found = 1 }')
-[[ -n $tray ]] || fail "no tray icon"
 open_settings() {
-  eval "$(xdotool getwindowgeometry --shell "$tray")"
-  xdotool mousemove $((X + 11)) $((Y + 11)) click 3
-  sleep 0.5
-  xdotool key Down Down Return
+  tray_click 3 Down Down Return
   wait_until 30 shown 'Binzo Settings' || fail "Settings… did not open the settings window"
 }
 open_settings
@@ -156,21 +147,4 @@ xdotool key ctrl+shift+space
 sleep 0.5
 panel_hidden || fail "Ctrl+Shift+Space still toggles the panel"
 
-if [[ -n $shots ]]; then
-  step "screenshots in the dark appearance"
-  geometry 'Binzo Settings'
-  xdotool mousemove $((X + 396)) $((Y + 147)) click 1
-  shot settings-general-dark
-  xdotool mousemove $((X + 290)) $((Y + 35)) click 1
-  shot settings-about-dark
-  xdotool mousemove $((X + 210)) $((Y + 35)) click 1
-  sleep 0.3
-  xdotool mousemove $((X + 121)) $((Y + 332)) click 1
-  wait_until 30 shown 'Welcome to Binzo' || fail "Replay welcome tour did not open the tour"
-  shot tour-dark
-  xdotool key ctrl+alt+b
-  wait_until 20 panel_shown || fail "Ctrl+Alt+B did not show the panel"
-  xdotool key ctrl+n
-  shot entry-sheet-dark
-fi
 echo "all editors scenarios passed"

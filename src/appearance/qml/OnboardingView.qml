@@ -10,6 +10,7 @@ Window {
     id: root
 
     required property QtObject flow
+    required property QtObject hotkeys
     readonly property color tourAccent: "#8A6BF4"
     readonly property int pageOffset: pageArea.width
 
@@ -235,7 +236,7 @@ Window {
                         font.weight: Font.DemiBold
                     }
                     Item { Layout.fillWidth: true }
-                    ShortcutRecorder { shortcutName: "togglePanel" }
+                    ShortcutRecorder { registry: root.hotkeys; shortcutName: "togglePanel" }
                 }
             }
             Item { Layout.fillHeight: true }

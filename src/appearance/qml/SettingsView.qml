@@ -130,7 +130,7 @@ Window {
                                     font.pixelSize: 13
                                 }
                                 Item { Layout.fillWidth: true }
-                                ShortcutRecorder { shortcutName: "togglePanel" }
+                                ShortcutRecorder { registry: root.controller.hotkeys; shortcutName: "togglePanel" }
                             }
                             Text {
                                 Layout.fillWidth: true

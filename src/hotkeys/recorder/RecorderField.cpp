@@ -49,16 +49,15 @@ bool isFunctionKey(int key)
     return key >= Qt::Key_F1 && key <= Qt::Key_F35;
 }
 
-int ask(const RecorderAlert &alert)
+int ask(const RecorderServices &services, const RecorderAlert &alert)
 {
-    const RecorderServices &services = recorderServices();
     return services.alert ? services.alert(alert) : 0;
 }
 
-void beep()
+void beep(const RecorderServices &services)
 {
-    if (recorderServices().beep)
-        recorderServices().beep();
+    if (services.beep)
+        services.beep();
 }
 
 } // namespace
@@ -71,17 +70,36 @@ RecorderField::RecorderField(Name name, QObject *parent)
     : QObject(parent)
     , m_name(std::move(name))
     , m_placeholder(recorderText("record_shortcut"))
-{
-    showStoredShortcut();
-    connect(notifier(), &Notifier::shortcutByNameDidChange, this, [this](const Name &changed) {
-        if (changed == m_name)
-            showStoredShortcut();
-    });
-}
+{ }
 
 RecorderField::~RecorderField()
 {
     endRecording();
+}
+
+void RecorderField::setRegistry(Registry *registry)
+{
+    if (registry == m_registry)
+        return;
+    endRecording();
+    if (m_registry)
+        disconnect(m_registry->notifier(), nullptr, this, nullptr);
+    m_registry = registry;
+    if (m_registry) {
+        connect(m_registry->notifier(), &Notifier::shortcutByNameDidChange, this,
+                [this](const Name &changed) {
+                    if (changed == m_name)
+                        showStoredShortcut();
+                });
+    }
+    showStoredShortcut();
+    emit registryChanged();
+}
+
+const RecorderServices &RecorderField::services() const
+{
+    static const RecorderServices none;
+    return m_registry ? m_registry->recorderServices() : none;
 }
 
 void RecorderField::setShortcutName(const QString &rawValue)
@@ -95,12 +113,12 @@ void RecorderField::setShortcutName(const QString &rawValue)
 
 void RecorderField::startRecording()
 {
-    if (m_isRecording)
+    if (m_isRecording || !m_registry)
         return;
     m_isRecording = true;
     setPlaceholder(recorderText("press_shortcut"));
-    setDispatchPaused(true);
-    emit notifier()->recorderActiveStatusDidChange(true);
+    m_registry->setDispatchPaused(true);
+    emit m_registry->notifier()->recorderActiveStatusDidChange(true);
     emit recordingChanged();
 }
 
@@ -110,8 +128,10 @@ void RecorderField::endRecording()
         return;
     m_isRecording = false;
     setPlaceholder(recorderText("record_shortcut"));
-    setDispatchPaused(false);
-    emit notifier()->recorderActiveStatusDidChange(false);
+    if (m_registry) {
+        m_registry->setDispatchPaused(false);
+        emit m_registry->notifier()->recorderActiveStatusDidChange(false);
+    }
     emit recordingChanged();
 }
 
@@ -145,13 +165,13 @@ bool RecorderField::handleKeyEvent(int key, int modifiers, quint32 nativeScanCod
     }
     // Shift alone, or nothing, only makes a shortcut of a function key.
     if ((flags & ~(Modifiers::kShift | Modifiers::kFunction)) == 0 && !isFunctionKey(key)) {
-        beep();
+        beep(services());
         return true;
     }
     const std::optional<Shortcut> shortcut
         = Shortcut::fromNativeKey(nativeScanCode, Qt::KeyboardModifiers::fromInt(modifiers));
     if (!shortcut) {
-        beep();
+        beep(services());
         return true;
     }
     if (checkMenuClash(*shortcut) == Verdict::refuse
@@ -159,7 +179,7 @@ bool RecorderField::handleKeyEvent(int key, int modifiers, quint32 nativeScanCod
         return true;
     }
     setText(shortcut->description());
-    setShortcut(shortcut, m_name);
+    m_registry->setShortcut(shortcut, m_name);
     emit userChangedShortcut();
     blur();
     return true;
@@ -182,7 +202,7 @@ void RecorderField::clear()
     if (m_text.isEmpty())
         return;
     setText(QString());
-    setShortcut(std::nullopt, m_name);
+    m_registry->setShortcut(std::nullopt, m_name);
     emit userChangedShortcut();
     focus();
 }
@@ -201,7 +221,7 @@ void RecorderField::windowDeactivated()
 
 RecorderField::Verdict RecorderField::checkMenuClash(const Shortcut &shortcut)
 {
-    const RecorderServices &services = recorderServices();
+    const RecorderServices &services = this->services();
     const QKeySequence sequence = shortcut.keySequence();
     if (!services.menuShortcuts || sequence.isEmpty())
         return Verdict::accept;
@@ -209,7 +229,8 @@ RecorderField::Verdict RecorderField::checkMenuClash(const Shortcut &shortcut)
         if (item.shortcut != sequence)
             continue;
         blur();
-        ask({recorderText("keyboard_shortcut_used_by_menu_item").arg(item.title), {}, {}});
+        ask(services,
+            {recorderText("keyboard_shortcut_used_by_menu_item").arg(item.title), {}, {}});
         focus();
         return Verdict::refuse;
     }
@@ -221,13 +242,15 @@ RecorderField::Verdict RecorderField::checkSystemClash(const Shortcut &shortcut)
     // F12 alone is never reported, whatever the desktop says about it.
     if (shortcut == Shortcut(Key::f12))
         return Verdict::accept;
-    const RecorderServices &services = recorderServices();
+    const RecorderServices &services = this->services();
     const bool listed = services.systemShortcuts && services.systemShortcuts().contains(shortcut);
-    const bool held = backend() && backend()->isHeldElsewhere(shortcut);
+    HotkeyBackend *backend = m_registry->backend();
+    const bool held = backend && backend->isHeldElsewhere(shortcut);
     if (!listed && !held)
         return Verdict::accept;
     blur();
-    const int answer = ask({recorderText("keyboard_shortcut_used_by_system"),
+    const int answer = ask(services,
+                           {recorderText("keyboard_shortcut_used_by_system"),
                             recorderText("keyboard_shortcuts_can_be_changed"),
                             {recorderText("ok"), recorderText("force_use_shortcut")}});
     focus();
@@ -236,7 +259,7 @@ RecorderField::Verdict RecorderField::checkSystemClash(const Shortcut &shortcut)
 
 void RecorderField::showStoredShortcut()
 {
-    const std::optional<Shortcut> stored = shortcut(m_name);
+    const std::optional<Shortcut> stored = m_registry ? m_registry->shortcut(m_name) : std::nullopt;
     setText(stored ? stored->description() : QString());
 }
 

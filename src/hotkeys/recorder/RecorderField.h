@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "hotkeys/Name.h"
+#include "hotkeys/Hotkeys.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QtQml/qqmlregistration.h>
 
@@ -30,11 +31,14 @@ namespace Hotkeys {
 //     handlePointerRelease(x, y, width, height) in the field's coordinates; false: let the
 //     click through;
 //   - blurRequested(): drop the field's focus; focusRequested(): focus the field again.
-// Everything else (beep, alerts, our menu items) comes from recorderServices().
+// Everything else (beep, alerts, our menu items) comes from the registry's recorder services.
 class RecorderField : public QObject
 {
     Q_OBJECT
     QML_ELEMENT
+    // The registry the name's shortcut is stored in; without one the field shows nothing and
+    // does not record.
+    Q_PROPERTY(Hotkeys::Registry *registry READ registry WRITE setRegistry NOTIFY registryChanged)
     Q_PROPERTY(
         QString shortcutName READ shortcutName WRITE setShortcutName NOTIFY shortcutNameChanged)
     Q_PROPERTY(QString text READ text NOTIFY textChanged)
@@ -50,6 +54,8 @@ public:
     // A recorder that goes away while recording resumes dispatch.
     ~RecorderField() override;
 
+    Registry *registry() const { return m_registry; }
+    void setRegistry(Registry *registry);
     QString shortcutName() const { return m_name.rawValue(); }
     void setShortcutName(const QString &rawValue);
     const Name &name() const { return m_name; }
@@ -72,6 +78,7 @@ public:
     Q_INVOKABLE void windowDeactivated();
 
 signals:
+    void registryChanged();
     void shortcutNameChanged();
     void textChanged();
     void placeholderChanged();
@@ -79,12 +86,13 @@ signals:
     void canBecomeKeyChanged();
     void blurRequested();
     void focusRequested();
-    // After the user stored or cleared a shortcut here; Hotkeys::shortcut(name()) has it.
+    // After the user stored or cleared a shortcut here; registry()->shortcut(name()) has it.
     void userChangedShortcut();
 
 private:
     enum class Verdict { accept, refuse };
 
+    const RecorderServices &services() const;
     void showStoredShortcut();
     void setText(const QString &text);
     void setPlaceholder(const QString &placeholder);
@@ -94,6 +102,7 @@ private:
     Verdict checkMenuClash(const Shortcut &shortcut);
     Verdict checkSystemClash(const Shortcut &shortcut);
 
+    QPointer<Registry> m_registry;
     Name m_name;
     QString m_text;
     QString m_placeholder;

@@ -28,9 +28,9 @@ struct MenuShortcut
     QKeySequence shortcut;
 };
 
-// What the recorder needs from the application around it. The application installs widget-
-// based implementations at start-up; tests install fakes. Unset members do nothing: no beep,
-// alerts answer 0, no menu items, no desktop-listed system shortcuts.
+// What the recorder needs from the application around it (Registry::setRecorderServices). The
+// application gives widget-based implementations at start-up; tests give fakes. Unset members do
+// nothing: no beep, alerts answer 0, no menu items, no desktop-listed system shortcuts.
 struct RecorderServices
 {
     std::function<void()> beep;
@@ -41,8 +41,5 @@ struct RecorderServices
     // program has grabbed is found by a trial grab besides.
     std::function<QList<Shortcut>()> systemShortcuts;
 };
-
-const RecorderServices &recorderServices();
-void setRecorderServices(RecorderServices services);
 
 } // namespace Hotkeys

@@ -10,6 +10,7 @@ import Binzo.Hotkeys
 FocusScope {
     id: recorder
 
+    property alias registry: field.registry
     property alias shortcutName: field.shortcutName
     readonly property var window: Window.window
 

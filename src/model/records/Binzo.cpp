@@ -2,9 +2,8 @@
 #include "model/records/Binzo.h"
 
 Binzo::Binzo(const QString &name, const QString &sfSymbol, const QString &colorHex,
-             qint64 sortIndex, QObject *parent)
-    : Binzo(QUuid::createUuid(), name, sfSymbol, colorHex, sortIndex,
-            QDateTime::currentDateTimeUtc(), parent)
+             qint64 sortIndex, const QDateTime &createdAt, QObject *parent)
+    : Binzo(QUuid::createUuid(), name, sfSymbol, colorHex, sortIndex, createdAt, parent)
 { }
 
 Binzo::Binzo(const QUuid &id, const QString &name, const QString &sfSymbol, const QString &colorHex,

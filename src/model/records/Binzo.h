@@ -18,9 +18,9 @@ class Binzo : public QObject
     Q_PROPERTY(qint64 sortIndex READ sortIndex WRITE setSortIndex NOTIFY sortIndexChanged)
     Q_PROPERTY(QDateTime createdAt READ createdAt CONSTANT)
 public:
-    // A new compartment: fresh random id, created now.
+    // A new compartment: fresh random id, created at createdAt.
     Binzo(const QString &name, const QString &sfSymbol, const QString &colorHex, qint64 sortIndex,
-          QObject *parent = nullptr);
+          const QDateTime &createdAt, QObject *parent = nullptr);
     // A compartment read back from the store.
     Binzo(const QUuid &id, const QString &name, const QString &sfSymbol, const QString &colorHex,
           qint64 sortIndex, const QDateTime &createdAt, QObject *parent = nullptr);

@@ -24,10 +24,10 @@ QList<qsizetype> graphemeBoundaries(const QString &text)
 
 } // namespace
 
-Entry::Entry(const QString &label, bool isSensitive, const Binzo &binzo, QObject *parent)
+Entry::Entry(const QString &label, bool isSensitive, const Binzo &binzo, const QDateTime &now,
+             QObject *parent)
     : QObject(parent)
 {
-    const QDateTime now = QDateTime::currentDateTimeUtc();
     m_fields.id = QUuid::createUuid();
     m_fields.label = label;
     m_fields.binzoID = binzo.id();

@@ -22,9 +22,10 @@ class Entry : public QObject
     Q_PROPERTY(QDateTime lastUsedAt READ lastUsedAt NOTIFY lastUsedAtChanged)
     Q_PROPERTY(qint64 useCount READ useCount NOTIFY useCountChanged)
 public:
-    // A new entry for a compartment: fresh id, createdAt == updatedAt from one clock reading,
-    // no inline value, never used.
-    Entry(const QString &label, bool isSensitive, const Binzo &binzo, QObject *parent = nullptr);
+    // A new entry for a compartment: fresh id, createdAt == updatedAt == now, no inline value,
+    // never used.
+    Entry(const QString &label, bool isSensitive, const Binzo &binzo, const QDateTime &now,
+          QObject *parent = nullptr);
 
     struct Fields
     {

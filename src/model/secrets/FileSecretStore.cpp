@@ -172,7 +172,10 @@ SecretResult FileSecretStore::modify(const std::function<bool(QCborMap &)> &chan
     bool ok = true;
     if (change(*secrets)) {
         QByteArray plaintext = secrets->toCborValue().toCbor();
-        ok = PrivateFile::replace(sealedFilePath(), SealedBox::seal(plaintext, key), &error);
+        const Result<void> written
+            = PrivateFile::replace(sealedFilePath(), SealedBox::seal(plaintext, key));
+        ok = written.ok();
+        error = written.error();
         SealedBox::wipe(plaintext);
     }
     SealedBox::wipe(key);

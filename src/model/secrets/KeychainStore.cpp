@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/secrets/KeychainStore.h"
 
+#include "model/Logging.h"
 #include "model/Paths.h"
 #include "model/Preferences.h"
 #include "model/secrets/SecretBackendChoice.h"
@@ -234,9 +235,8 @@ void KeychainStore::read(const QUuid &id, Purpose purpose, QObject *context, Don
 void KeychainStore::remove(const QUuid &id, QObject *context, Done done)
 {
     // Without its note the item is still removed, only not again after a crash.
-    QString error;
-    if (!note(id, &error))
-        std::fprintf(stderr, "Binzo: %s\n", qPrintable(error));
+    if (const Result<void> noted = note(id); !noted)
+        qCWarning(lcModel, "%s", qPrintable(noted.error()));
     settle({QString(), account(id)}, false, context, std::move(done));
 }
 
@@ -266,9 +266,12 @@ void KeychainStore::listItems(QObject *context, std::function<void(const SecretL
     });
 }
 
-bool KeychainStore::note(const QUuid &id, QString *error)
+Result<void> KeychainStore::note(const QUuid &id)
 {
-    return m_core->journal.add({{QString(), account(id)}}, error);
+    QString error;
+    if (!m_core->journal.add({{QString(), account(id)}}, &error))
+        return Failure {error};
+    return {};
 }
 
 QList<SecretJournal::Note> KeychainStore::notes() const

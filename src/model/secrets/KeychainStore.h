@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/Result.h"
 #include "model/secrets/SecretBackend.h"
 #include "model/secrets/SecretJournal.h"
 #include "model/secrets/SecretMigration.h"
@@ -62,8 +63,8 @@ public:
     void listItems(QObject *context, std::function<void(const SecretListing &)> done);
 
     // Notes that a change about to be made may leave the item of id behind. Synchronous and
-    // cheap; false (with *error) when the note could not be kept.
-    bool note(const QUuid &id, QString *error);
+    // cheap; a Failure when the note could not be kept.
+    Result<void> note(const QUuid &id);
     QList<SecretJournal::Note> notes() const;
     // Acts on a note: the item stays when keep is true and the note is about the store in
     // use, and is removed otherwise; the note goes once that is so.

@@ -85,18 +85,19 @@ std::optional<QByteArray> read(const QString &path, bool *missing, QString *erro
     return file.readAll();
 }
 
-bool replace(const QString &path, const QByteArray &bytes, QString *error)
+Result<void> replace(const QString &path, const QByteArray &bytes)
 {
-    const QByteArray temporary = writeTemporary(path, bytes, error);
+    QString error;
+    const QByteArray temporary = writeTemporary(path, bytes, &error);
     if (temporary.isEmpty())
-        return false;
+        return Failure {error};
     if (::rename(temporary.constData(), QFile::encodeName(path).constData()) != 0) {
-        *error = failure("cannot replace", path);
+        Failure why {failure("cannot replace", path)};
         ::unlink(temporary.constData());
-        return false;
+        return why;
     }
     syncFolder(path);
-    return true;
+    return {};
 }
 
 bool createOnce(const QString &path, const QByteArray &bytes, bool *exists, QString *error)

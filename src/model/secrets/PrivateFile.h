@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/Result.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -13,7 +15,7 @@ namespace PrivateFile {
 // The whole file; absent with *missing set when there is none, or *error on failure.
 std::optional<QByteArray> read(const QString &path, bool *missing, QString *error);
 // Writes a private temporary file, syncs it and renames it over path.
-bool replace(const QString &path, const QByteArray &bytes, QString *error);
+Result<void> replace(const QString &path, const QByteArray &bytes);
 // Makes path hold bytes unless it already exists (then *exists is set); the file appears
 // complete or not at all.
 bool createOnce(const QString &path, const QByteArray &bytes, bool *exists, QString *error);

@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/secrets/SecretBackendChoice.h"
 
+#include "model/Logging.h"
 #include "model/Preferences.h"
 #include "model/secrets/FileSecretStore.h"
 #include "model/secrets/SecretServiceStore.h"
 
 #include <QFileInfo>
 #include <QJsonValue>
-
-#include <cstdio>
 
 SecretBackendChoice::SecretBackendChoice(Preferences &preferences, QString dataFolder,
                                          QString service, int probeTimeoutMs)
@@ -104,10 +103,9 @@ QString SecretBackendChoice::detect(bool *certain, SecretResult *why)
     case SecretServiceStore::Presence::Available:
         return kSecretService;
     case SecretServiceStore::Presence::Absent:
-        std::fprintf(stderr,
-                     "Binzo: no usable Secret Service (%s); sensitive values are kept "
-                     "encrypted in %s\n",
-                     qPrintable(reason), qPrintable(m_folder));
+        qCWarning(lcModel,
+                  "no usable Secret Service (%s); sensitive values are kept encrypted in %s",
+                  qPrintable(reason), qPrintable(m_folder));
         // Not remembered: a keyring that is only missing today may hold secrets of ours.
         *certain = false;
         return kFile;

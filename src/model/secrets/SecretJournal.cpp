@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/secrets/SecretJournal.h"
 
+#include "model/Logging.h"
 #include "model/secrets/PrivateFile.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-
-#include <cstdio>
 
 SecretJournal::SecretJournal(QString filePath)
     : m_filePath(std::move(filePath))
@@ -18,7 +17,7 @@ SecretJournal::SecretJournal(QString filePath)
     const std::optional<QByteArray> bytes = PrivateFile::read(m_filePath, &missing, &error);
     if (!bytes) {
         if (!missing)
-            std::fprintf(stderr, "Binzo: %s\n", qPrintable(error));
+            qCWarning(lcModel, "%s", qPrintable(error));
         return;
     }
     const QJsonDocument document = QJsonDocument::fromJson(*bytes);
@@ -64,7 +63,7 @@ void SecretJournal::clear(const Note &note)
     if (save(next, &error))
         m_notes = next;
     else
-        std::fprintf(stderr, "Binzo: %s\n", qPrintable(error));
+        qCWarning(lcModel, "%s", qPrintable(error));
 }
 
 bool SecretJournal::save(const QList<Note> &notes, QString *error) const
@@ -79,6 +78,8 @@ bool SecretJournal::save(const QList<Note> &notes, QString *error) const
     for (const Note &note : notes)
         array.append(QJsonObject {{QStringLiteral("store"), note.store},
                                   {QStringLiteral("account"), note.account}});
-    return PrivateFile::replace(m_filePath, QJsonDocument(array).toJson(QJsonDocument::Compact),
-                                error);
+    const Result<void> written
+        = PrivateFile::replace(m_filePath, QJsonDocument(array).toJson(QJsonDocument::Compact));
+    *error = written.error();
+    return written.ok();
 }

@@ -2,6 +2,7 @@
 #include "model/store/DataController.h"
 
 #include "model/EventLoopScheduler.h"
+#include "model/Logging.h"
 #include "model/Paths.h"
 #include "model/records/BinzoListModel.h"
 #include "model/records/EntryListModel.h"
@@ -41,8 +42,11 @@ constexpr std::chrono::milliseconds kLongestRetryDelayWhileLocked {2000};
 
 } // namespace
 
-DataController::DataController(std::unique_ptr<SqliteDatabase> database, TimerScheduler *timers)
+DataController::DataController(std::unique_ptr<SqliteDatabase> database, KeychainStore &secrets,
+                               TimerScheduler *timers, const Clock &clock)
     : m_database(std::move(database))
+    , m_secrets(secrets)
+    , m_clock(clock)
     , m_tables(std::make_unique<RecordTables>(*m_database))
     , m_ownTimers(timers ? nullptr : std::make_unique<EventLoopScheduler>())
     , m_timers(timers ? timers : m_ownTimers.get())
@@ -51,15 +55,18 @@ DataController::DataController(std::unique_ptr<SqliteDatabase> database, TimerSc
 
 DataController::~DataController() = default;
 
-std::unique_ptr<DataController> DataController::open(const QString &databasePath, QString *error,
-                                                     TimerScheduler *timers)
+Result<std::unique_ptr<DataController>> DataController::open(const QString &databasePath,
+                                                             KeychainStore &secrets,
+                                                             TimerScheduler *timers,
+                                                             const Clock &clock)
 {
-    std::unique_ptr<SqliteDatabase> database = StoreFile::open(databasePath, error);
+    Result<std::unique_ptr<SqliteDatabase>> database = StoreFile::open(databasePath);
     if (!database)
-        return nullptr;
-    std::unique_ptr<DataController> controller(new DataController(std::move(database), timers));
-    if (!controller->load(error))
-        return nullptr;
+        return database.failure();
+    std::unique_ptr<DataController> controller(
+        new DataController(std::move(*database), secrets, timers, clock));
+    if (const Result<void> loaded = controller->load(); !loaded)
+        return loaded.failure();
     controller->seedIfEmpty();
     controller->reconcileSecrets();
     return controller;
@@ -74,30 +81,29 @@ DataController &DataController::shared()
 {
     // Never released: records handed out stay valid until the process ends.
     static DataController *const instance = [] {
-        QString error;
-        std::unique_ptr<DataController> controller = open(defaultDatabasePath(), &error);
-        if (!controller) {
-            std::fprintf(stderr, "Failed to create ModelContainer: %s\n", qPrintable(error));
+        Result<std::unique_ptr<DataController>> opened
+            = open(defaultDatabasePath(), KeychainStore::shared());
+        if (!opened) {
+            std::fprintf(stderr, "Failed to create ModelContainer: %s\n",
+                         qPrintable(opened.error()));
             std::exit(EXIT_FAILURE);
         }
-        return controller.release();
+        return opened->release();
     }();
     return *instance;
 }
 
-bool DataController::load(QString *error)
+Result<void> DataController::load()
 {
     std::optional<QList<Binzo *>> binzos = m_tables->loadBinzos(this);
     std::optional<QList<Entry *>> entries = m_tables->loadEntries(this);
-    if (!binzos || !entries) {
-        *error = m_database->lastError();
-        return false;
-    }
+    if (!binzos || !entries)
+        return Failure {m_database->lastError()};
     for (Binzo *binzo : *binzos)
         adopt(binzo);
     for (Entry *entry : *entries)
         adopt(entry);
-    return true;
+    return {};
 }
 
 void DataController::seedIfEmpty()
@@ -105,8 +111,9 @@ void DataController::seedIfEmpty()
     if (!m_binzos.isEmpty())
         return;
     for (const InitialBinzo &initial : kInitialBinzos) {
-        auto *binzo = new Binzo(QString::fromUtf8(initial.name), QString::fromUtf8(initial.symbol),
-                                QString::fromUtf8(initial.colorHex), m_binzos.size(), this);
+        auto *binzo
+            = new Binzo(QString::fromUtf8(initial.name), QString::fromUtf8(initial.symbol),
+                        QString::fromUtf8(initial.colorHex), m_binzos.size(), m_clock.now(), this);
         adopt(binzo);
         m_dirtyBinzos.insert(binzo);
     }
@@ -153,7 +160,7 @@ Binzo *DataController::binzo(const QUuid &id) const
 Binzo *DataController::addBinzo(const QString &name, const QString &symbol, const QString &colorHex)
 {
     // The count, not the largest index: a gap left by a removed compartment is not filled.
-    auto *binzo = new Binzo(name, symbol, colorHex, m_binzos.size(), this);
+    auto *binzo = new Binzo(name, symbol, colorHex, m_binzos.size(), m_clock.now(), this);
     adopt(binzo);
     m_dirtyBinzos.insert(binzo);
     emit binzosChanged();
@@ -164,15 +171,15 @@ Binzo *DataController::addBinzo(const QString &name, const QString &symbol, cons
 Entry *DataController::addEntry(Binzo *binzo, const QString &label, const QString &value,
                                 bool isSensitive, AddDone done)
 {
-    const auto finish = [done](Entry *entry, const QString &error) {
+    const auto finish = [done](const Result<Entry *> &added) {
         if (done)
-            done(entry, error);
+            done(added);
     };
     if (!binzo) {
-        finish(nullptr, QStringLiteral("there is no binzo to add the entry to"));
+        finish(Failure {QStringLiteral("there is no binzo to add the entry to")});
         return nullptr;
     }
-    auto *entry = new Entry(label, isSensitive, *binzo, this);
+    auto *entry = new Entry(label, isSensitive, *binzo, m_clock.now(), this);
     const auto keep = [this, entry] {
         adopt(entry);
         m_dirtyEntries.insert(entry);
@@ -182,27 +189,26 @@ Entry *DataController::addEntry(Binzo *binzo, const QString &label, const QStrin
     if (!isSensitive) {
         entry->setInlineValue(value);
         keep();
-        finish(entry, {});
+        finish(entry);
         return entry;
     }
     // Noted first: should the record never be saved, the next start removes the item.
-    QString error;
-    if (!KeychainStore::shared().note(entry->id(), &error)) {
+    if (const Result<void> noted = m_secrets.note(entry->id()); !noted) {
         delete entry;
-        finish(nullptr, error);
+        finish(noted.failure());
         return nullptr;
     }
     m_unsettled.insert(entry->id());
-    writeSecret(entry, label, value, [this, entry, keep, finish](const QString &error) {
-        if (!error.isEmpty()) {
+    writeSecret(entry, label, value, [this, entry, keep, finish](const Result<void> &written) {
+        if (!written) {
             const QUuid id = entry->id();
             delete entry;
             settleSecrets({{QString(), KeychainStore::account(id)}});
-            finish(nullptr, error);
+            finish(written.failure());
             return;
         }
         keep();
-        finish(entry, {});
+        finish(entry);
     });
     return nullptr;
 }
@@ -210,12 +216,12 @@ Entry *DataController::addEntry(Binzo *binzo, const QString &label, const QStrin
 void DataController::updateEntry(Entry *entry, const QString &label, const QString &value,
                                  bool isSensitive, ChangeDone done)
 {
-    const auto finish = [done](const QString &error) {
+    const auto finish = [done](const Result<void> &changed) {
         if (done)
-            done(error);
+            done(changed);
     };
     if (!entry || !m_entries.contains(entry)) {
-        finish(QStringLiteral("the entry no longer exists"));
+        finish(Failure {QStringLiteral("the entry no longer exists")});
         return;
     }
     QPointer<Entry> target(entry);
@@ -226,16 +232,15 @@ void DataController::updateEntry(Entry *entry, const QString &label, const QStri
         if (target->inlineValue() && target->inlineValue() != inlineValue)
             m_checkpointWanted = true;
         target->setLabel(label);
-        target->setUpdatedAt(QDateTime::currentDateTimeUtc());
+        target->setUpdatedAt(m_clock.now());
         target->setInlineValue(isSensitive ? std::nullopt : std::optional<QString>(value));
         target->setIsSensitive(isSensitive);
         save();
     };
     // A value entering or leaving the secret store can leave an item behind: noted first.
     if (isSensitive != entry->isSensitive()) {
-        QString error;
-        if (!KeychainStore::shared().note(entry->id(), &error)) {
-            finish(error);
+        if (const Result<void> noted = m_secrets.note(entry->id()); !noted) {
+            finish(noted);
             return;
         }
         m_unsettled.insert(entry->id());
@@ -247,34 +252,37 @@ void DataController::updateEntry(Entry *entry, const QString &label, const QStri
         return;
     }
     const QUuid id = entry->id();
-    writeSecret(entry, label, value, [this, target, id, apply, finish](const QString &error) {
-        if (!error.isEmpty()) {
-            settleSecrets({{QString(), KeychainStore::account(id)}});
-            finish(error);
-            return;
-        }
-        if (!target || !m_entries.contains(target)) {
-            finish(QStringLiteral("the entry was deleted meanwhile"));
-            return;
-        }
-        apply();
-        finish({});
-    });
+    writeSecret(entry, label, value,
+                [this, target, id, apply, finish](const Result<void> &written) {
+                    if (!written) {
+                        settleSecrets({{QString(), KeychainStore::account(id)}});
+                        finish(written);
+                        return;
+                    }
+                    if (!target || !m_entries.contains(target)) {
+                        finish(Failure {QStringLiteral("the entry was deleted meanwhile")});
+                        return;
+                    }
+                    apply();
+                    finish({});
+                });
 }
 
 void DataController::writeSecret(Entry *entry, const QString &label, const QString &value,
-                                 std::function<void(const QString &)> then)
+                                 std::function<void(const Result<void> &)> then)
 {
     const QUuid id = entry->id();
     m_secretWrites.insert(id, label);
-    KeychainStore::shared().write(id, label, value, this,
-                                  [this, id, then](const SecretResult &result) {
-                                      m_secretWrites.remove(id);
-                                      // Asked for by the person: the prompt is welcome.
-                                      if (result.status == SecretResult::Status::Locked)
-                                          KeychainStore::shared().unlock();
-                                      then(result.done() ? QString() : result.error);
-                                  });
+    m_secrets.write(id, label, value, this, [this, id, then](const SecretResult &result) {
+        m_secretWrites.remove(id);
+        // Asked for by the person: the prompt is welcome.
+        if (result.status == SecretResult::Status::Locked)
+            m_secrets.unlock();
+        if (result.done())
+            then({});
+        else
+            then(Failure {result.error});
+    });
 }
 
 void DataController::deleteEntry(Entry *entry, bool holdSecret)
@@ -291,12 +299,11 @@ void DataController::detach(Entry *entry, bool holdSecret)
     const QUuid id = entry->id();
     if (entry->isSensitive() || m_secretWrites.contains(id)) {
         if (!holdSecret) {
-            KeychainStore::shared().remove(id, this, {});
+            m_secrets.remove(id, this, {});
         } else {
             // Noted now: should the app end while Undo is offered, the next start removes it.
-            QString error;
-            if (!KeychainStore::shared().note(id, &error))
-                std::fprintf(stderr, "Binzo: %s\n", qPrintable(error));
+            if (const Result<void> noted = m_secrets.note(id); !noted)
+                qCWarning(lcModel, "%s", qPrintable(noted.error()));
             m_heldSecrets.insert(id);
             m_unsettled.insert(id);
         }
@@ -320,7 +327,7 @@ void DataController::markUsed(Entry *entry)
     if (!entry || !m_entries.contains(entry))
         return;
     entry->setUseCount(entry->useCount() + 1);
-    entry->setLastUsedAt(QDateTime::currentDateTimeUtc());
+    entry->setLastUsedAt(m_clock.now());
     save();
 }
 
@@ -331,7 +338,7 @@ bool DataController::moveEntry(Entry *entry, Binzo *binzo)
     if (entry->binzoID() == binzo->id())
         return true;
     entry->setBinzoID(binzo->id());
-    entry->setUpdatedAt(QDateTime::currentDateTimeUtc());
+    entry->setUpdatedAt(m_clock.now());
     save();
     return true;
 }
@@ -339,7 +346,7 @@ bool DataController::moveEntry(Entry *entry, Binzo *binzo)
 void DataController::forgetDeleted(const QUuid &id)
 {
     if (m_heldSecrets.remove(id))
-        KeychainStore::shared().remove(id, this, {});
+        m_secrets.remove(id, this, {});
 }
 
 Entry *DataController::restoreEntry(const Entry::Fields &fields)
@@ -455,7 +462,7 @@ bool DataController::save()
         m_deletedEntryIds.clear();
         m_deletedBinzoIds.clear();
         if (!m_saveError.isEmpty()) {
-            std::fprintf(stderr, "Binzo: the changes that had failed are saved now\n");
+            qCInfo(lcModel, "the changes that had failed are saved now");
             m_saveError.clear();
             emit saveStateChanged();
         }
@@ -487,8 +494,7 @@ bool DataController::finish()
 void DataController::saveFailedWith(const QString &error)
 {
     if (error != m_saveError) {
-        std::fprintf(stderr, "Binzo: could not save changes, they will be retried: %s\n",
-                     qPrintable(error));
+        qCWarning(lcModel, "could not save changes, they will be retried: %s", qPrintable(error));
     }
     m_saveError = error;
     scheduleRetry();
@@ -582,27 +588,26 @@ void DataController::settleSecrets(const QList<SecretJournal::Note> &notes)
             continue;
         if (note.store.isEmpty())
             m_unsettled.remove(id);
-        KeychainStore::shared().settle(note, found && found->isSensitive(), this, {});
+        m_secrets.settle(note, found && found->isSensitive(), this, {});
     }
 }
 
 void DataController::reconcileSecrets()
 {
-    KeychainStore &secrets = KeychainStore::shared();
-    connect(&secrets, &KeychainStore::unlocked, this,
-            [this] { settleSecrets(KeychainStore::shared().notes()); });
-    settleSecrets(secrets.notes());
+    connect(&m_secrets, &KeychainStore::unlocked, this,
+            [this] { settleSecrets(m_secrets.notes()); });
+    settleSecrets(m_secrets.notes());
     if (secretItems().isEmpty())
         return;
     // Items stored before they carried their entry's label are given it.
-    secrets.listItems(this, [this](const SecretListing &listing) {
+    m_secrets.listItems(this, [this](const SecretListing &listing) {
         for (const KeychainStore::Item &item : secretItems()) {
             if (m_secretWrites.contains(item.id))
                 continue;
             const QString account = KeychainStore::account(item.id);
             const QString wanted = KeychainStore::itemLabel(item.entryLabel);
             if (listing.items.contains(account) && listing.items.value(account) != wanted)
-                KeychainStore::shared().relabel(item.id, item.entryLabel, this, {});
+                m_secrets.relabel(item.id, item.entryLabel, this, {});
         }
     });
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/Clock.h"
+#include "model/Result.h"
 #include "model/records/Binzo.h"
 #include "model/records/Entry.h"
 #include "model/secrets/KeychainStore.h"
@@ -38,11 +40,14 @@ class DataController : public QObject
 {
     Q_OBJECT
 public:
-    // Opens (creating when missing) the store at a path and seeds an empty store. Absent with
-    // the error text in *error when it cannot be opened; the file is never altered then.
-    // Retries run on timers (the event loop's when none are given).
-    static std::unique_ptr<DataController> open(const QString &databasePath, QString *error,
-                                                TimerScheduler *timers = nullptr);
+    // Opens (creating when missing) the store at a path and seeds an empty store; a Failure
+    // when it cannot be opened, and the file is never altered then. Retries run on timers (the
+    // event loop's when none are given). Sensitive values go to and come from secrets, dates
+    // come from clock; both must outlive the store.
+    static Result<std::unique_ptr<DataController>> open(const QString &databasePath,
+                                                        KeychainStore &secrets,
+                                                        TimerScheduler *timers = nullptr,
+                                                        const Clock &clock = Clock::system());
     // $XDG_DATA_HOME/binzo/binzo.sqlite3.
     static QString defaultDatabasePath();
     // The process's store. A store that cannot be opened stops the process with
@@ -51,14 +56,17 @@ public:
 
     ~DataController() override;
 
+    // Where the sensitive values live.
+    KeychainStore &secrets() const { return m_secrets; }
+
     // Null when no compartment matches (or the store cannot be read).
     Binzo *binzo(const QString &named) const;
     Binzo *binzo(const QUuid &id) const;
     Binzo *addBinzo(const QString &name, const QString &symbol, const QString &colorHex);
     // What became of a change that touches the secret store, on this thread: the new entry
-    // or the reason there is none / the reason the change was refused (empty when stored).
-    using AddDone = std::function<void(Entry *entry, const QString &error)>;
-    using ChangeDone = std::function<void(const QString &error)>;
+    // or why there is none / why the change was refused.
+    using AddDone = std::function<void(const Result<Entry *> &added)>;
+    using ChangeDone = std::function<void(const Result<void> &changed)>;
 
     // An ordinary entry is created at once and returned (done has run by then). A sensitive
     // value goes to the secret store first: the entry exists only once it is there, so null
@@ -129,8 +137,9 @@ signals:
     void saveStateChanged();
 
 private:
-    DataController(std::unique_ptr<SqliteDatabase> database, TimerScheduler *timers);
-    bool load(QString *error);
+    DataController(std::unique_ptr<SqliteDatabase> database, KeychainStore &secrets,
+                   TimerScheduler *timers, const Clock &clock);
+    Result<void> load();
     void seedIfEmpty();
     void adopt(Binzo *binzo);
     void adopt(Entry *entry);
@@ -148,9 +157,11 @@ private:
     // At start: every note, and item labels that do not follow their entry's label.
     void reconcileSecrets();
     void writeSecret(Entry *entry, const QString &label, const QString &value,
-                     std::function<void(const QString &error)> then);
+                     std::function<void(const Result<void> &written)> then);
 
     std::unique_ptr<SqliteDatabase> m_database;
+    KeychainStore &m_secrets;
+    const Clock &m_clock;
     std::unique_ptr<RecordTables> m_tables;
     QList<Binzo *> m_binzos;
     QList<Entry *> m_entries;

@@ -101,32 +101,32 @@ bool configure(SqliteDatabase &database, StoreSchema::State state)
 
 namespace StoreFile {
 
-std::unique_ptr<SqliteDatabase> open(const QString &path, QString *error)
+Result<std::unique_ptr<SqliteDatabase>> open(const QString &path)
 {
+    QString error;
     // A folder the user made read-only stays so; root's access() would not see it.
     const QString folder = QFileInfo(path).absolutePath();
     if (QFileInfo::exists(folder) && !(QFile::permissions(folder) & QFile::WriteOwner)) {
-        *error = QStringLiteral("cannot write in the folder %1: it is read-only").arg(folder);
-        return nullptr;
+        return Failure {
+            QStringLiteral("cannot write in the folder %1: it is read-only").arg(folder)};
     }
-    if (!QFileInfo::exists(path) && !createPrivateFile(path, error))
-        return nullptr;
+    if (!QFileInfo::exists(path) && !createPrivateFile(path, &error))
+        return Failure {error};
     // SQLite needs to create its journal files beside the database, and would say only
     // "readonly database" when it cannot.
     if (::access(QFile::encodeName(folder).constData(), W_OK) != 0) {
-        *error = systemError(QStringLiteral("cannot write in the folder"), folder);
-        return nullptr;
+        return Failure {systemError(QStringLiteral("cannot write in the folder"), folder)};
     }
-    if (!hasSqliteHeader(path, error))
-        return nullptr;
-    const std::optional<StoreSchema::State> state = inspectReadOnly(path, error);
+    if (!hasSqliteHeader(path, &error))
+        return Failure {error};
+    const std::optional<StoreSchema::State> state = inspectReadOnly(path, &error);
     if (!state)
-        return nullptr;
+        return Failure {error};
 
     auto database = std::make_unique<SqliteDatabase>();
     if (!database->open(path, SqliteDatabase::Mode::ReadWrite) || !configure(*database, *state)) {
-        *error = QStringLiteral("cannot open %1 for writing: %2").arg(path, database->lastError());
-        return nullptr;
+        return Failure {
+            QStringLiteral("cannot open %1 for writing: %2").arg(path, database->lastError())};
     }
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     return database;

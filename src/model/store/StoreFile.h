@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/Result.h"
+
 #include <QString>
 
 #include <memory>
@@ -10,7 +12,7 @@ class SqliteDatabase;
 namespace StoreFile {
 
 // Opens the record store at path, creating a private file and folder when missing. A file
-// that is not a Binzo database is only read, never changed, and gives null with *error set.
-std::unique_ptr<SqliteDatabase> open(const QString &path, QString *error);
+// that is not a Binzo database is only read, never changed, and gives a Failure.
+Result<std::unique_ptr<SqliteDatabase>> open(const QString &path);
 
 } // namespace StoreFile

@@ -146,7 +146,7 @@ QByteArray write(const Contents &contents)
     return QJsonDocument(document).toJson(QJsonDocument::Indented);
 }
 
-std::optional<Contents> read(const QByteArray &json, QString *error)
+static std::optional<Contents> parse(const QByteArray &json, QString *error)
 {
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
@@ -222,6 +222,15 @@ std::optional<Contents> read(const QByteArray &json, QString *error)
         contents.entries.append(entry);
     }
     return contents;
+}
+
+Result<Contents> read(const QByteArray &json)
+{
+    QString error;
+    std::optional<Contents> contents = parse(json, &error);
+    if (!contents)
+        return Failure {error};
+    return std::move(*contents);
 }
 
 } // namespace VaultDocument

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/Result.h"
 #include "model/records/Entry.h"
 
 #include <QByteArray>
@@ -39,8 +40,8 @@ struct Contents
 };
 
 QByteArray write(const Contents &contents);
-// The whole document checked before anything is used: absent, with the first fault in
-// *error, when it is not an export of this version or any record is malformed.
-std::optional<Contents> read(const QByteArray &json, QString *error);
+// The whole document checked before anything is used: a Failure naming the first fault when it
+// is not an export of this version or any record is malformed.
+Result<Contents> read(const QByteArray &json);
 
 } // namespace VaultDocument

@@ -160,17 +160,17 @@ void forEach(qsizetype count, const std::function<void(qsizetype, KeychainStore:
 }
 
 // Puts back what the writes replaced: the previous value, or no item for a new entry.
-void undo(const QList<SecretWrite> &writes, QObject *context, std::function<void()> then)
+void undo(KeychainStore &secrets, const QList<SecretWrite> &writes, QObject *context,
+          std::function<void()> then)
 {
     forEach(
         writes.size(),
-        [&writes, context](qsizetype i, KeychainStore::Done answer) {
+        [&secrets, &writes, context](qsizetype i, KeychainStore::Done answer) {
             const SecretWrite &write = writes.at(i);
             if (write.previous)
-                KeychainStore::shared().write(write.id, write.label, *write.previous, context,
-                                              std::move(answer));
+                secrets.write(write.id, write.label, *write.previous, context, std::move(answer));
             else
-                KeychainStore::shared().remove(write.id, context, std::move(answer));
+                secrets.remove(write.id, context, std::move(answer));
         },
         [then](const QList<SecretResult> &) { then(); });
 }
@@ -225,21 +225,20 @@ void collect(DataController &store, bool withSecrets, QObject *context, Collecte
     forEach(
         secrets.size(),
         [&](qsizetype i, KeychainStore::Done answer) {
-            KeychainStore::shared().read(collected->entries.at(secrets.at(i)).id,
-                                         KeychainStore::Purpose::Use, context, std::move(answer));
+            store.secrets().read(collected->entries.at(secrets.at(i)).id,
+                                 KeychainStore::Purpose::Use, context, std::move(answer));
         },
         [collected, secrets, done](const QList<SecretResult> &results) {
             for (qsizetype i = 0; i < results.size(); ++i) {
                 Entry::Fields &entry = collected->entries[secrets.at(i)];
                 if (!results.at(i).done()) {
-                    done(std::nullopt,
-                         QStringLiteral("the secret of %1 cannot be read (%2)")
-                             .arg(quoted(entry.label), failureText(results.at(i))));
+                    done(Failure {QStringLiteral("the secret of %1 cannot be read (%2)")
+                                      .arg(quoted(entry.label), failureText(results.at(i)))});
                     return;
                 }
                 entry.inlineValue = QString::fromUtf8(results.at(i).value);
             }
-            done(*collected, {});
+            done(*collected);
         });
 }
 
@@ -265,8 +264,7 @@ namespace {
 // An import in flight: the plan, then its secrets, its records and the secrets it removes.
 struct Merge : std::enable_shared_from_this<Merge>
 {
-    Merge(DataController &store, Keeper keeper, QObject *context,
-          std::function<void(const Result &)> done)
+    Merge(DataController &store, Keeper keeper, QObject *context, Merged done)
         : store(store)
         , keeper(keeper)
         , context(context)
@@ -276,15 +274,16 @@ struct Merge : std::enable_shared_from_this<Merge>
     DataController &store;
     Keeper keeper;
     QPointer<QObject> context;
-    std::function<void(const Result &)> done;
+    Merged done;
     Plan plan;
-    Result result;
+    Report report;
 
     void finish(const QString &error)
     {
-        result.ok = error.isEmpty();
-        result.error = error;
-        done(result);
+        if (error.isEmpty())
+            done(report);
+        else
+            done(Failure {error});
     }
 
     // What the import will replace is read first, so that it can be put back.
@@ -299,9 +298,8 @@ struct Merge : std::enable_shared_from_this<Merge>
         forEach(
             replaced.size(),
             [&](qsizetype i, KeychainStore::Done answer) {
-                KeychainStore::shared().read(plan.secretWrites.at(replaced.at(i)).id,
-                                             KeychainStore::Purpose::Use, context,
-                                             std::move(answer));
+                store.secrets().read(plan.secretWrites.at(replaced.at(i)).id,
+                                     KeychainStore::Purpose::Use, context, std::move(answer));
             },
             [self, replaced](const QList<SecretResult> &results) {
                 for (qsizetype i = 0; i < results.size(); ++i) {
@@ -326,8 +324,8 @@ struct Merge : std::enable_shared_from_this<Merge>
             plan.secretWrites.size(),
             [&](qsizetype i, KeychainStore::Done answer) {
                 const SecretWrite &write = plan.secretWrites.at(i);
-                KeychainStore::shared().write(write.id, write.label, write.value, context,
-                                              std::move(answer));
+                store.secrets().write(write.id, write.label, write.value, context,
+                                      std::move(answer));
             },
             [self](const QList<SecretResult> &results) {
                 QList<SecretWrite> written;
@@ -343,7 +341,8 @@ struct Merge : std::enable_shared_from_this<Merge>
                 }
                 if (refused.isEmpty())
                     return self->saveRecords();
-                undo(written, self->context, [self, refused] { self->finish(refused); });
+                undo(self->store.secrets(), written, self->context,
+                     [self, refused] { self->finish(refused); });
             });
     }
 
@@ -364,7 +363,7 @@ struct Merge : std::enable_shared_from_this<Merge>
             if (keeper == Keeper::RunningApp)
                 return finish(error + QStringLiteral("; the running Binzo keeps trying"));
             auto self = shared_from_this();
-            return undo(plan.secretWrites, context, [self, error] {
+            return undo(store.secrets(), plan.secretWrites, context, [self, error] {
                 self->finish(error + QStringLiteral("; nothing was imported"));
             });
         }
@@ -373,8 +372,7 @@ struct Merge : std::enable_shared_from_this<Merge>
         forEach(
             plan.secretsToRemove.size(),
             [&](qsizetype i, KeychainStore::Done answer) {
-                KeychainStore::shared().remove(plan.secretsToRemove.at(i), context,
-                                               std::move(answer));
+                store.secrets().remove(plan.secretsToRemove.at(i), context, std::move(answer));
             },
             [self](const QList<SecretResult> &) { self->finish({}); });
     }
@@ -383,11 +381,11 @@ struct Merge : std::enable_shared_from_this<Merge>
 } // namespace
 
 void merge(DataController &store, const VaultDocument::Contents &contents, Keeper keeper,
-           QObject *context, std::function<void(const Result &)> done)
+           QObject *context, Merged done)
 {
     auto run = std::make_shared<Merge>(store, keeper, context, std::move(done));
-    const QHash<QUuid, QUuid> homes = planBinzos(store, contents, run->plan, run->result.report);
-    planEntries(contents, store.entries(), homes, run->plan, run->result.report);
+    const QHash<QUuid, QUuid> homes = planBinzos(store, contents, run->plan, run->report);
+    planEntries(contents, store.entries(), homes, run->plan, run->report);
     run->readPrevious();
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/Result.h"
 #include "model/secrets/SecretBackend.h"
 #include "model/store/VaultDocument.h"
 
@@ -21,8 +22,9 @@ namespace VaultTransfer {
 QString failureText(const SecretResult &result);
 
 // Every binzo and entry; with secrets, each sensitive value read from the secret store.
-// Absent, naming the entry, when a secret cannot be read: a backup must not lack one silently.
-using Collected = std::function<void(std::optional<VaultDocument::Contents>, const QString &error)>;
+// A Failure, naming the entry, when a secret cannot be read: a backup must not lack one
+// silently.
+using Collected = std::function<void(const ::Result<VaultDocument::Contents> &collected)>;
 void collect(DataController &store, bool withSecrets, QObject *context, Collected done);
 
 struct Report
@@ -45,20 +47,14 @@ struct Report
 // their save; a command's own store dies with it, so the secrets it wrote are put back.
 enum class Keeper { RunningApp, ThisCommand };
 
-struct Result
-{
-    bool ok = false;
-    QString error;
-    Report report;
-};
-
 // Merges by id and never duplicates: a known entry takes the file's content when the file's
 // is newer (its use count and last use whichever is greater); a binzo whose id is unknown
 // takes the place of one with the same name. A new store (only its untouched starting
 // binzos, no entries) takes the file's binzos instead, so an export imported into an empty
 // store gives the same store. Secrets are written first (new ones noted, so a crash leaves
 // none behind) and put back if one is refused; the records are then saved in one transaction.
+using Merged = std::function<void(const ::Result<Report> &merged)>;
 void merge(DataController &store, const VaultDocument::Contents &contents, Keeper keeper,
-           QObject *context, std::function<void(const Result &)> done);
+           QObject *context, Merged done);
 
 } // namespace VaultTransfer

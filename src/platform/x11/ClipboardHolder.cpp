@@ -2,10 +2,8 @@
 #include "platform/x11/ClipboardHolder.h"
 
 #include "app/TerminalInput.h"
-#include "model/Preferences.h"
 #include "model/secrets/SealedBox.h"
 #include "platform/x11/X11Connection.h"
-#include "quick/SecretClipboard.h"
 #include "quick/SystemClipboard.h"
 
 #include <QClipboard>
@@ -77,27 +75,22 @@ void report(const char *text)
 
 namespace ClipboardHolder {
 
-bool start(const QString &value, bool isSecret, QString *error)
+Result<void> start(const QString &value, bool isSecret, std::chrono::seconds clearAfter)
 {
-    if (!X11Connection::displayReachable()) {
-        *error = QStringLiteral("no X11 display to copy to (DISPLAY=\"%1\")")
-                     .arg(qEnvironmentVariable("DISPLAY"));
-        return false;
-    }
+    if (!X11Connection::displayReachable())
+        return Failure {QStringLiteral("no X11 display to copy to (DISPLAY=\"%1\")")
+                            .arg(qEnvironmentVariable("DISPLAY"))};
     // A holder that dies early must not take this process with it.
     std::signal(SIGPIPE, SIG_IGN);
     int valuePipe[2];
     int reportPipe[2];
-    if (pipe2(valuePipe, O_CLOEXEC) != 0 || pipe2(reportPipe, O_CLOEXEC) != 0) {
-        *error = systemError("cannot make a pipe");
-        return false;
-    }
+    if (pipe2(valuePipe, O_CLOEXEC) != 0 || pipe2(reportPipe, O_CLOEXEC) != 0)
+        return Failure {systemError("cannot make a pipe")};
     const QByteArray program = QFile::encodeName(QCoreApplication::applicationFilePath());
     // The panel's own setting, so a secret leaves the clipboard as it would after Return.
-    const QByteArray clearAfter = QByteArray::number(
-        isSecret ? qint64(SecretClipboard::clearAfter(Preferences::shared()).count()) : 0);
+    const QByteArray clearAfterText = QByteArray::number(isSecret ? qint64(clearAfter.count()) : 0);
     const char *argv[] = {program.constData(), kArgument, isSecret ? "secret" : "plain",
-                          clearAfter.constData(), nullptr};
+                          clearAfterText.constData(), nullptr};
     const pid_t pid = fork();
     if (pid == 0) {
         // Only async-signal-safe calls until exec: this process may have other threads.
@@ -113,10 +106,10 @@ bool start(const QString &value, bool isSecret, QString *error)
     close(valuePipe[0]);
     close(reportPipe[1]);
     if (pid < 0) {
-        *error = systemError("cannot start the clipboard holder");
+        Failure why {systemError("cannot start the clipboard holder")};
         close(valuePipe[1]);
         close(reportPipe[0]);
-        return false;
+        return why;
     }
     QByteArray bytes = value.toUtf8();
     const bool sent = sendAndClose(valuePipe[1], bytes);
@@ -124,10 +117,10 @@ bool start(const QString &value, bool isSecret, QString *error)
     const QByteArray answer = sent ? readReport(reportPipe[0]) : QByteArray();
     close(reportPipe[0]);
     if (answer == kReady)
-        return true;
-    *error = answer.trimmed().isEmpty() ? QStringLiteral("the clipboard holder did not start")
-                                        : QString::fromUtf8(answer.trimmed());
-    return false;
+        return {};
+    return Failure {answer.trimmed().isEmpty()
+                        ? QStringLiteral("the clipboard holder did not start")
+                        : QString::fromUtf8(answer.trimmed())};
 }
 
 int run(int argc, char *argv[])

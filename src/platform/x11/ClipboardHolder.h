@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/Result.h"
+
 #include <QString>
+
+#include <chrono>
 
 // `binzo copy` without a running Binzo. On X11 the clipboard's value lives only while its
 // owner does, so a small process of its own keeps it until another program takes the
@@ -13,8 +17,9 @@ namespace ClipboardHolder {
 inline const char kArgument[] = "--hold-clipboard";
 
 // Starts the holder with the value (through a pipe, never the arguments) and waits until it
-// owns the clipboard. False, with *error, when it could not.
-bool start(const QString &value, bool isSecret, QString *error);
+// owns the clipboard. A secret is cleared after clearAfter (zero: only when replaced). A
+// Failure when it could not.
+Result<void> start(const QString &value, bool isSecret, std::chrono::seconds clearAfter);
 // The holder itself: reads the value from standard input, reports on standard output.
 int run(int argc, char *argv[]);
 

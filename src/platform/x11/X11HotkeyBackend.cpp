@@ -76,15 +76,15 @@ X11HotkeyBackend::~X11HotkeyBackend()
     xcb_flush(m_connection);
 }
 
-int X11HotkeyBackend::registerHotkey(Id id, const Shortcut &shortcut)
+Result<void> X11HotkeyBackend::registerHotkey(Id id, const Shortcut &shortcut)
 {
     const std::optional<Grab> wanted = grabFor(shortcut);
-    if (!wanted)
-        return kBadValue;
-    const int status = grab(*wanted);
-    if (status == 0)
-        m_grabs.insert_or_assign(id, *wanted);
-    return status;
+    const int status = wanted ? grab(*wanted) : kBadValue;
+    if (status != 0)
+        return Failure {QStringLiteral("the X server refused the grab (error %1)").arg(status),
+                        status};
+    m_grabs.insert_or_assign(id, *wanted);
+    return {};
 }
 
 void X11HotkeyBackend::unregisterHotkey(Id id)

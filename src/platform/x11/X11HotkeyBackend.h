@@ -26,7 +26,7 @@ public:
     X11HotkeyBackend(xcb_connection_t *connection, quint32 root);
     ~X11HotkeyBackend() override;
 
-    int registerHotkey(Id id, const Shortcut &shortcut) override;
+    Result<void> registerHotkey(Id id, const Shortcut &shortcut) override;
     void unregisterHotkey(Id id) override;
     bool isHeldElsewhere(const Shortcut &shortcut) override;
 

@@ -29,8 +29,8 @@ struct RecorderTest : ::testing::Test
         setCurrentKeyboardLayout(KeyboardLayout::fromNames("us"));
         auto owned = std::make_unique<FakeHotkeyBackend>();
         fake = owned.get();
-        configure(prefs, std::move(owned));
-        reset({Name::togglePanel()});
+        hotkeys = std::make_unique<Registry>(prefs, std::move(owned));
+        hotkeys->reset({Name::togglePanel()});
         RecorderServices services;
         services.beep = [this] { ++beeps; };
         services.alert = [this](const RecorderAlert &alert) {
@@ -43,17 +43,18 @@ struct RecorderTest : ::testing::Test
                 items.append({command.title, command.shortcut});
             return items;
         };
-        setRecorderServices(std::move(services));
+        hotkeys->setRecorderServices(std::move(services));
     }
     ~RecorderTest() override
     {
-        setRecorderServices({});
+        hotkeys->setRecorderServices({});
         setCurrentKeyboardLayout(nullptr);
     }
 
     QTemporaryDir dir;
     Preferences prefs {dir.filePath("preferences.json")};
     FakeHotkeyBackend *fake = nullptr;
+    std::unique_ptr<Registry> hotkeys;
     int beeps = 0;
     QList<RecorderAlert> alerts;
     int alertAnswer = 0;
@@ -77,120 +78,30 @@ TEST_F(RecorderTest, KeyPressesWhileRecording)
         Alert alert;
         bool recordingAfter;
     } cases[] = {
+        // clang-format off
         {"Ctrl+Alt+K is stored", Qt::Key_K, kCtrlAlt, 45, {}, 0, true, ctrlAltK, 0, none, false},
-        {"Ctrl on its own waits",
-         Qt::Key_Control,
-         Qt::ControlModifier,
-         37,
-         {},
-         0,
-         true,
-         kToggle,
-         0,
-         none,
-         true},
-        {"Alt after Ctrl+Shift waits",
-         Qt::Key_Alt,
-         kCtrlAlt | Qt::ShiftModifier,
-         64,
-         {},
-         0,
-         true,
-         kToggle,
-         0,
-         none,
-         true},
+        {"Ctrl on its own waits", Qt::Key_Control, Qt::ControlModifier, 37, {}, 0, true, kToggle, 0, none, true},
+        {"Alt after Ctrl+Shift waits", Qt::Key_Alt, kCtrlAlt | Qt::ShiftModifier, 64, {}, 0, true, kToggle, 0, none, true},
         {"A alone is refused", Qt::Key_A, {}, 38, {}, 0, true, kToggle, 1, none, true},
-        {"Shift+A is refused",
-         Qt::Key_A,
-         Qt::ShiftModifier,
-         38,
-         {},
-         0,
-         true,
-         kToggle,
-         1,
-         none,
-         true},
+        {"Shift+A is refused", Qt::Key_A, Qt::ShiftModifier, 38, {}, 0, true, kToggle, 1, none, true},
         {"F5 alone is stored", Qt::Key_F5, {}, 71, {}, 0, true, Shortcut(Key::f5), 0, none, false},
-        {"Shift+F5 is stored",
-         Qt::Key_F5,
-         Qt::ShiftModifier,
-         71,
-         {},
-         0,
-         true,
-         Shortcut(Key::f5, M::kShift),
-         0,
-         none,
-         false},
+        {"Shift+F5 is stored", Qt::Key_F5, Qt::ShiftModifier, 71, {}, 0, true, Shortcut(Key::f5, M::kShift), 0, none, false},
         {"Tab leaves and moves on", Qt::Key_Tab, {}, 23, {}, 0, false, kToggle, 0, none, false},
         {"Escape leaves", Qt::Key_Escape, {}, 9, {}, 0, true, kToggle, 0, none, false},
         {"Backspace clears", Qt::Key_Backspace, {}, 22, {}, 0, true, {}, 0, none, true},
         {"Delete clears", Qt::Key_Delete, {}, 119, {}, 0, true, {}, 0, none, true},
-        {"a key without a stored code beeps",
-         Qt::Key_Print,
-         Qt::ControlModifier,
-         107,
-         {},
-         0,
-         true,
-         kToggle,
-         1,
-         none,
-         true},
-        {"Ctrl+Q is the Quit item's",
-         Qt::Key_Q,
-         Qt::ControlModifier,
-         24,
-         {},
-         0,
-         true,
-         kToggle,
-         0,
-         menu,
-         true},
-        {"Ctrl+, is the Settings item's",
-         Qt::Key_Comma,
-         Qt::ControlModifier,
-         59,
-         {},
-         0,
-         true,
-         kToggle,
-         0,
-         menu,
-         true},
-        {"Ctrl+Shift+Q is nobody's",
-         Qt::Key_Q,
-         Qt::ControlModifier | Qt::ShiftModifier,
-         24,
-         {},
-         0,
-         true,
-         Shortcut(Key::q, M::kCommand | M::kShift),
-         0,
-         none,
-         false},
-        {"held elsewhere, OK keeps the old one", Qt::Key_K, kCtrlAlt, 45, ctrlAltK, 0, true,
-         kToggle, 0, system, true},
-        {"held elsewhere, Use Anyway stores", Qt::Key_K, kCtrlAlt, 45, ctrlAltK, 1, true, ctrlAltK,
-         0, system, false},
-        {"F12 alone is never a system clash",
-         Qt::Key_F12,
-         {},
-         96,
-         Shortcut(Key::f12),
-         0,
-         true,
-         Shortcut(Key::f12),
-         0,
-         none,
-         false},
+        {"a key without a stored code beeps", Qt::Key_Print, Qt::ControlModifier, 107, {}, 0, true, kToggle, 1, none, true},
+        {"Ctrl+Q is the Quit item's", Qt::Key_Q, Qt::ControlModifier, 24, {}, 0, true, kToggle, 0, menu, true},
+        {"Ctrl+, is the Settings item's", Qt::Key_Comma, Qt::ControlModifier, 59, {}, 0, true, kToggle, 0, menu, true},
+        {"Ctrl+Shift+Q is nobody's", Qt::Key_Q, Qt::ControlModifier | Qt::ShiftModifier, 24, {}, 0, true, Shortcut(Key::q, M::kCommand | M::kShift), 0, none, false},
+        {"held elsewhere, OK keeps the old one", Qt::Key_K, kCtrlAlt, 45, ctrlAltK, 0, true, kToggle, 0, system, true},
+        {"held elsewhere, Use Anyway stores", Qt::Key_K, kCtrlAlt, 45, ctrlAltK, 1, true, ctrlAltK, 0, system, false},
+        {"F12 alone is never a system clash", Qt::Key_F12, {}, 96, Shortcut(Key::f12), 0, true, Shortcut(Key::f12), 0, none, false},
+        // clang-format on
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
-        reset({Name::togglePanel()});
+        hotkeys->reset({Name::togglePanel()});
         fake->heldElsewhere.clear();
         if (c.heldElsewhere)
             fake->heldElsewhere.insert(*c.heldElsewhere);
@@ -198,12 +109,13 @@ TEST_F(RecorderTest, KeyPressesWhileRecording)
         alerts.clear();
         alertAnswer = c.alertAnswer;
         RecorderField field;
+        field.setRegistry(hotkeys.get());
         int userChanges = 0;
         QObject::connect(&field, &RecorderField::userChangedShortcut, [&] { ++userChanges; });
         field.startRecording();
 
         EXPECT_EQ(field.handleKeyEvent(c.key, c.modifiers.toInt(), c.x11Keycode), c.usedUp);
-        EXPECT_EQ(shortcut(Name::togglePanel()), c.stored);
+        EXPECT_EQ(hotkeys->shortcut(Name::togglePanel()), c.stored);
         EXPECT_EQ(userChanges, c.stored != kToggle ? 1 : 0);
         EXPECT_EQ(field.text(), c.stored ? c.stored->description() : QString());
         EXPECT_EQ(beeps, c.beeps);
@@ -217,13 +129,14 @@ TEST_F(RecorderTest, KeyPressesWhileRecording)
                       QStringList({recorderText("ok"), recorderText("force_use_shortcut")}));
         }
         EXPECT_EQ(field.isRecording(), c.recordingAfter);
-        EXPECT_EQ(isDispatchPaused(), c.recordingAfter);
+        EXPECT_EQ(hotkeys->isDispatchPaused(), c.recordingAfter);
     }
 }
 
 TEST_F(RecorderTest, ClearingTheDefaultNameWritesFalseAndAnEmptyRecorderStaysAsItIs)
 {
     RecorderField field;
+    field.setRegistry(hotkeys.get());
     field.startRecording();
     field.clear();
     EXPECT_EQ(prefs.boolean(Name::togglePanel().storageKey()), false);
@@ -231,7 +144,8 @@ TEST_F(RecorderTest, ClearingTheDefaultNameWritesFalseAndAnEmptyRecorderStaysAsI
     EXPECT_FALSE(field.clearButtonVisible());
 
     int changes = 0;
-    QObject::connect(notifier(), &Notifier::shortcutByNameDidChange, &field, [&] { ++changes; });
+    QObject::connect(hotkeys->notifier(), &Notifier::shortcutByNameDidChange, &field,
+                     [&] { ++changes; });
     EXPECT_TRUE(field.handleKeyEvent(Qt::Key_Backspace, 0, 22));
     EXPECT_EQ(changes, 0);
     EXPECT_TRUE(field.isRecording());
@@ -241,12 +155,13 @@ TEST_F(RecorderTest, RecordingPausesDispatchAndAnnouncesItself)
 {
     QList<bool> statuses;
     const QMetaObject::Connection connection
-        = QObject::connect(notifier(), &Notifier::recorderActiveStatusDidChange,
+        = QObject::connect(hotkeys->notifier(), &Notifier::recorderActiveStatusDidChange,
                            [&](bool active) { statuses << active; });
     int toggles = 0;
-    onKeyDown(Name::togglePanel(), [&] { ++toggles; });
+    hotkeys->onKeyDown(Name::togglePanel(), [&] { ++toggles; });
     {
         RecorderField field;
+        field.setRegistry(hotkeys.get());
         EXPECT_EQ(field.placeholder(), recorderText("record_shortcut"));
         field.startRecording();
         EXPECT_EQ(field.placeholder(), recorderText("press_shortcut"));
@@ -258,7 +173,7 @@ TEST_F(RecorderTest, RecordingPausesDispatchAndAnnouncesItself)
         // Going away while recording must not leave every hot key silent.
         field.startRecording();
     }
-    EXPECT_FALSE(isDispatchPaused());
+    EXPECT_FALSE(hotkeys->isDispatchPaused());
     EXPECT_EQ(statuses, QList<bool>({true, false, true, false}));
     QObject::disconnect(connection);
 }
@@ -266,7 +181,9 @@ TEST_F(RecorderTest, RecordingPausesDispatchAndAnnouncesItself)
 TEST_F(RecorderTest, AnotherRecorderForTheSameNameUpdatesThisOne)
 {
     RecorderField shown;
+    shown.setRegistry(hotkeys.get());
     RecorderField other;
+    other.setRegistry(hotkeys.get());
     RecorderField unrelated(Name(QStringLiteral("unrelated")));
     EXPECT_EQ(shown.text(), "Ctrl+Shift+Space");
     other.startRecording();
@@ -278,6 +195,7 @@ TEST_F(RecorderTest, AnotherRecorderForTheSameNameUpdatesThisOne)
 TEST_F(RecorderTest, ClicksOutsideEndRecordingAndGoOn)
 {
     RecorderField field;
+    field.setRegistry(hotkeys.get());
     field.startRecording();
     EXPECT_TRUE(field.handlePointerRelease(-2.5, 10, 130, 22));
     EXPECT_TRUE(field.isRecording());
@@ -288,6 +206,7 @@ TEST_F(RecorderTest, ClicksOutsideEndRecordingAndGoOn)
 TEST_F(RecorderTest, TheFieldTakesNoFocusJustBecauseItsWindowBecameActive)
 {
     RecorderField field;
+    field.setRegistry(hotkeys.get());
     field.windowActivated();
     EXPECT_FALSE(field.canBecomeKey());
     EXPECT_TRUE(QTest::qWaitFor([&] { return field.canBecomeKey(); }, 1000));
@@ -299,8 +218,9 @@ TEST_F(RecorderTest, TheFieldTakesNoFocusJustBecauseItsWindowBecameActive)
 TEST_F(RecorderTest, KeysAreIgnoredWhileIdle)
 {
     RecorderField field;
+    field.setRegistry(hotkeys.get());
     EXPECT_FALSE(field.handleKeyEvent(Qt::Key_K, kCtrlAlt.toInt(), 45));
-    EXPECT_EQ(shortcut(Name::togglePanel()), kToggle);
+    EXPECT_EQ(hotkeys->shortcut(Name::togglePanel()), kToggle);
 }
 
 } // namespace

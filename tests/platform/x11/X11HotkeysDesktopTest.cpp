@@ -57,12 +57,12 @@ struct X11HotkeysTest : ::testing::Test
     {
         std::unique_ptr<X11HotkeyBackend> backend = X11HotkeyBackend::create();
         ASSERT_TRUE(backend);
-        configure(prefs, std::move(backend));
+        hotkeys = std::make_unique<Registry>(prefs, std::move(backend));
         // The name is made once per process; each test starts from its default again.
-        reset({Name::togglePanel()});
-        onKeyDown(Name::togglePanel(), [this] { ++downs; });
-        onKeyUp(Name::togglePanel(), [this] { ++ups; });
-        ASSERT_EQ(shortcut(Name::togglePanel()), kToggle);
+        hotkeys->reset({Name::togglePanel()});
+        hotkeys->onKeyDown(Name::togglePanel(), [this] { ++downs; });
+        hotkeys->onKeyUp(Name::togglePanel(), [this] { ++ups; });
+        ASSERT_EQ(hotkeys->shortcut(Name::togglePanel()), kToggle);
     }
 
     // Waits for the release to arrive when the press should fire, so a loaded machine only
@@ -80,6 +80,7 @@ struct X11HotkeysTest : ::testing::Test
     static inline QProcess *s_focus = nullptr;
     QTemporaryDir dir;
     Preferences prefs {dir.filePath("preferences.json")};
+    std::unique_ptr<Registry> hotkeys;
     int downs = 0;
     int ups = 0;
 };
@@ -117,23 +118,6 @@ TEST_F(X11HotkeysTest, AHeldKeyFiresOnce)
     EXPECT_EQ(ups, 1);
 }
 
-TEST_F(X11HotkeysTest, TheSwitchesSilenceItAndTurningBackOnNeedsNoStoring)
-{
-    const QByteArray stored = prefs.string(Name::togglePanel().storageKey())->toUtf8();
-    setEnabled(false);
-    pressToggle(false);
-    EXPECT_EQ(downs, 0);
-    setEnabled(true);
-    pressToggle();
-    EXPECT_EQ(downs, 1);
-    EXPECT_EQ(prefs.string(Name::togglePanel().storageKey())->toUtf8(), stored);
-
-    setDispatchPaused(true);
-    pressToggle(false);
-    setDispatchPaused(false);
-    EXPECT_EQ(downs, 1);
-}
-
 TEST_F(X11HotkeysTest, ItFiresWhileOneOfOurMenusHoldsTheKeyboard)
 {
     QMenu menu;
@@ -159,16 +143,16 @@ TEST_F(X11HotkeysTest, ACombinationAnotherClientHoldsFailsWithTheLogLine)
     holder.start(QStringLiteral(BINZO_HOLD_GRAB), {"45", "12"}); // Ctrl+Alt+K
     ASSERT_TRUE(holder.waitForReadyRead(5000));
     const Shortcut taken(Key::k, M::kCommand | M::kOption);
-    EXPECT_TRUE(backend()->isHeldElsewhere(taken));
-    EXPECT_FALSE(backend()->isHeldElsewhere(kToggle));
+    EXPECT_TRUE(hotkeys->backend()->isHeldElsewhere(taken));
+    EXPECT_FALSE(hotkeys->backend()->isHeldElsewhere(kToggle));
 
     ::testing::internal::CaptureStdout();
     const Name name(QStringLiteral("taken"));
-    setShortcut(taken, name);
+    hotkeys->setShortcut(taken, name);
     EXPECT_EQ(::testing::internal::GetCapturedStdout(),
               "Error registering hotkey Ctrl+Alt+K: 10\n");
-    EXPECT_FALSE(isEnabled(name));
-    EXPECT_EQ(registrationFailure(name), HotkeyBackend::kHeldElsewhere);
+    EXPECT_FALSE(hotkeys->isEnabled(name));
+    EXPECT_EQ(hotkeys->registration(name).failure().code, HotkeyBackend::kHeldElsewhere);
     holder.kill();
     holder.waitForFinished();
 }
