@@ -9,7 +9,9 @@
 struct ModelSettings
 {
     int trigramDims = 64;
-    float trigramShare = 0.3f;
+    // Spelling only settles typos and shared words; a larger share lets labels that merely
+    // look alike ("ticket" in a brand name) crowd out the ones that mean the query.
+    float trigramShare = 0.2f;
     // Word averages of unrelated texts still share a cosine of 0.1 to 0.3, and thousands of
     // brand descriptions raise it further, so 0.45 counts as unrelated: only labels above a
     // cosine of about 0.58 become near matches (similarity over 0.62), and a query with none
