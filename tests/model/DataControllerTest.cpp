@@ -185,38 +185,6 @@ TEST_F(DataControllerTest, SensitivityChangeWhoseSaveFailsKeepsTheValue)
     }
 }
 
-// A call the keyring does not answer may still take effect: it is carried through once the
-// keyring answers again, and reported done only then; nothing is left half-done.
-TEST_F(DataControllerTest, UnansweredSecretCallsAreCarriedThrough)
-{
-    auto store = openStore();
-    Entry *kept = addEntryAndWait(*store, store->binzo("Bank"), "Kept", "old", true);
-    Entry *gone = addEntryAndWait(*store, store->binzo("Bank"), "Gone", "bye", true);
-    ASSERT_TRUE(kept && gone);
-    secrets.hang();
-
-    Entry *added = nullptr;
-    QString updated = "no answer";
-    store->addEntry(store->binzo("Bank"), "New", "fresh", true,
-                    [&](const Result<Entry *> &entry) { added = entry ? *entry : nullptr; });
-    store->updateEntry(kept, "Kept", "new", true,
-                       [&](const Result<void> &changed) { updated = changed.error(); });
-    store->deleteEntry(gone);
-    QTest::qWait(300);
-    EXPECT_FALSE(KeychainStore::shared().isAnswering());
-    EXPECT_EQ(added, nullptr);
-    EXPECT_EQ(updated, "no answer");
-
-    secrets.resume();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return added && updated.isEmpty(); }, 10000));
-    settleSecretCalls();
-    EXPECT_TRUE(KeychainStore::shared().isAnswering());
-    EXPECT_EQ(secrets.value(KeychainStore::account(kept->id())), "new");
-    EXPECT_EQ(secrets.value(KeychainStore::account(added->id())), "fresh");
-    EXPECT_EQ(secrets.accounts().size(), 2) << "no item of the deleted entry is left";
-    EXPECT_TRUE(KeychainStore::shared().notes().isEmpty());
-}
-
 // Notes left by a run that ended early are acted on at the next start: an item stays only
 // for a sensitive entry; old item labels follow their entry's.
 TEST_F(DataControllerTest, NextStartSettlesLeftoverItemsAndLabels)
