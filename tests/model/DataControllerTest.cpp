@@ -54,16 +54,6 @@ TEST_F(DataControllerTest, EmptyStoreIsSeededWithThreeCompartmentsOnce)
     EXPECT_EQ(openStore()->binzos().size(), 3);
 }
 
-TEST_F(DataControllerTest, StoreWithOneCompartmentGetsNoDefaults)
-{
-    openStore();
-    execute("DELETE FROM Binzo WHERE name <> 'Bank'");
-    auto store = openStore();
-    ASSERT_EQ(store->binzos().size(), 1);
-    EXPECT_EQ(store->binzos().first()->name(), "Bank");
-    EXPECT_TRUE(store->entries().isEmpty());
-}
-
 TEST_F(DataControllerTest, BinzoNamedComparesCaseInsensitively)
 {
     auto store = openStore();
