@@ -55,45 +55,38 @@ struct EntryEditorTest : ::testing::Test, StoreFixture
     }
 };
 
-TEST_F(EntryEditorTest, SaveNeedsTrimmedLabelAndAnyValue)
+TEST_F(EntryEditorTest, SaveNeedsALabelBeyondSpacesAndKeepsTheValueAsTyped)
 {
     const struct
     {
         QString label;
         QString value;
-        bool canSave;
+        QString stored; // the label saved; empty when it cannot be saved
     } cases[] = {
-        {"", "x", false},
-        {"   ", "x", false},
-        {QString::fromUtf8("\t\u00A0\u2003 "), "x", false}, // tab, no-break and em space
-        {"\n", "x", true}, // a line break is content
-        {"Phone", "", false},
-        {"Phone", "   ", true}, // the value is never trimmed
-        {" Phone ", "1", true},
+        {"", "x", {}},
+        {"   ", "x", {}},
+        {QString::fromUtf8("\t\u00A0\u2003 "), "x", {}}, // tab, no-break and em space
+        {"\n", "x", "\n"}, // a line break is content
+        {"Phone", "", {}},
+        {"Phone", "   ", "Phone"}, // the value is never trimmed
+        {"  Phone\t", "  +49 30 1234567 ", "Phone"},
     };
     for (const auto &c : cases) {
+        SCOPED_TRACE(qPrintable(c.label + '/' + c.value));
         auto editor = create("Personal");
+        QSignalSpy done(editor.get(), &EntryEditor::done);
         editor->setLabel(c.label);
         editor->setValue(c.value);
-        EXPECT_EQ(editor->canSave(), c.canSave)
-            << qPrintable(c.label) << '/' << qPrintable(c.value);
-        EXPECT_EQ(editor->save(), c.canSave);
+        const bool canSave = !c.stored.isEmpty();
+        EXPECT_EQ(editor->canSave(), canSave);
+        EXPECT_EQ(editor->save(), canSave);
+        if (!canSave)
+            continue;
+        EXPECT_EQ(data->entries().last()->label(), c.stored);
+        EXPECT_EQ(data->entries().last()->inlineValue(), c.value);
+        ASSERT_EQ(done.size(), 1);
+        EXPECT_EQ(done.first().first().value<Binzo *>(), binzo("Personal"));
     }
-}
-
-TEST_F(EntryEditorTest, SaveTrimsLabelAndKeepsValueAsTyped)
-{
-    auto editor = create("Personal");
-    QSignalSpy done(editor.get(), &EntryEditor::done);
-    editor->setLabel("  Phone\t");
-    editor->setValue("  +49 30 1234567 ");
-    ASSERT_TRUE(editor->save());
-    ASSERT_EQ(entriesIn("Personal").size(), 1);
-    const Entry *entry = entriesIn("Personal").first();
-    EXPECT_EQ(entry->label(), "Phone");
-    EXPECT_EQ(entry->inlineValue(), "  +49 30 1234567 ");
-    ASSERT_EQ(done.size(), 1);
-    EXPECT_EQ(done.first().first().value<Binzo *>(), binzo("Personal"));
 }
 
 TEST_F(EntryEditorTest, SuggestionTexts)
