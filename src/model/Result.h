@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 #include <optional>
 #include <utility>
@@ -28,16 +29,24 @@ public:
 
     bool ok() const { return m_value.has_value(); }
     explicit operator bool() const { return ok(); }
-    // Only when ok().
-    T &operator*() { return *m_value; }
-    const T &operator*() const { return *m_value; }
-    T *operator->() { return &*m_value; }
-    const T *operator->() const { return &*m_value; }
+    // Only when ok(): reading a failure's value stops the program with its reason rather than
+    // running on with garbage.
+    T &operator*() { return valueOf(*this); }
+    const T &operator*() const { return valueOf(*this); }
+    T *operator->() { return &valueOf(*this); }
+    const T *operator->() const { return &valueOf(*this); }
     // Empty when ok().
     const QString &error() const { return m_failure.error; }
     const Failure &failure() const { return m_failure; }
 
 private:
+    template<typename Self> static auto &valueOf(Self &self)
+    {
+        if (!self.m_value)
+            qFatal("a failed result was read as a value: %s", qPrintable(self.m_failure.error));
+        return *self.m_value;
+    }
+
     std::optional<T> m_value;
     Failure m_failure;
 };
