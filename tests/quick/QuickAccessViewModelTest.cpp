@@ -203,23 +203,6 @@ TEST_F(QuickAccessTest, CtrlDigitSelectsABinzo)
     EXPECT_EQ(view->selectedEntry(), 0);
 }
 
-TEST_F(QuickAccessTest, CtrlNStartsANewEntryInTheCurrentBinzo)
-{
-    const struct
-    {
-        Qt::KeyboardModifiers modifiers;
-        QString text;
-    } presses[] = {{kCtrl, "\x0e"}, {kCtrl | kShift, "\x0e"}, {kCtrl, "n"}, {kCtrl | kShift, "N"}};
-    for (const auto &press : presses) {
-        view->entryEditorCancelled();
-        view->selectBinzo(1);
-        EXPECT_TRUE(key(Qt::Key_N, press.modifiers, press.text));
-        EXPECT_TRUE(view->showEntryEditor());
-        EXPECT_EQ(view->addTargetBinzo(), binzo(1));
-        EXPECT_EQ(view->editingEntry(), nullptr);
-    }
-}
-
 TEST_F(QuickAccessTest, TypingAlwaysSelectsTheFirstRow)
 {
     add(0, "Alpha");
@@ -579,13 +562,27 @@ TEST_F(QuickAccessTest, KeysReachTheSelectedEntryAndTheMenuCommands)
     view->onOpenSettings = [&] { ++settings; };
     view->onQuit = [&] { ++quits; };
 
-    for (const auto &[qtKey, modifiers, text] :
-         {std::tuple {int(Qt::Key_F2), Qt::KeyboardModifiers(), QString()},
-          std::tuple {int(Qt::Key_E), kCtrl, QString("\x05")}}) {
+    // Ctrl+N starts a new entry in the current binzo whatever text the layout reports;
+    // F2 and Ctrl+E edit the selected one.
+    const struct
+    {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        QString text;
+        Entry *edited;
+    } sheets[] = {
+        {Qt::Key_N, kCtrl, "\x0e", nullptr}, {Qt::Key_N, kCtrl | kShift, "\x0e", nullptr},
+        {Qt::Key_N, kCtrl, "n", nullptr},    {Qt::Key_N, kCtrl | kShift, "N", nullptr},
+        {Qt::Key_F2, {}, {}, token},         {Qt::Key_E, kCtrl, "\x05", token},
+    };
+    for (const auto &sheet : sheets) {
         view->entryEditorCancelled();
-        EXPECT_TRUE(key(qtKey, modifiers, text));
+        EXPECT_TRUE(key(sheet.key, sheet.modifiers, sheet.text)) << sheet.key;
         EXPECT_TRUE(view->showEntryEditor());
-        EXPECT_EQ(view->editingEntry(), token);
+        EXPECT_EQ(view->editingEntry(), sheet.edited);
+        if (!sheet.edited) {
+            EXPECT_EQ(view->addTargetBinzo(), binzo(1));
+        }
     }
     EXPECT_TRUE(key(Qt::Key_R, kCtrl, "\x12"));
     EXPECT_EQ(view->revealedID(), token->id());
