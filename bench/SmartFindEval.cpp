@@ -2,7 +2,9 @@
 // Recall of smart find under the app's own ranking:
 //   smartfind_eval VAULT CASES
 // VAULT has one label per line; CASES has "query<TAB>wanted|alternatives<TAB>kind" lines
-// (kind "negative" wants nothing). The last line is "recall@1=R1 recall@5=R5 cases=N".
+// (kind "negative" wants nothing). A case not found first also shows where the wanted label
+// ranks by score alone and its score, to tell a ranking fault from a model fault. The last
+// line is "recall@1=R1 recall@5=R5 cases=N".
 #include "model/records/Binzo.h"
 #include "model/records/Entry.h"
 #include "quick/Search.h"
@@ -13,6 +15,7 @@
 #include <QMap>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -35,6 +38,22 @@ std::optional<QStringList> readLines(const QString &path)
             lines.append(line);
     }
     return lines;
+}
+
+// "#rank score" of the best-scoring wanted label among all entries.
+QString wantedRank(const QList<Entry *> &entries, const QStringList &wanted, const QString &query)
+{
+    double best = -1;
+    for (const Entry *entry : entries) {
+        if (wanted.contains(entry->label()))
+            best = std::max(best, Search::score(SemanticSearch::shared(), *entry, query));
+    }
+    if (best < 0)
+        return QStringLiteral("not in vault");
+    int rank = 1;
+    for (const Entry *entry : entries)
+        rank += Search::score(SemanticSearch::shared(), *entry, query) > best;
+    return QStringLiteral("#%1 %2").arg(rank).arg(best, 0, 'f', 3);
 }
 
 struct Tally
@@ -89,11 +108,9 @@ int main(int argc, char **argv)
 
         if (kind == QLatin1String("negative")) {
             ++negatives;
-            // The five-best fallback shows exactly five; anything else is near matches.
-            const int near = shown.size() == 5
-                    && Search::score(SemanticSearch::shared(), *shown[4], query) <= 0.62
-                ? 0
-                : int(shown.size());
+            int near = 0;
+            for (const Entry *entry : shown)
+                near += Search::score(SemanticSearch::shared(), *entry, query) > 0.62;
             negativeNearMatches += near;
             std::printf("negative %-22s near=%d  [%s]\n", qPrintable(query), near,
                         qPrintable(top.join(", ")));
@@ -108,9 +125,12 @@ int main(int argc, char **argv)
             tally->first += first;
             tally->topFive += inFive;
         }
-        std::printf("%s %-8s %-22s -> %-28s [%s]\n", first ? "ok  " : (inFive ? "top5" : "MISS"),
-                    qPrintable(kind), qPrintable(query), qPrintable(wanted.join('|')),
-                    qPrintable(top.join(", ")));
+        std::printf(
+            "%s %-8s %-22s -> %-28s [%s]%s\n", first ? "ok  " : (inFive ? "top5" : "MISS"),
+            qPrintable(kind), qPrintable(query), qPrintable(wanted.join('|')),
+            qPrintable(top.join(", ")),
+            first ? ""
+                  : qPrintable(QStringLiteral(" wanted ") + wantedRank(entries, wanted, query)));
     }
     for (auto it = byKind.cbegin(); it != byKind.cend(); ++it) {
         std::printf("%-9s recall@1=%.3f recall@5=%.3f cases=%d\n", qPrintable(it.key()),

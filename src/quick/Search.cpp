@@ -17,7 +17,7 @@ namespace {
 constexpr double kStrongScore = 1.0;
 constexpr double kNearScore = 0.62;
 constexpr qsizetype kMaxNearMatches = 4;
-constexpr qsizetype kFallbackCount = 5;
+constexpr qsizetype kShownCount = 5;
 
 struct Scored
 {
@@ -122,6 +122,14 @@ QList<Entry *> Search::visibleEntries(SemanticSearch &semantic, const QString &s
             strongIds.insert(scored.entry->id());
         }
     }
+    // With no label holding the query, one wrong near match could stand alone while the wanted
+    // label sits just under the bar: the five best are shown, near matches first among them.
+    if (strong.empty() && !s.empty()) {
+        if (closestOnly)
+            *closestOnly = std::none_of(
+                s.begin(), s.end(), [](const Scored &scored) { return scored.score > kNearScore; });
+        return best(s, kShownCount);
+    }
     sortByScore(strong);
 
     std::vector<Scored> near;
@@ -133,13 +141,7 @@ QList<Entry *> Search::visibleEntries(SemanticSearch &semantic, const QString &s
     if (near.size() > size_t(kMaxNearMatches))
         near.resize(size_t(kMaxNearMatches));
 
-    QList<Entry *> result = entriesOf(strong) + entriesOf(near);
-    if (result.isEmpty() && !s.empty()) {
-        if (closestOnly)
-            *closestOnly = true;
-        return best(s, kFallbackCount);
-    }
-    return result;
+    return entriesOf(strong) + entriesOf(near);
 }
 
 QList<Entry *> Search::entries(const Binzo *binzo, const QList<Entry *> &allEntries)

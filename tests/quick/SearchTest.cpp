@@ -226,14 +226,25 @@ TEST_F(SearchWithModelTest, BrandsAreFoundByWhatTheyAreAfterLabelsHoldingTheQuer
     }
 }
 
-TEST_F(SearchWithModelTest, QueryWithoutNearMatchesShowsTheFiveBest)
+// Without a label holding the query, a lone wrong near match must not hide the rest: the five
+// best show, and only a query without any near match says it found nothing.
+TEST_F(SearchWithModelTest, QueryNoLabelHoldsShowsTheFiveBest)
 {
-    const QList<Entry *> shown
-        = Search::visibleEntries(SemanticSearch::shared(), "zzzzqqqq", nullptr, m_all);
-    EXPECT_EQ(shown.size(), 5);
-    for (qsizetype i = 1; i < shown.size(); ++i)
-        EXPECT_GE(Search::score(SemanticSearch::shared(), *shown[i - 1], "zzzzqqqq"),
-                  Search::score(SemanticSearch::shared(), *shown[i], "zzzzqqqq"));
+    const struct
+    {
+        const char *query;
+        bool closestOnly;
+    } cases[] = {{"zzzzqqqq", true}, {"telephone", false}};
+    for (const auto &c : cases) {
+        bool closestOnly = !c.closestOnly;
+        const QList<Entry *> shown = Search::visibleEntries(SemanticSearch::shared(), c.query,
+                                                            nullptr, m_all, &closestOnly);
+        EXPECT_EQ(shown.size(), 5) << c.query;
+        EXPECT_EQ(closestOnly, c.closestOnly) << c.query;
+        for (qsizetype i = 1; i < shown.size(); ++i)
+            EXPECT_GE(Search::score(SemanticSearch::shared(), *shown[i - 1], c.query),
+                      Search::score(SemanticSearch::shared(), *shown[i], c.query));
+    }
 }
 
 } // namespace

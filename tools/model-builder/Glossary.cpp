@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Glossary.h"
 
+#include "smartfind/WordForms.h"
+
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <unordered_set>
@@ -12,6 +15,10 @@ namespace {
 
 // How much of a term's own meaning survives next to its description.
 constexpr float kOwnShare = 0.5f;
+// A description names the kind of thing first ("an American bank, offering checking accounts,
+// credit cards and car loans"): that head carries most of its meaning, so a long list of what
+// the thing offers does not blur which kind of thing it is.
+constexpr float kHeadShare = 0.7f;
 // Cosine between a WordNet definition and a description above which both mean the same sense.
 constexpr float kSameSense = 0.35f;
 // How far a synonym of a defined term moves towards the description.
@@ -20,6 +27,13 @@ constexpr float kSynonymShare = 0.5f;
 std::string trimmed(const std::string &text)
 {
     return QString::fromStdString(text).simplified().toLower().toStdString();
+}
+
+// A term as the app finds it in a label: its words joined by spaces, so "booking.com" and
+// "at&t" are reached as "booking com" and "at t".
+std::string termOf(const QString &text)
+{
+    return WordForms::tokens(text.toLower()).join(QLatin1Char(' ')).toStdString();
 }
 
 } // namespace
@@ -43,8 +57,16 @@ std::optional<std::vector<GlossaryEntry>> readGlossary(const std::string &path)
         }
         GlossaryEntry entry;
         for (const QString &term : QString::fromStdString(line.substr(0, colon)).split(',')) {
-            if (const std::string text = trimmed(term.toStdString()); !text.empty())
-                entry.terms.push_back(text);
+            const std::string text = termOf(term);
+            if (text.empty())
+                continue;
+            entry.terms.push_back(text);
+            // Typed with a space, "steuer id" means what "steuer-id" does.
+            if (std::string spaced
+                = termOf(QString(term).replace(QLatin1Char('-'), QLatin1Char(' ')));
+                spaced != text
+                && std::find(entry.terms.begin(), entry.terms.end(), spaced) == entry.terms.end())
+                entry.terms.push_back(std::move(spaced));
         }
         entry.description = line.substr(colon + 1);
         if (entry.terms.empty() || trimmed(entry.description).empty()) {
@@ -67,6 +89,19 @@ Eigen::VectorXf meaningOf(const std::string &text, const Eigen::MatrixXf &common
     if (meaning.norm() > 0.0f)
         meaning.normalize();
     return meaning;
+}
+
+Eigen::VectorXf descriptionMeaning(const std::string &description, const Eigen::MatrixXf &common,
+                                   const WordSpace &space)
+{
+    const Eigen::VectorXf whole = meaningOf(description, common, space);
+    const auto comma = description.find(',');
+    if (comma == std::string::npos)
+        return whole;
+    const Eigen::VectorXf head = meaningOf(description.substr(0, comma), common, space);
+    if (head.norm() == 0.0f)
+        return whole;
+    return (kHeadShare * head + (1.0f - kHeadShare) * whole).normalized();
 }
 
 // What a term means before its description: its WordNet vector, or for a phrase WordNet
@@ -123,7 +158,7 @@ void applyGlossary(const std::vector<GlossaryEntry> &glossary, const WordNet &wo
         }
     };
     for (const GlossaryEntry &entry : glossary) {
-        const Eigen::VectorXf meaning = meaningOf(entry.description, common, space);
+        const Eigen::VectorXf meaning = descriptionMeaning(entry.description, common, space);
         if (meaning.norm() == 0.0f) {
             std::cerr << "glossary: no known word in the description of " << entry.terms[0] << '\n';
             continue;

@@ -16,11 +16,14 @@ using ModelFormat::alignedSize;
 
 constexpr long kNibbleMax = 7;
 
-// Words nearly every label of a vault carries: they tell little about which entry is meant.
+// Words nearly every label of a vault carries, naming the kind of record rather than what it is
+// for: they tell little about which entry is meant.
 constexpr const char *kVaultWords[] = {
-    "password", "passwd",   "pwd",         "passcode", "pass",    "login",  "logon",
-    "signin",   "username", "credentials", "pin",      "code",    "codes",  "key",
-    "number",   "id",       "token",       "account",  "details", "secret",
+    "password", "passwd",   "pwd",         "passcode",   "pass",    "login",  "logon",
+    "signin",   "username", "credentials", "pin",        "code",    "codes",  "key",
+    "number",   "id",       "token",       "account",    "details", "secret", "phone",
+    "no",       "ref",      "reference",   "membership", "member",  "portal", "customer",
+    "email",    "address",  "card",        "policy",     "online",  "app",
 };
 
 void writePadded(std::ofstream &out, const void *data, uint64_t size)
