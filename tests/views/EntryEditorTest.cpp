@@ -180,17 +180,15 @@ TEST_F(EntryEditorTest, ApplyFilesInSuggestedBinzoAndSaveReportsIt)
     EXPECT_EQ(secrets.value(KeychainStore::account(entry->id())), kIban.toUtf8());
     ASSERT_EQ(done.size(), 1);
     EXPECT_EQ(done.first().first().value<Binzo *>(), binzo("Bank"));
-}
 
-TEST_F(EntryEditorTest, ApplyKeepsTypedLabelAndCanTurnSensitivityOff)
-{
-    auto editor = create("Bank");
-    editor->setLabel("Mine");
-    editor->setIsSensitive(true);
-    editor->setValue("me@example.org");
-    editor->apply();
-    EXPECT_EQ(editor->label(), "Mine");
-    EXPECT_FALSE(editor->isSensitive());
+    // Applying an ordinary recognition keeps a typed label and turns the switch off.
+    auto email = create("Bank");
+    email->setLabel("Mine");
+    email->setIsSensitive(true);
+    email->setValue("me@example.org");
+    email->apply();
+    EXPECT_EQ(email->label(), "Mine");
+    EXPECT_FALSE(email->isSensitive());
 }
 
 TEST_F(EntryEditorTest, SuggestedBinzoGoneBySaveFallsBackToTarget)
