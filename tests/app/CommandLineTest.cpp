@@ -1,17 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FakeSecretBackend.h"
-#include "SecretCalls.h"
-#include "TestEnvironment.h"
+#include "StoreFixture.h"
 
 #include "app/CommandLine.h"
 #include "app/VaultCommands.h"
-#include "model/secrets/KeychainStore.h"
-#include "model/store/DataController.h"
 #include "views/EntryEditor.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -45,6 +40,7 @@ TEST(CommandLineTest, ArgumentsBecomeRequestsOrClearUsageErrors)
         {{"list", "--json=yes"}, Kind::UsageError, "--json takes no value"},
         {{"list", "--json", "--json"}, Kind::UsageError, "--json is given twice"},
         {{"add", "--binzo", "Bank"}, Kind::UsageError, "--label is required"},
+        {{"add", "--binzo", "Bank", "--label", " "}, Kind::UsageError, "--label is empty"},
         {{"add", "--binzo", "Bank", "--label", "PIN", "4711"},
          Kind::UsageError,
          "unexpected argument \"4711\""},
@@ -73,21 +69,15 @@ TEST(CommandLineTest, ArgumentsBecomeRequestsOrClearUsageErrors)
     EXPECT_EQ(exported.passphraseFd, 3);
 }
 
-struct VaultCommandsTest : ::testing::Test
+struct VaultCommandsTest : ::testing::Test, StoreFixture
 {
-    TestEnvironment environment;
-    QTemporaryDir folder;
-    FakeSecretBackend::State secrets;
-    std::unique_ptr<DataController> store;
+    std::unique_ptr<DataController> store = openStore();
     QStringList copied;
     bool clipboardWorks = true;
     std::unique_ptr<VaultCommands> commands;
 
     VaultCommandsTest()
     {
-        KeychainStore::setSharedBackend(std::make_unique<FakeSecretBackend>(&secrets));
-        store = std::move(
-            *DataController::open(folder.filePath("binzo.sqlite3"), KeychainStore::shared()));
         store->addEntry(store->binzo("Personal"), "Email", "ada@example.org", false);
         store->addEntry(store->binzo("Bank"), "Email", "bank@example.org", false);
         addEntryAndWait(*store, store->binzo("Bank"), "PIN", "4711", true);
@@ -102,9 +92,15 @@ struct VaultCommandsTest : ::testing::Test
             },
             VaultCommands::Owner::ThisCommand);
     }
-    ~VaultCommandsTest() override { settleSecretCalls(); }
 
-    // The reply, once the secret store has answered where the command needs it.
+    // The reply to a command line (with `value` on standard input), once the secret store has
+    // answered where the command needs it.
+    CommandReply run(const QStringList &arguments, const QString &value = {})
+    {
+        CommandRequest request = CommandLine::parse(arguments).request;
+        request.value = value;
+        return answer(request);
+    }
     CommandReply answer(const CommandRequest &request)
     {
         std::optional<CommandReply> reply;
@@ -112,93 +108,74 @@ struct VaultCommandsTest : ::testing::Test
         EXPECT_TRUE(QTest::qWaitFor([&] { return reply.has_value(); }, 10000));
         return reply.value_or(CommandReply::failure(-1, "no reply"));
     }
-
-    CommandReply run(const QString &command, const QString &label = {}, const QString &binzo = {})
-    {
-        CommandRequest request;
-        request.command = command;
-        request.label = label;
-        request.binzo = binzo;
-        return answer(request);
-    }
 };
 
 TEST_F(VaultCommandsTest, EachOutcomeHasItsExitCode)
 {
-    const auto add = [this](const QString &binzo, const QString &label, const QString &value) {
-        CommandRequest request;
-        request.command = "add";
-        request.binzo = binzo;
-        request.label = label;
-        request.value = value;
-        return answer(request);
-    };
-    const auto reveal = [this](const QString &label) {
-        CommandRequest request;
-        request.command = "get";
-        request.label = label;
-        request.reveal = true;
-        return answer(request);
+    const auto add = [](const char *binzo, const char *label) {
+        return QStringList {"add", "--binzo", binzo, "--label", label};
     };
     const struct
     {
-        const char *name;
-        std::function<CommandReply()> run;
+        QStringList arguments;
+        QString value; // on standard input
         int exitCode;
         const char *says;
     } cases[] = {
-        {"copy by label, any case", [&] { return run("copy", "pin"); }, 0, "Copied PIN"},
-        {"copy, label in two binzos", [&] { return run("copy", "email"); }, 2, "choose one"},
-        {"copy, binzo picks", [&] { return run("copy", "email", "bank"); }, 0, ""},
-        {"copy, no such label", [&] { return run("copy", "Phone"); }, 1, "no entry"},
-        {"copy, no such binzo", [&] { return run("copy", "PIN", "Travel"); }, 1, "no binzo"},
-        {"get a sensitive value", [&] { return run("get", "PIN"); }, 2, "--reveal"},
-        {"get it revealed", [&] { return reveal("PIN"); }, 0, ""},
-        {"list a missing binzo", [&] { return run("list", {}, "Travel"); }, 1, "no binzo"},
-        {"add to a missing binzo", [&] { return add("Travel", "Visa", "4111"); }, 1, "no binzo"},
-        {"add an empty label", [&] { return add("Bank", " \t", "4111"); }, 2, "label is empty"},
-        {"add an empty value", [&] { return add("Bank", "Visa", ""); }, 2, "value"},
-        {"add a label twice", [&] { return add("Bank", "pin", "1"); }, 2, "already holds"},
-        {"add too long a value",
-         [&] { return add("Bank", "Long", QString(EntryEditor::kMaxValueLength + 1, 'x')); }, 2,
-         "values of up to"},
-        {"add a token", [&] { return add("Bank", "Token", "sk_live_0123456789abcdefXYZ"); }, 0,
+        {{"copy", "pin"}, {}, 0, "Copied PIN"}, // the label in any case
+        {{"copy", "email"}, {}, 2, "choose one"}, // a label in two binzos
+        {{"copy", "email", "--binzo", "bank"}, {}, 0, ""},
+        {{"copy", "Phone"}, {}, 1, "no entry"},
+        {{"copy", "PIN", "--binzo", "Travel"}, {}, 1, "no binzo"},
+        {{"get", "PIN"}, {}, 2, "--reveal"},
+        {{"get", "PIN", "--reveal"}, {}, 0, ""},
+        {{"list", "--binzo", "Travel"}, {}, 1, "no binzo"},
+        {add("Travel", "Visa"), "4111", 1, "no binzo"},
+        {add("Bank", "Visa"), "", 2, "value"},
+        {add("Bank", "pin"), "1", 2, "already holds"},
+        {add("Bank", "Long"), QString(EntryEditor::kMaxValueLength + 1, 'x'), 2, "values of up to"},
+        {add("Bank", "Token"), "sk_live_0123456789abcdefXYZ", 0,
          "as sensitive: it looks like a Stripe key"},
-        {"import a damaged file", [&] { return run("import"); }, 2, "nothing was imported"},
+        {{"import", "-"}, {}, 2, "nothing was imported"}, // an empty export
     };
     for (const auto &c : cases) {
-        const CommandReply reply = c.run();
-        EXPECT_EQ(reply.exitCode, c.exitCode) << c.name << ": " << qPrintable(reply.message);
-        EXPECT_TRUE(reply.message.contains(c.says)) << c.name << ": " << qPrintable(reply.message);
+        const CommandReply reply = run(c.arguments, c.value);
+        const std::string name = c.arguments.join(' ').toStdString();
+        EXPECT_EQ(reply.exitCode, c.exitCode) << name << ": " << qPrintable(reply.message);
+        EXPECT_TRUE(reply.message.contains(c.says)) << name << ": " << qPrintable(reply.message);
     }
     EXPECT_EQ(copied, QStringList({"4711", "bank@example.org"}));
-    EXPECT_EQ(reveal("PIN").output, "4711\n");
+    EXPECT_EQ(run({"get", "PIN", "--reveal"}).output, "4711\n");
     EXPECT_TRUE(store->entries().last()->isSensitive())
         << "a recognised secret is stored sensitive";
+    // A request that did not come through this parser is checked as well.
+    CommandRequest blank = CommandLine::parse(add("Bank", "Visa")).request;
+    blank.label = " \t";
+    blank.value = "4111";
+    const CommandReply refused = answer(blank);
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_TRUE(refused.message.contains("label is empty")) << qPrintable(refused.message);
 
     // Failures of the store's services.
     clipboardWorks = false;
-    EXPECT_EQ(run("copy", "PIN").exitCode, 3);
+    EXPECT_EQ(run({"copy", "PIN"}).exitCode, 3);
     secrets.clear();
-    EXPECT_EQ(reveal("PIN").exitCode, 3);
+    EXPECT_EQ(run({"get", "PIN", "--reveal"}).exitCode, 3);
     secrets.setFailWrites(true);
-    EXPECT_EQ(add("Bank", "Card", "4111 1111 1111 1111").exitCode, 3);
+    EXPECT_EQ(run(add("Bank", "Card"), "4111 1111 1111 1111").exitCode, 3);
     EXPECT_EQ(store->entries().size(), 4) << "a refused secret adds nothing";
     EXPECT_EQ(store->entries().at(2)->useCount(), 1) << "a failed copy counts no use";
 }
 
 TEST_F(VaultCommandsTest, ListShowsEverythingButValues)
 {
-    const CommandReply text = run("list");
+    const CommandReply text = run({"list"});
     EXPECT_EQ(text.output,
               "Personal\tEmail\tordinary\t0\n"
               "Bank\tEmail\tordinary\t0\n"
               "Bank\tPIN\tsensitive\t0\n");
-    CommandRequest request;
-    request.command = "list";
-    request.json = true;
-    request.binzo = "bank";
-    const QJsonArray rows = QJsonDocument::fromJson(answer(request).output).array();
+    const QJsonArray rows
+        = QJsonDocument::fromJson(run({"list", "--json", "--binzo", "bank"}).output).array();
     ASSERT_EQ(rows.size(), 2);
     EXPECT_EQ(rows.at(1).toObject().value("label"), "PIN");
     EXPECT_EQ(rows.at(1).toObject().value("isSensitive"), true);

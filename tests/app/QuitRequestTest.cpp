@@ -1,12 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "../model/FakeSecretBackend.h"
-#include "../model/SecretCalls.h"
-#include "FakeTimers.h"
 #include "ForeignLock.h"
-#include "TestEnvironment.h"
+#include "StoreFixture.h"
 
 #include "app/QuitRequest.h"
-#include "model/store/DataController.h"
 
 #include <gtest/gtest.h>
 
@@ -16,40 +12,44 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Quit waits a few seconds for changes that cannot be saved yet; then it asks rather than
+// Quit waits a few seconds for changes that cannot be saved yet (the file locked, or a
+// sensitive value waiting for a keyring that does not answer); then it asks rather than
 // dropping them, and only the user's "Quit Anyway" ends Binzo with them unsaved.
 TEST(QuitRequestTest, QuitsOnlyWithEverythingSavedOrTheUsersConsent)
 {
+    const QString locked = "1 change could not be saved: database is locked";
     const struct
     {
         const char *name;
         std::optional<std::chrono::milliseconds> lockEndsAfter; // absent: held throughout
+        bool keyringHangs; // the change is then a sensitive value
         bool quitAnyway; // the answer, if asked
-        bool asked;
+        QString asked;
         bool quits;
     } cases[] = {
-        {"saved at once", 0ms, false, false, true},
-        {"saved by a retry", 1s, false, false, true},
-        {"kept running", std::nullopt, false, true, false},
-        {"quit anyway", std::nullopt, true, true, true},
+        {"saved at once", 0ms, false, false, {}, true},
+        {"saved by a retry", 1s, false, false, {}, true},
+        {"kept running", std::nullopt, false, false, locked, false},
+        {"quit anyway", std::nullopt, false, true, locked, true},
+        {"keyring silent", 0ms, true, true,
+         "1 change could not be saved: the system keyring does not answer", true},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        TestEnvironment environment;
-        const QString path = environment.dataHome() + "/binzo.sqlite3";
-        FakeTimers timers;
-        auto opened = DataController::open(path, KeychainStore::shared(), &timers);
-        ASSERT_TRUE(opened) << qPrintable(opened.error());
-        std::unique_ptr<DataController> store = std::move(*opened);
-        ForeignLock lock(path);
-        store->addEntry(store->binzos().first(), "Phone", "+49 30 123", false);
+        StoreFixture fixture;
+        std::unique_ptr<DataController> store = fixture.openStore();
+        ASSERT_TRUE(store);
+        ForeignLock lock(fixture.path);
+        if (c.keyringHangs)
+            fixture.secrets.hang();
+        store->addEntry(store->binzos().first(), "Phone", "+49 30 123", c.keyringHangs);
         if (c.lockEndsAfter == 0ms)
             lock.release();
 
         QStringList questions;
         bool quit = false;
         QuitRequest request(
-            *store, timers,
+            *store, fixture.timers,
             [&](const QString &question) {
                 questions.append(question);
                 return c.quitAnyway;
@@ -57,46 +57,16 @@ TEST(QuitRequestTest, QuitsOnlyWithEverythingSavedOrTheUsersConsent)
             [&] { quit = true; });
         request.start();
         if (c.lockEndsAfter && *c.lockEndsAfter > 0ms) {
-            timers.advance(*c.lockEndsAfter);
+            fixture.timers.advance(*c.lockEndsAfter);
             lock.release();
         }
-        timers.advance(QuitRequest::kPatience + 1s);
+        fixture.timers.advance(QuitRequest::kPatience + 1s);
 
         EXPECT_EQ(quit, c.quits);
-        EXPECT_EQ(questions,
-                  c.asked ? QStringList {"1 change could not be saved: database is locked"}
-                          : QStringList());
+        EXPECT_EQ(questions, c.asked.isEmpty() ? QStringList() : QStringList {c.asked});
+        fixture.secrets.resume();
+        settleSecretCalls();
     }
-}
-
-// A sensitive value still waiting for a keyring that does not answer is a change not saved.
-TEST(QuitRequestTest, AValueWaitingForTheKeyringIsAnUnsavedChange)
-{
-    TestEnvironment environment;
-    FakeSecretBackend::State secrets;
-    KeychainStore::setSharedBackend(std::make_unique<FakeSecretBackend>(&secrets));
-    FakeTimers timers;
-    auto opened = DataController::open(environment.dataHome() + "/binzo.sqlite3",
-                                       KeychainStore::shared(), &timers);
-    ASSERT_TRUE(opened) << qPrintable(opened.error());
-    std::unique_ptr<DataController> store = std::move(*opened);
-    secrets.hang();
-    store->addEntry(store->binzos().first(), "Token", "ghp_secret", true);
-
-    QStringList questions;
-    QuitRequest request(
-        *store, timers,
-        [&](const QString &question) {
-            questions.append(question);
-            return true;
-        },
-        [] {});
-    request.start();
-    timers.advance(QuitRequest::kPatience + 1s);
-    EXPECT_EQ(questions,
-              QStringList {"1 change could not be saved: the system keyring does not answer"});
-    secrets.resume();
-    settleSecretCalls();
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestEnvironment.h"
 
-#include "app/SingleInstance.h"
 #include "app/PeerCredentials.h"
 #include "app/RuntimeFolder.h"
+#include "app/SingleInstance.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,34 +16,27 @@
 #include <future>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace {
+
+// The asking side blocks on its answer, so it runs on another thread while this one serves
+// the primary's events.
+template<typename Call> auto fromAnotherThread(Call call)
+{
+    auto result = std::async(std::launch::async, call);
+    while (result.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready)
+        QCoreApplication::processEvents();
+    return result.get();
+}
 
 struct SingleInstanceTest : ::testing::Test
 {
     QTemporaryDir dir;
     QString directory = dir.filePath("run/binzo");
-
-    // The forwarding side blocks on its answer, so it runs on another thread while this one
-    // serves the primary's events.
-    std::pair<bool, QString> forwardFromAnotherThread(const QString &socketPath,
-                                                      const QStringList &links)
-    {
-        auto result = std::async(std::launch::async, [socketPath, links] {
-            QString error;
-            const bool ok = SingleInstance::forward(socketPath, links, &error);
-            return std::make_pair(ok, error);
-        });
-        while (result.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready)
-            QCoreApplication::processEvents();
-        return result.get();
-    }
 };
 
 TEST_F(SingleInstanceTest, SecondStartForwardsItsLinksToTheFirst)
@@ -53,28 +46,26 @@ TEST_F(SingleInstanceTest, SecondStartForwardsItsLinksToTheFirst)
     ASSERT_EQ(primary.acquire(&error), SingleInstance::Role::Primary) << error.toStdString();
     ASSERT_TRUE(primary.listen(&error)) << error.toStdString();
     QSignalSpy received(&primary, &SingleInstance::linksReceived);
+    SingleInstance second(directory);
+    EXPECT_EQ(second.acquire(&error), SingleInstance::Role::Secondary);
+    EXPECT_EQ(second.socketPath(), primary.socketPath());
 
-    const auto [ok, forwardError]
-        = forwardFromAnotherThread(primary.socketPath(), {"binzo://open", "", "binzo:open"});
-    ASSERT_TRUE(ok) << forwardError.toStdString();
+    // Empty when the links were handed over, else why not.
+    const auto forward = [&](const QStringList &links) {
+        return fromAnotherThread([&] {
+            QString failure;
+            return SingleInstance::forward(second.socketPath(), links, &failure) ? QString()
+                                                                                 : failure;
+        });
+    };
+    ASSERT_EQ(forward({"binzo://open", "", "binzo:open"}), "");
     ASSERT_EQ(received.size(), 1);
     EXPECT_EQ(received.at(0).at(0).toStringList(), QStringList({"binzo://open", "binzo:open"}));
 
     // A plain second start hands over no link at all.
-    ASSERT_TRUE(forwardFromAnotherThread(primary.socketPath(), {}).first);
+    ASSERT_EQ(forward({}), "");
     ASSERT_EQ(received.size(), 2);
     EXPECT_TRUE(received.at(1).at(0).toStringList().isEmpty());
-}
-
-TEST_F(SingleInstanceTest, LockHeldByARunningInstanceMakesASecondary)
-{
-    SingleInstance primary(directory);
-    QString error;
-    ASSERT_EQ(primary.acquire(&error), SingleInstance::Role::Primary);
-
-    SingleInstance other(directory);
-    EXPECT_EQ(other.acquire(&error), SingleInstance::Role::Secondary);
-    EXPECT_EQ(other.socketPath(), primary.socketPath());
 }
 
 TEST_F(SingleInstanceTest, LockOfADeadProcessIsTakenOver)
@@ -99,15 +90,12 @@ TEST_F(SingleInstanceTest, CommandsAreAnsweredByTheHandler)
     ASSERT_EQ(primary.acquire(&error), SingleInstance::Role::Primary);
     ASSERT_TRUE(primary.listen(&error)) << error.toStdString();
     const auto ask = [&](const QJsonObject &request) {
-        auto answer = std::async(std::launch::async, [&] {
+        return fromAnotherThread([&] {
             bool connected = false;
             QString askError;
             return SingleInstance::ask(primary.socketPath(), request, &connected, &askError, 1000,
                                        1000);
         });
-        while (answer.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready)
-            QCoreApplication::processEvents();
-        return answer.get();
     };
 
     EXPECT_EQ(ask({{"command", "list"}}), std::nullopt) << "no handler, no answer";

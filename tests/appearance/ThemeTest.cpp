@@ -68,49 +68,32 @@ struct ThemeControllerTest : ::testing::Test
     FakeSystemAppearance system;
 };
 
-TEST_F(ThemeControllerTest, DefaultsToSystemAndFollowsIt)
+// The theme follows the system until a choice is made, here or in the preferences file by
+// another hand; a forced choice ignores the system.
+TEST_F(ThemeControllerTest, FollowsTheChoiceThenTheSystem)
 {
     ThemeController theme(prefs, system);
     EXPECT_EQ(theme.themeRaw(), "system");
     EXPECT_FALSE(theme.isDark());
-    QSignalSpy spy(&theme, &ThemeController::appearanceChanged);
+    QSignalSpy repaints(&theme, &ThemeController::appearanceChanged);
     system.set(Appearance::Dark);
     EXPECT_TRUE(theme.isDark());
     EXPECT_EQ(theme.neu(), NeuPalette::forAppearance(Appearance::Dark));
-    EXPECT_EQ(spy.size(), 1);
-}
+    EXPECT_EQ(repaints.size(), 1);
 
-TEST_F(ThemeControllerTest, ForcedChoiceIgnoresSystemChanges)
-{
-    prefs.setString("binzo.theme", "light");
-    system.value = Appearance::Dark;
-    ThemeController theme(prefs, system);
+    theme.setThemeRaw("light");
+    EXPECT_EQ(prefs.string("binzo.theme"), "light");
     EXPECT_FALSE(theme.isDark());
-    QSignalSpy spy(&theme, &ThemeController::appearanceChanged);
+    EXPECT_TRUE(theme.isForced());
+    EXPECT_EQ(repaints.size(), 2);
     system.set(Appearance::Light);
     system.set(Appearance::Dark);
-    EXPECT_EQ(spy.size(), 0);
-}
+    EXPECT_EQ(repaints.size(), 2);
+    EXPECT_FALSE(ThemeController(prefs, system).isDark()) << "the choice is read at start";
 
-TEST_F(ThemeControllerTest, PickingStoresTheRawValueAndRepaints)
-{
-    ThemeController theme(prefs, system);
-    QSignalSpy spy(&theme, &ThemeController::appearanceChanged);
-    theme.setThemeRaw("dark");
-    EXPECT_EQ(prefs.string("binzo.theme"), "dark");
-    EXPECT_TRUE(theme.isDark());
-    EXPECT_TRUE(theme.isForced());
-    EXPECT_EQ(spy.size(), 1);
-}
-
-TEST_F(ThemeControllerTest, FollowsPreferenceWrittenElsewhere)
-{
-    ThemeController theme(prefs, system);
-    prefs.setString("binzo.theme", "dark");
-    EXPECT_TRUE(theme.isDark());
     prefs.setString("binzo.theme", "nonsense"); // unknown names behave as system
     EXPECT_EQ(theme.themeRaw(), "nonsense");
-    EXPECT_FALSE(theme.isDark());
+    EXPECT_TRUE(theme.isDark());
     EXPECT_FALSE(theme.isForced());
 }
 

@@ -1,14 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FakeSecretBackend.h"
-#include "SecretCalls.h"
-#include "TestEnvironment.h"
+#include "StoreFixture.h"
 
 #include "model/records/BinzoListModel.h"
-#include "model/secrets/KeychainStore.h"
-#include "model/store/DataController.h"
 #include "model/store/SqliteDatabase.h"
 
-#include <QFile>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -17,37 +12,16 @@
 
 namespace {
 
-struct DataControllerTest : ::testing::Test
+struct DataControllerTest : ::testing::Test, StoreFixture
 {
     // A second further at every reading: each change has its own instant.
     struct SteppingClock : Clock
     {
         mutable QDateTime next {QDate(2024, 5, 1), QTime(9, 0), Qt::UTC};
         QDateTime now() const override { return std::exchange(next, next.addSecs(1)); }
-    };
+    } clock;
 
-    TestEnvironment environment;
-    QString path = environment.dataHome() + "/binzo/binzo.sqlite3";
-    FakeSecretBackend::State secrets;
-    SteppingClock clock;
-
-    DataControllerTest()
-    {
-        KeychainStore::setSharedBackend(std::make_unique<FakeSecretBackend>(&secrets));
-    }
-    ~DataControllerTest() override
-    {
-        // Calls still on their way end before the fake they use goes.
-        secrets.resume();
-        settleSecretCalls();
-    }
-
-    std::unique_ptr<DataController> openStore()
-    {
-        auto opened = DataController::open(path, KeychainStore::shared(), nullptr, clock);
-        EXPECT_TRUE(opened) << qPrintable(opened.error());
-        return opened ? std::move(*opened) : nullptr;
-    }
+    std::unique_ptr<DataController> openStore() { return StoreFixture::openStore({}, clock); }
 
     // Changes the file behind the controller's back, as another tool would.
     void execute(const char *sql)
@@ -57,16 +31,7 @@ struct DataControllerTest : ::testing::Test
         ASSERT_TRUE(database.exec(sql)) << qPrintable(database.lastError());
     }
 
-    QByteArray fileBytes() const
-    {
-        QFile file(path);
-        file.open(QIODevice::ReadOnly);
-        QByteArray bytes = file.readAll();
-        QFile wal(path + "-wal");
-        if (wal.open(QIODevice::ReadOnly))
-            bytes += wal.readAll();
-        return bytes;
-    }
+    QByteArray fileBytes() const { return fileContents(path) + fileContents(path + "-wal"); }
 };
 
 TEST_F(DataControllerTest, EmptyStoreIsSeededWithThreeCompartmentsOnce)
@@ -87,16 +52,6 @@ TEST_F(DataControllerTest, EmptyStoreIsSeededWithThreeCompartmentsOnce)
         EXPECT_TRUE(store->entries().isEmpty());
     }
     EXPECT_EQ(openStore()->binzos().size(), 3);
-}
-
-TEST_F(DataControllerTest, StoreWithOneCompartmentGetsNoDefaults)
-{
-    openStore();
-    execute("DELETE FROM Binzo WHERE name <> 'Bank'");
-    auto store = openStore();
-    ASSERT_EQ(store->binzos().size(), 1);
-    EXPECT_EQ(store->binzos().first()->name(), "Bank");
-    EXPECT_TRUE(store->entries().isEmpty());
 }
 
 TEST_F(DataControllerTest, BinzoNamedComparesCaseInsensitively)
@@ -143,20 +98,10 @@ TEST_F(DataControllerTest, RecordsSurviveReopeningUnchanged)
             before.append(entry->fields());
     }
     auto store = openStore();
-    ASSERT_EQ(store->entries().size(), before.size());
-    for (int i = 0; i < before.size(); ++i) {
-        const Entry::Fields &was = before[i];
-        const Entry::Fields &now = store->entries()[i]->fields();
-        EXPECT_EQ(now.id, was.id);
-        EXPECT_EQ(now.label, was.label);
-        EXPECT_EQ(now.inlineValue, was.inlineValue);
-        EXPECT_EQ(now.isSensitive, was.isSensitive);
-        EXPECT_EQ(now.binzoID, was.binzoID);
-        EXPECT_EQ(now.createdAt, was.createdAt);
-        EXPECT_EQ(now.updatedAt, was.updatedAt);
-        EXPECT_EQ(now.lastUsedAt, was.lastUsedAt);
-        EXPECT_EQ(now.useCount, was.useCount);
-    }
+    QList<Entry::Fields> after;
+    for (Entry *entry : store->entries())
+        after.append(entry->fields());
+    EXPECT_EQ(after, before);
     EXPECT_EQ(store->binzos().first()->name(), "Private");
     EXPECT_EQ(secrets.value(KeychainStore::account(store->entries()[1]->id())), "4711");
 }
@@ -196,29 +141,6 @@ TEST_F(DataControllerTest, SensitivityMovesTheValueBothWays)
     EXPECT_GT(entry->updatedAt(), entry->createdAt());
 }
 
-TEST_F(DataControllerTest, RefusedSecretWriteChangesNothing)
-{
-    auto store = openStore();
-    Entry *plain = store->addEntry(store->binzo("Bank"), "Card", "4111", false);
-    const Entry::Fields before = plain->fields();
-    QSignalSpy changes(store.get(), &DataController::entriesChanged);
-    secrets.setFailWrites(true);
-
-    QString error;
-    EXPECT_EQ(addEntryAndWait(*store, store->binzo("Bank"), "PIN", "1234", true, &error), nullptr);
-    EXPECT_EQ(error, "refused by the test");
-    EXPECT_EQ(updateEntryAndWait(*store, plain, "Secret card", "4111", true),
-              "refused by the test");
-
-    EXPECT_EQ(store->entries(), QList<Entry *> {plain});
-    EXPECT_EQ(plain->label(), before.label);
-    EXPECT_EQ(plain->updatedAt(), before.updatedAt);
-    EXPECT_EQ(plain->inlineValue(), "4111");
-    EXPECT_FALSE(plain->isSensitive());
-    EXPECT_EQ(changes.size(), 0);
-    EXPECT_EQ(openStore()->entries().size(), 1);
-}
-
 // The value is in at least one place whatever happens to the save of the record, and a
 // copy the change leaves behind goes at the next start.
 TEST_F(DataControllerTest, SensitivityChangeWhoseSaveFailsKeepsTheValue)
@@ -253,38 +175,6 @@ TEST_F(DataControllerTest, SensitivityChangeWhoseSaveFailsKeepsTheValue)
     }
 }
 
-// A call the keyring does not answer may still take effect: it is carried through once the
-// keyring answers again, and reported done only then; nothing is left half-done.
-TEST_F(DataControllerTest, UnansweredSecretCallsAreCarriedThrough)
-{
-    auto store = openStore();
-    Entry *kept = addEntryAndWait(*store, store->binzo("Bank"), "Kept", "old", true);
-    Entry *gone = addEntryAndWait(*store, store->binzo("Bank"), "Gone", "bye", true);
-    ASSERT_TRUE(kept && gone);
-    secrets.hang();
-
-    Entry *added = nullptr;
-    QString updated = "no answer";
-    store->addEntry(store->binzo("Bank"), "New", "fresh", true,
-                    [&](const Result<Entry *> &entry) { added = entry ? *entry : nullptr; });
-    store->updateEntry(kept, "Kept", "new", true,
-                       [&](const Result<void> &changed) { updated = changed.error(); });
-    store->deleteEntry(gone);
-    QTest::qWait(300);
-    EXPECT_FALSE(KeychainStore::shared().isAnswering());
-    EXPECT_EQ(added, nullptr);
-    EXPECT_EQ(updated, "no answer");
-
-    secrets.resume();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return added && updated.isEmpty(); }, 10000));
-    settleSecretCalls();
-    EXPECT_TRUE(KeychainStore::shared().isAnswering());
-    EXPECT_EQ(secrets.value(KeychainStore::account(kept->id())), "new");
-    EXPECT_EQ(secrets.value(KeychainStore::account(added->id())), "fresh");
-    EXPECT_EQ(secrets.accounts().size(), 2) << "no item of the deleted entry is left";
-    EXPECT_TRUE(KeychainStore::shared().notes().isEmpty());
-}
-
 // Notes left by a run that ended early are acted on at the next start: an item stays only
 // for a sensitive entry; old item labels follow their entry's.
 TEST_F(DataControllerTest, NextStartSettlesLeftoverItemsAndLabels)
@@ -311,28 +201,6 @@ TEST_F(DataControllerTest, NextStartSettlesLeftoverItemsAndLabels)
     EXPECT_EQ(secrets.value(sensitiveAccount), "1234");
     EXPECT_EQ(secrets.label(sensitiveAccount), "Binzo: PIN");
     EXPECT_TRUE(KeychainStore::shared().notes().isEmpty());
-}
-
-TEST_F(DataControllerTest, FailedSaveIsReportedKeptAndRetried)
-{
-    auto store = openStore();
-    QSignalSpy failures(store.get(), &DataController::saveFailed);
-    execute("CREATE TRIGGER refuse BEFORE INSERT ON Entry "
-            "BEGIN SELECT RAISE(ABORT, 'disk is full'); END");
-
-    Entry *entry = store->addEntry(store->binzo("Personal"), "Phone", "+49 30 123", false);
-    ASSERT_TRUE(entry);
-    ASSERT_EQ(failures.size(), 1);
-    EXPECT_TRUE(failures.first().first().toString().contains("disk is full"));
-    EXPECT_EQ(store->entries().size(), 1); // kept in memory
-
-    execute("DROP TRIGGER refuse");
-    store->markUsed(entry);
-    EXPECT_EQ(failures.size(), 1);
-    store.reset();
-    auto reopened = openStore();
-    ASSERT_EQ(reopened->entries().size(), 1);
-    EXPECT_EQ(reopened->entries().first()->useCount(), 1);
 }
 
 TEST_F(DataControllerTest, SensitiveSecretIsRemovedEvenWhenTheDeletionIsNotSaved)

@@ -58,11 +58,16 @@ TEST_F(FileSecretStoreTest, WriteReplaceReadRemove)
     EXPECT_EQ(valueOf(store.read("other.service", "A")), "elsewhere");
 }
 
+// Every write seals afresh: the same value twice gives two nonces.
 TEST_F(FileSecretStoreTest, FilesArePrivateAndHoldNoPlaintext)
 {
-    ASSERT_TRUE(store.write(kService, "ACCOUNT-NAME-1", {}, "correct horse battery staple").done());
-    ASSERT_TRUE(
-        store.write(kService, "ACCOUNT-NAME-1", {}, "correct horse battery staple 2").done());
+    QByteArray sealed[2];
+    for (QByteArray &file : sealed) {
+        ASSERT_TRUE(store.write(kService, "ACCOUNT-NAME-1", {}, "correct horse battery").done());
+        file = fileContents(store.sealedFilePath());
+    }
+    ASSERT_EQ(sealed[0].size(), sealed[1].size());
+    EXPECT_NE(sealed[0].mid(16, 24), sealed[1].mid(16, 24));
     EXPECT_EQ(fileMode(folder), 0700);
     EXPECT_EQ(fileMode(store.sealedFilePath()), 0600);
     EXPECT_EQ(fileMode(store.keyFilePath()), 0600);
@@ -70,19 +75,9 @@ TEST_F(FileSecretStoreTest, FilesArePrivateAndHoldNoPlaintext)
     QDirIterator files(folder, QDir::Files);
     while (files.hasNext()) {
         const QByteArray bytes = fileContents(files.next());
-        EXPECT_FALSE(bytes.contains("battery staple")) << qPrintable(files.filePath());
+        EXPECT_FALSE(bytes.contains("horse battery")) << qPrintable(files.filePath());
         EXPECT_FALSE(bytes.contains("ACCOUNT-NAME")) << qPrintable(files.filePath());
     }
-}
-
-TEST_F(FileSecretStoreTest, EveryWriteUsesAFreshNonce)
-{
-    ASSERT_TRUE(store.write(kService, "A", {}, "same").done());
-    const QByteArray first = fileContents(store.sealedFilePath());
-    ASSERT_TRUE(store.write(kService, "A", {}, "same").done());
-    const QByteArray second = fileContents(store.sealedFilePath());
-    ASSERT_EQ(first.size(), second.size());
-    EXPECT_NE(first.mid(16, 24), second.mid(16, 24));
 }
 
 // A file that does not open is reported and never replaced, so nothing is lost for good.

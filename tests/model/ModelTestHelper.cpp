@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A separate process for the tests that need one: killed mid-write, racing another
 // writer, or stopped by a store that cannot be opened.
-#include "model/store/DataController.h"
 #include "model/secrets/FileSecretStore.h"
 #include "model/secrets/KeychainStore.h"
 #include "model/secrets/SecretStores.h"
+#include "model/store/DataController.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -32,15 +32,6 @@ int addEntries(const QString &path)
         std::printf("%d\n", n);
         std::fflush(stdout);
     }
-}
-
-int open(const QString &path)
-{
-    const auto opened = DataController::open(path, KeychainStore::shared());
-    if (opened)
-        return 0;
-    std::fprintf(stderr, "%s\n", qPrintable(opened.error()));
-    return 1;
 }
 
 int writeSecrets(const QString &folder, const QString &prefix, int count)
@@ -98,8 +89,6 @@ int main(int argc, char *argv[])
     const QStringList args = app.arguments();
     if (args.size() == 3 && args[1] == "add-entries")
         return addEntries(args[2]);
-    if (args.size() == 3 && args[1] == "open")
-        return open(args[2]);
     if (args.size() == 2 && args[1] == "open-shared") {
         DataController::shared();
         return 0;
@@ -109,7 +98,7 @@ int main(int argc, char *argv[])
     if (args.size() == 3 && args[1] == "flip-sensitivity")
         return flipSensitivity(app, args[2]);
     std::fprintf(stderr,
-                 "usage: %s add-entries|open PATH | open-shared | "
+                 "usage: %s add-entries PATH | open-shared | "
                  "write-secrets FOLDER PREFIX COUNT | flip-sensitivity FOLDER\n",
                  argv[0]);
     return 2;

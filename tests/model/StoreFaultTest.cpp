@@ -1,14 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FakeSecretBackend.h"
-#include "FakeTimers.h"
 #include "ForeignLock.h"
-#include "SecretCalls.h"
-#include "TestEnvironment.h"
+#include "StoreFixture.h"
 
 #include "model/secrets/FileSecretStore.h"
-#include "model/secrets/KeychainStore.h"
 #include "model/secrets/SecretStores.h"
-#include "model/store/DataController.h"
 #include "model/store/SqliteDatabase.h"
 
 #include <QDir>
@@ -35,30 +30,15 @@ constexpr uid_t kNobody = 65534;
 
 using Change = std::function<void(DataController &, Entry *)>;
 
-struct StoreFaultTest : ::testing::Test
+struct StoreFaultTest : ::testing::Test, StoreFixture
 {
-    TestEnvironment environment;
-    QString folder = environment.dataHome() + "/binzo";
-    QString path = folder + "/binzo.sqlite3";
-    FakeTimers timers;
-    FakeSecretBackend::State secrets;
-
-    StoreFaultTest()
-    {
-        KeychainStore::setSharedBackend(std::make_unique<FakeSecretBackend>(&secrets));
-    }
+    QString folder = QFileInfo(path).path();
 
     std::unique_ptr<DataController> openFresh()
     {
         for (const char *suffix : {"", "-wal", "-shm"})
             QFile::remove(path + suffix);
         return openStore();
-    }
-    std::unique_ptr<DataController> openStore()
-    {
-        auto opened = DataController::open(path, KeychainStore::shared(), &timers);
-        EXPECT_TRUE(opened) << qPrintable(opened.error());
-        return opened ? std::move(*opened) : nullptr;
     }
 
     qint64 queryOnDisk(const char *sql) const
@@ -271,7 +251,7 @@ TEST_F(StoreFaultTest, KilledSensitivityChangeNeverLosesTheValue)
         EXPECT_EQ(QSet<QString>(kept.begin(), kept.end()), sensitive) << "a stale copy stayed";
         EXPECT_TRUE(KeychainStore::shared().notes().isEmpty());
         store.reset();
-        KeychainStore::setShared(nullptr);
+        KeychainStore::setSharedBackend(std::make_unique<FakeSecretBackend>(&secrets));
     }
 }
 
@@ -311,7 +291,7 @@ TEST_F(StoreFaultTest, ReadOnlyFolderGivesAClearError)
                     ::_exit(99);
             });
         }
-        child.start(MODEL_TEST_HELPER, {"open", path});
+        child.start(MODEL_TEST_HELPER, {"open-shared"});
         EXPECT_TRUE(child.waitForFinished(30000));
         return std::make_pair(child.exitCode(), QString::fromUtf8(child.readAllStandardError()));
     };
@@ -332,6 +312,7 @@ TEST_F(StoreFaultTest, ReadOnlyFolderGivesAClearError)
     EXPECT_EQ(status, 1);
     EXPECT_TRUE(error.contains(root ? "cannot create the database" : "it is read-only"))
         << qPrintable(error);
+    EXPECT_EQ(fileMode(folder), root ? 0755u : 0500u) << "the folder was made writable";
 
     ::chmod(QFile::encodeName(folder).constData(), 0700);
     const auto opened = DataController::open(path, KeychainStore::shared());
@@ -343,22 +324,6 @@ TEST_F(StoreFaultTest, ReadOnlyFolderGivesAClearError)
     std::tie(status, error) = openInChild();
     EXPECT_EQ(status, 1);
     EXPECT_TRUE(error.contains("cannot write in the folder " + folder)) << qPrintable(error);
-    ::chmod(QFile::encodeName(folder).constData(), 0700);
-}
-
-// A data folder the user made read-only is reported at start and stays read-only.
-TEST_F(StoreFaultTest, ReadOnlyDataFolderIsReportedNotMadeWritable)
-{
-    QDir().mkpath(folder);
-    ::chmod(QFile::encodeName(folder).constData(), 0500);
-    QProcess app;
-    app.start(MODEL_TEST_HELPER, {"open-shared"});
-    ASSERT_TRUE(app.waitForFinished(30000));
-    EXPECT_NE(app.exitCode(), 0);
-    const QString error = QString::fromUtf8(app.readAllStandardError());
-    EXPECT_TRUE(error.contains("cannot write in the folder " + folder + ": it is read-only"))
-        << qPrintable(error);
-    EXPECT_EQ(fileMode(folder), 0500u);
     ::chmod(QFile::encodeName(folder).constData(), 0700);
 }
 

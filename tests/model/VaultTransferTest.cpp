@@ -1,16 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FakeSecretBackend.h"
-#include "SecretCalls.h"
-#include "TestEnvironment.h"
+#include "StoreFixture.h"
 
-#include "model/secrets/KeychainStore.h"
 #include "model/secrets/PassphraseSeal.h"
-#include "model/store/DataController.h"
 #include "model/store/VaultDocument.h"
 #include "model/store/VaultTransfer.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -24,24 +19,11 @@ struct Snapshot
     friend bool operator==(const Snapshot &, const Snapshot &) = default;
 };
 
-struct VaultTransferTest : ::testing::Test
+struct VaultTransferTest : ::testing::Test, StoreFixture
 {
-    TestEnvironment environment;
-    QTemporaryDir folder;
-    FakeSecretBackend::State secrets;
-
-    VaultTransferTest()
-    {
-        KeychainStore::setSharedBackend(std::make_unique<FakeSecretBackend>(&secrets));
-    }
-    ~VaultTransferTest() override { settleSecretCalls(); }
-
     std::unique_ptr<DataController> openStore(const QString &name)
     {
-        auto opened
-            = DataController::open(folder.filePath(name + ".sqlite3"), KeychainStore::shared());
-        EXPECT_TRUE(opened) << qPrintable(opened.error());
-        return opened ? std::move(*opened) : nullptr;
+        return StoreFixture::openStore(environment.root() + "/" + name + ".sqlite3");
     }
 
     // A store as a user leaves it: starting binzos renamed and used, one of their own,

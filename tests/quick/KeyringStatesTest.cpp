@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Runs inside the desktop harness: the states a user's gnome-keyring can be in, made real by
 // stopping, locking and restarting the harness's daemon.
-#include "../model/SecretCalls.h"
 #include "KeyringDaemon.h"
 #include "QuickFakes.h"
+#include "SecretCalls.h"
 #include "TestEnvironment.h"
 
 #include "model/secrets/SecretServiceStore.h"

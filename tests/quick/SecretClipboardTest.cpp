@@ -19,30 +19,12 @@ struct Step
     QString value;
     std::chrono::seconds wait {0};
 };
-Step copySecret(const QString &value)
-{
-    return {Step::CopySecret, value};
-}
-Step copyOrdinary(const QString &value)
-{
-    return {Step::CopyOrdinary, value};
-}
-Step copyElsewhere(const QString &value)
-{
-    return {Step::CopyElsewhere, value};
-}
-Step wait(std::chrono::seconds time)
-{
-    return {Step::Wait, {}, time};
-}
-Step quit()
-{
-    return {Step::Quit, {}};
-}
-Step holds(const QString &value)
-{
-    return {Step::Holds, value};
-}
+const auto copySecret = [](const QString &value) { return Step {Step::CopySecret, value}; };
+const auto copyOrdinary = [](const QString &value) { return Step {Step::CopyOrdinary, value}; };
+const auto copyElsewhere = [](const QString &value) { return Step {Step::CopyElsewhere, value}; };
+const auto wait = [](std::chrono::seconds time) { return Step {Step::Wait, {}, time}; };
+const auto quit = [] { return Step {Step::Quit, {}}; };
+const auto holds = [](const QString &value) { return Step {Step::Holds, value}; };
 
 // A copied secret leaves the clipboard after the chosen delay and at quit, but only while the
 // clipboard still holds it: what was copied since, here or elsewhere, stays, and so do

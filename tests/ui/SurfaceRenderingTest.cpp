@@ -57,31 +57,21 @@ protected:
     QQmlEngine m_engine;
 };
 
-TEST_F(SurfaceRendering, RaisedShadowsFallOutsideTheShape)
+TEST_F(SurfaceRendering, ShadowsAndSymbolsDrawWhereAndAsTheyShould)
 {
     const QImage image = render();
     ASSERT_FALSE(image.isNull());
+    // Raised: the shadows fall outside the shape.
     const int base = qGray(image.pixel(80, 70));
     EXPECT_NEAR(base, 128, 2); // the face is the fill colour
     EXPECT_LT(qGray(image.pixel(123, 75)), base - 10); // dark shadow at lower right
     EXPECT_GT(qGray(image.pixel(38, 65)), base + 10); // light highlight at upper left
     EXPECT_NEAR(qGray(image.pixel(5, 5)), base, 2); // far away nothing is drawn
-}
-
-TEST_F(SurfaceRendering, AccentShadowFallsBelowInItsColour)
-{
-    const QImage image = render();
-    ASSERT_FALSE(image.isNull());
+    // Accent: the shadow falls below, in its colour.
     const QRgb below = image.pixel(190, 103);
     EXPECT_GT(qRed(below), qGreen(below) + 20);
-    const QRgb above = image.pixel(190, 38);
-    EXPECT_NEAR(qRed(above), 128, 3);
-}
-
-TEST_F(SurfaceRendering, SymbolIsTintedInItsColour)
-{
-    const QImage image = render();
-    ASSERT_FALSE(image.isNull());
+    EXPECT_NEAR(qRed(image.pixel(190, 38)), 128, 3);
+    // The symbol is tinted in its colour.
     const QRgb centre = image.pixel(22, 132);
     EXPECT_GT(qGreen(centre), 200);
     EXPECT_LT(qRed(centre), 60);

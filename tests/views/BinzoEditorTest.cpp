@@ -1,16 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/BinzoEditor.h"
-#include "EditorFixture.h"
+#include "StoreFixture.h"
 
 #include <QSignalSpy>
 
 namespace {
 
-using BinzoEditorTest = EditorFixture;
+struct BinzoEditorTest : ::testing::Test, StoreFixture
+{
+    std::unique_ptr<DataController> data = openStore();
+    Binzo *binzo(const QString &name) const { return data->binzo(name); }
+};
 
 TEST_F(BinzoEditorTest, CreateWithoutChoicesUsesDefaultsAndGoesLast)
 {
-    BinzoEditor editor(nullptr, *m_data);
+    BinzoEditor editor(nullptr, *data);
     QSignalSpy done(&editor, &BinzoEditor::done);
     EXPECT_EQ(editor.title(), "New Binzo");
     EXPECT_EQ(editor.saveTitle(), "Create");
@@ -28,12 +32,12 @@ TEST_F(BinzoEditorTest, CreateWithoutChoicesUsesDefaultsAndGoesLast)
 TEST_F(BinzoEditorTest, BlankNameCannotBeSaved)
 {
     for (const QString name : {"", "   ", "\t", "\u00A0\u2002"}) {
-        BinzoEditor editor(nullptr, *m_data);
+        BinzoEditor editor(nullptr, *data);
         editor.setName(name);
         EXPECT_FALSE(editor.canSave());
         EXPECT_EQ(editor.save(), nullptr);
     }
-    EXPECT_EQ(m_data->binzos().size(), 3);
+    EXPECT_EQ(data->binzos().size(), 3);
 }
 
 TEST_F(BinzoEditorTest, EditKeepsUnlistedStoredValuesAndWritesAllAtSave)
@@ -41,7 +45,7 @@ TEST_F(BinzoEditorTest, EditKeepsUnlistedStoredValuesAndWritesAllAtSave)
     Binzo *bank = binzo("Bank");
     bank->setColorHex("6385f4"); // the first swatch in lower case is not the swatch
     bank->setSfSymbol("custom.symbol");
-    BinzoEditor editor(bank, *m_data);
+    BinzoEditor editor(bank, *data);
     EXPECT_EQ(editor.title(), "Edit Binzo");
     EXPECT_EQ(editor.saveTitle(), "Save");
     EXPECT_EQ(editor.colorHex(), "6385f4");
@@ -54,7 +58,7 @@ TEST_F(BinzoEditorTest, EditKeepsUnlistedStoredValuesAndWritesAllAtSave)
     EXPECT_EQ(bank->colorHex(), "6385f4");
     EXPECT_EQ(bank->sfSymbol(), "custom.symbol");
 
-    BinzoEditor again(bank, *m_data);
+    BinzoEditor again(bank, *data);
     again.setSymbol("lock.fill");
     again.setColorHex("F46BC0");
     ASSERT_TRUE(again.save());

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/EntryEditor.h"
-#include "../model/SecretCalls.h"
-#include "EditorFixture.h"
 #include "ForeignLock.h"
+#include "StoreFixture.h"
 #include "quick/LocalDetector.h"
 
 #include <QClipboard>
@@ -31,22 +30,24 @@ std::optional<Detection> fakeDetect(const QString &text)
     return std::nullopt;
 }
 
-class EntryEditorTest : public EditorFixture
+struct EntryEditorTest : ::testing::Test, StoreFixture
 {
-protected:
+    std::unique_ptr<DataController> data = openStore();
+
+    Binzo *binzo(const QString &name) const { return data->binzo(name); }
     std::unique_ptr<EntryEditor> create(const QString &target)
     {
-        return std::make_unique<EntryEditor>(EntryEditor::Mode::create(binzo(target)), *m_data,
+        return std::make_unique<EntryEditor>(EntryEditor::Mode::create(binzo(target)), *data,
                                              &fakeDetect);
     }
     std::unique_ptr<EntryEditor> edit(Entry *entry)
     {
-        return std::make_unique<EntryEditor>(EntryEditor::Mode::edit(entry), *m_data, &fakeDetect);
+        return std::make_unique<EntryEditor>(EntryEditor::Mode::edit(entry), *data, &fakeDetect);
     }
     QList<Entry *> entriesIn(const QString &name) const
     {
         QList<Entry *> found;
-        for (Entry *entry : m_data->entries()) {
+        for (Entry *entry : data->entries()) {
             if (entry->binzoID() == binzo(name)->id())
                 found << entry;
         }
@@ -54,45 +55,38 @@ protected:
     }
 };
 
-TEST_F(EntryEditorTest, SaveNeedsTrimmedLabelAndAnyValue)
+TEST_F(EntryEditorTest, SaveNeedsALabelBeyondSpacesAndKeepsTheValueAsTyped)
 {
     const struct
     {
         QString label;
         QString value;
-        bool canSave;
+        QString stored; // the label saved; empty when it cannot be saved
     } cases[] = {
-        {"", "x", false},
-        {"   ", "x", false},
-        {QString::fromUtf8("\t\u00A0\u2003 "), "x", false}, // tab, no-break and em space
-        {"\n", "x", true}, // a line break is content
-        {"Phone", "", false},
-        {"Phone", "   ", true}, // the value is never trimmed
-        {" Phone ", "1", true},
+        {"", "x", {}},
+        {"   ", "x", {}},
+        {QString::fromUtf8("\t\u00A0\u2003 "), "x", {}}, // tab, no-break and em space
+        {"\n", "x", "\n"}, // a line break is content
+        {"Phone", "", {}},
+        {"Phone", "   ", "Phone"}, // the value is never trimmed
+        {"  Phone\t", "  +49 30 1234567 ", "Phone"},
     };
     for (const auto &c : cases) {
+        SCOPED_TRACE(qPrintable(c.label + '/' + c.value));
         auto editor = create("Personal");
+        QSignalSpy done(editor.get(), &EntryEditor::done);
         editor->setLabel(c.label);
         editor->setValue(c.value);
-        EXPECT_EQ(editor->canSave(), c.canSave)
-            << qPrintable(c.label) << '/' << qPrintable(c.value);
-        EXPECT_EQ(editor->save(), c.canSave);
+        const bool canSave = !c.stored.isEmpty();
+        EXPECT_EQ(editor->canSave(), canSave);
+        EXPECT_EQ(editor->save(), canSave);
+        if (!canSave)
+            continue;
+        EXPECT_EQ(data->entries().last()->label(), c.stored);
+        EXPECT_EQ(data->entries().last()->inlineValue(), c.value);
+        ASSERT_EQ(done.size(), 1);
+        EXPECT_EQ(done.first().first().value<Binzo *>(), binzo("Personal"));
     }
-}
-
-TEST_F(EntryEditorTest, SaveTrimsLabelAndKeepsValueAsTyped)
-{
-    auto editor = create("Personal");
-    QSignalSpy done(editor.get(), &EntryEditor::done);
-    editor->setLabel("  Phone\t");
-    editor->setValue("  +49 30 1234567 ");
-    ASSERT_TRUE(editor->save());
-    ASSERT_EQ(entriesIn("Personal").size(), 1);
-    const Entry *entry = entriesIn("Personal").first();
-    EXPECT_EQ(entry->label(), "Phone");
-    EXPECT_EQ(entry->inlineValue(), "  +49 30 1234567 ");
-    ASSERT_EQ(done.size(), 1);
-    EXPECT_EQ(done.first().first().value<Binzo *>(), binzo("Personal"));
 }
 
 TEST_F(EntryEditorTest, SuggestionTexts)
@@ -120,10 +114,7 @@ TEST_F(EntryEditorTest, SuggestionTexts)
         EXPECT_EQ(editor->suggestionTitle(), c.title);
         EXPECT_EQ(editor->suggestionSubtitle(), c.subtitle) << qPrintable(c.value);
     }
-}
-
-TEST_F(EntryEditorTest, TargetNamedInAnyLetterCaseIsNotOffered)
-{
+    // The target is the suggested binzo in any letter case.
     binzo("Bank")->setName("bANK");
     auto editor = create("bANK");
     editor->setValue(kIban);
@@ -134,7 +125,7 @@ TEST_F(EntryEditorTest, AValueOverTheLimitIsRefusedBeforeAnythingSeesIt)
 {
     constexpr qsizetype limit = EntryEditor::kMaxValueLength;
     int detections = 0;
-    EntryEditor editor(EntryEditor::Mode::create(binzo("Personal")), *m_data, [&](const QString &) {
+    EntryEditor editor(EntryEditor::Mode::create(binzo("Personal")), *data, [&](const QString &) {
         ++detections;
         return std::nullopt;
     });
@@ -177,7 +168,7 @@ TEST_F(EntryEditorTest, ApplyFilesInSuggestedBinzoAndSaveReportsIt)
     EXPECT_EQ(editor->label(), "IBAN");
     EXPECT_EQ(editor->targetBinzoName(), "Bank");
     EXPECT_FALSE(editor->hasSuggestion());
-    EXPECT_TRUE(m_data->entries().isEmpty()) << "Apply stores nothing";
+    EXPECT_TRUE(data->entries().isEmpty()) << "Apply stores nothing";
 
     ASSERT_TRUE(editor->save());
     EXPECT_FALSE(editor->canSave()) << "no second save while one is on its way";
@@ -186,20 +177,18 @@ TEST_F(EntryEditorTest, ApplyFilesInSuggestedBinzoAndSaveReportsIt)
     const Entry *entry = entriesIn("Bank").first();
     EXPECT_TRUE(entry->isSensitive());
     EXPECT_EQ(entry->inlineValue().value_or(QString()), QString());
-    EXPECT_EQ(m_secrets.value(KeychainStore::account(entry->id())), kIban.toUtf8());
+    EXPECT_EQ(secrets.value(KeychainStore::account(entry->id())), kIban.toUtf8());
     ASSERT_EQ(done.size(), 1);
     EXPECT_EQ(done.first().first().value<Binzo *>(), binzo("Bank"));
-}
 
-TEST_F(EntryEditorTest, ApplyKeepsTypedLabelAndCanTurnSensitivityOff)
-{
-    auto editor = create("Bank");
-    editor->setLabel("Mine");
-    editor->setIsSensitive(true);
-    editor->setValue("me@example.org");
-    editor->apply();
-    EXPECT_EQ(editor->label(), "Mine");
-    EXPECT_FALSE(editor->isSensitive());
+    // Applying an ordinary recognition keeps a typed label and turns the switch off.
+    auto email = create("Bank");
+    email->setLabel("Mine");
+    email->setIsSensitive(true);
+    email->setValue("me@example.org");
+    email->apply();
+    EXPECT_EQ(email->label(), "Mine");
+    EXPECT_FALSE(email->isSensitive());
 }
 
 TEST_F(EntryEditorTest, SuggestedBinzoGoneBySaveFallsBackToTarget)
@@ -219,7 +208,7 @@ TEST_F(EntryEditorTest, SuggestedBinzoGoneBySaveFallsBackToTarget)
 // meanwhile or when it cannot be read.
 TEST_F(EntryEditorTest, EditLoadsTheEntryWithoutSuggesting)
 {
-    Entry *entry = addEntryAndWait(*m_data, binzo("Personal"), "Account", kIban, true);
+    Entry *entry = addEntryAndWait(*data, binzo("Personal"), "Account", kIban, true);
     ASSERT_TRUE(entry);
     auto editor = edit(entry);
     EXPECT_EQ(editor->title(), "Edit Entry");
@@ -235,17 +224,17 @@ TEST_F(EntryEditorTest, EditLoadsTheEntryWithoutSuggesting)
     EXPECT_EQ(editor->statusText(), "");
     EXPECT_FALSE(editor->hasSuggestion());
 
-    m_secrets.setLocked(true);
+    secrets.setLocked(true);
     auto locked = edit(entry);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_secrets.prompts() == 1; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return secrets.prompts() == 1; }, 5000));
     EXPECT_EQ(locked->errorText(), "The system keyring is locked. Unlock it to see the value.");
     EXPECT_FALSE(locked->canSave());
-    m_secrets.answerPrompt(true);
+    secrets.answerPrompt(true);
     settleSecretCalls();
     EXPECT_EQ(locked->value(), kIban);
     EXPECT_EQ(locked->errorText(), "");
 
-    m_secrets.clear(); // an unreadable secret opens empty and cannot be saved as is
+    secrets.clear(); // an unreadable secret opens empty and cannot be saved as is
     auto unreadable = edit(entry);
     settleSecretCalls();
     EXPECT_EQ(unreadable->value(), QString());
@@ -254,7 +243,7 @@ TEST_F(EntryEditorTest, EditLoadsTheEntryWithoutSuggesting)
 
 TEST_F(EntryEditorTest, EditNeverMovesTheEntry)
 {
-    Entry *entry = m_data->addEntry(binzo("Personal"), "Account", "x", false);
+    Entry *entry = data->addEntry(binzo("Personal"), "Account", "x", false);
     auto editor = edit(entry);
     QSignalSpy done(editor.get(), &EntryEditor::done);
     editor->setValue(kIban);
@@ -270,7 +259,7 @@ TEST_F(EntryEditorTest, EditNeverMovesTheEntry)
 
 TEST_F(EntryEditorTest, RefusedSecretWriteKeepsTheFormAndStoresNothing)
 {
-    m_secrets.setFailWrites(true);
+    secrets.setFailWrites(true);
     auto editor = create("Personal");
     QSignalSpy done(editor.get(), &EntryEditor::done);
     editor->setValue(kIban);
@@ -282,36 +271,19 @@ TEST_F(EntryEditorTest, RefusedSecretWriteKeepsTheFormAndStoresNothing)
     EXPECT_EQ(editor->value(), kIban);
     EXPECT_TRUE(editor->isSensitive());
     EXPECT_EQ(editor->targetBinzoName(), "Bank");
-    EXPECT_TRUE(m_data->entries().isEmpty());
+    EXPECT_TRUE(data->entries().isEmpty());
     EXPECT_TRUE(done.isEmpty());
 
-    m_secrets.setFailWrites(false);
+    secrets.setFailWrites(false);
     ASSERT_TRUE(editor->save());
     settleSecretCalls();
     EXPECT_EQ(editor->errorText(), QString());
     EXPECT_EQ(entriesIn("Bank").size(), 1);
 }
 
-TEST_F(EntryEditorTest, RefusedSecretWriteLeavesEditedEntryAsItWas)
-{
-    Entry *entry = m_data->addEntry(binzo("Personal"), "Key", "abc", false);
-    m_secrets.setFailWrites(true);
-    auto editor = edit(entry);
-    editor->setLabel("New key");
-    editor->setValue("def");
-    editor->setIsSensitive(true);
-    EXPECT_TRUE(editor->save());
-    settleSecretCalls();
-    EXPECT_FALSE(editor->errorText().isEmpty());
-    EXPECT_EQ(entry->label(), "Key");
-    EXPECT_EQ(entry->inlineValue(), "abc");
-    EXPECT_FALSE(entry->isSensitive());
-    EXPECT_EQ(editor->value(), "def");
-}
-
 TEST_F(EntryEditorTest, EditingFilesTheEntryUnderThePickedBinzo)
 {
-    Entry *entry = m_data->addEntry(binzo("Personal"), "Phone", "+49 30 1234567", false);
+    Entry *entry = data->addEntry(binzo("Personal"), "Phone", "+49 30 1234567", false);
     auto editor = edit(entry);
     ASSERT_EQ(editor->binzos().size(), 3);
     EXPECT_EQ(editor->binzos().at(editor->binzoIndex()), binzo("Personal"));
@@ -322,15 +294,19 @@ TEST_F(EntryEditorTest, EditingFilesTheEntryUnderThePickedBinzo)
     ASSERT_EQ(done.size(), 1);
     EXPECT_EQ(done.first().first().value<Binzo *>(), binzo("Bank"));
 
-    // A refused value moves nothing.
+    // A refused value changes and moves nothing; the form keeps what was typed.
+    const Entry::Fields before = entry->fields();
     auto refused = edit(entry);
+    refused->setLabel("Mobile");
+    refused->setValue("+49 171 1234567");
     refused->setIsSensitive(true);
     refused->setBinzoIndex(0);
-    m_secrets.setFailWrites(true);
+    secrets.setFailWrites(true);
     EXPECT_TRUE(refused->save());
     settleSecretCalls();
     EXPECT_FALSE(refused->errorText().isEmpty());
-    EXPECT_EQ(entriesIn("Bank"), QList<Entry *>({entry}));
+    EXPECT_EQ(entry->fields(), before);
+    EXPECT_EQ(refused->value(), "+49 171 1234567");
 }
 
 // A recognised secret is protected at once, before any Apply, so a plain Return stores it in
@@ -358,7 +334,7 @@ TEST_F(EntryEditorTest, RecognisedSecretTurnsTheSwitchOnUnlessTheUserSetIt)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        m_secrets.clear();
+        secrets.clear();
         auto editor = create("Personal");
         editor->setLabel("Account");
         c.before(*editor);
@@ -367,10 +343,10 @@ TEST_F(EntryEditorTest, RecognisedSecretTurnsTheSwitchOnUnlessTheUserSetIt)
         EXPECT_TRUE(editor->hasSuggestion()) << "Apply is still offered";
         ASSERT_TRUE(editor->save());
         settleSecretCalls();
-        const Entry *entry = m_data->entries().last();
+        const Entry *entry = data->entries().last();
         EXPECT_EQ(entry->isSensitive(), c.sensitive);
         EXPECT_EQ(entry->inlineValue().has_value(), !c.sensitive);
-        EXPECT_EQ(m_secrets.value(KeychainStore::account(entry->id())).has_value(), c.sensitive);
+        EXPECT_EQ(secrets.value(KeychainStore::account(entry->id())).has_value(), c.sensitive);
     }
 }
 
@@ -383,23 +359,23 @@ TEST_F(EntryEditorTest, LockedStoreKeepsTheSheetOpenUntilTheEntryIsOnDisk)
     QSignalSpy done(editor.get(), &EntryEditor::done);
     editor->setLabel("Phone");
     editor->setValue("+49 30 123");
-    ForeignLock lock(databasePath());
+    ForeignLock lock(path);
 
     EXPECT_FALSE(editor->save());
     EXPECT_EQ(editor->errorText(),
               QString::fromUtf8("Couldn't save: database is locked \u2014 retrying\u2026"));
     editor->setValue("+49 30 1234");
     EXPECT_FALSE(editor->save());
-    m_timers.advance(10s);
+    timers.advance(10s);
     EXPECT_TRUE(done.isEmpty());
 
     lock.release();
-    m_timers.advance(5s);
+    timers.advance(5s);
     ASSERT_EQ(done.size(), 1);
     EXPECT_EQ(done.first().first().value<Binzo *>(), binzo("Personal"));
     EXPECT_EQ(editor->errorText(), QString());
     SqliteDatabase disk;
-    ASSERT_TRUE(disk.open(databasePath(), SqliteDatabase::Mode::ReadOnly));
+    ASSERT_TRUE(disk.open(path, SqliteDatabase::Mode::ReadOnly));
     EXPECT_EQ(disk.queryInteger("SELECT count(*) FROM Entry WHERE inlineValue = '+49 30 1234'"), 1);
     EXPECT_EQ(disk.queryInteger("SELECT count(*) FROM Entry"), 1);
 }

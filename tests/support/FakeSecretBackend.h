@@ -22,73 +22,70 @@ public:
     public:
         std::optional<QByteArray> value(const QString &account) const
         {
-            std::lock_guard lock(m_mutex);
+            Lock lock(m_mutex);
             return m_items.contains(account) ? std::optional(m_items.value(account)) : std::nullopt;
         }
         QString label(const QString &account) const
         {
-            std::lock_guard lock(m_mutex);
+            Lock lock(m_mutex);
             return m_labels.value(account);
         }
         QStringList accounts() const
         {
-            std::lock_guard lock(m_mutex);
+            Lock lock(m_mutex);
             return m_items.keys();
+        }
+        int prompts() const
+        {
+            Lock lock(m_mutex);
+            return m_prompts;
         }
         void put(const QString &account, const QByteArray &value, const QString &label = {})
         {
-            std::lock_guard lock(m_mutex);
+            Lock lock(m_mutex);
             m_items.insert(account, value);
             m_labels.insert(account, label);
         }
         void clear()
         {
-            std::lock_guard lock(m_mutex);
+            Lock lock(m_mutex);
             m_items.clear();
             m_labels.clear();
         }
-        void setFailWrites(bool fail)
-        {
-            std::lock_guard lock(m_mutex);
-            m_failWrites = fail;
-        }
-        void setLocked(bool locked)
-        {
-            std::lock_guard lock(m_mutex);
-            m_locked = locked;
-        }
+        void setFailWrites(bool fail) { set(&State::m_failWrites, fail); }
+        void setLocked(bool locked) { set(&State::m_locked, locked); }
         // Calls from now on wait up to timeoutMs for resume() and then get no answer;
         // resume() carries out what they asked for.
         void hang(int timeoutMs = 0)
         {
-            std::lock_guard lock(m_mutex);
+            Lock lock(m_mutex);
             m_hung = true;
             m_timeoutMs = timeoutMs;
         }
         void resume()
         {
-            std::lock_guard lock(m_mutex);
+            Lock lock(m_mutex);
             m_hung = false;
-            for (const auto &change : std::as_const(m_queued))
+            for (const auto &change : std::exchange(m_queued, {}))
                 change();
-            m_queued.clear();
             m_resumed.notify_all();
         }
         // The person answers the unlock prompt (the next one, when none is open).
         void answerPrompt(bool unlock)
         {
-            std::lock_guard lock(m_mutex);
+            Lock lock(m_mutex);
             m_answer = unlock;
             m_prompted.notify_all();
-        }
-        int prompts() const
-        {
-            std::lock_guard lock(m_mutex);
-            return m_prompts;
         }
 
     private:
         friend class FakeSecretBackend;
+        using Lock = std::lock_guard<std::mutex>;
+        void set(bool State::*flag, bool on)
+        {
+            Lock lock(m_mutex);
+            this->*flag = on;
+        }
         mutable std::mutex m_mutex;
         std::condition_variable m_prompted;
         std::condition_variable m_resumed;
@@ -111,8 +108,7 @@ public:
                        const QByteArray &value) override
     {
         if (refusesWrites())
-            return SecretResult::failure(SecretResult::Status::Failed,
-                                         QStringLiteral("refused by the test"));
+            return SecretResult::failure(SecretResult::Status::Failed, "refused by the test");
         return change([=, this] {
             m_state->m_items.insert(account, value);
             m_state->m_labels.insert(account, label);
@@ -126,7 +122,7 @@ public:
         if (!m_state->m_items.contains(account))
             return SecretResult::failure(SecretResult::Status::Missing, {});
         if (m_state->m_locked)
-            return SecretResult::failure(SecretResult::Status::Locked, QStringLiteral("locked"));
+            return SecretResult::failure(SecretResult::Status::Locked, "locked");
         return {SecretResult::Status::Done, m_state->m_items.value(account), {}};
     }
     SecretResult remove(const QString &, const QString &account) override
@@ -140,7 +136,7 @@ public:
     {
         std::unique_lock lock(m_state->m_mutex);
         if (!answers(lock))
-            return {SecretResult::Status::Unknown, {}, QStringLiteral("no answer")};
+            return {SecretResult::Status::Unknown, {}, "no answer"};
         return {SecretResult::Status::Done, m_state->m_labels, {}};
     }
     SecretResult relabel(const QString &, const QString &account, const QString &label) override
@@ -157,18 +153,16 @@ public:
             return {};
         ++m_state->m_prompts;
         m_state->m_prompted.wait(lock, [&] { return m_state->m_answer.has_value(); });
-        m_state->m_locked = !*m_state->m_answer;
-        m_state->m_answer.reset();
-        return m_state->m_locked
-            ? SecretResult::failure(SecretResult::Status::Locked, QStringLiteral("dismissed"))
-            : SecretResult();
+        m_state->m_locked = !*std::exchange(m_state->m_answer, std::nullopt);
+        return m_state->m_locked ? SecretResult::failure(SecretResult::Status::Locked, "dismissed")
+                                 : SecretResult();
     }
     bool keepsLabels() const override { return true; }
 
 private:
     bool refusesWrites() const
     {
-        std::lock_guard lock(m_state->m_mutex);
+        State::Lock lock(m_state->m_mutex);
         return m_state->m_failWrites;
     }
     // False when the call got no answer in time.
@@ -185,13 +179,13 @@ private:
             return unanswered();
         }
         if (m_state->m_locked)
-            return SecretResult::failure(SecretResult::Status::Locked, QStringLiteral("locked"));
+            return SecretResult::failure(SecretResult::Status::Locked, "locked");
         apply();
         return {};
     }
     static SecretResult unanswered()
     {
-        return SecretResult::failure(SecretResult::Status::Unknown, QStringLiteral("no answer"));
+        return SecretResult::failure(SecretResult::Status::Unknown, "no answer");
     }
 
     State *m_state;

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "model/store/DataController.h"
 #include "model/secrets/KeychainStore.h"
+#include "model/store/DataController.h"
 
 #include <QCoreApplication>
 #include <QTest>
