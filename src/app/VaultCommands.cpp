@@ -276,7 +276,7 @@ void VaultCommands::add(const CommandRequest &request, const Reply &reply)
     if (sensitive)
         message += request.sensitive || !detection
             ? QStringLiteral(" as sensitive")
-            : QStringLiteral(" as sensitive: it looks like a ") + detection->kind;
+            : QStringLiteral(" as sensitive: it looks like ") + detection->kindWithArticle();
     QPointer<VaultCommands> self(this);
     m_store.addEntry(binzo, label, request.value, sensitive,
                      [self, reply, message](const Result<Entry *> &added) {

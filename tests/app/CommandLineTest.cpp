@@ -134,8 +134,8 @@ TEST_F(VaultCommandsTest, EachOutcomeHasItsExitCode)
         {add("Bank", "Visa"), "", 2, "value"},
         {add("Bank", "pin"), "1", 2, "already holds"},
         {add("Bank", "Long"), QString(EntryEditor::kMaxValueLength + 1, 'x'), 2, "values of up to"},
-        {add("Bank", "Token"), "sk_live_0123456789abcdefXYZ", 0,
-         "as sensitive: it looks like a Stripe key"},
+        {add("Bank", "Account"), "DE89370400440532013000", 0,
+         "as sensitive: it looks like an IBAN"},
         {{"import", "-"}, {}, 2, "nothing was imported"}, // an empty export
     };
     for (const auto &c : cases) {
