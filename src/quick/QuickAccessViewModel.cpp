@@ -41,6 +41,17 @@ QuickAccessViewModel::QuickAccessViewModel(DataController &store, SemanticSearch
     , m_previews(store.secrets())
 {
     m_visible.setPreviews(&m_previews);
+    connect(&store.secrets(), &KeychainStore::unlocked, this, [this] {
+        if (Entry *entry = m_copyAfterUnlock.data())
+            copy(entry);
+    });
+    // A prompt that ends without unlocking drops the waiting copy; unlocked() follows the end
+    // of a successful one within the same delivery, so the drop waits for the event loop.
+    connect(&store.secrets(), &KeychainStore::unlockingChanged, this, [this] {
+        if (!m_store.secrets().isUnlocking())
+            QMetaObject::invokeMethod(
+                this, [this] { m_copyAfterUnlock = nullptr; }, Qt::QueuedConnection);
+    });
     connect(&store, &DataController::binzosChanged, this, [this] {
         reloadBinzos();
         refresh();
@@ -421,9 +432,15 @@ void QuickAccessViewModel::copy(Entry *entry)
     if (!entry)
         return;
     const quint64 request = ++m_copyRequest;
+    m_copyAfterUnlock = nullptr;
     if (!entry->isSensitive()) {
         if (const std::optional<QString> value = entry->inlineValue())
             finishCopy(*entry, *value);
+        return;
+    }
+    if (m_store.secrets().isUnlocking()) {
+        m_copyAfterUnlock = entry;
+        notify(SecretPreviews::lockedText(), failureSymbol(), kNoticeDuration);
         return;
     }
     // The value comes from the secret store's thread; the copy happens when it arrives,
@@ -442,6 +459,7 @@ void QuickAccessViewModel::copy(Entry *entry)
             case SecretResult::Status::Missing:
                 break; // nothing to copy, nothing to say
             case SecretResult::Status::Locked:
+                m_copyAfterUnlock = target;
                 m_store.secrets().unlock();
                 notify(SecretPreviews::lockedText(), failureSymbol(), kNoticeDuration);
                 break;

@@ -238,6 +238,9 @@ private:
     quint64 m_toastGeneration = 0;
     // Counts copies asked for; a value read for an older one is not copied.
     quint64 m_copyRequest = 0;
+    // The copy that met a locked keyring: it happens once the person unlocks it, though the
+    // prompt took the focus and so hid the panel.
+    QPointer<Entry> m_copyAfterUnlock;
     std::optional<DeletedEntry> m_deleted;
     bool m_closestOnly = false;
     int m_binzoCount = 0;
