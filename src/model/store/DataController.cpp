@@ -5,7 +5,6 @@
 #include "model/Logging.h"
 #include "model/Paths.h"
 #include "model/records/BinzoListModel.h"
-#include "model/records/EntryListModel.h"
 #include "model/secrets/KeychainStore.h"
 #include "model/store/RecordTables.h"
 #include "model/store/SqliteDatabase.h"
@@ -619,9 +618,3 @@ BinzoListModel *DataController::binzoModel()
     return m_binzoModel;
 }
 
-EntryListModel *DataController::entryModel()
-{
-    if (!m_entryModel)
-        m_entryModel = new EntryListModel(this);
-    return m_entryModel;
-}

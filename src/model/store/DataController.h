@@ -19,7 +19,6 @@
 #include <memory>
 
 class BinzoListModel;
-class EntryListModel;
 class RecordTables;
 class SqliteDatabase;
 class TimerScheduler;
@@ -125,9 +124,8 @@ public:
     QList<Entry *> entries() const;
     // Every secret this store holds or is about to hold, for moving them to another store.
     QList<KeychainStore::Item> secretItems() const;
-    // Live list models for the views; they follow every change made in the process.
+    // A live list model for the views; it follows every change made in the process.
     BinzoListModel *binzoModel();
-    EntryListModel *entryModel();
 
 signals:
     void binzosChanged();
@@ -185,5 +183,4 @@ private:
     bool m_retryScheduled = false;
     std::chrono::milliseconds m_retryDelay;
     BinzoListModel *m_binzoModel = nullptr;
-    EntryListModel *m_entryModel = nullptr;
 };
