@@ -26,6 +26,10 @@ constexpr float kMinNeighbourCosine = 0.55f;
 // ("banks" and "bank"), so the app's own form-finding already reaches it.
 constexpr float kSameWordCosine = 0.5f;
 constexpr Eigen::Index kBlock = 256;
+// The share of a word's WordNet meaning in its joint vector, GloVe's taking the rest.
+constexpr float kWordNetShare = 0.6f;
+// Regularises the map from WordNet's space into GloVe's, fitted on some 50,000 words.
+constexpr float kMapRidge = 1.0f;
 
 // A word the app's tokenizer keeps whole, with a letter in it.
 bool isPlainWord(const std::string &word)
@@ -119,7 +123,70 @@ std::vector<std::pair<float, uint32_t>> nearest(const Eigen::Ref<const Eigen::Ro
     return best;
 }
 
+// A joint row: the word's WordNet meaning beside its GloVe one, each a unit vector weighted so
+// that the row is one too. WordNet's share leads: alone, GloVe puts frequent words near
+// everything.
+Eigen::VectorXf joined(const Eigen::VectorXf &wordNet, const Eigen::VectorXf &glove)
+{
+    Eigen::VectorXf result = Eigen::VectorXf::Zero(wordNet.size() + glove.size());
+    if (wordNet.norm() > 0)
+        result.head(wordNet.size()) = wordNet.normalized() * std::sqrt(kWordNetShare);
+    result.tail(glove.size()) = glove.normalized() * std::sqrt(1.0f - kWordNetShare);
+    return result.normalized();
+}
+
 } // namespace
+
+Eigen::MatrixXf joinWithGloVe(const std::vector<std::string> &words, const Eigen::MatrixXf &vectors,
+                              const GloVe &glove)
+{
+    std::unordered_map<std::string, uint32_t> rankOf;
+    for (size_t rank = 0; rank < glove.words.size(); ++rank)
+        rankOf.emplace(glove.words[rank], uint32_t(rank));
+    const auto gloveOf = [&](const std::string &word) -> std::optional<Eigen::VectorXf> {
+        Eigen::VectorXf sum = Eigen::VectorXf::Zero(glove.vectors.cols());
+        // A phrase: its words together, when GloVe knows them all.
+        for (const QString &part : QString::fromStdString(word).split(QLatin1Char(' '))) {
+            const auto found = rankOf.find(part.toStdString());
+            if (found == rankOf.end())
+                return std::nullopt;
+            sum += glove.vectors.row(found->second).transpose();
+        }
+        if (sum.norm() == 0)
+            return std::nullopt;
+        return sum.normalized();
+    };
+
+    // The words GloVe lacks get theirs through a linear map fitted on the words both know.
+    std::vector<Eigen::Index> shared;
+    for (Eigen::Index i = 0; i < vectors.rows(); ++i) {
+        if (rankOf.count(words[size_t(i)]))
+            shared.push_back(i);
+    }
+    Eigen::MatrixXf x(Eigen::Index(shared.size()), vectors.cols());
+    Eigen::MatrixXf y(Eigen::Index(shared.size()), glove.vectors.cols());
+    for (size_t k = 0; k < shared.size(); ++k) {
+        x.row(Eigen::Index(k)) = vectors.row(shared[k]);
+        y.row(Eigen::Index(k)) = glove.vectors.row(rankOf.at(words[size_t(shared[k])]));
+    }
+    Eigen::MatrixXf gram = x.transpose() * x;
+    gram.diagonal().array() += kMapRidge;
+    const Eigen::MatrixXf map = gram.ldlt().solve(x.transpose() * y);
+
+    Eigen::MatrixXf result(vectors.rows(), vectors.cols() + glove.vectors.cols());
+    size_t mapped = 0;
+    for (Eigen::Index i = 0; i < vectors.rows(); ++i) {
+        std::optional<Eigen::VectorXf> own = gloveOf(words[size_t(i)]);
+        if (!own) {
+            own = (vectors.row(i) * map).transpose();
+            ++mapped;
+        }
+        result.row(i) = joined(vectors.row(i).transpose(), *own).transpose();
+    }
+    std::fprintf(stderr, "         %zu words share GloVe vectors, %zu mapped\n", shared.size(),
+                 mapped);
+    return result;
+}
 
 void complementWithGloVe(const GloVe &glove, WordSpace &space,
                          const std::unordered_set<std::string> &described)
@@ -144,7 +211,10 @@ void complementWithGloVe(const GloVe &glove, WordSpace &space,
                 if (c > 0)
                     sum += std::pow(c, float(kNeighbourPower)) * space.vector(known.rows[landmark]);
             }
-            placed[size_t(begin + k)] = sum;
+            const Eigen::Index gloveDims = glove.vectors.cols();
+            placed[size_t(begin + k)]
+                = joined(sum.head(sum.size() - gloveDims),
+                         glove.vectors.row(added[size_t(begin + k)]).transpose());
         }
     }
     size_t count = 0;

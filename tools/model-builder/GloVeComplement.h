@@ -14,3 +14,8 @@
 // rare they are.
 void complementWithGloVe(const GloVe &glove, WordSpace &space,
                          const std::unordered_set<std::string> &described);
+
+// The space's word vectors with their GloVe vectors beside them, so sentence averages carry
+// what words are used with (GloVe) as well as what they are (WordNet).
+Eigen::MatrixXf joinWithGloVe(const std::vector<std::string> &words, const Eigen::MatrixXf &vectors,
+                              const GloVe &glove);

@@ -134,6 +134,14 @@ int main(int argc, char **argv)
     Eigen::MatrixXf vectors
         = svd.u * svd.sigma.array().pow(kSingularValuePower).matrix().asDiagonal();
     vectors.rowwise().normalize();
+    std::optional<GloVe> glove;
+    if (!arguments->glove.empty()) {
+        progress("reading GloVe");
+        glove = readGloVe(arguments->glove, kGloVeWords);
+        if (!glove)
+            return 1;
+        vectors = joinWithGloVe(wordNet->words, vectors, *glove);
+    }
 
     progress("common directions");
     WordSpace space(wordNet->words, std::move(vectors), glossWordCounts(*wordNet, lexicon));
@@ -141,11 +149,7 @@ int main(int argc, char **argv)
     progress("glossaries");
     applyGlossary(glossary, *wordNet, common, space);
     // After the glossaries, so their descriptions stay whole and guide the GloVe neighbours.
-    if (!arguments->glove.empty()) {
-        progress("reading GloVe");
-        const std::optional<GloVe> glove = readGloVe(arguments->glove, kGloVeWords);
-        if (!glove)
-            return 1;
+    if (glove) {
         progress("placing the words only GloVe knows");
         std::unordered_set<std::string> described;
         for (const GlossaryEntry &entry : glossary)
