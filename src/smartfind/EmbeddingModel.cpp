@@ -357,3 +357,27 @@ double EmbeddingModel::distance(const QString &a, const QString &b) const
 {
     return distance(vector(a), vector(b));
 }
+
+QStringList EmbeddingModel::separateWords(const QString &text) const
+{
+    QStringList result;
+    for (const QString &token : WordForms::tokens(text.left(kMaxTextLength).toLower())) {
+        if (std::none_of(token.begin(), token.end(), [](QChar c) { return c.isLetter(); }))
+            continue;
+        const WordRecord *record = lookUpToken(token.toUtf8());
+        if ((!record || record->row != ModelFormat::kNoRow) && !result.contains(token))
+            result.append(token);
+    }
+    if (result.size() < 2)
+        result.clear();
+    return result;
+}
+
+double EmbeddingModel::labelDistance(const QString &query, const QString &label) const
+{
+    const Vector q = vector(query);
+    double best = distance(q, vector(label));
+    for (const QString &word : separateWords(label))
+        best = std::min(best, distance(q, vector(word)) + kSeparateWordPenalty);
+    return best;
+}

@@ -5,15 +5,16 @@
 
 #include <QFile>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
-// A memory-mapped word-vector model (built from WordNet by tools/binzo-model-builder) that
-// turns a short English text into a unit vector: greedy multi-word phrases, SIF-weighted
-// average of word vectors minus the common direction, plus hashed character trigrams so
-// typos and unknown words land near their neighbours.
+// A memory-mapped word-vector model (built from WordNet, GloVe and the glossaries by
+// tools/model-builder) that turns a short English text into a unit vector: greedy multi-word
+// phrases, SIF-weighted average of word vectors minus the common direction, plus hashed
+// character trigrams so typos and unknown words land near their neighbours.
 class EmbeddingModel
 {
 public:
@@ -38,6 +39,17 @@ public:
     // words, and a pasted page must not cost a page's worth of lookups on every keystroke.
     static constexpr qsizetype kMaxTextLength = 256;
     Vector vector(const QString &text) const;
+    // The words of a label that are scored on their own as well as together, so that "Enbridge
+    // Gas" answers "furnace" as well as "gas" alone would: every word with a meaning of its own,
+    // none for a label of fewer than two such words.
+    QStringList separateWords(const QString &text) const;
+    // How much further a label's single word must sit to stand for the whole label: a query
+    // about the whole still wins over one about a part.
+    static constexpr double kSeparateWordPenalty = 0.15;
+    // A query's distance to a label: to its whole text, or to its closest separate word plus
+    // the penalty. SemanticSearch computes the same from cached vectors.
+    double labelDistance(const QString &query, const QString &label) const;
+
     // Cosine distance in [0, 2] of two vectors, calibrated so that unrelated texts sit at 1 or
     // beyond.
     double distance(const Vector &a, const Vector &b) const;

@@ -65,12 +65,24 @@ void SemanticSearch::setEmbedding(std::unique_ptr<EmbeddingModel> embedding)
     }
     m_vectors.clear();
     m_freeSlots.clear();
+    m_words.clear();
+    m_wordIds.clear();
     m_queryText.clear();
     m_queryVector = {};
 }
 
-void SemanticSearch::store(Label &cached, const EmbeddingModel::Vector &vector)
+SemanticSearch::Embedded SemanticSearch::embed(const EmbeddingModel &model, const Entry *entry,
+                                               const QString &lowered)
 {
+    Embedded embedded {entry, lowered, model.vector(lowered), {}};
+    for (const QString &word : model.separateWords(lowered))
+        embedded.words.emplace_back(word, model.vector(word));
+    return embedded;
+}
+
+void SemanticSearch::store(Label &cached, const Embedded &embedded)
+{
+    const EmbeddingModel::Vector &vector = embedded.vector;
     const size_t dims = vector.components.size();
     if (cached.slot == kNoSlot) {
         if (m_freeSlots.empty()) {
@@ -84,6 +96,18 @@ void SemanticSearch::store(Label &cached, const EmbeddingModel::Vector &vector)
     std::copy(vector.components.begin(), vector.components.end(),
               m_vectors.begin() + ptrdiff_t(cached.slot * dims));
     cached.norm = vector.norm;
+    cached.words.clear();
+    for (const auto &[word, wordVector] : embedded.words) {
+        const auto id = uint32_t(m_words.size());
+        const auto found = m_wordIds.constFind(word);
+        if (found != m_wordIds.constEnd()) {
+            cached.words.push_back(*found);
+            continue;
+        }
+        m_wordIds.insert(word, id);
+        m_words.push_back({wordVector});
+        cached.words.push_back(id);
+    }
 }
 
 void SemanticSearch::release(Label &cached)
@@ -92,6 +116,7 @@ void SemanticSearch::release(Label &cached)
         m_freeSlots.push_back(cached.slot);
     cached.slot = kNoSlot;
     cached.queued = false;
+    cached.words.clear();
 }
 
 void SemanticSearch::refresh(Label &cached, const QString &text)
@@ -120,7 +145,7 @@ SemanticSearch::Label &SemanticSearch::label(const Entry &entry)
             m_passLabels.clear();
         });
         QObject::connect(&entry, &Entry::labelChanged, &m_guard, [this] { m_passStale = true; });
-        found = m_labels.emplace(&entry, Label {text, text.toLower()}).first;
+        found = m_labels.emplace(&entry, Label {text, text.toLower(), kNoSlot, 0, {}, false}).first;
     }
     Label &cached = found->second;
     refresh(cached, text);
@@ -137,7 +162,7 @@ const QString &SemanticSearch::loweredLabel(const Entry &entry)
 const int8_t *SemanticSearch::labelVector(Label &cached)
 {
     if (cached.slot == kNoSlot)
-        store(cached, m_embedding->vector(cached.lowered));
+        store(cached, embed(*m_embedding, nullptr, cached.lowered));
     return m_vectors.data() + size_t(cached.slot) * size_t(m_embedding->dimensions());
 }
 
@@ -152,12 +177,26 @@ const EmbeddingModel::Vector &SemanticSearch::queryVector(const QString &lowered
     return m_queryVector;
 }
 
+double SemanticSearch::labelDistance(const EmbeddingModel::Vector &query, Label &cached)
+{
+    const int8_t *vector = labelVector(cached); // sets cached.norm and cached.words
+    double best = m_embedding->distance(query, vector, cached.norm);
+    for (const uint32_t id : cached.words) {
+        Word &word = m_words[id];
+        if (word.pass != m_pass) {
+            word.pass = m_pass;
+            word.distance = m_embedding->distance(query, word.vector);
+        }
+        best = std::min(best, word.distance + EmbeddingModel::kSeparateWordPenalty);
+    }
+    return best;
+}
+
 double SemanticSearch::distance(const QString &loweredQuery, const Entry &entry)
 {
     const EmbeddingModel::Vector &query = queryVector(loweredQuery);
-    Label &cached = label(entry);
-    const int8_t *vector = labelVector(cached);
-    return m_embedding->distance(query, vector, cached.norm);
+    ++m_pass;
+    return labelDistance(query, label(entry));
 }
 
 void SemanticSearch::rememberPass(const QList<Entry *> &entries)
@@ -183,14 +222,14 @@ void SemanticSearch::prepare(const QList<Entry *> &entries)
         Label &cached = *m_passLabels[i];
         if (cached.slot == kNoSlot && !cached.queued) {
             cached.queued = true;
-            batch->push_back({m_passEntries[i], cached.lowered, {}});
+            batch->push_back({m_passEntries[i], cached.lowered, {}, {}});
         }
     }
     if (batch->empty())
         return;
     m_worker.start([this, model = m_embedding, generation = m_generation, batch] {
         for (Embedded &label : *batch)
-            label.vector = model->vector(label.lowered);
+            label = embed(*model, label.entry, label.lowered);
         QMetaObject::invokeMethod(
             &m_guard, [this, generation, batch] { receive(generation, *batch); },
             Qt::QueuedConnection);
@@ -209,7 +248,7 @@ void SemanticSearch::receive(uint64_t generation, std::vector<Embedded> &embedde
             continue;
         found->second.queued = false;
         if (found->second.slot == kNoSlot)
-            store(found->second, label.vector);
+            store(found->second, label);
     }
 }
 
@@ -225,15 +264,14 @@ const std::vector<SemanticSearch::LabelMatch> &SemanticSearch::match(const QStri
 {
     rememberPass(entries);
     const EmbeddingModel::Vector *query = m_embedding ? &queryVector(loweredQuery) : nullptr;
+    ++m_pass;
     m_matches.resize(m_passLabels.size());
     for (size_t i = 0; i < m_passLabels.size(); ++i) {
         Label &cached = *m_passLabels[i];
         m_matches[i].lowered = &cached.lowered;
         m_matches[i].distance.reset();
-        if (query) {
-            const int8_t *vector = labelVector(cached); // sets cached.norm
-            m_matches[i].distance = m_embedding->distance(*query, vector, cached.norm);
-        }
+        if (query)
+            m_matches[i].distance = labelDistance(*query, cached);
     }
     return m_matches;
 }

@@ -3,6 +3,7 @@
 
 #include "smartfind/EmbeddingModel.h"
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QThreadPool>
@@ -72,6 +73,7 @@ private:
         QString lowered;
         uint32_t slot = kNoSlot; // its vector in m_vectors, once embedded
         float norm = 0;
+        std::vector<uint32_t> words; // its separate words in m_words, once embedded
         bool queued = false; // on its way from the worker
     };
     // A label sent to the worker and what came back for it.
@@ -80,16 +82,30 @@ private:
         const Entry *entry;
         QString lowered;
         EmbeddingModel::Vector vector;
+        std::vector<std::pair<QString, EmbeddingModel::Vector>> words;
+    };
+    // A separate word of some label (EmbeddingModel::separateWords), shared by every label
+    // holding it, and its distance to the query of the pass that last needed it.
+    struct Word
+    {
+        EmbeddingModel::Vector vector;
+        double distance = 0;
+        uint64_t pass = 0;
     };
     Label &label(const Entry &entry);
     void refresh(Label &cached, const QString &text);
     void rememberPass(const QList<Entry *> &entries);
     void receive(uint64_t generation, std::vector<Embedded> &embedded);
-    void store(Label &cached, const EmbeddingModel::Vector &vector);
+    // The label's vector and its separate words.
+    static Embedded embed(const EmbeddingModel &model, const Entry *entry, const QString &lowered);
+    void store(Label &cached, const Embedded &embedded);
     void release(Label &cached);
     // The label's vector, embedding it now when it has none.
     const int8_t *labelVector(Label &cached);
     const EmbeddingModel::Vector &queryVector(const QString &loweredQuery);
+    // The label's distance to the query: its whole text's, or its closest separate word's plus
+    // the penalty. Separate words are measured once per pass, however many labels share them.
+    double labelDistance(const EmbeddingModel::Vector &query, Label &cached);
 
     // Shared with the worker, which may still be using a model that was just replaced.
     std::shared_ptr<const EmbeddingModel> m_embedding;
@@ -101,6 +117,10 @@ private:
     // matters most for the first one, when none is in a cache yet.
     std::vector<int8_t> m_vectors;
     std::vector<uint32_t> m_freeSlots;
+    // Kept while the model is: a vault's labels share a few thousand words.
+    std::vector<Word> m_words;
+    QHash<QString, uint32_t> m_wordIds;
+    uint64_t m_pass = 0;
     // Scoring asks for the lowered label and then the distance of the same entry.
     const Entry *m_lastEntry = nullptr;
     Label *m_lastLabel = nullptr;

@@ -229,4 +229,24 @@ TEST_F(BuiltModelTest, BrandsLandNearWhatTheyAreAndUnrelatedTextsStayAway)
     }
 }
 
+// A label of several words answers a query about any one of them, though its other words
+// pull its whole meaning elsewhere.
+TEST_F(BuiltModelTest, ALabelAnswersForEachOfItsWords)
+{
+    const struct
+    {
+        const char *query;
+        const char *label;
+        const char *unrelated;
+    } cases[] = {
+        {"bicycle", "Bike lock combo", "Car plate"},
+        {"power bill", "Hydro One account", "Home Wi-Fi password"},
+    };
+    for (const auto &c : cases) {
+        EXPECT_LT(m_model->labelDistance(c.query, c.label),
+                  m_model->labelDistance(c.query, c.unrelated))
+            << c.query;
+    }
+}
+
 } // namespace

@@ -58,7 +58,7 @@ protected:
         ASSERT_EQ(matches.size(), size_t(m_all.size()));
         for (qsizetype i = 0; i < m_all.size(); ++i) {
             const QString label = m_all[i]->label().toLower();
-            EXPECT_NEAR(*matches[size_t(i)].distance, m_model->distance(query, label), 1e-9)
+            EXPECT_NEAR(*matches[size_t(i)].distance, m_model->labelDistance(query, label), 1e-9)
                 << qPrintable(label);
         }
     }
