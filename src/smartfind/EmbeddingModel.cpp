@@ -376,8 +376,9 @@ QStringList EmbeddingModel::separateWords(const QString &text) const
 double EmbeddingModel::labelDistance(const QString &query, const QString &label) const
 {
     const Vector q = vector(query);
-    double best = distance(q, vector(label));
+    const double whole = distance(q, vector(label));
+    double closestWord = whole;
     for (const QString &word : separateWords(label))
-        best = std::min(best, distance(q, vector(word)) + kSeparateWordPenalty);
-    return best;
+        closestWord = std::min(closestWord, distance(q, vector(word)));
+    return labelDistance(whole, closestWord);
 }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -39,16 +40,19 @@ public:
     // words, and a pasted page must not cost a page's worth of lookups on every keystroke.
     static constexpr qsizetype kMaxTextLength = 256;
     Vector vector(const QString &text) const;
-    // The words of a label that are scored on their own as well as together, so that "Enbridge
-    // Gas" answers "furnace" as well as "gas" alone would: every word with a meaning of its own,
-    // none for a label of fewer than two such words.
+    // The words of a label that are measured on their own as well as together, so that "Hydro
+    // One account" answers "power bill" though "account" pulls its whole meaning elsewhere:
+    // every word with a meaning of its own, none for a label of fewer than two such words.
     QStringList separateWords(const QString &text) const;
-    // How much further a label's single word must sit to stand for the whole label: a query
-    // about the whole still wins over one about a part.
-    static constexpr double kSeparateWordPenalty = 0.15;
-    // A query's distance to a label: to its whole text, or to its closest separate word plus
-    // the penalty. SemanticSearch computes the same from cached vectors.
+    // A query's distance to a label: the mean of its distance to the whole text and to the
+    // closest of the label's separate words, when that word is closer. A query about the whole
+    // label still beats one about a single word of it. SemanticSearch computes the same from
+    // cached vectors.
     double labelDistance(const QString &query, const QString &label) const;
+    static double labelDistance(double whole, double closestWord)
+    {
+        return (whole + std::min(whole, closestWord)) / 2;
+    }
 
     // Cosine distance in [0, 2] of two vectors, calibrated so that unrelated texts sit at 1 or
     // beyond.

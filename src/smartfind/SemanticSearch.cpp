@@ -180,16 +180,17 @@ const EmbeddingModel::Vector &SemanticSearch::queryVector(const QString &lowered
 double SemanticSearch::labelDistance(const EmbeddingModel::Vector &query, Label &cached)
 {
     const int8_t *vector = labelVector(cached); // sets cached.norm and cached.words
-    double best = m_embedding->distance(query, vector, cached.norm);
+    const double whole = m_embedding->distance(query, vector, cached.norm);
+    double closestWord = whole;
     for (const uint32_t id : cached.words) {
         Word &word = m_words[id];
         if (word.pass != m_pass) {
             word.pass = m_pass;
             word.distance = m_embedding->distance(query, word.vector);
         }
-        best = std::min(best, word.distance + EmbeddingModel::kSeparateWordPenalty);
+        closestWord = std::min(closestWord, word.distance);
     }
-    return best;
+    return EmbeddingModel::labelDistance(whole, closestWord);
 }
 
 double SemanticSearch::distance(const QString &loweredQuery, const Entry &entry)

@@ -103,8 +103,8 @@ private:
     // The label's vector, embedding it now when it has none.
     const int8_t *labelVector(Label &cached);
     const EmbeddingModel::Vector &queryVector(const QString &loweredQuery);
-    // The label's distance to the query: its whole text's, or its closest separate word's plus
-    // the penalty. Separate words are measured once per pass, however many labels share them.
+    // The label's distance to the query (EmbeddingModel::labelDistance). Separate words are
+    // measured once per pass, however many labels share them.
     double labelDistance(const EmbeddingModel::Vector &query, Label &cached);
 
     // Shared with the worker, which may still be using a model that was just replaced.

@@ -158,7 +158,10 @@ int main(int argc, char **argv)
     }
 
     progress("writing");
-    if (!writeModel(arguments->output, space, *wordNet, common, ModelSettings {}))
+    ModelSettings settings;
+    if (glove)
+        settings.cosineFloor = ModelSettings::kCosineFloorWithGloVe;
+    if (!writeModel(arguments->output, space, *wordNet, common, settings))
         return 1;
     progress("done");
     return 0;
