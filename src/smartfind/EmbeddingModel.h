@@ -42,12 +42,14 @@ public:
     Vector vector(const QString &text) const;
     // The words of a label that are measured on their own as well as together, so that "Hydro
     // One account" answers "power bill" though "account" pulls its whole meaning elsewhere:
-    // every word with a meaning of its own, none for a label of fewer than two such words.
+    // every word with a letter but the frequent ones that carry no meaning (unknown words stay,
+    // for their spelling); none for a label of fewer than two such words. Single words, not the
+    // phrases vector() finds: measured, phrases ranked worse.
     QStringList separateWords(const QString &text) const;
     // A query's distance to a label: the mean of its distance to the whole text and to the
     // closest of the label's separate words, when that word is closer. A query about the whole
     // label still beats one about a single word of it. SemanticSearch computes the same from
-    // cached vectors.
+    // cached vectors; this is the reference its tests check it against.
     double labelDistance(const QString &query, const QString &label) const;
     static double labelDistance(double whole, double closestWord)
     {

@@ -27,7 +27,7 @@ struct Layout
     uint32_t longestWord = 0;
 };
 
-// Limits far above any model the builder makes (300 + 64 dimensions, ~200,000 words, phrases
+// Limits far above any model the builder makes (400 + 64 dimensions, ~200,000 words, phrases
 // of up to 6 words) and far below what would let a query allocate or loop without end.
 inline constexpr uint32_t kMaxDims = 4096;
 inline constexpr uint32_t kMaxWords = 1u << 24;

@@ -62,6 +62,7 @@ void SemanticSearch::setEmbedding(std::unique_ptr<EmbeddingModel> embedding)
     for (auto &[entry, label] : m_labels) {
         label.slot = kNoSlot;
         label.queued = false;
+        label.words.clear();
     }
     m_vectors.clear();
     m_freeSlots.clear();
@@ -71,18 +72,10 @@ void SemanticSearch::setEmbedding(std::unique_ptr<EmbeddingModel> embedding)
     m_queryVector = {};
 }
 
-SemanticSearch::Embedded SemanticSearch::embed(const EmbeddingModel &model, const Entry *entry,
-                                               const QString &lowered)
+void SemanticSearch::store(Label &cached, const EmbeddingModel::Vector &vector,
+                           const QStringList &words,
+                           QHash<QString, EmbeddingModel::Vector> *embedded)
 {
-    Embedded embedded {entry, lowered, model.vector(lowered), {}};
-    for (const QString &word : model.separateWords(lowered))
-        embedded.words.emplace_back(word, model.vector(word));
-    return embedded;
-}
-
-void SemanticSearch::store(Label &cached, const Embedded &embedded)
-{
-    const EmbeddingModel::Vector &vector = embedded.vector;
     const size_t dims = vector.components.size();
     if (cached.slot == kNoSlot) {
         if (m_freeSlots.empty()) {
@@ -97,15 +90,16 @@ void SemanticSearch::store(Label &cached, const Embedded &embedded)
               m_vectors.begin() + ptrdiff_t(cached.slot * dims));
     cached.norm = vector.norm;
     cached.words.clear();
-    for (const auto &[word, wordVector] : embedded.words) {
-        const auto id = uint32_t(m_words.size());
+    for (const QString &word : words) {
         const auto found = m_wordIds.constFind(word);
         if (found != m_wordIds.constEnd()) {
             cached.words.push_back(*found);
             continue;
         }
+        const auto id = uint32_t(m_words.size());
         m_wordIds.insert(word, id);
-        m_words.push_back({wordVector});
+        m_words.push_back({embedded && embedded->contains(word) ? std::move((*embedded)[word])
+                                                                : m_embedding->vector(word)});
         cached.words.push_back(id);
     }
 }
@@ -162,7 +156,8 @@ const QString &SemanticSearch::loweredLabel(const Entry &entry)
 const int8_t *SemanticSearch::labelVector(Label &cached)
 {
     if (cached.slot == kNoSlot)
-        store(cached, embed(*m_embedding, nullptr, cached.lowered));
+        store(cached, m_embedding->vector(cached.lowered),
+              m_embedding->separateWords(cached.lowered), nullptr);
     return m_vectors.data() + size_t(cached.slot) * size_t(m_embedding->dimensions());
 }
 
@@ -173,6 +168,7 @@ const EmbeddingModel::Vector &SemanticSearch::queryVector(const QString &lowered
     if (m_queryVector.components.empty() || (!sameQuery && m_queryText != loweredQuery)) {
         m_queryText = loweredQuery;
         m_queryVector = m_embedding->vector(loweredQuery);
+        ++m_queryNumber;
     }
     return m_queryVector;
 }
@@ -184,8 +180,8 @@ double SemanticSearch::labelDistance(const EmbeddingModel::Vector &query, Label 
     double closestWord = whole;
     for (const uint32_t id : cached.words) {
         Word &word = m_words[id];
-        if (word.pass != m_pass) {
-            word.pass = m_pass;
+        if (word.query != m_queryNumber) {
+            word.query = m_queryNumber;
             word.distance = m_embedding->distance(query, word.vector);
         }
         closestWord = std::min(closestWord, word.distance);
@@ -196,7 +192,6 @@ double SemanticSearch::labelDistance(const EmbeddingModel::Vector &query, Label 
 double SemanticSearch::distance(const QString &loweredQuery, const Entry &entry)
 {
     const EmbeddingModel::Vector &query = queryVector(loweredQuery);
-    ++m_pass;
     return labelDistance(query, label(entry));
 }
 
@@ -218,30 +213,36 @@ void SemanticSearch::prepare(const QList<Entry *> &entries)
     rememberPass(entries);
     if (!m_embedding)
         return;
-    auto batch = std::make_shared<std::vector<Embedded>>();
+    auto batch = std::make_shared<Batch>();
     for (size_t i = 0; i < m_passLabels.size(); ++i) {
         Label &cached = *m_passLabels[i];
         if (cached.slot == kNoSlot && !cached.queued) {
             cached.queued = true;
-            batch->push_back({m_passEntries[i], cached.lowered, {}, {}});
+            batch->labels.push_back({m_passEntries[i], cached.lowered, {}, {}});
         }
     }
-    if (batch->empty())
+    if (batch->labels.empty())
         return;
     m_worker.start([this, model = m_embedding, generation = m_generation, batch] {
-        for (Embedded &label : *batch)
-            label = embed(*model, label.entry, label.lowered);
+        for (Embedded &label : batch->labels) {
+            label.vector = model->vector(label.lowered);
+            label.words = model->separateWords(label.lowered);
+            for (const QString &word : std::as_const(label.words)) {
+                if (!batch->words.contains(word))
+                    batch->words.insert(word, model->vector(word));
+            }
+        }
         QMetaObject::invokeMethod(
             &m_guard, [this, generation, batch] { receive(generation, *batch); },
             Qt::QueuedConnection);
     });
 }
 
-void SemanticSearch::receive(uint64_t generation, std::vector<Embedded> &embedded)
+void SemanticSearch::receive(uint64_t generation, Batch &batch)
 {
     if (generation != m_generation)
         return;
-    for (const Embedded &label : embedded) {
+    for (const Embedded &label : batch.labels) {
         const auto found = m_labels.find(label.entry);
         // The text decides: the label may have changed, or the entry gone and another taken its
         // address, while the worker ran.
@@ -249,7 +250,7 @@ void SemanticSearch::receive(uint64_t generation, std::vector<Embedded> &embedde
             continue;
         found->second.queued = false;
         if (found->second.slot == kNoSlot)
-            store(found->second, label);
+            store(found->second, label.vector, label.words, &batch.words);
     }
 }
 
@@ -265,7 +266,6 @@ const std::vector<SemanticSearch::LabelMatch> &SemanticSearch::match(const QStri
 {
     rememberPass(entries);
     const EmbeddingModel::Vector *query = m_embedding ? &queryVector(loweredQuery) : nullptr;
-    ++m_pass;
     m_matches.resize(m_passLabels.size());
     for (size_t i = 0; i < m_passLabels.size(); ++i) {
         Label &cached = *m_passLabels[i];

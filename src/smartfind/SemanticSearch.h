@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QThreadPool>
 
 #include <memory>
@@ -82,29 +83,36 @@ private:
         const Entry *entry;
         QString lowered;
         EmbeddingModel::Vector vector;
-        std::vector<std::pair<QString, EmbeddingModel::Vector>> words;
+        QStringList words; // its separate words
+    };
+    // What the worker embeds at once: its labels, and each of their separate words once.
+    struct Batch
+    {
+        std::vector<Embedded> labels;
+        QHash<QString, EmbeddingModel::Vector> words;
     };
     // A separate word of some label (EmbeddingModel::separateWords), shared by every label
-    // holding it, and its distance to the query of the pass that last needed it.
+    // holding it, and its distance to the query it was last measured against.
     struct Word
     {
         EmbeddingModel::Vector vector;
         double distance = 0;
-        uint64_t pass = 0;
+        uint64_t query = 0; // m_queryNumber of that query
     };
     Label &label(const Entry &entry);
     void refresh(Label &cached, const QString &text);
     void rememberPass(const QList<Entry *> &entries);
-    void receive(uint64_t generation, std::vector<Embedded> &embedded);
-    // The label's vector and its separate words.
-    static Embedded embed(const EmbeddingModel &model, const Entry *entry, const QString &lowered);
-    void store(Label &cached, const Embedded &embedded);
+    void receive(uint64_t generation, Batch &batch);
+    // Keeps the label's vector and its separate words, embedding the words the table lacks
+    // unless `embedded` holds them.
+    void store(Label &cached, const EmbeddingModel::Vector &vector, const QStringList &words,
+               QHash<QString, EmbeddingModel::Vector> *embedded);
     void release(Label &cached);
     // The label's vector, embedding it now when it has none.
     const int8_t *labelVector(Label &cached);
     const EmbeddingModel::Vector &queryVector(const QString &loweredQuery);
     // The label's distance to the query (EmbeddingModel::labelDistance). Separate words are
-    // measured once per pass, however many labels share them.
+    // measured once per query, however many labels share them.
     double labelDistance(const EmbeddingModel::Vector &query, Label &cached);
 
     // Shared with the worker, which may still be using a model that was just replaced.
@@ -117,10 +125,11 @@ private:
     // matters most for the first one, when none is in a cache yet.
     std::vector<int8_t> m_vectors;
     std::vector<uint32_t> m_freeSlots;
-    // Kept while the model is: a vault's labels share a few thousand words.
+    // Kept while the model is, also for words no label holds any more: a vault's labels share
+    // a few thousand words, and a renamed label often takes its words back.
     std::vector<Word> m_words;
     QHash<QString, uint32_t> m_wordIds;
-    uint64_t m_pass = 0;
+    uint64_t m_queryNumber = 0; // counts the query vectors computed
     // Scoring asks for the lowered label and then the distance of the same entry.
     const Entry *m_lastEntry = nullptr;
     Label *m_lastLabel = nullptr;

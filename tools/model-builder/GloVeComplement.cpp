@@ -77,13 +77,19 @@ Landmarks landmarks(const GloVe &glove, const WordSpace &space,
     return result;
 }
 
+std::unordered_map<std::string, uint32_t> ranksOf(const GloVe &glove)
+{
+    std::unordered_map<std::string, uint32_t> ranks;
+    for (size_t rank = 0; rank < glove.words.size(); ++rank)
+        ranks.emplace(glove.words[rank], uint32_t(rank));
+    return ranks;
+}
+
 // GloVe ranks of the words to add: unknown to the space in every form the app would look
 // them up in, unless the known form means something else ("lloyds" beside the name "lloyd").
 std::vector<uint32_t> newWords(const GloVe &glove, const WordSpace &space)
 {
-    std::unordered_map<std::string, uint32_t> rankOf;
-    for (size_t rank = 0; rank < glove.words.size(); ++rank)
-        rankOf.emplace(glove.words[rank], uint32_t(rank));
+    const std::unordered_map<std::string, uint32_t> rankOf = ranksOf(glove);
     std::vector<uint32_t> result;
     for (size_t rank = 0; rank < glove.words.size(); ++rank) {
         const std::string &word = glove.words[rank];
@@ -140,9 +146,7 @@ Eigen::VectorXf joined(const Eigen::VectorXf &wordNet, const Eigen::VectorXf &gl
 Eigen::MatrixXf joinWithGloVe(const std::vector<std::string> &words, const Eigen::MatrixXf &vectors,
                               const GloVe &glove)
 {
-    std::unordered_map<std::string, uint32_t> rankOf;
-    for (size_t rank = 0; rank < glove.words.size(); ++rank)
-        rankOf.emplace(glove.words[rank], uint32_t(rank));
+    const std::unordered_map<std::string, uint32_t> rankOf = ranksOf(glove);
     const auto gloveOf = [&](const std::string &word) -> std::optional<Eigen::VectorXf> {
         Eigen::VectorXf sum = Eigen::VectorXf::Zero(glove.vectors.cols());
         // A phrase: its words together, when GloVe knows them all.

@@ -17,9 +17,9 @@ struct ModelSettings
     // cosine of about 0.58 become near matches (similarity over 0.62), and a query with none
     // falls back to the five best instead of one or two doubtful ones.
     float cosineFloor = 0.45f;
-    // GloVe's half of each vector (and its words' shared topics) raises the cosine of
-    // unrelated texts again: beside it a cosine of 0.55 counts as unrelated, near matches need
-    // about 0.66, and queries for nothing in a vault keep none.
+    // GloVe's share of each vector raises the cosine of unrelated texts again: beside it a
+    // cosine of 0.55 counts as unrelated, near matches need about 0.66, and queries for
+    // nothing in a vault keep none.
     static constexpr float kCosineFloorWithGloVe = 0.55f;
     // How much the words every vault label carries ("password", "login", "number") weigh
     // against their usual weight, so "apple password" is about Apple more than about passwords.
