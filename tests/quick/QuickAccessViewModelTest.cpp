@@ -6,7 +6,6 @@
 #include "quick/QuickAccessViewModel.h"
 #include "smartfind/SemanticSearch.h"
 
-#include <QDeadlineTimer>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -403,34 +402,6 @@ TEST_F(QuickAccessTest, DeleteKeepsTheSelectionInsideTheList)
     EXPECT_TRUE(store->entries().isEmpty());
 }
 
-// So the first keystroke only compares vectors, labels are embedded ahead: when the store
-// loads and when an entry comes or changes.
-TEST_F(QuickAccessTest, LabelsAreEmbeddedAheadAsTheStoreLoadsAndChanges)
-{
-    if (!SemanticSearch::shared().embedding())
-        GTEST_SKIP() << "this build has no smart-find model";
-    const auto embedded = [this] {
-        const QDeadlineTimer deadline(10000);
-        const auto all = [this] {
-            const QList<Entry *> entries = store->entries();
-            return std::all_of(entries.begin(), entries.end(), [](const Entry *entry) {
-                return SemanticSearch::shared().isEmbedded(*entry);
-            });
-        };
-        while (!all() && !deadline.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        return all();
-    };
-    Entry *entry = add(0, "Barclays login");
-    add(1, "Ryanair booking");
-    EXPECT_TRUE(embedded());
-    ASSERT_EQ(updateEntryAndWait(*store, entry, "Tesco Clubcard", "value", false), "");
-    EXPECT_TRUE(embedded());
-    reopen();
-    EXPECT_EQ(store->entries().size(), 2);
-    EXPECT_TRUE(embedded());
-}
-
 // A sheet that added something leaves the panel showing it.
 TEST_F(QuickAccessTest, NewSheetsJumpToWhatTheyAdded)
 {
@@ -684,21 +655,6 @@ TEST_F(QuickAccessTest, DeletingABinzoAsksFirstAndTakesOnlyItsEntries)
     EXPECT_FALSE(view->canDeleteBinzo());
     view->requestDeleteBinzo(binzo(0));
     EXPECT_EQ(view->deletingBinzo(), nullptr);
-}
-
-TEST_F(QuickAccessTest, TheClosestEntriesAreSaidToBeOnlyThat)
-{
-    add(0, "Alpha");
-    const struct
-    {
-        QString search;
-        bool closestOnly;
-    } cases[] = {{"qqzzxx", true}, {"alp", false}, {"", false}};
-    for (const auto &c : cases) {
-        view->setSearch(c.search);
-        EXPECT_EQ(view->showsClosestOnly(), c.closestOnly) << qPrintable(c.search);
-        EXPECT_TRUE(view->canCopy());
-    }
 }
 
 // Saves with no sheet of their own (a copy's usage count, a deletion) that cannot reach the

@@ -171,37 +171,6 @@ protected:
     void TearDown() override { SemanticSearch::shared().setEmbedding(nullptr); }
 };
 
-TEST_F(SearchWithModelTest, ContainedLabelsComeFirstThenAtMostFourNearMatches)
-{
-    for (const char *query : {"phone", "code", "number", "e", "pass"}) {
-        const QList<Entry *> shown
-            = Search::visibleEntries(SemanticSearch::shared(), query, nullptr, m_all);
-        bool inContained = true;
-        qsizetype near = 0;
-        for (const Entry *entry : shown) {
-            const bool contains = entry->label().toLower().contains(QString::fromUtf8(query));
-            EXPECT_FALSE(contains && !inContained) << query << ": contained label after others";
-            inContained = inContained && contains;
-            if (!contains) {
-                ++near;
-                EXPECT_GT(Search::score(SemanticSearch::shared(), *entry, query), 0.62) << query;
-            }
-        }
-        EXPECT_LE(near, 4) << query;
-    }
-}
-
-TEST_F(SearchWithModelTest, RenamedLabelIsEmbeddedAgain)
-{
-    Entry *entry = m_all.first();
-    const double before = Search::score(SemanticSearch::shared(), *entry, "telephone");
-    entry->setLabel("Blood donor card");
-    const double after = Search::score(SemanticSearch::shared(), *entry, "telephone");
-    EXPECT_NE(before, after);
-    const Entry *fresh = add("Blood donor card", m_personal);
-    EXPECT_DOUBLE_EQ(after, Search::score(SemanticSearch::shared(), *fresh, "telephone"));
-}
-
 // A brand is found by what it is, yet a label holding the query itself still comes first.
 TEST_F(SearchWithModelTest, BrandsAreFoundByWhatTheyAreAfterLabelsHoldingTheQuery)
 {

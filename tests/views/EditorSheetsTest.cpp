@@ -97,22 +97,6 @@ protected:
     SheetHost m_host;
 };
 
-TEST_F(EditorSheetsTest, ReturnAddsTheTypedEntry)
-{
-    open("EntryEditorSheet");
-    type("Phone");
-    press(Qt::Key_Tab);
-    type("+49 30 1234567");
-    press(Qt::Key_Return);
-    ASSERT_EQ(m_host.entryDone.size(), 1);
-    EXPECT_EQ(m_host.entryDone.first(), m_host.target);
-    const auto entries = DataController::shared().entries();
-    ASSERT_FALSE(entries.isEmpty());
-    EXPECT_EQ(entries.last()->label(), "Phone");
-    EXPECT_EQ(entries.last()->inlineValue(), "+49 30 1234567");
-    EXPECT_TRUE(keysReachingPanel().isEmpty());
-}
-
 TEST_F(EditorSheetsTest, EscapeClosesTheSheetNotThePanel)
 {
     for (const QString sheet : {"EntryEditorSheet", "BinzoEditorSheet"}) {
