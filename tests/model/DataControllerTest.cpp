@@ -87,19 +87,6 @@ TEST_F(DataControllerTest, RecordsSurviveReopeningUnchanged)
     EXPECT_EQ(secrets.value(KeychainStore::account(store->entries()[1]->id())), "4711");
 }
 
-TEST_F(DataControllerTest, SensitiveValuesLiveOnlyInTheSecretStore)
-{
-    auto store = openStore();
-    Entry *entry
-        = addEntryAndWait(*store, store->binzo("API Keys"), "Token", "sk-live-SECRET-1", true);
-    ASSERT_TRUE(entry);
-    const QString account = KeychainStore::account(entry->id());
-    EXPECT_EQ(entry->inlineValue(), std::nullopt);
-    EXPECT_EQ(secrets.value(account), "sk-live-SECRET-1");
-    EXPECT_EQ(secrets.label(account), "Binzo: Token");
-    EXPECT_FALSE(fileBytes().contains("sk-live-SECRET-1"));
-}
-
 TEST_F(DataControllerTest, SensitivityMovesTheValueBothWays)
 {
     auto store = openStore();
