@@ -33,10 +33,4 @@ TEST(LinkRouter, AcceptsOpenByHostOrPathOnly)
         EXPECT_EQ(LinkRouter::opensPanel(QString::fromUtf8(link)), accepted) << link;
 }
 
-TEST(LinkRouter, EachAcceptedLinkShowsThePanelOnce)
-{
-    EXPECT_EQ(LinkRouter::panelShowCount({"binzo://open", "binzo://close", "binzo:open"}), 2);
-    EXPECT_EQ(LinkRouter::panelShowCount({}), 0);
-}
-
 } // namespace

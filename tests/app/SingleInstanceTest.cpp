@@ -2,7 +2,6 @@
 #include "TestEnvironment.h"
 
 #include "app/PeerCredentials.h"
-#include "app/RuntimeFolder.h"
 #include "app/SingleInstance.h"
 
 #include <QDir>
@@ -208,17 +207,6 @@ TEST_F(SingleInstanceTest, OnlyAPrivateFolderOfThisUserIsUsed)
                 << c.name << ": " << qPrintable(error);
         }
     }
-}
-
-TEST(RuntimeFolder, WithoutTheRuntimeVariableItIsTheUsersOwnInTheTemporaryFolder)
-{
-    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("XDG_RUNTIME_DIR", "/run/user/1000");
-    EXPECT_EQ(RuntimeFolder::defaultPath(), "/run/user/1000/binzo");
-    qunsetenv("XDG_RUNTIME_DIR");
-    EXPECT_EQ(RuntimeFolder::defaultPath(),
-              QDir::tempPath() + "/binzo-" + QString::number(geteuid()));
-    qputenv("XDG_RUNTIME_DIR", saved);
 }
 
 } // namespace

@@ -96,17 +96,13 @@ TEST_F(WindowControllers, ReplayAfterFinishingStartsOnTheFirstPage)
     EXPECT_TRUE(Preferences::shared().boolean(kOnboarded)) << "replaying changes nothing stored";
 }
 
-TEST_F(WindowControllers, SettingsKeepOneWindowAndReopenFresh)
+// One window at its size is the editors scenario's; here, that a closed one is not kept.
+TEST_F(WindowControllers, SettingsReopenFreshOnceClosed)
 {
     SettingsWindowController settings(parts());
     settings.show();
     QQuickWindow *first = settings.window();
     ASSERT_TRUE(first);
-    EXPECT_EQ(first->title(), "Binzo Settings");
-    EXPECT_EQ(first->size(), QSize(500, 540));
-    settings.show();
-    EXPECT_EQ(settings.window(), first);
-
     QSignalSpy destroyed(first, &QObject::destroyed);
     first->close();
     EXPECT_EQ(settings.window(), nullptr);

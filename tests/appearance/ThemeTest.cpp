@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "appearance/AppTheme.h"
 #include "appearance/DesktopAppearance.h"
 #include "appearance/ThemeController.h"
 #include "model/Preferences.h"
@@ -23,27 +22,6 @@ public:
         emit changed();
     }
 };
-
-TEST(AppTheme, EffectiveAppearanceFollowsChoiceThenSystem)
-{
-    struct Case
-    {
-        const char *raw;
-        Appearance system;
-        Appearance expected;
-        bool forced;
-    };
-    // "system", "light" and unknown names are walked through the controller below.
-    const Case cases[] = {
-        {"dark", Appearance::Light, Appearance::Dark, true},
-        {"Dark", Appearance::Light, Appearance::Light, false}, // names are exact
-        {"", Appearance::Dark, Appearance::Dark, false},
-    };
-    for (const Case &c : cases) {
-        EXPECT_EQ(AppThemes::effectiveAppearance(c.raw, c.system), c.expected) << c.raw;
-        EXPECT_EQ(AppThemes::forcedAppearance(c.raw).has_value(), c.forced) << c.raw;
-    }
-}
 
 TEST(DesktopAppearance, PortalColorSchemeValues)
 {
@@ -91,6 +69,14 @@ TEST_F(ThemeControllerTest, FollowsTheChoiceThenTheSystem)
     prefs.setString("binzo.theme", "nonsense"); // unknown names behave as system
     EXPECT_EQ(theme.themeRaw(), "nonsense");
     EXPECT_TRUE(theme.isDark());
+    EXPECT_FALSE(theme.isForced());
+
+    system.set(Appearance::Light);
+    theme.setThemeRaw("dark");
+    EXPECT_TRUE(theme.isDark());
+    EXPECT_TRUE(theme.isForced());
+    theme.setThemeRaw("Dark"); // names are exact
+    EXPECT_FALSE(theme.isDark());
     EXPECT_FALSE(theme.isForced());
 }
 

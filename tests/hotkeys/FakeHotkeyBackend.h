@@ -15,7 +15,6 @@ class FakeHotkeyBackend : public Hotkeys::HotkeyBackend
 public:
     Result<void> registerHotkey(Id id, const Hotkeys::Shortcut &shortcut) override
     {
-        ++registerCalls;
         if (const int status = refused.value(shortcut, 0))
             return Failure {QStringLiteral("refused"), status};
         live.insert_or_assign(id, shortcut);
@@ -63,5 +62,4 @@ public:
     std::map<Id, Hotkeys::Shortcut> live;
     QHash<Hotkeys::Shortcut, int> refused;
     QSet<Hotkeys::Shortcut> heldElsewhere;
-    int registerCalls = 0;
 };

@@ -151,31 +151,16 @@ TEST_F(RecorderTest, ClearingTheDefaultNameWritesFalseAndAnEmptyRecorderStaysAsI
     EXPECT_TRUE(field.isRecording());
 }
 
-TEST_F(RecorderTest, RecordingPausesDispatchAndAnnouncesItself)
+// Going away while recording must not leave every hot key silent.
+TEST_F(RecorderTest, AFieldDestroyedWhileRecordingResumesDispatch)
 {
-    QList<bool> statuses;
-    const QMetaObject::Connection connection
-        = QObject::connect(hotkeys->notifier(), &Notifier::recorderActiveStatusDidChange,
-                           [&](bool active) { statuses << active; });
-    int toggles = 0;
-    hotkeys->onKeyDown(Name::togglePanel(), [&] { ++toggles; });
     {
         RecorderField field;
         field.setRegistry(hotkeys.get());
-        EXPECT_EQ(field.placeholder(), recorderText("record_shortcut"));
         field.startRecording();
-        EXPECT_EQ(field.placeholder(), recorderText("press_shortcut"));
-        fake->press(kToggle);
-        EXPECT_EQ(toggles, 0);
-        field.endRecording();
-        fake->press(kToggle);
-        EXPECT_EQ(toggles, 1);
-        // Going away while recording must not leave every hot key silent.
-        field.startRecording();
+        EXPECT_TRUE(hotkeys->isDispatchPaused());
     }
     EXPECT_FALSE(hotkeys->isDispatchPaused());
-    EXPECT_EQ(statuses, QList<bool>({true, false, true, false}));
-    QObject::disconnect(connection);
 }
 
 TEST_F(RecorderTest, AnotherRecorderForTheSameNameUpdatesThisOne)
