@@ -183,6 +183,8 @@ bool EmbeddingModel::attach(const uint8_t *data, uint64_t size, QString *error)
     m_words = layout->words;
     m_scales = layout->scales;
     m_rows = layout->rows;
+    m_describedFrom = layout->describedFrom;
+    m_describedRows = layout->describedRows;
     m_strings = layout->strings;
     m_longestWord = layout->longestWord;
     return true;
@@ -306,7 +308,13 @@ EmbeddingModel::Vector EmbeddingModel::vector(const QString &text) const
             addToken(tokens.at(i), semantic, trigrams);
         i += taken;
     }
+    return finish(semantic, trigrams);
+}
 
+EmbeddingModel::Vector EmbeddingModel::finish(std::vector<float> &semantic,
+                                              std::vector<float> &trigrams) const
+{
+    const uint32_t dims = m_header->semanticDims;
     for (uint32_t c = 0; c < m_header->commonCount; ++c) {
         const float *direction = m_common + size_t(c) * dims;
         const float projection = dot(direction, semantic.data(), dims);
@@ -360,8 +368,9 @@ double EmbeddingModel::distance(const QString &a, const QString &b) const
 
 QStringList EmbeddingModel::separateWords(const QString &text) const
 {
+    const QStringList tokens = WordForms::tokens(text.left(kMaxTextLength).toLower());
     QStringList result;
-    for (const QString &token : WordForms::tokens(text.left(kMaxTextLength).toLower())) {
+    for (const QString &token : tokens) {
         if (std::none_of(token.begin(), token.end(), [](QChar c) { return c.isLetter(); }))
             continue;
         const WordRecord *record = lookUpToken(token.toUtf8());
@@ -370,7 +379,80 @@ QStringList EmbeddingModel::separateWords(const QString &text) const
     }
     if (result.size() < 2)
         result.clear();
+    for (const QString &token : tokens) {
+        for (const QByteArray &form : WordForms::baseForms(token.toUtf8())) {
+            const QByteArray sense = form + ModelFormat::kSenseMark;
+            const WordRecord *record = find(sense);
+            if (record && record->row != ModelFormat::kNoRow) {
+                if (!result.contains(QString::fromUtf8(sense)))
+                    result.append(QString::fromUtf8(sense));
+                break;
+            }
+        }
+    }
     return result;
+}
+
+EmbeddingModel::Vector EmbeddingModel::wordVector(const QString &word) const
+{
+    const WordRecord *sense
+        = word.endsWith(QLatin1Char(ModelFormat::kSenseMark)) ? find(word.toUtf8()) : nullptr;
+    if (!sense || sense->row == ModelFormat::kNoRow)
+        return vector(word);
+    std::vector<float> semantic(m_header->semanticDims, 0.0f);
+    std::vector<float> trigrams(m_header->trigramDims, 0.0f);
+    addRow(*sense, sense->weight, semantic);
+    addTrigrams(word.chopped(1), sense->weight, trigrams);
+    return finish(semantic, trigrams);
+}
+
+EmbeddingModel::QueryWords EmbeddingModel::queryWords(const QString &query) const
+{
+    QueryWords words;
+    for (const QString &token : WordForms::tokens(query.left(kMaxTextLength).toLower())) {
+        const WordRecord *record = lookUpToken(token.toUtf8());
+        if (record && record->row == ModelFormat::kNoRow)
+            continue;
+        const float weight = record ? record->weight : m_header->unknownWeight;
+        words.total += weight;
+        if (record) {
+            words.rows.push_back(record->row);
+            words.weights.push_back(weight);
+        }
+    }
+    return words;
+}
+
+std::vector<uint32_t> EmbeddingModel::describedRows(const QString &label) const
+{
+    const QStringList tokens = WordForms::tokens(label.left(kMaxTextLength).toLower());
+    std::vector<uint32_t> rows;
+    for (qsizetype i = 0; i < tokens.size(); ++i) {
+        const qsizetype longest = std::min<qsizetype>(m_header->maxPhraseWords, tokens.size() - i);
+        for (qsizetype length = 1; length <= longest; ++length) {
+            const WordRecord *term = find(tokens.mid(i, length).join(QLatin1Char(' ')).toUtf8());
+            if (!term)
+                continue;
+            const auto index = size_t(term - m_words);
+            rows.insert(rows.end(), m_describedRows + m_describedFrom[index],
+                        m_describedRows + m_describedFrom[index + 1]);
+        }
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+double EmbeddingModel::cover(const QueryWords &query, const std::vector<uint32_t> &described)
+{
+    if (query.total <= 0 || described.empty())
+        return 0;
+    double held = 0;
+    for (size_t i = 0; i < query.rows.size(); ++i) {
+        if (std::binary_search(described.begin(), described.end(), query.rows[i]))
+            held += query.weights[i];
+    }
+    return held / query.total;
 }
 
 double EmbeddingModel::labelDistance(const QString &query, const QString &label) const
@@ -379,6 +461,6 @@ double EmbeddingModel::labelDistance(const QString &query, const QString &label)
     const double whole = distance(q, vector(label));
     double closestWord = whole;
     for (const QString &word : separateWords(label))
-        closestWord = std::min(closestWord, distance(q, vector(word)));
-    return labelDistance(whole, closestWord);
+        closestWord = std::min(closestWord, distance(q, wordVector(word)));
+    return labelDistance(whole, closestWord, cover(queryWords(query), describedRows(label)));
 }

@@ -44,16 +44,40 @@ public:
     // One account" answers "power bill" though "account" pulls its whole meaning elsewhere:
     // every word with a letter but the frequent ones that carry no meaning (unknown words stay,
     // for their spelling); none for a label of fewer than two such words. Single words, not the
-    // phrases vector() finds: measured, phrases ranked worse.
+    // phrases vector() finds: measured, phrases ranked worse. Then, for any word the glossaries
+    // gave a meaning beside its everyday one, that meaning alone ("stripe" the payments service
+    // beside "stripe" the line), so neither sense hides the other.
     QStringList separateWords(const QString &text) const;
-    // A query's distance to a label: the mean of its distance to the whole text and to the
-    // closest of the label's separate words, when that word is closer. A query about the whole
-    // label still beats one about a single word of it. SemanticSearch computes the same from
-    // cached vectors; this is the reference its tests check it against.
-    double labelDistance(const QString &query, const QString &label) const;
-    static double labelDistance(double whole, double closestWord)
+    // The vector of one of separateWords().
+    Vector wordVector(const QString &word) const;
+
+    // The words of a query that can be found in descriptions: each known word's row and
+    // weight, and the weight of all its words, unknown ones included.
+    struct QueryWords
     {
-        return (whole + std::min(whole, closestWord)) / 2;
+        std::vector<uint32_t> rows;
+        std::vector<float> weights;
+        float total = 0;
+    };
+    QueryWords queryWords(const QString &query) const;
+    // The rows of the words in the glossary descriptions of every term a label names,
+    // ascending and unique: "electric scooter" finds "Lime scooter" by the words its description
+    // uses, however far their average lies from the label's vector.
+    std::vector<uint32_t> describedRows(const QString &label) const;
+    // The share of the query's weight held by words among `described`.
+    static double cover(const QueryWords &query, const std::vector<uint32_t> &described);
+
+    // A query's distance to a label: the mean of its distance to the whole text and to the
+    // closest of the label's separate words, when that word is closer, lowered by how much of
+    // the query the descriptions of its terms hold. A query about the whole label still beats
+    // one about a single word of it. SemanticSearch computes the same from cached vectors; this
+    // is the reference its tests check it against.
+    double labelDistance(const QString &query, const QString &label) const;
+    double labelDistance(double whole, double closestWord, double cover) const
+    {
+        return std::max(0.0,
+                        (whole + std::min(whole, closestWord)) / 2
+                            - double(m_header->coverWeight) * cover);
     }
 
     // Cosine distance in [0, 2] of two vectors, calibrated so that unrelated texts sit at 1 or
@@ -72,6 +96,7 @@ private:
     const ModelFormat::WordRecord *find(const QByteArray &word) const;
     // The record giving a token its meaning: a dictionary form, else a one-edit spelling.
     const ModelFormat::WordRecord *lookUpToken(const QByteArray &token) const;
+    Vector finish(std::vector<float> &semantic, std::vector<float> &trigrams) const;
     void addRow(const ModelFormat::WordRecord &record, float weight, std::vector<float> &sum) const;
     void addToken(const QString &token, std::vector<float> &semantic,
                   std::vector<float> &trigrams) const;
@@ -84,6 +109,8 @@ private:
     const float *m_scales = nullptr;
     const char *m_strings = nullptr;
     const uint8_t *m_rows = nullptr;
+    const uint32_t *m_describedFrom = nullptr;
+    const uint32_t *m_describedRows = nullptr;
     const float *m_common = nullptr;
     uint32_t m_longestWord = 0;
 };

@@ -8,13 +8,21 @@
 //   scales   float[rowCount]                   per-row dequantisation factor
 //   rows     uint8[rowCount][rowBytes]         unit word vectors, 4 bits per component: two's
 //                                              complement nibbles, the low one first
+//   describedFrom uint32[wordCount + 1]         where each word's described rows begin in
+//                                              describedRows, ascending; the last is
+//                                              describedCount
+//   describedRows uint32[describedCount]        per word, ascending: the rows of the words its
+//                                              glossary descriptions use
 //   strings  char[stringBytes]                 the words' texts, lower case, phrases with ' '
+// A word the glossaries give a meaning of its own beside an everyday one ("stripe", a payments
+// service) keeps that meaning in a second record, the word followed by kSenseMark.
 #include <cstdint>
 
 namespace ModelFormat {
 
 inline constexpr char kMagic[8] = {'B', 'Z', 'S', 'F', 'M', 'D', 'L', '1'};
-inline constexpr uint32_t kVersion = 2;
+inline constexpr uint32_t kVersion = 3;
+inline constexpr char kSenseMark = '*';
 inline constexpr uint32_t kNoRow = 0xFFFFFFFFu; // a weight-only word: frequent, no meaning
 
 struct Header
@@ -33,6 +41,10 @@ struct Header
     // Cosine that counts as unrelated: raw cosines of word averages are rarely negative, so
     // the distance maps [cosineFloor, 1] onto [1, 0], and lower cosines beyond 1.
     float cosineFloor;
+    uint32_t describedCount;
+    // How far a label's distance falls when its terms' descriptions hold every word of the
+    // query; in proportion for part of them.
+    float coverWeight;
 };
 
 struct WordRecord
@@ -43,7 +55,7 @@ struct WordRecord
     float weight; // SIF weight a / (a + p(word))
 };
 
-static_assert(sizeof(Header) == 56);
+static_assert(sizeof(Header) == 64);
 static_assert(sizeof(WordRecord) == 16);
 
 inline constexpr uint64_t rowBytes(uint64_t dims)

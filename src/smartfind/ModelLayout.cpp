@@ -40,6 +40,8 @@ std::optional<QString> headerFault(const Header &h)
         {"maxPhraseWords", double(h.maxPhraseWords), 1, kMaxPhraseWords},
         {"trigramShare", double(h.trigramShare), 0, 1},
         {"unknownWeight", double(h.unknownWeight), 0, 1},
+        {"describedCount", double(h.describedCount), 0, kMaxDescribed},
+        {"coverWeight", double(h.coverWeight), 0, 2},
     };
     for (const auto &b : bounds) {
         if (!inRange(b.value, b.low, b.high))
@@ -86,6 +88,23 @@ std::optional<QString> wordFault(const Layout &layout, uint32_t *longest)
     return std::nullopt;
 }
 
+// Each word's described rows are read from describedFrom[i] to describedFrom[i + 1].
+std::optional<QString> describedFault(const Layout &layout)
+{
+    const Header &h = *layout.header;
+    for (uint32_t i = 0; i < h.wordCount; ++i) {
+        if (layout.describedFrom[i] > layout.describedFrom[i + 1])
+            return QStringLiteral(
+                       "damaged model: the described rows of word %1 end before they begin")
+                .arg(i);
+    }
+    if (layout.describedFrom[h.wordCount] != h.describedCount)
+        return QStringLiteral("damaged model: the described rows end at %1 of %2")
+            .arg(layout.describedFrom[h.wordCount])
+            .arg(h.describedCount);
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<Layout> locate(const uint8_t *data, uint64_t size, QString *error)
@@ -111,8 +130,10 @@ std::optional<Layout> locate(const uint8_t *data, uint64_t size, QString *error)
     const uint64_t wordBytes = alignedSize(uint64_t(h.wordCount) * sizeof(WordRecord));
     const uint64_t scaleBytes = alignedSize(uint64_t(h.rowCount) * sizeof(float));
     const uint64_t rowsBytes = alignedSize(uint64_t(h.rowCount) * rowBytes(dims));
-    const uint64_t tables
-        = alignedSize(sizeof(Header)) + commonBytes + wordBytes + scaleBytes + rowsBytes;
+    const uint64_t describedFromBytes = alignedSize((uint64_t(h.wordCount) + 1) * sizeof(uint32_t));
+    const uint64_t describedRowsBytes = alignedSize(uint64_t(h.describedCount) * sizeof(uint32_t));
+    const uint64_t tables = alignedSize(sizeof(Header)) + commonBytes + wordBytes + scaleBytes
+        + rowsBytes + describedFromBytes + describedRowsBytes;
     if (tables > size || h.stringBytes != size - tables) {
         const uint64_t expected = tables + std::min<uint64_t>(h.stringBytes, UINT64_MAX - tables);
         *error = QStringLiteral("damaged model (%1 bytes, %2 expected)").arg(size).arg(expected);
@@ -127,6 +148,10 @@ std::optional<Layout> locate(const uint8_t *data, uint64_t size, QString *error)
     at += scaleBytes;
     layout.rows = at;
     at += rowsBytes;
+    layout.describedFrom = reinterpret_cast<const uint32_t *>(at);
+    at += describedFromBytes;
+    layout.describedRows = reinterpret_cast<const uint32_t *>(at);
+    at += describedRowsBytes;
     layout.strings = reinterpret_cast<const char *>(at);
 
     if (!allFinite(layout.common, uint64_t(h.commonCount) * dims)
@@ -135,6 +160,10 @@ std::optional<Layout> locate(const uint8_t *data, uint64_t size, QString *error)
         return std::nullopt;
     }
     if (const std::optional<QString> fault = wordFault(layout, &layout.longestWord)) {
+        *error = *fault;
+        return std::nullopt;
+    }
+    if (const std::optional<QString> fault = describedFault(layout)) {
         *error = *fault;
         return std::nullopt;
     }

@@ -21,6 +21,8 @@ struct Layout
     const WordRecord *words = nullptr;
     const float *scales = nullptr;
     const uint8_t *rows = nullptr;
+    const uint32_t *describedFrom = nullptr;
+    const uint32_t *describedRows = nullptr;
     const char *strings = nullptr;
     // Bytes of the longest word or phrase: no spelling one edit away from a longer text can
     // be in the vocabulary.
@@ -33,6 +35,7 @@ inline constexpr uint32_t kMaxDims = 4096;
 inline constexpr uint32_t kMaxWords = 1u << 24;
 inline constexpr uint32_t kMaxPhraseWords = 16;
 inline constexpr uint32_t kMaxWordBytes = 1024;
+inline constexpr uint32_t kMaxDescribed = 1u << 26;
 
 // The layout of the model in [data, data + size), which must be 8-byte aligned; nullopt with
 // the first fault found in *error.

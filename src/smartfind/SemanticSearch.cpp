@@ -70,12 +70,20 @@ void SemanticSearch::setEmbedding(std::unique_ptr<EmbeddingModel> embedding)
     m_wordIds.clear();
     m_queryText.clear();
     m_queryVector = {};
+    m_queryWords = {};
 }
 
-void SemanticSearch::store(Label &cached, const EmbeddingModel::Vector &vector,
-                           const QStringList &words,
-                           QHash<QString, EmbeddingModel::Vector> *embedded)
+void SemanticSearch::embed(const EmbeddingModel &model, Embedded &label)
 {
+    label.vector = model.vector(label.lowered);
+    label.words = model.separateWords(label.lowered);
+    label.described = model.describedRows(label.lowered);
+}
+
+void SemanticSearch::store(Label &cached, Embedded &embedded,
+                           QHash<QString, EmbeddingModel::Vector> *words)
+{
+    const EmbeddingModel::Vector &vector = embedded.vector;
     const size_t dims = vector.components.size();
     if (cached.slot == kNoSlot) {
         if (m_freeSlots.empty()) {
@@ -89,8 +97,9 @@ void SemanticSearch::store(Label &cached, const EmbeddingModel::Vector &vector,
     std::copy(vector.components.begin(), vector.components.end(),
               m_vectors.begin() + ptrdiff_t(cached.slot * dims));
     cached.norm = vector.norm;
+    cached.described = std::move(embedded.described);
     cached.words.clear();
-    for (const QString &word : words) {
+    for (const QString &word : std::as_const(embedded.words)) {
         const auto found = m_wordIds.constFind(word);
         if (found != m_wordIds.constEnd()) {
             cached.words.push_back(*found);
@@ -98,8 +107,8 @@ void SemanticSearch::store(Label &cached, const EmbeddingModel::Vector &vector,
         }
         const auto id = uint32_t(m_words.size());
         m_wordIds.insert(word, id);
-        m_words.push_back({embedded && embedded->contains(word) ? std::move((*embedded)[word])
-                                                                : m_embedding->vector(word)});
+        m_words.push_back({words && words->contains(word) ? std::move((*words)[word])
+                                                          : m_embedding->wordVector(word)});
         cached.words.push_back(id);
     }
 }
@@ -111,6 +120,7 @@ void SemanticSearch::release(Label &cached)
     cached.slot = kNoSlot;
     cached.queued = false;
     cached.words.clear();
+    cached.described.clear();
 }
 
 void SemanticSearch::refresh(Label &cached, const QString &text)
@@ -139,7 +149,8 @@ SemanticSearch::Label &SemanticSearch::label(const Entry &entry)
             m_passLabels.clear();
         });
         QObject::connect(&entry, &Entry::labelChanged, &m_guard, [this] { m_passStale = true; });
-        found = m_labels.emplace(&entry, Label {text, text.toLower(), kNoSlot, 0, {}, false}).first;
+        found = m_labels.emplace(&entry, Label {text, text.toLower(), kNoSlot, 0, {}, {}, false})
+                    .first;
     }
     Label &cached = found->second;
     refresh(cached, text);
@@ -155,9 +166,11 @@ const QString &SemanticSearch::loweredLabel(const Entry &entry)
 
 const int8_t *SemanticSearch::labelVector(Label &cached)
 {
-    if (cached.slot == kNoSlot)
-        store(cached, m_embedding->vector(cached.lowered),
-              m_embedding->separateWords(cached.lowered), nullptr);
+    if (cached.slot == kNoSlot) {
+        Embedded embedded {nullptr, cached.lowered, {}, {}, {}};
+        embed(*m_embedding, embedded);
+        store(cached, embedded, nullptr);
+    }
     return m_vectors.data() + size_t(cached.slot) * size_t(m_embedding->dimensions());
 }
 
@@ -168,6 +181,7 @@ const EmbeddingModel::Vector &SemanticSearch::queryVector(const QString &lowered
     if (m_queryVector.components.empty() || (!sameQuery && m_queryText != loweredQuery)) {
         m_queryText = loweredQuery;
         m_queryVector = m_embedding->vector(loweredQuery);
+        m_queryWords = m_embedding->queryWords(loweredQuery);
         ++m_queryNumber;
     }
     return m_queryVector;
@@ -186,7 +200,8 @@ double SemanticSearch::labelDistance(const EmbeddingModel::Vector &query, Label 
         }
         closestWord = std::min(closestWord, word.distance);
     }
-    return EmbeddingModel::labelDistance(whole, closestWord);
+    return m_embedding->labelDistance(whole, closestWord,
+                                      EmbeddingModel::cover(m_queryWords, cached.described));
 }
 
 double SemanticSearch::distance(const QString &loweredQuery, const Entry &entry)
@@ -218,18 +233,17 @@ void SemanticSearch::prepare(const QList<Entry *> &entries)
         Label &cached = *m_passLabels[i];
         if (cached.slot == kNoSlot && !cached.queued) {
             cached.queued = true;
-            batch->labels.push_back({m_passEntries[i], cached.lowered, {}, {}});
+            batch->labels.push_back({m_passEntries[i], cached.lowered, {}, {}, {}});
         }
     }
     if (batch->labels.empty())
         return;
     m_worker.start([this, model = m_embedding, generation = m_generation, batch] {
         for (Embedded &label : batch->labels) {
-            label.vector = model->vector(label.lowered);
-            label.words = model->separateWords(label.lowered);
+            embed(*model, label);
             for (const QString &word : std::as_const(label.words)) {
                 if (!batch->words.contains(word))
-                    batch->words.insert(word, model->vector(word));
+                    batch->words.insert(word, model->wordVector(word));
             }
         }
         QMetaObject::invokeMethod(
@@ -242,7 +256,7 @@ void SemanticSearch::receive(uint64_t generation, Batch &batch)
 {
     if (generation != m_generation)
         return;
-    for (const Embedded &label : batch.labels) {
+    for (Embedded &label : batch.labels) {
         const auto found = m_labels.find(label.entry);
         // The text decides: the label may have changed, or the entry gone and another taken its
         // address, while the worker ran.
@@ -250,7 +264,7 @@ void SemanticSearch::receive(uint64_t generation, Batch &batch)
             continue;
         found->second.queued = false;
         if (found->second.slot == kNoSlot)
-            store(found->second, label.vector, label.words, &batch.words);
+            store(found->second, label, &batch.words);
     }
 }
 

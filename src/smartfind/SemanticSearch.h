@@ -75,6 +75,7 @@ private:
         uint32_t slot = kNoSlot; // its vector in m_vectors, once embedded
         float norm = 0;
         std::vector<uint32_t> words; // its separate words in m_words, once embedded
+        std::vector<uint32_t> described; // EmbeddingModel::describedRows, once embedded
         bool queued = false; // on its way from the worker
     };
     // A label sent to the worker and what came back for it.
@@ -84,7 +85,10 @@ private:
         QString lowered;
         EmbeddingModel::Vector vector;
         QStringList words; // its separate words
+        std::vector<uint32_t> described;
     };
+    // Everything the model says of a label, as a keystroke needs it.
+    static void embed(const EmbeddingModel &model, Embedded &label);
     // What the worker embeds at once: its labels, and each of their separate words once.
     struct Batch
     {
@@ -103,10 +107,9 @@ private:
     void refresh(Label &cached, const QString &text);
     void rememberPass(const QList<Entry *> &entries);
     void receive(uint64_t generation, Batch &batch);
-    // Keeps the label's vector and its separate words, embedding the words the table lacks
-    // unless `embedded` holds them.
-    void store(Label &cached, const EmbeddingModel::Vector &vector, const QStringList &words,
-               QHash<QString, EmbeddingModel::Vector> *embedded);
+    // Keeps what was embedded of the label, embedding the separate words the table lacks
+    // unless `words` holds them.
+    void store(Label &cached, Embedded &embedded, QHash<QString, EmbeddingModel::Vector> *words);
     void release(Label &cached);
     // The label's vector, embedding it now when it has none.
     const int8_t *labelVector(Label &cached);
@@ -142,6 +145,7 @@ private:
     std::vector<LabelMatch> m_matches;
     QString m_queryText;
     EmbeddingModel::Vector m_queryVector;
+    EmbeddingModel::QueryWords m_queryWords;
     QObject m_guard; // receiver of the entries' destroyed() and labelChanged(), and of the
                      // worker's results
     QThreadPool m_worker; // after m_guard: finishes its work before m_guard goes

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Glossary.h"
 
+#include "smartfind/ModelFormat.h"
 #include "smartfind/WordForms.h"
 
 #include <QString>
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <unordered_set>
 
 namespace {
@@ -23,6 +25,9 @@ constexpr float kHeadShare = 0.7f;
 constexpr float kSameSense = 0.35f;
 // How far a synonym of a defined term moves towards the description.
 constexpr float kSynonymShare = 0.5f;
+// Cosine between what a word meant before and its description below which the description
+// names another sense ("stripe", a payments service), kept apart beside the blend.
+constexpr float kOtherSense = 0.5f;
 
 std::string trimmed(const std::string &text)
 {
@@ -157,6 +162,7 @@ void applyGlossary(const std::vector<GlossaryEntry> &glossary, const WordNet &wo
             sum->second += agreement * meaning;
         }
     };
+    std::map<std::string, Eigen::VectorXf> senses; // ordered, so the model stays byte-identical
     for (const GlossaryEntry &entry : glossary) {
         const Eigen::VectorXf meaning = descriptionMeaning(entry.description, common, space);
         if (meaning.norm() == 0.0f) {
@@ -169,11 +175,22 @@ void applyGlossary(const std::vector<GlossaryEntry> &glossary, const WordNet &wo
                     addToSynonyms(wordNet.synsets[s], meaning);
             }
             const Eigen::VectorXf own = ownMeaning(term, common, space);
+            // A sense of a single word, the only kind a label's words are measured by alone.
+            // Its whole description, not the head: measured, the head ranked worse.
+            if (own.norm() > 0 && term.find(' ') == std::string::npos
+                && (senses.count(term) || own.dot(meaning) < kOtherSense)) {
+                auto [sum, added] = senses.try_emplace(term, meaning.size());
+                if (added)
+                    sum->second.setZero();
+                sum->second += meaningOf(entry.description, common, space);
+            }
             const Eigen::VectorXf vector
                 = own.norm() > 0 ? kOwnShare * own + (1.0f - kOwnShare) * meaning : meaning;
             space.place(term, vector.normalized());
         }
     }
+    for (const auto &[term, sum] : senses)
+        space.place(term + ModelFormat::kSenseMark, sum.normalized());
     for (const auto &[lemma, sum] : synonymMeanings) {
         const Eigen::VectorXf vector = space.vector(lemma) + kSynonymShare * sum.normalized();
         space.place(wordNet.words[lemma], vector.normalized());

@@ -2,6 +2,7 @@
 #include "ModelWriter.h"
 
 #include "smartfind/ModelFormat.h"
+#include "smartfind/WordForms.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,6 +10,8 @@
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <optional>
+#include <set>
 
 namespace {
 
@@ -39,10 +42,47 @@ struct Word
     float weight;
 };
 
+// The row a description's word has at run time: that of its first form with a meaning.
+std::optional<uint32_t> rowOf(const QString &token, const std::map<std::string, Word> &words)
+{
+    for (const QByteArray &form : WordForms::baseForms(token.toUtf8())) {
+        const auto word = words.find(form.toStdString());
+        if (word != words.end() && word->second.row != ModelFormat::kNoRow)
+            return word->second.row;
+    }
+    return std::nullopt;
+}
+
+// Per word in the file's order, where its described rows begin, then those rows.
+std::pair<std::vector<uint32_t>, std::vector<uint32_t>>
+describedRows(const std::vector<GlossaryEntry> &glossary, const std::map<std::string, Word> &words)
+{
+    std::map<std::string, std::set<uint32_t>> described;
+    for (const GlossaryEntry &entry : glossary) {
+        std::set<uint32_t> rows;
+        for (const QString &token :
+             WordForms::tokens(QString::fromStdString(entry.description).toLower())) {
+            if (const auto row = rowOf(token, words))
+                rows.insert(*row);
+        }
+        for (const std::string &term : entry.terms)
+            described[term].insert(rows.begin(), rows.end());
+    }
+    std::vector<uint32_t> from {0};
+    std::vector<uint32_t> rows;
+    for (const auto &[text, word] : words) {
+        if (const auto found = described.find(text); found != described.end())
+            rows.insert(rows.end(), found->second.begin(), found->second.end());
+        from.push_back(uint32_t(rows.size()));
+    }
+    return {std::move(from), std::move(rows)};
+}
+
 } // namespace
 
 bool writeModel(const std::string &path, const WordSpace &space, const WordNet &wordNet,
-                const Eigen::MatrixXf &common, const ModelSettings &settings)
+                const Eigen::MatrixXf &common, const std::vector<GlossaryEntry> &glossary,
+                const ModelSettings &settings)
 {
     // std::map keeps the byte order the reader's binary search expects.
     std::map<std::string, Word> words;
@@ -63,6 +103,7 @@ bool writeModel(const std::string &path, const WordSpace &space, const WordNet &
             word->second.weight *= settings.vaultWordShare;
     }
 
+    const auto [describedFrom, described] = describedRows(glossary, words);
     std::vector<ModelFormat::WordRecord> records;
     std::string strings;
     for (const auto &[text, word] : words) {
@@ -98,6 +139,8 @@ bool writeModel(const std::string &path, const WordSpace &space, const WordNet &
     header.unknownWeight = 1.0f;
     header.maxPhraseWords = uint32_t(space.maxPhraseWords());
     header.cosineFloor = settings.cosineFloor;
+    header.describedCount = uint32_t(described.size());
+    header.coverWeight = settings.coverWeight;
 
     const Eigen::Matrix<float, Eigen::Dynamic, Eigen::Dynamic, Eigen::RowMajor> commonRows = common;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -106,6 +149,8 @@ bool writeModel(const std::string &path, const WordSpace &space, const WordNet &
     writePadded(out, records.data(), records.size() * sizeof(ModelFormat::WordRecord));
     writePadded(out, scales.data(), scales.size() * sizeof(float));
     writePadded(out, rows.data(), rows.size());
+    writePadded(out, describedFrom.data(), describedFrom.size() * sizeof(uint32_t));
+    writePadded(out, described.data(), described.size() * sizeof(uint32_t));
     out.write(strings.data(), std::streamsize(strings.size()));
     out.close();
     if (!out) {

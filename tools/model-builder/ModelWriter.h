@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "Glossary.h"
 #include "WordNet.h"
 #include "WordSpace.h"
 
 #include <string>
+#include <vector>
 
 struct ModelSettings
 {
@@ -25,10 +27,16 @@ struct ModelSettings
     // against their usual weight, so "apple password" is about Apple more than about passwords.
     float vaultWordShare = 0.5f;
     uint64_t minWeightOnlyCount = 20; // frequent words without a meaning still get a weight
+    // A label whose terms' descriptions hold the whole query comes 0.7 closer: enough for
+    // "electric scooter" to find "Lime scooter" first, which its vector alone leaves far down;
+    // more let a long description outrank a label that means the query.
+    float coverWeight = 0.7f;
 };
 
 // Writes the model file (see src/smartfind/ModelFormat.h): every word of the space, WordNet's
-// irregular forms pointing at their base words, and frequent meaningless words with their
-// weights. Returns false with a message on stderr when the file cannot be written.
+// irregular forms pointing at their base words, frequent meaningless words with their weights,
+// and the words each glossary term's descriptions use. Returns false with a message on stderr
+// when the file cannot be written.
 bool writeModel(const std::string &path, const WordSpace &space, const WordNet &wordNet,
-                const Eigen::MatrixXf &common, const ModelSettings &settings);
+                const Eigen::MatrixXf &common, const std::vector<GlossaryEntry> &glossary,
+                const ModelSettings &settings);

@@ -161,7 +161,7 @@ int main(int argc, char **argv)
     ModelSettings settings;
     if (glove)
         settings.cosineFloor = ModelSettings::kCosineFloorWithGloVe;
-    if (!writeModel(arguments->output, space, *wordNet, common, settings))
+    if (!writeModel(arguments->output, space, *wordNet, common, glossary, settings))
         return 1;
     progress("done");
     return 0;
