@@ -75,9 +75,10 @@ public:
     double labelDistance(const QString &query, const QString &label) const;
     double labelDistance(double whole, double closestWord, double cover) const
     {
-        return std::max(0.0,
-                        (whole + std::min(whole, closestWord)) / 2
-                            - double(m_header->coverWeight) * cover);
+        const double vectors = (whole + std::min(whole, closestWord)) / 2;
+        // A quarter stays, so only a label holding the query can reach distance 0 and count
+        // as a strong match.
+        return std::max(vectors / 4, vectors - double(m_header->coverWeight) * cover);
     }
 
     // Cosine distance in [0, 2] of two vectors, calibrated so that unrelated texts sit at 1 or

@@ -31,6 +31,7 @@ QList<std::pair<QString, Damage>> variants()
         {"wordCount", &ModelFormat::Header::wordCount},
         {"rowCount", &ModelFormat::Header::rowCount},
         {"maxPhraseWords", &ModelFormat::Header::maxPhraseWords},
+        {"describedCount", &ModelFormat::Header::describedCount},
     };
     for (const auto &f : countFields) {
         for (const uint32_t value : counts) {
@@ -56,6 +57,7 @@ QList<std::pair<QString, Damage>> variants()
         {"trigramShare", &ModelFormat::Header::trigramShare},
         {"unknownWeight", &ModelFormat::Header::unknownWeight},
         {"cosineFloor", &ModelFormat::Header::cosineFloor},
+        {"coverWeight", &ModelFormat::Header::coverWeight},
     };
     for (const auto &f : realFields) {
         for (int i = 0; i < int(std::size(reals)); ++i) {
@@ -73,6 +75,8 @@ QList<std::pair<QString, Damage>> variants()
     list.append(
         {"scale", [](TinyModel &m) { m.scales[0] = std::numeric_limits<float>::infinity(); }});
     list.append({"common", [=](TinyModel &m) { m.common[0] = notANumber; }});
+    list.append({"described-from", [](TinyModel &m) { m.describedFrom[2] = 1; }});
+    list.append({"described-end", [](TinyModel &m) { m.describedFrom[4] = ~0u; }});
     return list;
 }
 

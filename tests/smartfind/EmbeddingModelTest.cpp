@@ -112,6 +112,16 @@ TEST(EmbeddingModelTest, DamagedFieldsAreRefusedNamingTheFault)
          "unknownWeight"},
         {"a floor that divides by zero", [](TinyModel &m) { m.header.cosineFloor = 1.0f; },
          "cosineFloor"},
+        {"a cover that is not a number", [](TinyModel &m) { m.header.coverWeight = kNaN; },
+         "coverWeight"},
+        {"described rows beyond any vocabulary",
+         [](TinyModel &m) { m.header.describedCount = ~0u; }, "describedCount"},
+        {"described rows the file lacks", [](TinyModel &m) { m.header.describedCount = 3; },
+         "damaged model ("},
+        {"described rows that end before they begin", [](TinyModel &m) { m.describedFrom[1] = 1; },
+         "end before they begin"},
+        {"described rows that stop short",
+         [](TinyModel &m) { m.describedFrom[3] = m.describedFrom[4] = 0; }, "end at 0 of 1"},
         {"a word naming a missing row", [](TinyModel &m) { m.words[1].row = 3; }, "names row"},
         {"a word beyond the strings", [](TinyModel &m) { m.words[0].stringOffset = ~0u - 2; },
          "outside the strings"},
@@ -230,8 +240,8 @@ TEST_F(BuiltModelTest, BrandsLandNearWhatTheyAreAndUnrelatedTextsStayAway)
 }
 
 // A label of several words answers a query about any one of them, though its other words
-// pull its whole meaning elsewhere.
-TEST_F(BuiltModelTest, ALabelAnswersForEachOfItsWords)
+// pull its whole meaning elsewhere, and a query about what its terms are described as.
+TEST_F(BuiltModelTest, ALabelAnswersForEachOfItsWordsAndWhatTheyAre)
 {
     const struct
     {
@@ -242,6 +252,9 @@ TEST_F(BuiltModelTest, ALabelAnswersForEachOfItsWords)
         {"power bill", "Toronto Hydro",
          "Home Wi-Fi password"}, // measured whole, Toronto outweighs hydro
         {"bicycle", "Bike lock combo", "Car plate"},
+        // Their vectors alone put the unrelated label closer.
+        {"internet provider", "Spectrum account no.", "Eero admin"},
+        {"hardware wallet", "Ledger seed words", "AWS access key"},
     };
     for (const auto &c : cases) {
         EXPECT_LT(m_model->labelDistance(c.query, c.label),

@@ -17,6 +17,8 @@ struct TinyModel
     std::vector<ModelFormat::WordRecord> words;
     std::vector<float> scales;
     std::vector<uint8_t> rows;
+    std::vector<uint32_t> describedFrom;
+    std::vector<uint32_t> describedRows;
     QByteArray strings;
 
     TinyModel()
@@ -29,6 +31,7 @@ struct TinyModel
         header.unknownWeight = 1.0f;
         header.maxPhraseWords = 2;
         header.cosineFloor = 0.2f;
+        header.coverWeight = 0.5f;
         common = {0.5f, 0.5f, 0.5f, 0.5f};
         // Sorted by their bytes; "the" carries a weight but no meaning.
         const struct
@@ -48,10 +51,14 @@ struct TinyModel
         // Two components per byte: rows (1, -2, 3, 0), (7, 7, -8, 1), (0, 0, 0, 5).
         rows = {0xE1, 0x03, 0x77, 0x18, 0x00, 0x50};
         scales = {0.1f, 0.05f, 0.2f};
+        // "passport" is described by "address".
+        describedFrom = {0, 0, 0, 1, 1};
+        describedRows = {0};
         header.commonCount = 1;
         header.wordCount = uint32_t(words.size());
         header.rowCount = uint32_t(scales.size());
         header.stringBytes = uint64_t(strings.size());
+        header.describedCount = uint32_t(describedRows.size());
     }
 
     // The file: the header as it stands, then every section padded to 8 bytes.
@@ -67,6 +74,8 @@ struct TinyModel
         append(words.data(), words.size() * sizeof(ModelFormat::WordRecord));
         append(scales.data(), scales.size() * sizeof(float));
         append(rows.data(), rows.size());
+        append(describedFrom.data(), describedFrom.size() * sizeof(uint32_t));
+        append(describedRows.data(), describedRows.size() * sizeof(uint32_t));
         out.append(strings);
         return out;
     }
