@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -76,9 +77,11 @@ public:
     double labelDistance(double whole, double closestWord, double cover) const
     {
         const double vectors = (whole + std::min(whole, closestWord)) / 2;
-        // A quarter stays, so only a label holding the query can reach distance 0 and count
-        // as a strong match.
-        return std::max(vectors / 4, vectors - double(m_header->coverWeight) * cover);
+        // A query half held counts for about a third: one common word shared with a long
+        // description says less than the half of the query it is. A quarter of the distance
+        // stays, so only a label holding the query can reach 0 and count as a strong match.
+        return std::max(vectors / 4,
+                        vectors - double(m_header->coverWeight) * cover * std::sqrt(cover));
     }
 
     // Cosine distance in [0, 2] of two vectors, calibrated so that unrelated texts sit at 1 or

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <set>
@@ -53,9 +54,11 @@ std::optional<uint32_t> rowOf(const QString &token, const std::map<std::string, 
     return std::nullopt;
 }
 
-// Per word in the file's order, where its described rows begin, then those rows.
+// Per word in the file's order, where its described rows begin, then those rows: the words of
+// its descriptions but those that describe more than maxShare of all terms.
 std::pair<std::vector<uint32_t>, std::vector<uint32_t>>
-describedRows(const std::vector<GlossaryEntry> &glossary, const std::map<std::string, Word> &words)
+describedRows(const std::vector<GlossaryEntry> &glossary, const std::map<std::string, Word> &words,
+              double maxShare)
 {
     std::map<std::string, std::set<uint32_t>> described;
     for (const GlossaryEntry &entry : glossary) {
@@ -68,11 +71,19 @@ describedRows(const std::vector<GlossaryEntry> &glossary, const std::map<std::st
         for (const std::string &term : entry.terms)
             described[term].insert(rows.begin(), rows.end());
     }
+    std::map<uint32_t, size_t> termsDescribedBy;
+    for (const auto &[term, rows] : described) {
+        for (const uint32_t row : rows)
+            ++termsDescribedBy[row];
+    }
+    const double most = maxShare * double(described.size());
     std::vector<uint32_t> from {0};
     std::vector<uint32_t> rows;
     for (const auto &[text, word] : words) {
-        if (const auto found = described.find(text); found != described.end())
-            rows.insert(rows.end(), found->second.begin(), found->second.end());
+        if (const auto found = described.find(text); found != described.end()) {
+            std::copy_if(found->second.begin(), found->second.end(), std::back_inserter(rows),
+                         [&](uint32_t row) { return double(termsDescribedBy[row]) <= most; });
+        }
         from.push_back(uint32_t(rows.size()));
     }
     return {std::move(from), std::move(rows)};
@@ -103,7 +114,8 @@ bool writeModel(const std::string &path, const WordSpace &space, const WordNet &
             word->second.weight *= settings.vaultWordShare;
     }
 
-    const auto [describedFrom, described] = describedRows(glossary, words);
+    const auto [describedFrom, described]
+        = describedRows(glossary, words, settings.maxDescribedShare);
     std::vector<ModelFormat::WordRecord> records;
     std::string strings;
     for (const auto &[text, word] : words) {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Builds Binzo's smart-find model from WordNet 3.0, optionally GloVe word vectors, and the
-// glossaries (applied in the order given):
-//   binzo-model-builder WORDNET_DIR OUTPUT [--glove TARBALL] GLOSSARY...
+// glossaries (applied in the order given), with the words people search each glossary term by:
+//   binzo-model-builder WORDNET_DIR OUTPUT [--glove TARBALL] [--search-words FILE]... GLOSSARY...
 #include "Cooccurrence.h"
 #include "GloVe.h"
 #include "GloVeComplement.h"
@@ -38,16 +38,19 @@ struct Arguments
     std::string output;
     std::string glove;
     std::vector<std::string> glossaries;
+    std::vector<std::string> searchWords;
 };
 
 std::optional<Arguments> parse(int argc, char **argv)
 {
     if (argc < 4)
         return std::nullopt;
-    Arguments arguments {argv[1], argv[2], {}, {}};
+    Arguments arguments {argv[1], argv[2], {}, {}, {}};
     for (int i = 3; i < argc; ++i) {
         if (std::string(argv[i]) == "--glove" && i + 1 < argc)
             arguments.glove = argv[++i];
+        else if (std::string(argv[i]) == "--search-words" && i + 1 < argc)
+            arguments.searchWords.emplace_back(argv[++i]);
         else
             arguments.glossaries.emplace_back(argv[i]);
     }
@@ -106,21 +109,30 @@ int main(int argc, char **argv)
 {
     const std::optional<Arguments> arguments = parse(argc, argv);
     if (!arguments) {
-        std::cerr
-            << "usage: binzo-model-builder WORDNET_DIR OUTPUT [--glove TARBALL] GLOSSARY...\n";
+        std::cerr << "usage: binzo-model-builder WORDNET_DIR OUTPUT [--glove TARBALL] "
+                     "[--search-words FILE]... GLOSSARY...\n";
         return 2;
     }
     progress("reading WordNet and the glossaries");
     const std::optional<WordNet> wordNet = WordNet::read(arguments->wordNet);
+    const auto readAll
+        = [](const std::vector<std::string> &paths, std::vector<GlossaryEntry> &into) {
+              for (const std::string &path : paths) {
+                  auto entries = readGlossary(path);
+                  if (!entries)
+                      return false;
+                  into.insert(into.end(), entries->begin(), entries->end());
+              }
+              return true;
+          };
     std::vector<GlossaryEntry> glossary;
-    for (const std::string &path : arguments->glossaries) {
-        auto entries = readGlossary(path);
-        if (!entries)
-            return 1;
-        glossary.insert(glossary.end(), entries->begin(), entries->end());
-    }
-    if (!wordNet)
+    // The words each term is searched with, beside its descriptions; they give no meaning.
+    std::vector<GlossaryEntry> searchWords;
+    if (!readAll(arguments->glossaries, glossary) || !readAll(arguments->searchWords, searchWords)
+        || !wordNet)
         return 1;
+    std::vector<GlossaryEntry> described = glossary;
+    described.insert(described.end(), searchWords.begin(), searchWords.end());
     const Lexicon lexicon(*wordNet);
 
     progress("counting and weighting co-occurrences");
@@ -161,7 +173,7 @@ int main(int argc, char **argv)
     ModelSettings settings;
     if (glove)
         settings.cosineFloor = ModelSettings::kCosineFloorWithGloVe;
-    if (!writeModel(arguments->output, space, *wordNet, common, glossary, settings))
+    if (!writeModel(arguments->output, space, *wordNet, common, described, settings))
         return 1;
     progress("done");
     return 0;
