@@ -406,27 +406,19 @@ EmbeddingModel::Vector EmbeddingModel::wordVector(const QString &word) const
     return finish(semantic, trigrams);
 }
 
-EmbeddingModel::QueryWords EmbeddingModel::queryWords(const QString &query) const
+EmbeddingModel::Described EmbeddingModel::described(const QString &text) const
 {
-    QueryWords words;
-    for (const QString &token : WordForms::tokens(query.left(kMaxTextLength).toLower())) {
+    const QStringList tokens = WordForms::tokens(text.left(kMaxTextLength).toLower());
+    Described result;
+    for (const QString &token : tokens) {
         const WordRecord *record = lookUpToken(token.toUtf8());
         if (record && record->row == ModelFormat::kNoRow)
             continue;
         const float weight = record ? record->weight : m_header->unknownWeight;
-        words.total += weight;
-        if (record) {
-            words.rows.push_back(record->row);
-            words.weights.push_back(weight);
-        }
+        result.weight += weight;
+        if (record)
+            result.words.push_back({record->row, weight});
     }
-    return words;
-}
-
-std::vector<uint32_t> EmbeddingModel::describedRows(const QString &label) const
-{
-    const QStringList tokens = WordForms::tokens(label.left(kMaxTextLength).toLower());
-    std::vector<uint32_t> rows;
     for (qsizetype i = 0; i < tokens.size(); ++i) {
         const qsizetype longest = std::min<qsizetype>(m_header->maxPhraseWords, tokens.size() - i);
         for (qsizetype length = 1; length <= longest; ++length) {
@@ -434,25 +426,36 @@ std::vector<uint32_t> EmbeddingModel::describedRows(const QString &label) const
             if (!term)
                 continue;
             const auto index = size_t(term - m_words);
-            rows.insert(rows.end(), m_describedRows + m_describedFrom[index],
-                        m_describedRows + m_describedFrom[index + 1]);
+            result.rows.insert(result.rows.end(), m_describedRows + m_describedFrom[index],
+                               m_describedRows + m_describedFrom[index + 1]);
         }
     }
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    return rows;
+    std::sort(result.rows.begin(), result.rows.end());
+    result.rows.erase(std::unique(result.rows.begin(), result.rows.end()), result.rows.end());
+    return result;
 }
 
-double EmbeddingModel::cover(const QueryWords &query, const std::vector<uint32_t> &described)
+namespace {
+
+// The share of `text`'s weight held by words among `rows`.
+double heldShare(const EmbeddingModel::Described &text, const std::vector<uint32_t> &rows)
 {
-    if (query.total <= 0 || described.empty())
+    if (text.weight <= 0 || rows.empty())
         return 0;
     double held = 0;
-    for (size_t i = 0; i < query.rows.size(); ++i) {
-        if (std::binary_search(described.begin(), described.end(), query.rows[i]))
-            held += query.weights[i];
+    for (const EmbeddingModel::Described::Word &word : text.words) {
+        if (std::binary_search(rows.begin(), rows.end(), word.row))
+            held += word.weight;
     }
-    return held / query.total;
+    return held / text.weight;
+}
+
+} // namespace
+
+double EmbeddingModel::cover(const Described &query, const Described &label)
+{
+    constexpr double kReverseShare = 0.75;
+    return std::max(heldShare(query, label.rows), kReverseShare * heldShare(label, query.rows));
 }
 
 double EmbeddingModel::labelDistance(const QString &query, const QString &label) const
@@ -462,5 +465,5 @@ double EmbeddingModel::labelDistance(const QString &query, const QString &label)
     double closestWord = whole;
     for (const QString &word : separateWords(label))
         closestWord = std::min(closestWord, distance(q, wordVector(word)));
-    return labelDistance(whole, closestWord, cover(queryWords(query), describedRows(label)));
+    return labelDistance(whole, closestWord, cover(described(query), described(label)));
 }

@@ -52,21 +52,27 @@ public:
     // The vector of one of separateWords().
     Vector wordVector(const QString &word) const;
 
-    // The words of a query that can be found in descriptions: each known word's row and
-    // weight, and the weight of all its words, unknown ones included.
-    struct QueryWords
+    // What the glossaries say of a text: its words as found in descriptions (each known word's
+    // row and weight, and the weight of all its words, unknown ones included), and the rows of
+    // the words in the descriptions and search words of every term it names, ascending and
+    // unique. "Electric scooter" finds "Lime scooter" by the words its description uses,
+    // however far their average lies from the label's vector.
+    struct Described
     {
+        struct Word
+        {
+            uint32_t row;
+            float weight;
+        };
+        std::vector<Word> words;
+        float weight = 0;
         std::vector<uint32_t> rows;
-        std::vector<float> weights;
-        float total = 0;
     };
-    QueryWords queryWords(const QString &query) const;
-    // The rows of the words in the glossary descriptions of every term a label names,
-    // ascending and unique: "electric scooter" finds "Lime scooter" by the words its description
-    // uses, however far their average lies from the label's vector.
-    std::vector<uint32_t> describedRows(const QString &label) const;
-    // The share of the query's weight held by words among `described`.
-    static double cover(const QueryWords &query, const std::vector<uint32_t> &described);
+    Described described(const QString &text) const;
+    // How much of the query the label's descriptions hold, as a share of its weight, or of the
+    // label the query's descriptions hold ("sainsbury's" for "Nectar card"), which counts less:
+    // naming what the query is described by says less than being described by the query.
+    static double cover(const Described &query, const Described &label);
 
     // A query's distance to a label: the mean of its distance to the whole text and to the
     // closest of the label's separate words, when that word is closer, lowered by how much of

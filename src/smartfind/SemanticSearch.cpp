@@ -70,14 +70,14 @@ void SemanticSearch::setEmbedding(std::unique_ptr<EmbeddingModel> embedding)
     m_wordIds.clear();
     m_queryText.clear();
     m_queryVector = {};
-    m_queryWords = {};
+    m_queryDescribed = {};
 }
 
 void SemanticSearch::embed(const EmbeddingModel &model, Embedded &label)
 {
     label.vector = model.vector(label.lowered);
     label.words = model.separateWords(label.lowered);
-    label.described = model.describedRows(label.lowered);
+    label.described = model.described(label.lowered);
 }
 
 void SemanticSearch::store(Label &cached, Embedded &embedded,
@@ -120,7 +120,7 @@ void SemanticSearch::release(Label &cached)
     cached.slot = kNoSlot;
     cached.queued = false;
     cached.words.clear();
-    cached.described.clear();
+    cached.described = {};
 }
 
 void SemanticSearch::refresh(Label &cached, const QString &text)
@@ -181,7 +181,7 @@ const EmbeddingModel::Vector &SemanticSearch::queryVector(const QString &lowered
     if (m_queryVector.components.empty() || (!sameQuery && m_queryText != loweredQuery)) {
         m_queryText = loweredQuery;
         m_queryVector = m_embedding->vector(loweredQuery);
-        m_queryWords = m_embedding->queryWords(loweredQuery);
+        m_queryDescribed = m_embedding->described(loweredQuery);
         ++m_queryNumber;
     }
     return m_queryVector;
@@ -201,7 +201,7 @@ double SemanticSearch::labelDistance(const EmbeddingModel::Vector &query, Label 
         closestWord = std::min(closestWord, word.distance);
     }
     return m_embedding->labelDistance(whole, closestWord,
-                                      EmbeddingModel::cover(m_queryWords, cached.described));
+                                      EmbeddingModel::cover(m_queryDescribed, cached.described));
 }
 
 double SemanticSearch::distance(const QString &loweredQuery, const Entry &entry)

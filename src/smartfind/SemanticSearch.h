@@ -75,7 +75,7 @@ private:
         uint32_t slot = kNoSlot; // its vector in m_vectors, once embedded
         float norm = 0;
         std::vector<uint32_t> words; // its separate words in m_words, once embedded
-        std::vector<uint32_t> described; // EmbeddingModel::describedRows, once embedded
+        EmbeddingModel::Described described; // once embedded
         bool queued = false; // on its way from the worker
     };
     // A label sent to the worker and what came back for it.
@@ -85,7 +85,7 @@ private:
         QString lowered;
         EmbeddingModel::Vector vector;
         QStringList words; // its separate words
-        std::vector<uint32_t> described;
+        EmbeddingModel::Described described;
     };
     // Everything the model says of a label, as a keystroke needs it.
     static void embed(const EmbeddingModel &model, Embedded &label);
@@ -145,7 +145,7 @@ private:
     std::vector<LabelMatch> m_matches;
     QString m_queryText;
     EmbeddingModel::Vector m_queryVector;
-    EmbeddingModel::QueryWords m_queryWords;
+    EmbeddingModel::Described m_queryDescribed;
     QObject m_guard; // receiver of the entries' destroyed() and labelChanged(), and of the
                      // worker's results
     QThreadPool m_worker; // after m_guard: finishes its work before m_guard goes
