@@ -108,6 +108,14 @@ bool writeModel(const std::string &path, const WordSpace &space, const WordNet &
         if (count >= settings.minWeightOnlyCount && !words.count(text))
             words.emplace(text, Word {ModelFormat::kNoRow, space.weight(text)});
     }
+    // A phrase known only by its search words still needs a record to carry them; without a
+    // row it gives no meaning, and no single word can be taken for it.
+    for (const GlossaryEntry &entry : glossary) {
+        for (const std::string &term : entry.terms) {
+            if (term.find(' ') != std::string::npos && !words.count(term))
+                words.emplace(term, Word {ModelFormat::kNoRow, 1.0f});
+        }
+    }
 
     for (const char *text : kVaultWords) {
         if (const auto word = words.find(text); word != words.end())
