@@ -55,8 +55,8 @@ public:
     // What the glossaries say of a text: its words as found in descriptions (each known word's
     // row and weight, and the weight of all its words, unknown ones included), and the rows of
     // the words in the descriptions and search words of every term it names, ascending and
-    // unique. "Electric scooter" finds "Lime scooter" by the words its description uses,
-    // however far their average lies from the label's vector.
+    // unique. "Internet provider" finds "Spectrum account no." by the words Spectrum's
+    // description uses, however far their average lies from the label's vector.
     struct Described
     {
         struct Word
@@ -75,8 +75,8 @@ public:
     static double cover(const Described &query, const Described &label);
 
     // A query's distance to a label: the mean of its distance to the whole text and to the
-    // closest of the label's separate words, when that word is closer, lowered by how much of
-    // the query the descriptions of its terms hold. A query about the whole label still beats
+    // closest of the label's separate words, when that word is closer, lowered by their
+    // cover(). A query about the whole label still beats
     // one about a single word of it. SemanticSearch computes the same from cached vectors; this
     // is the reference its tests check it against.
     double labelDistance(const QString &query, const QString &label) const;
@@ -106,6 +106,8 @@ private:
     const ModelFormat::WordRecord *find(const QByteArray &word) const;
     // The record giving a token its meaning: a dictionary form, else a one-edit spelling.
     const ModelFormat::WordRecord *lookUpToken(const QByteArray &token) const;
+    // The vector of summed meaning and trigram parts: without the common directions, each part
+    // normalised, joined by the trigram share and quantised.
     Vector finish(std::vector<float> &semantic, std::vector<float> &trigrams) const;
     void addRow(const ModelFormat::WordRecord &record, float weight, std::vector<float> &sum) const;
     void addToken(const QString &token, std::vector<float> &semantic,
