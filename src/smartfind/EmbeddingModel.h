@@ -86,9 +86,17 @@ public:
         // A query half held counts for about a third: one common word shared with a long
         // description says less than the half of the query it is. A quarter of the distance
         // stays, so only a label holding the query can reach 0 and count as a strong match.
-        return std::max(vectors / 4,
-                        vectors - double(m_header->coverWeight) * cover * std::sqrt(cover));
+        const double covered = std::max(
+            vectors / 4, vectors - double(m_header->coverWeight) * cover * std::sqrt(cover));
+        // Less than most of the query only ranks a label, up to the edge of the near matches:
+        // a query for nothing in the vault must not list labels whose descriptions share one
+        // of its words.
+        if (cover < kMostOfTheQuery)
+            return std::max(covered, std::min(vectors, kNearMatchDistance));
+        return covered;
     }
+    // Search lists a label closer than this (a similarity over 0.62) as a near match.
+    static constexpr double kNearMatchDistance = 0.76;
 
     // Cosine distance in [0, 2] of two vectors, calibrated so that unrelated texts sit at 1 or
     // beyond.
@@ -98,6 +106,8 @@ public:
     double distance(const Vector &a, const int8_t *b, float bNorm) const;
 
 private:
+    static constexpr double kMostOfTheQuery = 0.7;
+
     EmbeddingModel() = default;
 
     bool map(const QString &path, QString *error);

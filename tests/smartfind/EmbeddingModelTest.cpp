@@ -232,10 +232,9 @@ TEST_F(BuiltModelTest, BrandsLandNearWhatTheyAreAndUnrelatedTextsStayAway)
     cases.push_back({"wachovia", "bank", "airline"});
     cases.push_back({"aeroflot", "airline", "bank"});
 #endif
-    constexpr double kNearMatchDistance = 0.76;
     for (const Case &c : cases) {
         EXPECT_LT(distance(c.brand, c.whatItIs), distance(c.brand, c.unrelated)) << c.brand;
-        EXPECT_GE(distance(c.brand, c.unrelated), kNearMatchDistance) << c.brand;
+        EXPECT_GE(distance(c.brand, c.unrelated), EmbeddingModel::kNearMatchDistance) << c.brand;
     }
 }
 
