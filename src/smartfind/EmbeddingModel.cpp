@@ -416,46 +416,38 @@ EmbeddingModel::Described EmbeddingModel::described(const QString &text) const
             continue;
         const float weight = record ? record->weight : m_header->unknownWeight;
         result.weight += weight;
-        if (record)
+        if (record && result.words.size() < kMaxDescribedWords)
             result.words.push_back({record->row, weight});
     }
     for (qsizetype i = 0; i < tokens.size(); ++i) {
         const qsizetype longest = std::min<qsizetype>(m_header->maxPhraseWords, tokens.size() - i);
         for (qsizetype length = 1; length <= longest; ++length) {
             const WordRecord *term = find(tokens.mid(i, length).join(QLatin1Char(' ')).toUtf8());
-            if (!term)
-                continue;
-            const auto index = size_t(term - m_words);
-            result.rows.insert(result.rows.end(), m_describedRows + m_describedFrom[index],
-                               m_describedRows + m_describedFrom[index + 1]);
+            const auto index = term ? uint32_t(term - m_words) : 0;
+            if (term && m_describedFrom[index] != m_describedFrom[index + 1])
+                result.terms.push_back(index);
         }
     }
-    std::sort(result.rows.begin(), result.rows.end());
-    result.rows.erase(std::unique(result.rows.begin(), result.rows.end()), result.rows.end());
+    std::sort(result.terms.begin(), result.terms.end());
+    result.terms.erase(std::unique(result.terms.begin(), result.terms.end()), result.terms.end());
     return result;
 }
 
-namespace {
-
-// The share of `text`'s weight held by words among `rows`.
-double heldShare(const EmbeddingModel::Described &text, const std::vector<uint32_t> &rows)
+double EmbeddingModel::cover(const Described &query, const Described &label) const
 {
-    if (text.weight <= 0 || rows.empty())
-        return 0;
-    double held = 0;
-    for (const EmbeddingModel::Described::Word &word : text.words) {
-        if (std::binary_search(rows.begin(), rows.end(), word.row))
-            held += word.weight;
-    }
-    return held / text.weight;
-}
-
-} // namespace
-
-double EmbeddingModel::cover(const Described &query, const Described &label)
-{
-    constexpr double kReverseShare = 0.75;
-    return std::max(heldShare(query, label.rows), kReverseShare * heldShare(label, query.rows));
+    // The share of `text`'s weight held by the descriptions of `terms`.
+    const auto held = [this](const Described &text, const std::vector<uint32_t> &terms) {
+        double weight = 0;
+        for (const Described::Word &word : text.words) {
+            if (std::any_of(terms.begin(), terms.end(), [&](uint32_t term) {
+                    const std::span<const uint32_t> rows = describedRows(term);
+                    return std::binary_search(rows.begin(), rows.end(), word.row);
+                }))
+                weight += word.weight;
+        }
+        return text.weight > 0 ? weight / text.weight : 0.0;
+    };
+    return cover(held(query, label.terms), held(label, query.terms));
 }
 
 double EmbeddingModel::labelDistance(const QString &query, const QString &label) const

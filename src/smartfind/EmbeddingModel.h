@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 // A memory-mapped word-vector model (built from WordNet, GloVe and the glossaries by
@@ -52,11 +53,11 @@ public:
     // The vector of one of separateWords().
     Vector wordVector(const QString &word) const;
 
-    // What the glossaries say of a text: its words as found in descriptions (each known word's
-    // row and weight, and the weight of all its words, unknown ones included), and the rows of
-    // the words in the descriptions and search words of every term it names, ascending and
-    // unique. "Internet provider" finds "Spectrum account no." by the words Spectrum's
-    // description uses, however far their average lies from the label's vector.
+    // What the glossaries can say of a text: its words as found in descriptions (each known
+    // word's row and weight, the first kMaxDescribedWords of them, and the weight of all its
+    // words, unknown ones included), and the terms it names that have descriptions, ascending.
+    // "Internet provider" finds "Spectrum account no." by the words Spectrum's description and
+    // search words use, however far their average lies from the label's vector.
     struct Described
     {
         struct Word
@@ -66,13 +67,25 @@ public:
         };
         std::vector<Word> words;
         float weight = 0;
-        std::vector<uint32_t> rows;
+        std::vector<uint32_t> terms;
     };
+    static constexpr size_t kMaxDescribedWords = 64;
     Described described(const QString &text) const;
+    // The rows of the words in a term's descriptions and search words, ascending.
+    std::span<const uint32_t> describedRows(uint32_t term) const
+    {
+        return {m_describedRows + m_describedFrom[term],
+                m_describedRows + m_describedFrom[term + 1]};
+    }
     // How much of the query the label's descriptions hold, as a share of its weight, or of the
     // label the query's descriptions hold ("sainsbury's" for "Nectar card"), which counts less:
     // naming what the query is described by says less than being described by the query.
-    static double cover(const Described &query, const Described &label);
+    double cover(const Described &query, const Described &label) const;
+    static double cover(double queryHeld, double labelHeld)
+    {
+        constexpr double kReverseShare = 0.75;
+        return std::max(queryHeld, kReverseShare * labelHeld);
+    }
 
     // A query's distance to a label: the mean of its distance to the whole text and to the
     // closest of the label's separate words, when that word is closer, lowered by their

@@ -10,6 +10,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <bit>
 
 SemanticSearch &SemanticSearch::shared()
 {
@@ -71,6 +72,11 @@ void SemanticSearch::setEmbedding(std::unique_ptr<EmbeddingModel> embedding)
     m_queryText.clear();
     m_queryVector = {};
     m_queryDescribed = {};
+    m_queryDescribedRows.clear();
+    m_coverTerms.clear();
+    m_coverTermIds.clear();
+    m_coverWords.clear();
+    m_coverWordIds.clear();
 }
 
 void SemanticSearch::embed(const EmbeddingModel &model, Embedded &label)
@@ -97,7 +103,23 @@ void SemanticSearch::store(Label &cached, Embedded &embedded,
     std::copy(vector.components.begin(), vector.components.end(),
               m_vectors.begin() + ptrdiff_t(cached.slot * dims));
     cached.norm = vector.norm;
-    cached.described = std::move(embedded.described);
+    const EmbeddingModel::Described &described = embedded.described;
+    cached.cover.clear();
+    for (const uint32_t term : described.terms) {
+        const auto [found, added] = m_coverTermIds.try_emplace(term, uint32_t(m_coverTerms.size()));
+        if (added)
+            m_coverTerms.push_back({term});
+        cached.cover.push_back(found->second);
+    }
+    cached.coverTerms = uint32_t(cached.cover.size());
+    for (const EmbeddingModel::Described::Word &word : described.words) {
+        const uint64_t key = uint64_t(word.row) << 32 | std::bit_cast<uint32_t>(word.weight);
+        const auto [found, added] = m_coverWordIds.try_emplace(key, uint32_t(m_coverWords.size()));
+        if (added)
+            m_coverWords.push_back({word});
+        cached.cover.push_back(found->second);
+    }
+    cached.weight = described.weight;
     cached.words.clear();
     for (const QString &word : std::as_const(embedded.words)) {
         const auto found = m_wordIds.constFind(word);
@@ -120,7 +142,7 @@ void SemanticSearch::release(Label &cached)
     cached.slot = kNoSlot;
     cached.queued = false;
     cached.words.clear();
-    cached.described = {};
+    cached.cover.clear();
 }
 
 void SemanticSearch::refresh(Label &cached, const QString &text)
@@ -149,7 +171,8 @@ SemanticSearch::Label &SemanticSearch::label(const Entry &entry)
             m_passLabels.clear();
         });
         QObject::connect(&entry, &Entry::labelChanged, &m_guard, [this] { m_passStale = true; });
-        found = m_labels.emplace(&entry, Label {text, text.toLower(), kNoSlot, 0, {}, {}, false})
+        found = m_labels
+                    .emplace(&entry, Label {text, text.toLower(), kNoSlot, 0, {}, {}, 0, 0, false})
                     .first;
     }
     Label &cached = found->second;
@@ -182,6 +205,12 @@ const EmbeddingModel::Vector &SemanticSearch::queryVector(const QString &lowered
         m_queryText = loweredQuery;
         m_queryVector = m_embedding->vector(loweredQuery);
         m_queryDescribed = m_embedding->described(loweredQuery);
+        m_queryDescribedRows.clear();
+        for (const uint32_t term : m_queryDescribed.terms) {
+            const std::span<const uint32_t> rows = m_embedding->describedRows(term);
+            m_queryDescribedRows.insert(m_queryDescribedRows.end(), rows.begin(), rows.end());
+        }
+        std::sort(m_queryDescribedRows.begin(), m_queryDescribedRows.end());
         ++m_queryNumber;
     }
     return m_queryVector;
@@ -200,8 +229,45 @@ double SemanticSearch::labelDistance(const EmbeddingModel::Vector &query, Label 
         }
         closestWord = std::min(closestWord, word.distance);
     }
-    return m_embedding->labelDistance(whole, closestWord,
-                                      EmbeddingModel::cover(m_queryDescribed, cached.described));
+    return m_embedding->labelDistance(whole, closestWord, cover(cached));
+}
+
+double SemanticSearch::cover(const Label &cached)
+{
+    const std::vector<EmbeddingModel::Described::Word> &queryWords = m_queryDescribed.words;
+    uint64_t held = 0;
+    for (uint32_t i = 0; i < cached.coverTerms; ++i) {
+        CoverTerm &term = m_coverTerms[cached.cover[i]];
+        if (term.query != m_queryNumber) {
+            term.query = m_queryNumber;
+            term.held = 0;
+            const std::span<const uint32_t> rows = m_embedding->describedRows(term.term);
+            for (size_t w = 0; w < queryWords.size(); ++w) {
+                if (std::binary_search(rows.begin(), rows.end(), queryWords[w].row))
+                    term.held |= uint64_t(1) << w;
+            }
+        }
+        held |= term.held;
+    }
+    double queryHeld = 0;
+    for (size_t w = 0; w < queryWords.size(); ++w) {
+        if (held >> w & 1)
+            queryHeld += queryWords[w].weight;
+    }
+    double labelHeld = 0;
+    for (size_t i = cached.coverTerms; i < cached.cover.size(); ++i) {
+        CoverWord &word = m_coverWords[cached.cover[i]];
+        if (word.query != m_queryNumber) {
+            word.query = m_queryNumber;
+            word.held = std::binary_search(m_queryDescribedRows.begin(), m_queryDescribedRows.end(),
+                                           word.word.row);
+        }
+        if (word.held)
+            labelHeld += word.word.weight;
+    }
+    return EmbeddingModel::cover(m_queryDescribed.weight > 0 ? queryHeld / m_queryDescribed.weight
+                                                             : 0.0,
+                                 cached.weight > 0 ? labelHeld / cached.weight : 0.0);
 }
 
 double SemanticSearch::distance(const QString &loweredQuery, const Entry &entry)

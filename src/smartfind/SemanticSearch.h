@@ -75,7 +75,11 @@ private:
         uint32_t slot = kNoSlot; // its vector in m_vectors, once embedded
         float norm = 0;
         std::vector<uint32_t> words; // its separate words in m_words, once embedded
-        EmbeddingModel::Described described; // once embedded
+        // Once embedded, what its descriptions need: its terms in m_coverTerms, then its words
+        // in m_coverWords, and the weight of all its words.
+        std::vector<uint32_t> cover;
+        uint32_t coverTerms = 0;
+        float weight = 0;
         bool queued = false; // on its way from the worker
     };
     // A label sent to the worker and what came back for it.
@@ -94,6 +98,21 @@ private:
     {
         std::vector<Embedded> labels;
         QHash<QString, EmbeddingModel::Vector> words;
+    };
+    // A term with descriptions that some label names, shared like a Word, and which words of
+    // the query it was last measured against its descriptions hold, one bit each.
+    struct CoverTerm
+    {
+        uint32_t term;
+        uint64_t held = 0;
+        uint64_t query = 0;
+    };
+    // A word some label holds, and whether the descriptions of that query's terms hold it.
+    struct CoverWord
+    {
+        EmbeddingModel::Described::Word word;
+        bool held = false;
+        uint64_t query = 0;
     };
     // A separate word of some label (EmbeddingModel::separateWords), shared by every label
     // holding it, and its distance to the query it was last measured against.
@@ -114,6 +133,9 @@ private:
     // The label's vector, embedding it now when it has none.
     const int8_t *labelVector(Label &cached);
     const EmbeddingModel::Vector &queryVector(const QString &loweredQuery);
+    // EmbeddingModel::cover of the query and the label, from the shared tables: a term or a
+    // word is measured once per query, however many labels hold it.
+    double cover(const Label &cached);
     // The label's distance to the query (EmbeddingModel::labelDistance). Separate words are
     // measured once per query, however many labels share them.
     double labelDistance(const EmbeddingModel::Vector &query, Label &cached);
@@ -132,6 +154,10 @@ private:
     // a few thousand words, and a renamed label often takes its words back.
     std::vector<Word> m_words;
     QHash<QString, uint32_t> m_wordIds;
+    std::vector<CoverTerm> m_coverTerms;
+    std::unordered_map<uint32_t, uint32_t> m_coverTermIds;
+    std::vector<CoverWord> m_coverWords;
+    std::unordered_map<uint64_t, uint32_t> m_coverWordIds; // by row and weight
     uint64_t m_queryNumber = 0; // counts the query vectors computed
     // Scoring asks for the lowered label and then the distance of the same entry.
     const Entry *m_lastEntry = nullptr;
@@ -146,6 +172,7 @@ private:
     QString m_queryText;
     EmbeddingModel::Vector m_queryVector;
     EmbeddingModel::Described m_queryDescribed;
+    std::vector<uint32_t> m_queryDescribedRows; // of all its terms, ascending
     QObject m_guard; // receiver of the entries' destroyed() and labelChanged(), and of the
                      // worker's results
     QThreadPool m_worker; // after m_guard: finishes its work before m_guard goes
