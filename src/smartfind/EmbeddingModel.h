@@ -103,9 +103,9 @@ public:
             vectors / 4, vectors - double(m_header->coverWeight) * cover * std::sqrt(cover));
         // Less than most of the query only ranks a label, up to the edge of the near matches:
         // a query for nothing in the vault must not list labels whose descriptions share one
-        // of its words.
+        // of its words. Such labels keep their order just past that edge.
         if (cover < kMostOfTheQuery)
-            return std::max(covered, std::min(vectors, kNearMatchDistance));
+            return std::max(covered, std::min(vectors, kNearMatchDistance + covered * 1e-6));
         return covered;
     }
     // Search lists a label closer than this (a similarity over 0.62) as a near match.

@@ -85,11 +85,14 @@ QList<QByteArray> WordForms::baseForms(const QByteArray &word)
 
 QList<QList<QByteArray>> WordForms::oneEditAway(const QByteArray &word)
 {
-    QList<QByteArray> doubled, swapped, inserted, replaced, deleted;
+    QList<QByteArray> doubled, swapped, undoubled, inserted, replaced, deleted;
     const qsizetype n = word.size();
     for (qsizetype i = 0; i < n; ++i) {
         doubled.append(QByteArray(word).insert(i, word[i]));
-        deleted.append(QByteArray(word).remove(i, 1));
+        if (i > 0 && word[i] == word[i - 1])
+            undoubled.append(QByteArray(word).remove(i, 1));
+        else
+            deleted.append(QByteArray(word).remove(i, 1));
         if (i + 1 < n && word[i] != word[i + 1]) {
             QByteArray swap = word;
             std::swap(swap[i], swap[i + 1]);
@@ -108,5 +111,5 @@ QList<QList<QByteArray>> WordForms::oneEditAway(const QByteArray &word)
             }
         }
     }
-    return {doubled, swapped, inserted, replaced, deleted};
+    return {doubled, swapped, undoubled, inserted, replaced, deleted};
 }

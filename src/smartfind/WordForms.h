@@ -19,8 +19,8 @@ QStringList tokens(const QString &lowered);
 QList<QByteArray> baseForms(const QByteArray &word);
 
 // Every other spelling one edit away, grouped from the likeliest typo to the least: a letter
-// typed once that is doubled ("adress"), two letters swapped, a letter a-z left out, one
-// mistyped, one typed too many.
+// typed once that is doubled ("adress"), two letters swapped, a letter typed twice ("hullu"), a
+// letter a-z left out, one mistyped, one typed too many.
 QList<QList<QByteArray>> oneEditAway(const QByteArray &word);
 
 } // namespace WordForms
