@@ -110,6 +110,28 @@ BENCHMARK(visibleEntries)
     ->ArgNames({"entries", "query"})
     ->Unit(benchmark::kMicrosecond);
 
+// Typing "internet provider" letter by letter, over and over: unlike visibleEntries, which
+// repeats one query, each keystroke embeds its query and measures every label's words anew.
+void typedQuery(benchmark::State &state)
+{
+    const Vault vault(int(state.range(0)));
+    const QString typed = QStringLiteral("internet provider");
+    Search::visibleEntries(SemanticSearch::shared(), typed, nullptr, vault.entries);
+    qsizetype length = 0;
+    for (auto _ : state) {
+        length = length % typed.size() + 1;
+        benchmark::DoNotOptimize(Search::visibleEntries(
+            SemanticSearch::shared(), typed.left(length), nullptr, vault.entries));
+    }
+    state.SetLabel(SemanticSearch::shared().embedding() ? "model" : "no model");
+}
+BENCHMARK(typedQuery)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->ArgName("entries")
+    ->Unit(benchmark::kMicrosecond);
+
 // The first query after start: with the labels embedded ahead on the worker, as the app does
 // when the store loads ("prepared"), and without, when that query embeds every label.
 void firstQuery(benchmark::State &state)
