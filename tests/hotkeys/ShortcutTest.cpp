@@ -50,24 +50,19 @@ TEST(Modifiers, EachOfTheFiveConvertsAndOtherBitsVanish)
     EXPECT_EQ(M::normalized(0x7fffffff), 0x1000 | 0x800 | 0x200 | 0x100 | 0x20000);
 }
 
-TEST(Shortcut, ConstructorsNormaliseAndDecodingKeepsStoredValues)
-{
-    EXPECT_EQ(Shortcut(0, 260).carbonModifiers(), 256);
-    EXPECT_EQ(Shortcut(Key::space, M::kCommand | M::kShift | 0x10000).carbonModifiers(), 768);
-    const std::optional<Shortcut> stored
-        = Shortcut::fromJson(R"({"carbonKeyCode":0,"carbonModifiers":260})");
-    ASSERT_TRUE(stored);
-    EXPECT_EQ(stored->carbonModifiers(), 260);
-    EXPECT_NE(*stored, Shortcut(0, 260));
-}
-
-TEST(Shortcut, JsonRoundTripsAndMatchesTheStoredForm)
+TEST(Shortcut, JsonIsTheStoredFormAndKeepsWhatWasStored)
 {
     const Shortcut toggle(Key::space, M::kCommand | M::kShift);
     EXPECT_EQ(toggle.toJson(), R"({"carbonKeyCode":49,"carbonModifiers":768})");
     EXPECT_EQ(Shortcut::fromJson(toggle.toJson()), toggle);
     // Unknown members are ignored.
     EXPECT_EQ(Shortcut::fromJson(R"({"carbonModifiers":768,"carbonKeyCode":49,"x":1})"), toggle);
+    // A stored value keeps the stray bit (4) that a shortcut made here drops.
+    const std::optional<Shortcut> stored
+        = Shortcut::fromJson(R"({"carbonKeyCode":0,"carbonModifiers":260})");
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->carbonModifiers(), 260);
+    EXPECT_EQ(Shortcut(0, 260).carbonModifiers(), 256);
 }
 
 TEST(Shortcut, DecodingRejectsAnythingButTwoIntegers)
