@@ -112,25 +112,17 @@ TEST_F(HotkeysTest, ARegistrationLostToAKeyboardChangeIsToldOnceAndRetried)
     EXPECT_EQ(calls, 1);
 }
 
+// A hand-edited text is failure_scenarios.sh's, told and replaced in the real app; here a
+// stored true, which is neither a shortcut nor the false of a cleared one.
 TEST_F(HotkeysTest, AnUnreadableStoredShortcutGivesWayToTheDefaultAndIsTold)
 {
-    const Name probe = toggleName();
-    const std::optional<QJsonValue> unreadable[]
-        = {QJsonValue(QStringLiteral("ctrl+space")), QJsonValue(true)};
-    for (const auto &value : unreadable) {
-        if (value->isBool())
-            prefs.setBoolean(probe.storageKey(), true);
-        else
-            prefs.setString(probe.storageKey(), value->toString());
-        QList<QString> told;
-        const QMetaObject::Connection connection
-            = QObject::connect(hotkeys->notifier(), &Notifier::unreadableShortcutReplaced,
-                               [&](const Name &n) { told << n.rawValue(); });
-        const Name name = toggleName();
-        QObject::disconnect(connection);
-        EXPECT_EQ(hotkeys->shortcut(name), kToggle);
-        EXPECT_EQ(told, QList<QString> {name.rawValue()});
-    }
+    prefs.setBoolean(toggleName().storageKey(), true);
+    QList<QString> told;
+    QObject::connect(hotkeys->notifier(), &Notifier::unreadableShortcutReplaced, &context,
+                     [&](const Name &n) { told << n.rawValue(); });
+    const Name name = toggleName();
+    EXPECT_EQ(hotkeys->shortcut(name), kToggle);
+    EXPECT_EQ(told, QList<QString> {name.rawValue()});
 }
 
 TEST_F(HotkeysTest, WhileAPopupIsOpenKeysAreMatchedInsideTheProcess)
