@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Test helper for the desktop scenarios: fills the store of the current XDG folders with a
-// few entries (one sensitive, kept in the real keyring) and marks the tour as seen, or only
-// stores the appearance choice. Exits with 3 when only the sensitive entry could not be
-// stored (no usable secret store).
+// few entries (one sensitive, kept in the real keyring) and marks the tour as seen. Exits
+// with 3 when only the sensitive entry could not be stored (no usable secret store).
 //   seed_vault [--many-binzos]   (--many-binzos: four more binzos with long names, seven in all)
-//   seed_vault --theme light|dark|system
 #include "model/Preferences.h"
 #include "model/store/DataController.h"
 
@@ -16,11 +14,6 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    if (argc == 3 && qstrcmp(argv[1], "--theme") == 0)
-        return Preferences::shared().setString(QStringLiteral("binzo.theme"),
-                                               QString::fromLocal8Bit(argv[2]))
-            ? 0
-            : 1;
     DataController &store = DataController::shared();
     if (argc == 2 && qstrcmp(argv[1], "--many-binzos") == 0) {
         store.addBinzo(QStringLiteral("Insurance & Health"), QStringLiteral("star.fill"),

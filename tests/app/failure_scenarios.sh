@@ -16,36 +16,17 @@ prefs=$XDG_CONFIG_HOME/binzo/preferences.json
 app=
 helpers=()
 cleanup() {
-  for pid in "${helpers[@]}" $app; do kill "$pid" 2>/dev/null || true; done
+  stop_app
+  for pid in "${helpers[@]}"; do kill "$pid" 2>/dev/null || true; done
   rm -rf "$scratch"
 }
 trap cleanup EXIT
 
-fail() {
-  echo "FAIL: $*" >&2
-  echo "--- application output" >&2
-  cat "$log" >&2
-  echo "--- notifications on the bus" >&2
-  cat "$bus" >&2
-  exit 1
-}
-
-started() { grep -q 'binzo-timing ready-to-use' "$log"; }
-start_app() {
-  : >"$log"
-  BINZO_TRACE_TIMING=1 "$@" "$binzo" >>"$log" 2>&1 &
-  app=$!
-  wait_until 100 started || fail "the app did not start"
-}
-stop_app() {
-  kill "$app"
-  wait "$app" 2>/dev/null || true
-  app=
-}
 notified() { grep -qF -- "$1" "$bus"; }
 
 dbus-monitor --session "interface='org.freedesktop.Notifications',member='Notify'" >"$bus" 2>&1 &
 helpers+=($!)
+: >"$log"
 mkdir -p "$(dirname "$prefs")"
 echo '{"binzo.hasOnboarded": true}' >"$prefs"
 
@@ -53,7 +34,7 @@ step "a shortcut another program holds is told with a way to Settings, and logge
 "$hold_grab" 65 5 >"$scratch/holder" & # Ctrl+Shift+Space
 helpers+=($!)
 wait_until 50 grep -q ready "$scratch/holder" || fail "could not hold Ctrl+Shift+Space"
-start_app env
+start_app
 wait_until 50 notified \
   'string "Ctrl+Shift+Space is used by another program. Choose another shortcut in Settings."' \
   || fail "no notification for the taken shortcut"
@@ -65,7 +46,7 @@ kill "${helpers[-1]}"
 step "preferences that cannot be used are told at start; the default shortcut works"
 echo '{"binzo.hasOnboarded": true, "binzo.secretBackend": "vault",
        "Hotkeys_togglePanel": "ctrl+space"}' >"$prefs"
-start_app env
+start_app
 wait_until 50 notified '"vault"' || fail "no notification for the unknown secret store"
 notified 'Hotkeys_togglePanel could not be read, so Ctrl+Shift+Space is used instead' \
   || fail "no notification for the unreadable shortcut"

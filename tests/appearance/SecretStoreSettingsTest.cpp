@@ -9,7 +9,6 @@ TEST_F(TwoSecretStoresTest, SettingsShowWhereValuesLiveAndHowAMoveGoes)
 {
     SecretStoreSettings settings(*store, KeychainStore::shared());
     settleSecretCalls();
-    EXPECT_EQ(settings.location(), "System keyring");
     EXPECT_EQ(settings.statusText(), "Sensitive values are kept in: System keyring");
     settings.moveTo("file");
     EXPECT_TRUE(settings.isMoving());

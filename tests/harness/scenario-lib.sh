@@ -48,28 +48,32 @@ until_sql() { wait_until "$1" sql_is "$2" "$3"; }
 
 # shot NAME: a screenshot of the settled screen in $shots, when set.
 shot() { [[ -z ${shots:-} ]] || { mkdir -p "$shots" && sleep 0.6 && import -window root "$shots/$1.png"; }; }
-# Ends the scenario with the reason, a screenshot in $shots (when set) and the app's output.
+# Ends the scenario with the reason, a screenshot in $shots (when set), the app's output and
+# the watched bus's log in $bus (when set).
 fail() {
   echo "FAIL: $*" >&2
   [[ -z ${shots:-} ]] || { mkdir -p "$shots" && import -window root "$shots/failure.png"; } || true
   echo "--- application output" >&2
   cat "$log" >&2
+  [[ -z ${bus:-} ]] || { echo "--- notifications on the bus" >&2 && cat "$bus" >&2; }
   exit 1
 }
 
 started_count() { grep -c 'binzo-timing ready-to-use' "$log" || true; }
 started_since() { (($(started_count) > $1)); }
-# start_app: starts another instance and waits until it is ready; its PID goes to app.
+# start_app [COMMAND...]: starts another instance, through COMMAND (such as env) when given,
+# and waits until it is ready; its PID goes to app.
 start_app() {
   local before
   before=$(started_count)
-  BINZO_TRACE_TIMING=1 "$binzo" >>"$log" 2>&1 &
+  BINZO_TRACE_TIMING=1 "$@" "$binzo" >>"$log" 2>&1 &
   app=$!
   wait_until 100 started_since "$before" || fail "the app did not start"
 }
 stop_app() {
   kill "$app" 2>/dev/null || true
   wait "$app" 2>/dev/null || true
+  app=
 }
 # Shows the panel with the shortcut and lets it settle before keys follow.
 show_panel() {

@@ -62,62 +62,6 @@ TEST_F(HotkeysTest, AdoptingANameStoresItsDefaultOnlyWhenNothingIsStored)
     EXPECT_FALSE(fake->isLive(kToggle));
 }
 
-TEST_F(HotkeysTest, StoringRegistersReplacesAndNotifies)
-{
-    QList<Name> changes;
-    const QMetaObject::Connection connection
-        = QObject::connect(hotkeys->notifier(), &Notifier::shortcutByNameDidChange,
-                           [&](const Name &n) { changes << n; });
-    const Name name(QStringLiteral("custom"));
-
-    hotkeys->setShortcut(kToggle, name);
-    EXPECT_TRUE(fake->isLive(kToggle));
-    EXPECT_TRUE(hotkeys->isEnabled(name));
-    hotkeys->setShortcut(kOther, name);
-    EXPECT_FALSE(fake->isLive(kToggle));
-    EXPECT_TRUE(fake->isLive(kOther));
-    ASSERT_EQ(changes.size(), 2);
-    EXPECT_EQ(changes.at(1), name);
-
-    // Clearing a name without a default removes its entry.
-    hotkeys->setShortcut(std::nullopt, name);
-    EXPECT_FALSE(prefs.contains(name.storageKey()));
-    EXPECT_FALSE(fake->isLive(kOther));
-    EXPECT_EQ(changes.size(), 3);
-
-    // Clearing again changes nothing and posts nothing.
-    hotkeys->setShortcut(std::nullopt, name);
-    EXPECT_EQ(changes.size(), 3);
-    QObject::disconnect(connection);
-}
-
-TEST_F(HotkeysTest, ActionsRunInOrderForTheNamesThatStoreTheFiredShortcut)
-{
-    const Name first(QStringLiteral("first"));
-    const Name second(QStringLiteral("second"));
-    hotkeys->setShortcut(kToggle, first);
-    hotkeys->setShortcut(kToggle, second);
-    EXPECT_EQ(fake->live.size(), 1u);
-
-    QStringList calls;
-    hotkeys->onKeyDown(first, [&] { calls << "first 1"; });
-    hotkeys->onKeyDown(first, [&] { calls << "first 2"; });
-    hotkeys->onKeyDown(second, [&] { calls << "second"; });
-    hotkeys->onKeyUp(first, [&] { calls << "first up"; });
-    ASSERT_TRUE(fake->press(kToggle));
-    EXPECT_EQ(calls.size(), 3);
-    EXPECT_LT(calls.indexOf("first 1"), calls.indexOf("first 2"));
-    EXPECT_TRUE(calls.contains("second"));
-    fake->fire(kToggle, EventType::keyUp);
-    EXPECT_EQ(calls.last(), "first up");
-
-    // The second name moving away leaves the first one's shortcut live.
-    hotkeys->setShortcut(kOther, second);
-    calls.clear();
-    ASSERT_TRUE(fake->press(kToggle));
-    EXPECT_EQ(calls, QStringList({"first 1", "first 2"}));
-}
-
 TEST_F(HotkeysTest, ARefusedRegistrationIsLoggedToldAndKeepsNothing)
 {
     fake->refused.insert(kOther, 10);
@@ -146,6 +90,8 @@ TEST_F(HotkeysTest, ARegistrationLostToAKeyboardChangeIsToldOnceAndRetried)
 {
     const Name name = toggleName();
     int told = 0;
+    int calls = 0;
+    hotkeys->onKeyDown(name, [&] { ++calls; });
     QObject::connect(hotkeys->notifier(), &Notifier::registrationStatusDidChange, &context,
                      [&] { ++told; });
     ::testing::internal::CaptureStdout();
@@ -163,45 +109,20 @@ TEST_F(HotkeysTest, ARegistrationLostToAKeyboardChangeIsToldOnceAndRetried)
     EXPECT_EQ(told, 2);
     EXPECT_TRUE(hotkeys->isEnabled(name));
     EXPECT_TRUE(fake->press(kToggle));
+    EXPECT_EQ(calls, 1);
 }
 
+// A hand-edited text is failure_scenarios.sh's, told and replaced in the real app; here a
+// stored true, which is neither a shortcut nor the false of a cleared one.
 TEST_F(HotkeysTest, AnUnreadableStoredShortcutGivesWayToTheDefaultAndIsTold)
 {
-    const Name probe = toggleName();
-    const std::optional<QJsonValue> unreadable[]
-        = {QJsonValue(QStringLiteral("ctrl+space")), QJsonValue(true)};
-    for (const auto &value : unreadable) {
-        if (value->isBool())
-            prefs.setBoolean(probe.storageKey(), true);
-        else
-            prefs.setString(probe.storageKey(), value->toString());
-        QList<QString> told;
-        const QMetaObject::Connection connection
-            = QObject::connect(hotkeys->notifier(), &Notifier::unreadableShortcutReplaced,
-                               [&](const Name &n) { told << n.rawValue(); });
-        const Name name = toggleName();
-        QObject::disconnect(connection);
-        EXPECT_EQ(hotkeys->shortcut(name), kToggle);
-        EXPECT_EQ(told, QList<QString> {name.rawValue()});
-    }
-}
-
-// The recorder pauses dispatch to record a combination we hold ourselves: it must reach the
-// recorder's window instead of vanishing into our own grab.
-TEST_F(HotkeysTest, PausedDispatchLetsTheKeysThroughAndCallsNothing)
-{
+    prefs.setBoolean(toggleName().storageKey(), true);
+    QList<QString> told;
+    QObject::connect(hotkeys->notifier(), &Notifier::unreadableShortcutReplaced, &context,
+                     [&](const Name &n) { told << n.rawValue(); });
     const Name name = toggleName();
-    int calls = 0;
-    hotkeys->onKeyDown(name, [&] { ++calls; });
-    hotkeys->setDispatchPaused(true);
-    EXPECT_FALSE(fake->isLive(kToggle));
-    EXPECT_TRUE(hotkeys->isEnabled(name));
-    hotkeys->setEnabled(false);
-    hotkeys->setEnabled(true); // still paused
-    EXPECT_FALSE(fake->isLive(kToggle));
-    hotkeys->setDispatchPaused(false);
-    EXPECT_TRUE(fake->press(kToggle));
-    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(hotkeys->shortcut(name), kToggle);
+    EXPECT_EQ(told, QList<QString> {name.rawValue()});
 }
 
 TEST_F(HotkeysTest, WhileAPopupIsOpenKeysAreMatchedInsideTheProcess)

@@ -2,18 +2,15 @@
 #include "hotkeys/KeyCodeTable.h"
 #include "hotkeys/Key.h"
 
-#include <QSet>
-
 #include <gtest/gtest.h>
 
 using namespace Hotkeys;
 
 namespace {
 
+// Two keys sharing a keycode would fail the way back for one of them.
 TEST(KeyCodeTable, EveryNamedKeyButFunctionMapsToAKeycodeAndBack)
 {
-    EXPECT_EQ(kNamedKeys.size(), 113u);
-    QSet<quint32> keycodes;
     for (const auto &[name, key] : kNamedKeys) {
         const std::optional<quint32> x11 = KeyCodeTable::x11Keycode(key.rawValue);
         if (key == Key::function) {
@@ -24,9 +21,7 @@ TEST(KeyCodeTable, EveryNamedKeyButFunctionMapsToAKeycodeAndBack)
         EXPECT_GE(*x11, 8u) << name;
         EXPECT_LE(*x11, 255u) << name;
         EXPECT_EQ(KeyCodeTable::keyCode(*x11), key.rawValue) << name;
-        keycodes.insert(*x11);
     }
-    EXPECT_EQ(keycodes.size(), 112);
 }
 
 } // namespace

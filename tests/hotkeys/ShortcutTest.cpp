@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "hotkeys/Shortcut.h"
 #include "hotkeys/KeyboardLayout.h"
-#include "hotkeys/NonCharacterKeys.h"
 
 #include <QKeyEvent>
 
@@ -18,59 +17,52 @@ struct UsLayout : ::testing::Test
     void TearDown() override { setCurrentKeyboardLayout(nullptr); }
 };
 
-TEST(Modifiers, EncodingsConvertOnlyTheFiveModifiers)
+// The Carbon numbers are the stored form of shortcuts; the Qt column is what each key is
+// called on Linux (Ctrl plays Command, Super plays Control).
+TEST(Modifiers, EachOfTheFiveConvertsAndOtherBitsVanish)
 {
     const struct
     {
         M::EventFlags flags;
         M::CarbonFlags carbon;
+        Qt::KeyboardModifiers qt;
     } cases[] = {
-        {M::kControl, 0x1000},
-        {M::kOption, 0x800},
-        {M::kShift, 0x200},
-        {M::kCommand, 0x100},
-        {M::kFunction, 0x20000},
-        {M::kCommand | M::kShift, 768},
-        {0, 0},
+        {M::kControl, 0x1000, Qt::MetaModifier},
+        {M::kOption, 0x800, Qt::AltModifier},
+        {M::kShift, 0x200, Qt::ShiftModifier},
+        {M::kCommand, 0x100, Qt::ControlModifier},
+        {M::kFunction, 0x20000, Qt::NoModifier},
+        {M::kCommand | M::kShift, 768, Qt::ControlModifier | Qt::ShiftModifier},
+        {0, 0, Qt::NoModifier},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(M::toCarbon(c.flags), c.carbon) << c.flags;
         EXPECT_EQ(M::fromCarbon(c.carbon), c.flags) << c.carbon;
+        EXPECT_EQ(M::toQt(c.flags), c.qt) << c.flags;
+        if (c.flags != M::kFunction) {
+            EXPECT_EQ(M::fromQt(c.qt), c.flags) << c.flags;
+        }
     }
     // Caps lock (0x10000), numeric pad (0x200000) and stray Carbon bits vanish.
     EXPECT_EQ(M::toCarbon(M::kCommand | 0x10000 | 0x200000), 0x100);
+    EXPECT_EQ(M::fromQt(Qt::ShiftModifier | Qt::KeypadModifier), M::kShift);
     EXPECT_EQ(M::normalized(260), 256);
     EXPECT_EQ(M::normalized(0x7fffffff), 0x1000 | 0x800 | 0x200 | 0x100 | 0x20000);
 }
 
-TEST(Modifiers, LinuxKeysTakeTheirRoles)
-{
-    EXPECT_EQ(M::fromQt(Qt::ControlModifier), M::kCommand);
-    EXPECT_EQ(M::fromQt(Qt::MetaModifier), M::kControl);
-    EXPECT_EQ(M::fromQt(Qt::AltModifier), M::kOption);
-    EXPECT_EQ(M::fromQt(Qt::ShiftModifier | Qt::KeypadModifier), M::kShift);
-    EXPECT_EQ(M::toQt(M::kCommand | M::kControl | M::kFunction),
-              Qt::ControlModifier | Qt::MetaModifier);
-}
-
-TEST(Shortcut, ConstructorsNormaliseAndDecodingKeepsStoredValues)
-{
-    EXPECT_EQ(Shortcut(0, 260).carbonModifiers(), 256);
-    EXPECT_EQ(Shortcut(Key::space, M::kCommand | M::kShift | 0x10000).carbonModifiers(), 768);
-    const std::optional<Shortcut> stored
-        = Shortcut::fromJson(R"({"carbonKeyCode":0,"carbonModifiers":260})");
-    ASSERT_TRUE(stored);
-    EXPECT_EQ(stored->carbonModifiers(), 260);
-    EXPECT_NE(*stored, Shortcut(0, 260));
-}
-
-TEST(Shortcut, JsonRoundTripsAndMatchesTheStoredForm)
+TEST(Shortcut, JsonIsTheStoredFormAndKeepsWhatWasStored)
 {
     const Shortcut toggle(Key::space, M::kCommand | M::kShift);
     EXPECT_EQ(toggle.toJson(), R"({"carbonKeyCode":49,"carbonModifiers":768})");
     EXPECT_EQ(Shortcut::fromJson(toggle.toJson()), toggle);
     // Unknown members are ignored.
     EXPECT_EQ(Shortcut::fromJson(R"({"carbonModifiers":768,"carbonKeyCode":49,"x":1})"), toggle);
+    // A stored value keeps the stray bit (4) that a shortcut made here drops.
+    const std::optional<Shortcut> stored
+        = Shortcut::fromJson(R"({"carbonKeyCode":0,"carbonModifiers":260})");
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->carbonModifiers(), 260);
+    EXPECT_EQ(Shortcut(0, 260).carbonModifiers(), 256);
 }
 
 TEST(Shortcut, DecodingRejectsAnythingButTwoIntegers)
@@ -101,8 +93,6 @@ TEST_F(UsLayout, DescriptionsFollowQtNativeText)
         const char *text;
     } cases[] = {
         {Shortcut(Key::space, M::kCommand | M::kShift), "Ctrl+Shift+Space"},
-        // Qt's order whatever order the flags were given in.
-        {Shortcut(Key::space, M::kShift | M::kCommand), "Ctrl+Shift+Space"},
         {Shortcut(Key::f5, M::kOption), "Alt+F5"},
         {Shortcut(Key::a, M::kCommand), "Ctrl+A"},
         {Shortcut(Key::comma, M::kCommand), "Ctrl+,"},
@@ -133,18 +123,6 @@ TEST(Shortcut, DescriptionUsesTheCurrentLayoutsUnshiftedCharacter)
     // The top-row keys of the French layout give their unshifted character, not the digit.
     EXPECT_EQ(Shortcut(Key::two).description(), QString::fromUtf8("É"));
     setCurrentKeyboardLayout(nullptr);
-}
-
-TEST_F(UsLayout, KeySequencesMatchTheDescriptionForOurMenus)
-{
-    EXPECT_EQ(Shortcut(Key::q, M::kCommand).keySequence(), QKeySequence("Ctrl+Q"));
-    EXPECT_EQ(Shortcut(Key::comma, M::kCommand).keySequence(), QKeySequence("Ctrl+,"));
-    EXPECT_EQ(Shortcut(Key::space, M::kCommand | M::kShift).keySequence(),
-              QKeySequence("Ctrl+Shift+Space"));
-    EXPECT_EQ(Shortcut(Key::keypad5).keySequence(),
-              QKeySequence(QKeyCombination(Qt::KeypadModifier, Qt::Key_5)));
-    EXPECT_TRUE(Shortcut(Key::mute).keySequence().isEmpty());
-    EXPECT_TRUE(Shortcut(Key::a, M::kFunction).keySequence().isEmpty());
 }
 
 TEST(Shortcut, KeyEventsGiveShortcutsWithoutFunctionOrLockBits)

@@ -1,10 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "StoreFixture.h"
 
-#include "model/records/BinzoListModel.h"
 #include "model/store/SqliteDatabase.h"
-
-#include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
@@ -30,8 +27,6 @@ struct DataControllerTest : ::testing::Test, StoreFixture
         ASSERT_TRUE(database.open(path, SqliteDatabase::Mode::ReadWrite));
         ASSERT_TRUE(database.exec(sql)) << qPrintable(database.lastError());
     }
-
-    QByteArray fileBytes() const { return fileContents(path) + fileContents(path + "-wal"); }
 };
 
 TEST_F(DataControllerTest, BinzoNamedComparesCaseInsensitively)
@@ -187,20 +182,6 @@ TEST_F(DataControllerTest, SensitiveSecretIsRemovedEvenWhenTheDeletionIsNotSaved
     EXPECT_TRUE(store->save());
     store.reset();
     EXPECT_TRUE(openStore()->entries().isEmpty());
-}
-
-// The panel's tabs are this model's rows.
-TEST_F(DataControllerTest, BinzoModelFollowsNewAndMovedBinzos)
-{
-    auto store = openStore();
-    BinzoListModel *binzos = store->binzoModel();
-    QSignalSpy binzoRows(binzos, &QAbstractItemModel::rowsInserted);
-    store->addBinzo("Work", "briefcase", "F4A263");
-    EXPECT_EQ(binzoRows.size(), 1);
-    EXPECT_EQ(binzos->data(binzos->index(3), BinzoListModel::NameRole), "Work");
-    // A new position reorders the rows.
-    store->binzo("Work")->setSortIndex(-1);
-    EXPECT_EQ(binzos->binzoAt(0)->name(), "Work");
 }
 
 } // namespace

@@ -1,21 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TestEnvironment.h"
+#include "StoreFixture.h"
 
-#include "model/store/DataController.h"
 #include "model/store/SqliteDatabase.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct StoreFileTest : ::testing::Test
+struct StoreFileTest : ::testing::Test, StoreFixture
 {
-    TestEnvironment environment;
-    QString folder = environment.dataHome() + "/binzo";
-    QString path = folder + "/binzo.sqlite3";
+    QString folder = QFileInfo(path).path();
 
     void writeFile(const QByteArray &bytes) const
     {
@@ -37,10 +35,8 @@ struct StoreFileTest : ::testing::Test
 
 TEST_F(StoreFileTest, NewStoreHasTheTwoTablesPrivately)
 {
-    auto opened = DataController::open(path, KeychainStore::shared());
-    ASSERT_TRUE(opened) << qPrintable(opened.error());
-    const std::unique_ptr<DataController> store = std::move(*opened);
-
+    const std::unique_ptr<DataController> store = openStore();
+    ASSERT_TRUE(store);
     EXPECT_EQ(fileMode(folder), 0700);
     EXPECT_EQ(fileMode(path), 0600);
     EXPECT_EQ(fileMode(path + "-wal"), 0600);
@@ -107,9 +103,8 @@ TEST_F(StoreFileTest, EmptyFileBecomesAStore)
 {
     // What an interrupted first start leaves behind.
     writeFile({});
-    auto opened = DataController::open(path, KeychainStore::shared());
-    ASSERT_TRUE(opened) << qPrintable(opened.error());
-    std::unique_ptr<DataController> store = std::move(*opened);
+    const std::unique_ptr<DataController> store = openStore();
+    ASSERT_TRUE(store);
     EXPECT_EQ(store->binzos().size(), 3);
 }
 

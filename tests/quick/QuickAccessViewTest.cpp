@@ -123,23 +123,15 @@ TEST_F(QuickAccessViewTest, SecretsAreMarkedForClipboardManagers)
     EXPECT_FALSE(readClipboard("TARGETS").split('\n').contains(hint));
 }
 
-TEST_F(QuickAccessViewTest, ArrowsTabsAndEscapeReachTheViewModel)
+// Arrows, Tab, Ctrl+digit and Escape from the real window are the scroll tests' and the
+// panel scenario's; Tab while the field holds text is the field's alone.
+TEST_F(QuickAccessViewTest, TabWhileTypingStaysInTheField)
 {
-    press(Qt::Key_Down);
-    EXPECT_EQ(model->selectedEntry(), 1);
-    press(Qt::Key_Tab);
-    EXPECT_EQ(model->selectedBinzo(), 1);
-    press(Qt::Key_3, Qt::ControlModifier);
-    EXPECT_EQ(model->selectedBinzo(), 2);
-    // While the field holds text, Tab leaves it typing.
-    press(Qt::Key_1, Qt::ControlModifier);
     QTest::keyClick(window.get(), 'p');
     press(Qt::Key_Tab);
     QTest::keyClick(window.get(), 'h');
     EXPECT_EQ(model->search(), "ph");
     EXPECT_EQ(model->selectedBinzo(), 0);
-    press(Qt::Key_Escape);
-    EXPECT_EQ(dismissals, 1);
 }
 
 TEST_F(QuickAccessViewTest, EntrySheetTakesTheKeysAndGivesThemBack)

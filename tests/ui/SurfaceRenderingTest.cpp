@@ -1,14 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The surfaces and symbols must draw with the software scene graph: no GPU on most machines
 // this runs on, and graphical effects silently vanish there.
-#include "appearance/ThemeController.h"
-
-#include <QQmlComponent>
-#include <QQmlEngine>
-#include <QQuickItem>
-#include <QQuickWindow>
-
-#include <gtest/gtest.h>
+#include "../views/QmlSceneFixture.h"
 
 namespace {
 
@@ -30,37 +23,12 @@ Rectangle {
 }
 )";
 
-class SurfaceRendering : public ::testing::Test
-{
-protected:
-    static void SetUpTestSuite() { QQuickWindow::setGraphicsApi(QSGRendererInterface::Software); }
-
-    QImage render()
-    {
-        Theme::provide(&ThemeController::shared());
-        QQmlComponent component(&m_engine);
-        component.setData(kScene, QUrl(QStringLiteral("qrc:/qml/TestScene.qml")));
-        std::unique_ptr<QObject> root(component.create());
-        EXPECT_TRUE(root) << component.errorString().toStdString();
-        if (!root)
-            return {};
-        auto *item = qobject_cast<QQuickItem *>(root.get());
-        QQuickWindow window;
-        window.resize(240, 160);
-        item->setParentItem(window.contentItem());
-        window.show();
-        QImage image = window.grabWindow();
-        item->setParentItem(nullptr);
-        return image.convertToFormat(QImage::Format_RGB32);
-    }
-
-    QQmlEngine m_engine;
-};
+using SurfaceRendering = QmlSceneFixture;
 
 TEST_F(SurfaceRendering, ShadowsAndSymbolsDrawWhereAndAsTheyShould)
 {
-    const QImage image = render();
-    ASSERT_FALSE(image.isNull());
+    ASSERT_TRUE(show(kScene, QSize(240, 160)));
+    const QImage image = m_window.grabWindow().convertToFormat(QImage::Format_RGB32);
     // Raised: the shadows fall outside the shape.
     const int base = qGray(image.pixel(80, 70));
     EXPECT_NEAR(base, 128, 2); // the face is the fill colour

@@ -137,7 +137,8 @@ TEST_F(X11HotkeysTest, ItFiresWhileOneOfOurMenusHoldsTheKeyboard)
     EXPECT_EQ(downs, 2);
 }
 
-TEST_F(X11HotkeysTest, ACombinationAnotherClientHoldsFailsWithTheLogLine)
+// The log line is the failure scenario's, which meets a held combination in the real app.
+TEST_F(X11HotkeysTest, ACombinationAnotherClientHoldsIsSeenAndFails)
 {
     QProcess holder;
     holder.start(QStringLiteral(BINZO_HOLD_GRAB), {"45", "12"}); // Ctrl+Alt+K
@@ -146,11 +147,8 @@ TEST_F(X11HotkeysTest, ACombinationAnotherClientHoldsFailsWithTheLogLine)
     EXPECT_TRUE(hotkeys->backend()->isHeldElsewhere(taken));
     EXPECT_FALSE(hotkeys->backend()->isHeldElsewhere(kToggle));
 
-    ::testing::internal::CaptureStdout();
     const Name name(QStringLiteral("taken"));
     hotkeys->setShortcut(taken, name);
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(),
-              "Error registering hotkey Ctrl+Alt+K: 10\n");
     EXPECT_FALSE(hotkeys->isEnabled(name));
     EXPECT_EQ(hotkeys->registration(name).failure().code, HotkeyBackend::kHeldElsewhere);
     holder.kill();
