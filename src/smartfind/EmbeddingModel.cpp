@@ -209,7 +209,7 @@ const WordRecord *EmbeddingModel::find(const QByteArray &word) const
     return found;
 }
 
-const WordRecord *EmbeddingModel::lookUpToken(const QByteArray &token) const
+const WordRecord *EmbeddingModel::lookUpForms(const QByteArray &token) const
 {
     const WordRecord *weightOnly = nullptr;
     for (const QByteArray &form : WordForms::baseForms(token)) {
@@ -219,6 +219,14 @@ const WordRecord *EmbeddingModel::lookUpToken(const QByteArray &token) const
         if (record && !weightOnly)
             weightOnly = record;
     }
+    return weightOnly;
+}
+
+const WordRecord *EmbeddingModel::lookUpToken(const QByteArray &token) const
+{
+    const WordRecord *weightOnly = lookUpForms(token);
+    if (weightOnly && weightOnly->row != ModelFormat::kNoRow)
+        return weightOnly;
     // One edit away from a text longer than any word, nothing is a word; the candidates of a
     // long token would cost its length squared.
     if (weightOnly || token.size() < kMinCorrectableLength
@@ -261,6 +269,24 @@ void EmbeddingModel::addTrigrams(const QString &token, float weight, std::vector
         sum[i] += own[i] * weight;
 }
 
+QStringList EmbeddingModel::compoundParts(const QString &token) const
+{
+    constexpr qsizetype kMinPart = 3;
+    const qsizetype n = token.size();
+    // The most even split first: "dogsitter" is "dog sitter".
+    for (qsizetype offset = 0; offset <= n / 2 - kMinPart; ++offset) {
+        for (const qsizetype at : {n / 2 - offset, n - n / 2 + offset}) {
+            const WordRecord *left = lookUpForms(token.left(at).toUtf8());
+            const WordRecord *right = left && left->row != ModelFormat::kNoRow
+                ? lookUpForms(token.mid(at).toUtf8())
+                : nullptr;
+            if (right && right->row != ModelFormat::kNoRow)
+                return {token.left(at), token.mid(at)};
+        }
+    }
+    return {};
+}
+
 void EmbeddingModel::addToken(const QString &token, std::vector<float> &semantic,
                               std::vector<float> &trigrams) const
 {
@@ -273,6 +299,15 @@ void EmbeddingModel::addToken(const QString &token, std::vector<float> &semantic
             record = find(QByteArray(bytes).replace('-', ' '));
         if (!record) {
             for (const QString &part : token.split(QLatin1Char('-'), Qt::SkipEmptyParts))
+                addToken(part, semantic, trigrams);
+            return;
+        }
+    }
+    if (!record) {
+        // Two words written as one ("dogsitter", "lensrentals") mean what both do.
+        const QStringList parts = compoundParts(token);
+        if (!parts.isEmpty()) {
+            for (const QString &part : parts)
                 addToken(part, semantic, trigrams);
             return;
         }
@@ -414,6 +449,18 @@ EmbeddingModel::Described EmbeddingModel::described(const QString &text) const
         const WordRecord *record = lookUpToken(token.toUtf8());
         if (record && record->row == ModelFormat::kNoRow)
             continue;
+        if (!record) {
+            const QStringList parts = compoundParts(token);
+            if (!parts.isEmpty()) {
+                for (const QString &part : parts) {
+                    const WordRecord *known = lookUpForms(part.toUtf8());
+                    result.weight += known->weight;
+                    if (result.words.size() < kMaxDescribedWords)
+                        result.words.push_back({known->row, known->weight});
+                }
+                continue;
+            }
+        }
         const float weight = record ? record->weight : m_header->unknownWeight;
         result.weight += weight;
         if (record && result.words.size() < kMaxDescribedWords)

@@ -127,8 +127,12 @@ private:
     bool attach(const uint8_t *data, uint64_t size, QString *error);
     // The record of a vocabulary word or phrase (UTF-8, lower case), nullptr when unknown.
     const ModelFormat::WordRecord *find(const QByteArray &word) const;
+    // The record of a token's first dictionary form with a meaning, else of one without.
+    const ModelFormat::WordRecord *lookUpForms(const QByteArray &token) const;
     // The record giving a token its meaning: a dictionary form, else a one-edit spelling.
     const ModelFormat::WordRecord *lookUpToken(const QByteArray &token) const;
+    // An unknown token as two words with meanings, written together; empty when it is not.
+    QStringList compoundParts(const QString &token) const;
     // The vector of summed meaning and trigram parts: without the common directions, each part
     // normalised, joined by the trigram share and quantised.
     Vector finish(std::vector<float> &semantic, std::vector<float> &trigrams) const;

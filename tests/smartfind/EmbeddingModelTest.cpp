@@ -203,6 +203,7 @@ TEST_F(BuiltModelTest, RelatedMeaningsAreCloserThanUnrelatedOnes)
         {"pasport", "passport number", "alarm code"}, // one-letter typo
         {"adress", "home address", "credit card"}, // missing double letter
         {"mother's phone", "mom", "router"}, // possessive
+        {"dogwalker", "dog walking", "tax office"}, // two words written as one
     };
     for (const auto &c : cases)
         EXPECT_LT(distance(c.query, c.related), distance(c.query, c.unrelated)) << c.query;
