@@ -341,13 +341,35 @@ bool SemanticSearch::isEmbedded(const Entry &entry) const
         && found->second.slot != kNoSlot;
 }
 
+void SemanticSearch::prefetchLabels(size_t i, size_t count) const
+{
+    // Labels live apart on the heap: cold, each costs a few memory round trips. Fetching
+    // them ahead lets those overlap. First the label itself, then, once it has arrived, what
+    // it points to.
+    constexpr size_t kLabelAhead = 16;
+    constexpr size_t kPartsAhead = 8;
+    if (i + kLabelAhead < count)
+        __builtin_prefetch(m_passLabels[i + kLabelAhead]);
+    if (i + kPartsAhead < count) {
+        const Label &ahead = *m_passLabels[i + kPartsAhead];
+        __builtin_prefetch(ahead.lowered.constData());
+        __builtin_prefetch(ahead.words.data());
+        __builtin_prefetch(ahead.cover.data());
+        if (ahead.slot != kNoSlot && m_embedding)
+            __builtin_prefetch(m_vectors.data()
+                               + size_t(ahead.slot) * size_t(m_embedding->dimensions()));
+    }
+}
+
 const std::vector<SemanticSearch::LabelMatch> &SemanticSearch::match(const QString &loweredQuery,
                                                                      const QList<Entry *> &entries)
 {
     rememberPass(entries);
     const EmbeddingModel::Vector *query = m_embedding ? &queryVector(loweredQuery) : nullptr;
     m_matches.resize(m_passLabels.size());
-    for (size_t i = 0; i < m_passLabels.size(); ++i) {
+    const size_t count = m_passLabels.size();
+    for (size_t i = 0; i < count; ++i) {
+        prefetchLabels(i, count);
         Label &cached = *m_passLabels[i];
         m_matches[i].lowered = &cached.lowered;
         m_matches[i].distance.reset();

@@ -139,6 +139,8 @@ private:
     // The label's distance to the query (EmbeddingModel::labelDistance). Separate words are
     // measured once per query, however many labels share them.
     double labelDistance(const EmbeddingModel::Vector &query, Label &cached);
+    // Asks for what scoring the labels a few places after the i-th of the pass will read.
+    void prefetchLabels(size_t i, size_t count) const;
 
     // Shared with the worker, which may still be using a model that was just replaced.
     std::shared_ptr<const EmbeddingModel> m_embedding;
