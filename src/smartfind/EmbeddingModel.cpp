@@ -195,18 +195,42 @@ int EmbeddingModel::dimensions() const
     return int(m_header->semanticDims + m_header->trigramDims);
 }
 
+QByteArrayView EmbeddingModel::textOf(const WordRecord &record) const
+{
+    return {m_strings + record.stringOffset, qsizetype(record.length)};
+}
+
+const WordRecord *EmbeddingModel::firstNotBefore(const QByteArray &key) const
+{
+    return std::lower_bound(
+        m_words, m_words + m_header->wordCount, key,
+        [this](const WordRecord &record, const QByteArray &k) { return textOf(record) < k; });
+}
+
 const WordRecord *EmbeddingModel::find(const QByteArray &word) const
 {
-    const WordRecord *begin = m_words;
-    const WordRecord *end = m_words + m_header->wordCount;
-    const auto compare = [this](const WordRecord &record, const QByteArray &key) {
-        const QByteArrayView text(m_strings + record.stringOffset, record.length);
-        return text.compare(key) < 0;
-    };
-    const WordRecord *found = std::lower_bound(begin, end, word, compare);
-    if (found == end || QByteArrayView(m_strings + found->stringOffset, found->length) != word)
+    const WordRecord *found = firstNotBefore(word);
+    if (found == m_words + m_header->wordCount || textOf(*found) != word)
         return nullptr;
     return found;
+}
+
+bool EmbeddingModel::isDescribed(uint32_t index) const
+{
+    return m_describedFrom[index] != m_describedFrom[index + 1];
+}
+
+std::vector<uint32_t> EmbeddingModel::describedTermsStartingWith(const QByteArray &prefix) const
+{
+    std::vector<uint32_t> terms;
+    const WordRecord *end = m_words + m_header->wordCount;
+    for (const WordRecord *record = firstNotBefore(prefix);
+         record != end && textOf(*record).startsWith(prefix) && terms.size() <= kMaxQualifiedForms;
+         ++record) {
+        if (isDescribed(uint32_t(record - m_words)))
+            terms.push_back(uint32_t(record - m_words));
+    }
+    return terms;
 }
 
 const WordRecord *EmbeddingModel::lookUpForms(const QByteArray &token) const
@@ -470,10 +494,19 @@ EmbeddingModel::Described EmbeddingModel::described(const QString &text) const
         const qsizetype longest = std::min<qsizetype>(m_header->maxPhraseWords, tokens.size() - i);
         for (qsizetype length = 1; length <= longest; ++length) {
             const WordRecord *term = find(tokens.mid(i, length).join(QLatin1Char(' ')).toUtf8());
-            const auto index = term ? uint32_t(term - m_words) : 0;
-            if (term && m_describedFrom[index] != m_describedFrom[index + 1])
-                result.terms.push_back(index);
+            if (term && isDescribed(uint32_t(term - m_words)))
+                result.terms.push_back(uint32_t(term - m_words));
         }
+    }
+    // A word known only in a few qualified forms names those: a label says "Lime account"
+    // where the vocabulary, wary of the fruit, says "lime scooter" and "lime app".
+    for (const QString &token : tokens) {
+        const QByteArray word = token.toUtf8();
+        if (const WordRecord *own = find(word); own && isDescribed(uint32_t(own - m_words)))
+            continue;
+        const std::vector<uint32_t> qualified = describedTermsStartingWith(word + ' ');
+        if (qualified.size() <= kMaxQualifiedForms)
+            result.terms.insert(result.terms.end(), qualified.begin(), qualified.end());
     }
     std::sort(result.terms.begin(), result.terms.end());
     result.terms.erase(std::unique(result.terms.begin(), result.terms.end()), result.terms.end());

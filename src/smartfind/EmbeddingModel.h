@@ -125,8 +125,17 @@ private:
 
     bool map(const QString &path, QString *error);
     bool attach(const uint8_t *data, uint64_t size, QString *error);
+    QByteArrayView textOf(const ModelFormat::WordRecord &record) const;
+    // The first record whose text is not before `key` in byte order.
+    const ModelFormat::WordRecord *firstNotBefore(const QByteArray &key) const;
     // The record of a vocabulary word or phrase (UTF-8, lower case), nullptr when unknown.
     const ModelFormat::WordRecord *find(const QByteArray &word) const;
+    // Whether the record at `index` has descriptions or search words.
+    bool isDescribed(uint32_t index) const;
+    // The terms with descriptions beginning with `prefix`, up to one more than
+    // kMaxQualifiedForms.
+    static constexpr size_t kMaxQualifiedForms = 3;
+    std::vector<uint32_t> describedTermsStartingWith(const QByteArray &prefix) const;
     // The record of a token's first dictionary form with a meaning, else of one without.
     const ModelFormat::WordRecord *lookUpForms(const QByteArray &token) const;
     // The record giving a token its meaning: a dictionary form, else a one-edit spelling.
