@@ -255,6 +255,9 @@ TEST_F(BuiltModelTest, ALabelAnswersForEachOfItsWordsAndWhatTheyAre)
         // Their vectors alone put the unrelated label closer.
         {"internet provider", "Spectrum account no.", "Eero admin"},
         {"hardware wallet", "Ledger seed words", "AWS access key"},
+        // Known only as "lime scooter" and "lime app", described as hiring "scooters".
+        {"scooter hire", "Lime account", "Tesco account"},
+        {"electric scooter", "Lime account", "Octopus Energy account"},
     };
     for (const auto &c : cases) {
         EXPECT_LT(m_model->labelDistance(c.query, c.label),

@@ -43,15 +43,55 @@ struct Word
     float weight;
 };
 
-// The row a description's word has at run time: that of its first form with a meaning.
-std::optional<uint32_t> rowOf(const QString &token, const std::map<std::string, Word> &words)
+bool isPluralOf(const std::string &plural, const std::string &singular)
+{
+    const auto ends = [&plural](const char *suffix) {
+        const size_t n = std::strlen(suffix);
+        return plural.size() > n && plural.compare(plural.size() - n, n, suffix) == 0;
+    };
+    return (ends("ies") && singular == plural.substr(0, plural.size() - 3) + "y")
+        || (ends("es") && singular == plural.substr(0, plural.size() - 2))
+        || (ends("s") && singular == plural.substr(0, plural.size() - 1));
+}
+
+// The rows a word with a meaning has at run time under each of its other forms: "scooters"
+// for "scooter", which has a row of its own.
+std::map<std::string, std::vector<uint32_t>> otherForms(const std::map<std::string, Word> &words)
+{
+    std::map<std::string, std::vector<uint32_t>> forms;
+    for (const auto &[text, word] : words) {
+        if (word.row == ModelFormat::kNoRow)
+            continue;
+        for (const QByteArray &base : WordForms::baseForms(QByteArray::fromStdString(text))) {
+            if (!isPluralOf(text, base.toStdString()))
+                continue;
+            const auto found = words.find(base.toStdString());
+            if (found == words.end() || found->second.row == ModelFormat::kNoRow
+                || found->second.row == word.row)
+                continue;
+            forms[found->first].push_back(word.row);
+            forms[text].push_back(found->second.row);
+        }
+    }
+    return forms;
+}
+
+// The rows a description's word is matched by at run time: that of its first form with a
+// meaning, and those of its other forms, so "scooters" in a description holds "scooter" in a
+// query and the other way round.
+void addRows(const QString &token, const std::map<std::string, Word> &words,
+             const std::map<std::string, std::vector<uint32_t>> &otherForms,
+             std::set<uint32_t> &rows)
 {
     for (const QByteArray &form : WordForms::baseForms(token.toUtf8())) {
         const auto word = words.find(form.toStdString());
-        if (word != words.end() && word->second.row != ModelFormat::kNoRow)
-            return word->second.row;
+        if (word == words.end() || word->second.row == ModelFormat::kNoRow)
+            continue;
+        rows.insert(word->second.row);
+        if (const auto other = otherForms.find(word->first); other != otherForms.end())
+            rows.insert(other->second.begin(), other->second.end());
+        return;
     }
-    return std::nullopt;
 }
 
 // Per word in the file's order, where its described rows begin, then those rows: the words of
@@ -60,14 +100,13 @@ std::pair<std::vector<uint32_t>, std::vector<uint32_t>>
 describedRows(const std::vector<GlossaryEntry> &glossary, const std::map<std::string, Word> &words,
               double maxShare)
 {
+    const auto forms = otherForms(words);
     std::map<std::string, std::set<uint32_t>> described;
     for (const GlossaryEntry &entry : glossary) {
         std::set<uint32_t> rows;
         for (const QString &token :
-             WordForms::tokens(QString::fromStdString(entry.description).toLower())) {
-            if (const auto row = rowOf(token, words))
-                rows.insert(*row);
-        }
+             WordForms::tokens(QString::fromStdString(entry.description).toLower()))
+            addRows(token, words, forms, rows);
         for (const std::string &term : entry.terms)
             described[term].insert(rows.begin(), rows.end());
     }
