@@ -220,15 +220,27 @@ bool EmbeddingModel::isDescribed(uint32_t index) const
     return m_describedFrom[index] != m_describedFrom[index + 1];
 }
 
-std::vector<uint32_t> EmbeddingModel::describedTermsStartingWith(const QByteArray &prefix) const
+std::vector<uint32_t> EmbeddingModel::qualifiedForms(const QByteArray &word) const
 {
+    const QByteArray prefix = word + ' ';
     std::vector<uint32_t> terms;
+    // The forms of one entry share their rows; those of different brands do not.
+    std::vector<std::span<const uint32_t>> entries;
     const WordRecord *end = m_words + m_header->wordCount;
     for (const WordRecord *record = firstNotBefore(prefix);
-         record != end && textOf(*record).startsWith(prefix) && terms.size() <= kMaxQualifiedForms;
-         ++record) {
-        if (isDescribed(uint32_t(record - m_words)))
-            terms.push_back(uint32_t(record - m_words));
+         record != end && textOf(*record).startsWith(prefix); ++record) {
+        const auto index = uint32_t(record - m_words);
+        if (!isDescribed(index))
+            continue;
+        const std::span<const uint32_t> rows = describedRows(index);
+        if (std::none_of(entries.begin(), entries.end(), [&rows](std::span<const uint32_t> other) {
+                return std::equal(rows.begin(), rows.end(), other.begin(), other.end());
+            })) {
+            if (entries.size() == kMaxQualifiedEntries)
+                return {};
+            entries.push_back(rows);
+        }
+        terms.push_back(index);
     }
     return terms;
 }
@@ -297,22 +309,34 @@ QStringList EmbeddingModel::compoundParts(const QString &token) const
 {
     constexpr qsizetype kMinPart = 3;
     const qsizetype n = token.size();
-    // The most even split first: "dogsitter" is "dog sitter".
+    const auto longest = qsizetype(m_longestWord);
+    if (n > 2 * longest)
+        return {};
+    // Even splits first: two short words joined are likelier than a long word and a stray
+    // syllable ("dogsitter" is "dog sitter" though "dogs" is a word too; "itter" is none).
+    const auto splitsAt = [&](qsizetype at) {
+        if (at > longest || n - at > longest)
+            return false;
+        const WordRecord *left = lookUpForms(token.left(at).toUtf8());
+        const WordRecord *right = left && left->row != ModelFormat::kNoRow
+            ? lookUpForms(token.mid(at).toUtf8())
+            : nullptr;
+        return right && right->row != ModelFormat::kNoRow;
+    };
     for (qsizetype offset = 0; offset <= n / 2 - kMinPart; ++offset) {
-        for (const qsizetype at : {n / 2 - offset, n - n / 2 + offset}) {
-            const WordRecord *left = lookUpForms(token.left(at).toUtf8());
-            const WordRecord *right = left && left->row != ModelFormat::kNoRow
-                ? lookUpForms(token.mid(at).toUtf8())
-                : nullptr;
-            if (right && right->row != ModelFormat::kNoRow)
+        const qsizetype before = n / 2 - offset;
+        const qsizetype after = n - n / 2 + offset;
+        for (const qsizetype at : {before, after}) {
+            if (splitsAt(at))
                 return {token.left(at), token.mid(at)};
+            if (before == after)
+                break;
         }
     }
     return {};
 }
 
-void EmbeddingModel::addToken(const QString &token, std::vector<float> &semantic,
-                              std::vector<float> &trigrams) const
+std::vector<EmbeddingModel::Reading> EmbeddingModel::read(const QString &token) const
 {
     const QByteArray bytes = token.toUtf8();
     const WordRecord *record = lookUpToken(bytes);
@@ -322,24 +346,33 @@ void EmbeddingModel::addToken(const QString &token, std::vector<float> &semantic
         if (!record)
             record = find(QByteArray(bytes).replace('-', ' '));
         if (!record) {
-            for (const QString &part : token.split(QLatin1Char('-'), Qt::SkipEmptyParts))
-                addToken(part, semantic, trigrams);
-            return;
+            std::vector<Reading> readings;
+            for (const QString &part : token.split(QLatin1Char('-'), Qt::SkipEmptyParts)) {
+                const std::vector<Reading> partReadings = read(part);
+                readings.insert(readings.end(), partReadings.begin(), partReadings.end());
+            }
+            return readings;
         }
     }
     if (!record) {
-        // Two words written as one ("dogsitter", "lensrentals") mean what both do.
+        // Two words written as one ("dogwalker") mean what both do.
         const QStringList parts = compoundParts(token);
-        if (!parts.isEmpty()) {
-            for (const QString &part : parts)
-                addToken(part, semantic, trigrams);
-            return;
-        }
+        if (!parts.isEmpty())
+            return {{parts.at(0), lookUpForms(parts.at(0).toUtf8())},
+                    {parts.at(1), lookUpForms(parts.at(1).toUtf8())}};
     }
-    const float weight = record ? record->weight : m_header->unknownWeight;
-    if (record && record->row != ModelFormat::kNoRow)
-        addRow(*record, weight, semantic);
-    addTrigrams(token, weight, trigrams);
+    return {{token, record}};
+}
+
+void EmbeddingModel::addToken(const QString &token, std::vector<float> &semantic,
+                              std::vector<float> &trigrams) const
+{
+    for (const Reading &reading : read(token)) {
+        const float weight = reading.record ? reading.record->weight : m_header->unknownWeight;
+        if (reading.record && reading.record->row != ModelFormat::kNoRow)
+            addRow(*reading.record, weight, semantic);
+        addTrigrams(reading.text, weight, trigrams);
+    }
 }
 
 EmbeddingModel::Vector EmbeddingModel::vector(const QString &text) const
@@ -470,43 +503,36 @@ EmbeddingModel::Described EmbeddingModel::described(const QString &text) const
     const QStringList tokens = WordForms::tokens(text.left(kMaxTextLength).toLower());
     Described result;
     for (const QString &token : tokens) {
-        const WordRecord *record = lookUpToken(token.toUtf8());
-        if (record && record->row == ModelFormat::kNoRow)
-            continue;
-        if (!record) {
-            const QStringList parts = compoundParts(token);
-            if (!parts.isEmpty()) {
-                for (const QString &part : parts) {
-                    const WordRecord *known = lookUpForms(part.toUtf8());
-                    result.weight += known->weight;
-                    if (result.words.size() < kMaxDescribedWords)
-                        result.words.push_back({known->row, known->weight});
-                }
+        for (const Reading &reading : read(token)) {
+            if (reading.record && reading.record->row == ModelFormat::kNoRow)
                 continue;
-            }
+            const float weight = reading.record ? reading.record->weight : m_header->unknownWeight;
+            result.weight += weight;
+            if (reading.record && result.words.size() < kMaxDescribedWords)
+                result.words.push_back({reading.record->row, weight});
         }
-        const float weight = record ? record->weight : m_header->unknownWeight;
-        result.weight += weight;
-        if (record && result.words.size() < kMaxDescribedWords)
-            result.words.push_back({record->row, weight});
     }
+    std::vector<bool> inPhrase(size_t(tokens.size()), false);
     for (qsizetype i = 0; i < tokens.size(); ++i) {
         const qsizetype longest = std::min<qsizetype>(m_header->maxPhraseWords, tokens.size() - i);
         for (qsizetype length = 1; length <= longest; ++length) {
             const WordRecord *term = find(tokens.mid(i, length).join(QLatin1Char(' ')).toUtf8());
             if (term && isDescribed(uint32_t(term - m_words)))
                 result.terms.push_back(uint32_t(term - m_words));
+            if (term && length > 1)
+                std::fill_n(inPhrase.begin() + i, length, true);
         }
     }
-    // A word known only in a few qualified forms names those: a label says "Lime account"
-    // where the vocabulary, wary of the fruit, says "lime scooter" and "lime app".
-    for (const QString &token : tokens) {
-        const QByteArray word = token.toUtf8();
-        if (const WordRecord *own = find(word); own && isDescribed(uint32_t(own - m_words)))
+    // A word known only in the forms of one qualified entry names them: a label says "Lime
+    // account" where the vocabulary, wary of the fruit, says "lime scooter" and "lime app".
+    // Not inside a phrase: "key lime pie" is no scooter.
+    for (qsizetype i = 0; i < tokens.size(); ++i) {
+        const QByteArray word = tokens.at(i).toUtf8();
+        const WordRecord *own = find(word);
+        if (inPhrase[size_t(i)] || (own && isDescribed(uint32_t(own - m_words))))
             continue;
-        const std::vector<uint32_t> qualified = describedTermsStartingWith(word + ' ');
-        if (qualified.size() <= kMaxQualifiedForms)
-            result.terms.insert(result.terms.end(), qualified.begin(), qualified.end());
+        const std::vector<uint32_t> forms = qualifiedForms(word);
+        result.terms.insert(result.terms.end(), forms.begin(), forms.end());
     }
     std::sort(result.terms.begin(), result.terms.end());
     result.terms.erase(std::unique(result.terms.begin(), result.terms.end()), result.terms.end());

@@ -103,7 +103,8 @@ public:
             vectors / 4, vectors - double(m_header->coverWeight) * cover * std::sqrt(cover));
         // Less than most of the query only ranks a label, up to the edge of the near matches:
         // a query for nothing in the vault must not list labels whose descriptions share one
-        // of its words. Such labels keep their order just past that edge.
+        // of its words. Such labels keep their covered order just past that edge, nudged by
+        // so little that no other label's distance falls between them.
         if (cover < kMostOfTheQuery)
             return std::max(covered, std::min(vectors, kNearMatchDistance + covered * 1e-6));
         return covered;
@@ -132,10 +133,18 @@ private:
     const ModelFormat::WordRecord *find(const QByteArray &word) const;
     // Whether the record at `index` has descriptions or search words.
     bool isDescribed(uint32_t index) const;
-    // The terms with descriptions beginning with `prefix`, up to one more than
-    // kMaxQualifiedForms.
-    static constexpr size_t kMaxQualifiedForms = 3;
-    std::vector<uint32_t> describedTermsStartingWith(const QByteArray &prefix) const;
+    static constexpr size_t kMaxQualifiedEntries = 1;
+    // The described terms "word ..." when they are forms of at most kMaxQualifiedEntries
+    // entries; else none.
+    std::vector<uint32_t> qualifiedForms(const QByteArray &word) const;
+    // A token as the model reads it: itself (or its one-edit spelling), else the parts of
+    // "wi-fi" or "dogwalker", each with its record, nullptr when unknown.
+    struct Reading
+    {
+        QString text;
+        const ModelFormat::WordRecord *record;
+    };
+    std::vector<Reading> read(const QString &token) const;
     // The record of a token's first dictionary form with a meaning, else of one without.
     const ModelFormat::WordRecord *lookUpForms(const QByteArray &token) const;
     // The record giving a token its meaning: a dictionary form, else a one-edit spelling.

@@ -369,7 +369,8 @@ const std::vector<SemanticSearch::LabelMatch> &SemanticSearch::match(const QStri
     m_matches.resize(m_passLabels.size());
     const size_t count = m_passLabels.size();
     for (size_t i = 0; i < count; ++i) {
-        prefetchLabels(i, count);
+        if (query)
+            prefetchLabels(i, count);
         Label &cached = *m_passLabels[i];
         m_matches[i].lowered = &cached.lowered;
         m_matches[i].distance.reset();

@@ -91,7 +91,7 @@ QList<QList<QByteArray>> WordForms::oneEditAway(const QByteArray &word)
         doubled.append(QByteArray(word).insert(i, word[i]));
         if (i > 0 && word[i] == word[i - 1])
             undoubled.append(QByteArray(word).remove(i, 1));
-        else
+        else if (i + 1 == n || word[i] != word[i + 1]) // the pair's first is its second's twin
             deleted.append(QByteArray(word).remove(i, 1));
         if (i + 1 < n && word[i] != word[i + 1]) {
             QByteArray swap = word;

@@ -263,6 +263,11 @@ TEST_F(BuiltModelTest, ALabelAnswersForEachOfItsWordsAndWhatTheyAre)
                   m_model->labelDistance(c.query, c.unrelated))
             << c.query;
     }
+    // Held back from the near matches, more of the query held still ranks first.
+    const double moreHeld = m_model->labelDistance(0.9, 0.9, 0.65);
+    const double lessHeld = m_model->labelDistance(0.9, 0.9, 0.5);
+    EXPECT_LT(moreHeld, lessHeld);
+    EXPECT_GT(moreHeld, EmbeddingModel::kNearMatchDistance);
     // Two words written as one, which alone the model knows only by its letters.
     EXPECT_LT(m_model->labelDistance("dogwalker", "Dog walker Sam"),
               EmbeddingModel::kNearMatchDistance);

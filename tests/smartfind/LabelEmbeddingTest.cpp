@@ -26,8 +26,8 @@ protected:
         if (!m_model)
             GTEST_SKIP() << "this build has no smart-find model";
         search().setEmbedding(EmbeddingModel::open(testModelPath()));
-        for (const char *label :
-             {"Barclays login", "Home address", "Wi-Fi password", "Car plate", "Home Wi-Fi"})
+        for (const char *label : {"Barclays login", "Home address", "Wi-Fi password", "Car plate",
+                                  "Home Wi-Fi", "Lime account", "Dogwalker Sam"})
             add(label);
     }
     void TearDown() override { search().setEmbedding(nullptr); }
@@ -79,6 +79,7 @@ TEST_F(LabelEmbeddingTest, LabelsAreEmbeddedOffTheCallersThreadBeforeTheFirstQue
     // Labels share words, each measured once per query: the next query measures them again.
     expectDistancesOfCurrentLabels("bank");
     expectDistancesOfCurrentLabels("house");
+    expectDistancesOfCurrentLabels("scooter hire");
 }
 
 TEST_F(LabelEmbeddingTest, ChangesWhileTheWorkerRunsKeepEveryLabelRight)

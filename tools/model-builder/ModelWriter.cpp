@@ -11,7 +11,6 @@
 #include <iostream>
 #include <iterator>
 #include <map>
-#include <optional>
 #include <set>
 
 namespace {
@@ -43,27 +42,33 @@ struct Word
     float weight;
 };
 
-bool isPluralOf(const std::string &plural, const std::string &singular)
+// Whether `plural` is an English plural of the dictionary noun `singular` and nothing more:
+// "scooters" of "scooter", but not "news" of "new" or "gas" of "ga", which WordNet knows as
+// words of their own.
+bool isPluralOf(const std::string &plural, const std::string &singular, const WordNet &wordNet)
 {
     const auto ends = [&plural](const char *suffix) {
         const size_t n = std::strlen(suffix);
         return plural.size() > n && plural.compare(plural.size() - n, n, suffix) == 0;
     };
-    return (ends("ies") && singular == plural.substr(0, plural.size() - 3) + "y")
+    const bool formed = (ends("ies") && singular == plural.substr(0, plural.size() - 3) + "y")
         || (ends("es") && singular == plural.substr(0, plural.size() - 2))
         || (ends("s") && singular == plural.substr(0, plural.size() - 1));
+    return formed && singular.size() >= 3 && !ends("ss") && !wordNet.findWord(plural)
+        && wordNet.findWord(singular);
 }
 
-// The rows a word with a meaning has at run time under each of its other forms: "scooters"
+// The rows a word with a meaning has at run time under its plural or singular: "scooters"
 // for "scooter", which has a row of its own.
-std::map<std::string, std::vector<uint32_t>> otherForms(const std::map<std::string, Word> &words)
+std::map<std::string, std::vector<uint32_t>> otherForms(const std::map<std::string, Word> &words,
+                                                        const WordNet &wordNet)
 {
     std::map<std::string, std::vector<uint32_t>> forms;
     for (const auto &[text, word] : words) {
         if (word.row == ModelFormat::kNoRow)
             continue;
         for (const QByteArray &base : WordForms::baseForms(QByteArray::fromStdString(text))) {
-            if (!isPluralOf(text, base.toStdString()))
+            if (!isPluralOf(text, base.toStdString(), wordNet))
                 continue;
             const auto found = words.find(base.toStdString());
             if (found == words.end() || found->second.row == ModelFormat::kNoRow
@@ -98,9 +103,9 @@ void addRows(const QString &token, const std::map<std::string, Word> &words,
 // its descriptions but those that describe more than maxShare of all terms.
 std::pair<std::vector<uint32_t>, std::vector<uint32_t>>
 describedRows(const std::vector<GlossaryEntry> &glossary, const std::map<std::string, Word> &words,
-              double maxShare)
+              const WordNet &wordNet, double maxShare)
 {
-    const auto forms = otherForms(words);
+    const auto forms = otherForms(words, wordNet);
     std::map<std::string, std::set<uint32_t>> described;
     for (const GlossaryEntry &entry : glossary) {
         std::set<uint32_t> rows;
@@ -162,7 +167,7 @@ bool writeModel(const std::string &path, const WordSpace &space, const WordNet &
     }
 
     const auto [describedFrom, described]
-        = describedRows(glossary, words, settings.maxDescribedShare);
+        = describedRows(glossary, words, wordNet, settings.maxDescribedShare);
     std::vector<ModelFormat::WordRecord> records;
     std::string strings;
     for (const auto &[text, word] : words) {
