@@ -299,6 +299,7 @@ void QuickAccessViewModel::startEditBinzo(Binzo *binzo)
 
 void QuickAccessViewModel::resetForShow()
 {
+    ++m_shows;
     ++m_copyRequest;
     m_previews.refresh();
     assignSearch(QString());
@@ -490,13 +491,17 @@ void QuickAccessViewModel::finishCopy(Entry &entry, const QString &value)
     ++m_toastGeneration;
     m_toastSymbol = kCopiedSymbol;
     assignToast(QStringLiteral("Copied ") + label);
-    // Every copy's closing clears whatever confirmation shows by then.
-    m_timers.schedule(kDismissDelay, [self = QPointer<QuickAccessViewModel>(this)] {
-        if (!self)
-            return;
-        self->dismiss();
-        self->clearToast();
-    });
+    // Every copy's closing clears whatever confirmation shows by then. It closes the panel
+    // the copy was made in, not one opened since: a script's copy must not close the panel
+    // the user opens half a second later.
+    m_timers.schedule(kDismissDelay,
+                      [self = QPointer<QuickAccessViewModel>(this), shows = m_shows] {
+                          if (!self)
+                              return;
+                          if (self->m_shows == shows)
+                              self->dismiss();
+                          self->clearToast();
+                      });
 }
 
 void QuickAccessViewModel::notify(const QString &text, const QString &symbol,

@@ -236,6 +236,7 @@ private:
     QString m_toastSymbol;
     // Each confirmation's number; a timer clears only the one it was started for.
     quint64 m_toastGeneration = 0;
+    quint64 m_shows = 0; // counts resetForShow()
     // Counts copies asked for; a value read for an older one is not copied.
     quint64 m_copyRequest = 0;
     // The copy that met a locked keyring: it happens once the person unlocks it, though the

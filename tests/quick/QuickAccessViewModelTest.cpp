@@ -256,6 +256,11 @@ TEST_F(QuickAccessTest, CopyConfirmsCountsAndDismissesAfterTheDelay)
     EXPECT_EQ(view->toast(), "");
     timers.advance(300ms);
     EXPECT_EQ(dismissals, 3);
+    // A closing due after the panel was opened again leaves the new one open.
+    view->rowClicked(0);
+    view->resetForShow();
+    timers.advance(550ms);
+    EXPECT_EQ(dismissals, 3);
     // A closing due after the view is gone does nothing.
     view->rowClicked(0);
     view.reset();
