@@ -364,10 +364,20 @@ std::vector<EmbeddingModel::Reading> EmbeddingModel::read(const QString &token) 
     return {{token, record}};
 }
 
-void EmbeddingModel::addToken(const QString &token, std::vector<float> &semantic,
-                              std::vector<float> &trigrams) const
+EmbeddingModel::Text EmbeddingModel::readText(const QString &text) const
 {
-    for (const Reading &reading : read(token)) {
+    Text read;
+    read.tokens = WordForms::tokens(text.left(kMaxTextLength).toLower());
+    read.readings.reserve(size_t(read.tokens.size()));
+    for (const QString &token : std::as_const(read.tokens))
+        read.readings.push_back(this->read(token));
+    return read;
+}
+
+void EmbeddingModel::addReadings(const std::vector<Reading> &readings, std::vector<float> &semantic,
+                                 std::vector<float> &trigrams) const
+{
+    for (const Reading &reading : readings) {
         const float weight = reading.record ? reading.record->weight : m_header->unknownWeight;
         if (reading.record && reading.record->row != ModelFormat::kNoRow)
             addRow(*reading.record, weight, semantic);
@@ -377,10 +387,21 @@ void EmbeddingModel::addToken(const QString &token, std::vector<float> &semantic
 
 EmbeddingModel::Vector EmbeddingModel::vector(const QString &text) const
 {
+    return vectorOf(readText(text));
+}
+
+EmbeddingModel::Meaning EmbeddingModel::meaning(const QString &text) const
+{
+    const Text read = readText(text);
+    return {vectorOf(read), describedOf(read)};
+}
+
+EmbeddingModel::Vector EmbeddingModel::vectorOf(const Text &text) const
+{
     const uint32_t dims = m_header->semanticDims;
     std::vector<float> semantic(dims, 0.0f);
     std::vector<float> trigrams(m_header->trigramDims, 0.0f);
-    const QStringList tokens = WordForms::tokens(text.left(kMaxTextLength).toLower());
+    const QStringList &tokens = text.tokens;
     const qsizetype n = tokens.size();
     for (qsizetype i = 0; i < n;) {
         qsizetype taken = 1;
@@ -397,7 +418,7 @@ EmbeddingModel::Vector EmbeddingModel::vector(const QString &text) const
             }
         }
         if (taken == 1)
-            addToken(tokens.at(i), semantic, trigrams);
+            addReadings(text.readings[size_t(i)], semantic, trigrams);
         i += taken;
     }
     return finish(semantic, trigrams);
@@ -500,10 +521,15 @@ EmbeddingModel::Vector EmbeddingModel::wordVector(const QString &word) const
 
 EmbeddingModel::Described EmbeddingModel::described(const QString &text) const
 {
-    const QStringList tokens = WordForms::tokens(text.left(kMaxTextLength).toLower());
+    return describedOf(readText(text));
+}
+
+EmbeddingModel::Described EmbeddingModel::describedOf(const Text &text) const
+{
+    const QStringList &tokens = text.tokens;
     Described result;
-    for (const QString &token : tokens) {
-        for (const Reading &reading : read(token)) {
+    for (const std::vector<Reading> &readings : text.readings) {
+        for (const Reading &reading : readings) {
             if (reading.record && reading.record->row == ModelFormat::kNoRow)
                 continue;
             const float weight = reading.record ? reading.record->weight : m_header->unknownWeight;

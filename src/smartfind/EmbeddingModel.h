@@ -71,6 +71,14 @@ public:
     };
     static constexpr size_t kMaxDescribedWords = 64;
     Described described(const QString &text) const;
+    // vector() and described() of one text, reading each of its words once: a query needs
+    // both on every keystroke, and a word being typed costs a spelling search to read.
+    struct Meaning
+    {
+        Vector vector;
+        Described described;
+    };
+    Meaning meaning(const QString &text) const;
     // The rows of the words in a term's descriptions and search words, ascending.
     std::span<const uint32_t> describedRows(uint32_t term) const
     {
@@ -145,6 +153,15 @@ private:
         const ModelFormat::WordRecord *record;
     };
     std::vector<Reading> read(const QString &token) const;
+    // A text's tokens, each with how it reads.
+    struct Text
+    {
+        QStringList tokens;
+        std::vector<std::vector<Reading>> readings;
+    };
+    Text readText(const QString &text) const;
+    Vector vectorOf(const Text &text) const;
+    Described describedOf(const Text &text) const;
     // The record of a token's first dictionary form with a meaning, else of one without.
     const ModelFormat::WordRecord *lookUpForms(const QByteArray &token) const;
     // The record giving a token its meaning: a dictionary form, else a one-edit spelling.
@@ -155,8 +172,8 @@ private:
     // normalised, joined by the trigram share and quantised.
     Vector finish(std::vector<float> &semantic, std::vector<float> &trigrams) const;
     void addRow(const ModelFormat::WordRecord &record, float weight, std::vector<float> &sum) const;
-    void addToken(const QString &token, std::vector<float> &semantic,
-                  std::vector<float> &trigrams) const;
+    void addReadings(const std::vector<Reading> &readings, std::vector<float> &semantic,
+                     std::vector<float> &trigrams) const;
     void addTrigrams(const QString &token, float weight, std::vector<float> &sum) const;
 
     QFile m_file;

@@ -81,9 +81,10 @@ void SemanticSearch::setEmbedding(std::unique_ptr<EmbeddingModel> embedding)
 
 void SemanticSearch::embed(const EmbeddingModel &model, Embedded &label)
 {
-    label.vector = model.vector(label.lowered);
+    EmbeddingModel::Meaning meaning = model.meaning(label.lowered);
+    label.vector = std::move(meaning.vector);
     label.words = model.separateWords(label.lowered);
-    label.described = model.described(label.lowered);
+    label.described = std::move(meaning.described);
 }
 
 void SemanticSearch::store(Label &cached, Embedded &embedded,
@@ -203,8 +204,9 @@ const EmbeddingModel::Vector &SemanticSearch::queryVector(const QString &lowered
         && m_queryText.size() == loweredQuery.size();
     if (m_queryVector.components.empty() || (!sameQuery && m_queryText != loweredQuery)) {
         m_queryText = loweredQuery;
-        m_queryVector = m_embedding->vector(loweredQuery);
-        m_queryDescribed = m_embedding->described(loweredQuery);
+        EmbeddingModel::Meaning meaning = m_embedding->meaning(loweredQuery);
+        m_queryVector = std::move(meaning.vector);
+        m_queryDescribed = std::move(meaning.described);
         m_queryDescribedRows.clear();
         for (const uint32_t term : m_queryDescribed.terms) {
             const std::span<const uint32_t> rows = m_embedding->describedRows(term);
