@@ -225,7 +225,7 @@ std::vector<uint32_t> EmbeddingModel::qualifiedForms(const QByteArray &word) con
     const QByteArray prefix = word + ' ';
     std::vector<uint32_t> terms;
     // The forms of one entry share their rows; those of different brands do not.
-    std::vector<std::span<const uint32_t>> entries;
+    std::span<const uint32_t> entry;
     const WordRecord *end = m_words + m_header->wordCount;
     for (const WordRecord *record = firstNotBefore(prefix);
          record != end && textOf(*record).startsWith(prefix); ++record) {
@@ -233,13 +233,10 @@ std::vector<uint32_t> EmbeddingModel::qualifiedForms(const QByteArray &word) con
         if (!isDescribed(index))
             continue;
         const std::span<const uint32_t> rows = describedRows(index);
-        if (std::none_of(entries.begin(), entries.end(), [&rows](std::span<const uint32_t> other) {
-                return std::equal(rows.begin(), rows.end(), other.begin(), other.end());
-            })) {
-            if (entries.size() == kMaxQualifiedEntries)
-                return {};
-            entries.push_back(rows);
-        }
+        if (terms.empty())
+            entry = rows;
+        else if (!std::equal(rows.begin(), rows.end(), entry.begin(), entry.end()))
+            return {};
         terms.push_back(index);
     }
     return terms;

@@ -141,9 +141,7 @@ private:
     const ModelFormat::WordRecord *find(const QByteArray &word) const;
     // Whether the record at `index` has descriptions or search words.
     bool isDescribed(uint32_t index) const;
-    static constexpr size_t kMaxQualifiedEntries = 1;
-    // The described terms "word ..." when they are forms of at most kMaxQualifiedEntries
-    // entries; else none.
+    // The described terms "word ..." when they are the forms of one entry; else none.
     std::vector<uint32_t> qualifiedForms(const QByteArray &word) const;
     // A token as the model reads it: itself (or its one-edit spelling), else the parts of
     // "wi-fi" or "dogwalker", each with its record, nullptr when unknown.
