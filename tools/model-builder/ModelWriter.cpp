@@ -100,33 +100,32 @@ void addRows(const QString &token, const std::map<std::string, Word> &words,
 }
 
 // Per word in the file's order, where its described rows begin, then those rows: the words of
-// its descriptions but those that describe more than maxShare of all terms.
+// its descriptions but those in more than maxShare of all descriptions. Counted by description,
+// not by term: a brand with five spellings, or a list of first names, is one thing described.
 std::pair<std::vector<uint32_t>, std::vector<uint32_t>>
 describedRows(const std::vector<GlossaryEntry> &glossary, const std::map<std::string, Word> &words,
               const WordNet &wordNet, double maxShare)
 {
     const auto forms = otherForms(words, wordNet);
     std::map<std::string, std::set<uint32_t>> described;
+    std::map<uint32_t, size_t> entriesDescribedBy;
     for (const GlossaryEntry &entry : glossary) {
         std::set<uint32_t> rows;
         for (const QString &token :
              WordForms::tokens(QString::fromStdString(entry.description).toLower()))
             addRows(token, words, forms, rows);
+        for (const uint32_t row : rows)
+            ++entriesDescribedBy[row];
         for (const std::string &term : entry.terms)
             described[term].insert(rows.begin(), rows.end());
     }
-    std::map<uint32_t, size_t> termsDescribedBy;
-    for (const auto &[term, rows] : described) {
-        for (const uint32_t row : rows)
-            ++termsDescribedBy[row];
-    }
-    const double most = maxShare * double(described.size());
+    const double most = maxShare * double(glossary.size());
     std::vector<uint32_t> from {0};
     std::vector<uint32_t> rows;
     for (const auto &[text, word] : words) {
         if (const auto found = described.find(text); found != described.end()) {
             std::copy_if(found->second.begin(), found->second.end(), std::back_inserter(rows),
-                         [&](uint32_t row) { return double(termsDescribedBy[row]) <= most; });
+                         [&](uint32_t row) { return double(entriesDescribedBy[row]) <= most; });
         }
         from.push_back(uint32_t(rows.size()));
     }

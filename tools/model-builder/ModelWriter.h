@@ -31,7 +31,7 @@ struct ModelSettings
     // "electric scooter" to find "Lime scooter" first, which its vector alone leaves far down;
     // more let a long description outrank a label that means the query.
     float coverWeight = 0.7f;
-    // A word in the descriptions of more than one term in twenty ("account", "online", "app")
+    // A word in more than one description in twenty ("account", "online", "app")
     // tells little about which is meant, and makes queries for nothing in a vault find some.
     double maxDescribedShare = 0.05;
 };
