@@ -257,6 +257,9 @@ TEST_F(BuiltModelTest, ALabelAnswersForEachOfItsWordsAndWhatTheyAre)
         // Known only as "lime scooter" and "lime app", described as hiring "scooters".
         {"scooter hire", "Lime account", "Tesco account"},
         {"electric scooter", "Lime account", "Octopus Energy account"},
+        // A first name is a person, whom people search for by who they are.
+        {"husband phone", "Craig mob", "Mum landline"},
+        {"daughter's passport", "Priya passport", "My passport no."},
     };
     for (const auto &c : cases) {
         EXPECT_LT(m_model->labelDistance(c.query, c.label),
