@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Builds Binzo's smart-find model from WordNet 3.0, optionally GloVe word vectors, and the
 // glossaries (applied in the order given), with the words people search each glossary term by:
-//   binzo-model-builder WORDNET_DIR OUTPUT [--glove TARBALL] [--search-words FILE]... GLOSSARY...
+//   binzo-model-builder WORDNET_DIR OUTPUT [--glove TARBALL] [--search-words FILE]...
+//                       [--names FILE]... GLOSSARY...
+// A names file is a glossary of given names: described like any other, but no guide for the
+// words only GloVe knows, whose neighbours of a name are thousands of other names and surnames
+// that find nothing more and cost megabytes.
 #include "Cooccurrence.h"
 #include "GloVe.h"
 #include "GloVeComplement.h"
@@ -39,18 +43,21 @@ struct Arguments
     std::string glove;
     std::vector<std::string> glossaries;
     std::vector<std::string> searchWords;
+    std::vector<std::string> names;
 };
 
 std::optional<Arguments> parse(int argc, char **argv)
 {
     if (argc < 4)
         return std::nullopt;
-    Arguments arguments {argv[1], argv[2], {}, {}, {}};
+    Arguments arguments {argv[1], argv[2], {}, {}, {}, {}};
     for (int i = 3; i < argc; ++i) {
         if (std::string(argv[i]) == "--glove" && i + 1 < argc)
             arguments.glove = argv[++i];
         else if (std::string(argv[i]) == "--search-words" && i + 1 < argc)
             arguments.searchWords.emplace_back(argv[++i]);
+        else if (std::string(argv[i]) == "--names" && i + 1 < argc)
+            arguments.names.emplace_back(argv[++i]);
         else
             arguments.glossaries.emplace_back(argv[i]);
     }
@@ -110,7 +117,7 @@ int main(int argc, char **argv)
     const std::optional<Arguments> arguments = parse(argc, argv);
     if (!arguments) {
         std::cerr << "usage: binzo-model-builder WORDNET_DIR OUTPUT [--glove TARBALL] "
-                     "[--search-words FILE]... GLOSSARY...\n";
+                     "[--search-words FILE]... [--names FILE]... GLOSSARY...\n";
         return 2;
     }
     progress("reading WordNet and the glossaries");
@@ -128,9 +135,12 @@ int main(int argc, char **argv)
     std::vector<GlossaryEntry> glossary;
     // The words each term is searched with, beside its descriptions; they give no meaning.
     std::vector<GlossaryEntry> searchWords;
+    std::vector<GlossaryEntry> names;
     if (!readAll(arguments->glossaries, glossary) || !readAll(arguments->searchWords, searchWords)
-        || !wordNet)
+        || !readAll(arguments->names, names) || !wordNet)
         return 1;
+    const size_t guides = glossary.size();
+    glossary.insert(glossary.end(), names.begin(), names.end());
     std::vector<GlossaryEntry> described = glossary;
     described.insert(described.end(), searchWords.begin(), searchWords.end());
     const Lexicon lexicon(*wordNet);
@@ -164,8 +174,8 @@ int main(int argc, char **argv)
     if (glove) {
         progress("placing the words only GloVe knows");
         std::unordered_set<std::string> described;
-        for (const GlossaryEntry &entry : glossary)
-            described.insert(entry.terms.begin(), entry.terms.end());
+        for (size_t i = 0; i < guides; ++i)
+            described.insert(glossary[i].terms.begin(), glossary[i].terms.end());
         complementWithGloVe(*glove, space, described);
     }
 
