@@ -271,6 +271,11 @@ TEST_F(BuiltModelTest, ALabelAnswersForEachOfItsWordsAndWhatTheyAre)
     const double lessHeld = m_model->labelDistance(0.9, 0.9, 0.5);
     EXPECT_LT(moreHeld, lessHeld);
     EXPECT_GT(moreHeld, EmbeddingModel::kNearMatchDistance);
+    // A word that hundreds of brands' descriptions use still describes each of them.
+    EXPECT_LT(m_model->labelDistance("phone contract", "Vodafone"),
+              EmbeddingModel::kNearMatchDistance);
+    EXPECT_LT(m_model->labelDistance("shop loyalty", "Boots Advantage"),
+              EmbeddingModel::kNearMatchDistance);
     // Two words written as one, which alone the model knows only by its letters.
     EXPECT_LT(m_model->labelDistance("dogwalker", "Dog walker Sam"),
               EmbeddingModel::kNearMatchDistance);
