@@ -255,6 +255,11 @@ const WordRecord *EmbeddingModel::lookUpForms(const QByteArray &token) const
     return weightOnly;
 }
 
+bool EmbeddingModel::knows(const QString &word) const
+{
+    return lookUpForms(word.toUtf8()) != nullptr;
+}
+
 const WordRecord *EmbeddingModel::lookUpToken(const QByteArray &token) const
 {
     const WordRecord *weightOnly = lookUpForms(token);

@@ -3,6 +3,7 @@
 
 #include "model/records/Entry.h"
 #include "smartfind/Logging.h"
+#include "smartfind/WordForms.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -150,9 +151,51 @@ void SemanticSearch::refresh(Label &cached, const QString &text)
 {
     if (cached.text == text)
         return;
+    countLabelWords(cached.lowered, -1);
     cached.text = text;
     cached.lowered = text.toLower();
+    countLabelWords(cached.lowered, 1);
     release(cached);
+}
+
+void SemanticSearch::countLabelWords(const QString &lowered, int change)
+{
+    for (const QString &word : WordForms::tokens(lowered)) {
+        int &count = m_labelWords[word];
+        count += change;
+        if (count <= 0)
+            m_labelWords.remove(word);
+    }
+}
+
+QString SemanticSearch::withLabelSpellings(const QString &loweredQuery) const
+{
+    // Four letters at least: shorter words are one edit from too many others.
+    constexpr qsizetype kMinLength = 4;
+    QStringList words = WordForms::tokens(loweredQuery);
+    bool respelled = false;
+    for (QString &word : words) {
+        if (word.size() < kMinLength || m_labelWords.contains(word) || m_embedding->knows(word))
+            continue;
+        // The likeliest kind of typo first, and of its candidates the word most labels hold.
+        for (const QList<QByteArray> &kind : WordForms::oneEditAway(word.toUtf8())) {
+            QString best;
+            int bestCount = 0;
+            for (const QByteArray &candidate : kind) {
+                const int count = m_labelWords.value(QString::fromUtf8(candidate));
+                if (count > bestCount) {
+                    best = QString::fromUtf8(candidate);
+                    bestCount = count;
+                }
+            }
+            if (bestCount > 0) {
+                word = best;
+                respelled = true;
+                break;
+            }
+        }
+    }
+    return respelled ? words.join(QLatin1Char(' ')) : loweredQuery;
 }
 
 SemanticSearch::Label &SemanticSearch::label(const Entry &entry)
@@ -165,6 +208,7 @@ SemanticSearch::Label &SemanticSearch::label(const Entry &entry)
     auto found = m_labels.find(&entry);
     if (found == m_labels.end()) {
         QObject::connect(&entry, &QObject::destroyed, &m_guard, [this, key = &entry] {
+            countLabelWords(m_labels.at(key).lowered, -1);
             release(m_labels.at(key));
             m_labels.erase(key);
             m_lastEntry = nullptr;
@@ -175,6 +219,7 @@ SemanticSearch::Label &SemanticSearch::label(const Entry &entry)
         found = m_labels
                     .emplace(&entry, Label {text, text.toLower(), kNoSlot, 0, {}, {}, 0, 0, false})
                     .first;
+        countLabelWords(found->second.lowered, 1);
     }
     Label &cached = found->second;
     refresh(cached, text);
@@ -204,7 +249,7 @@ const EmbeddingModel::Vector &SemanticSearch::queryVector(const QString &lowered
         && m_queryText.size() == loweredQuery.size();
     if (m_queryVector.components.empty() || (!sameQuery && m_queryText != loweredQuery)) {
         m_queryText = loweredQuery;
-        EmbeddingModel::Meaning meaning = m_embedding->meaning(loweredQuery);
+        EmbeddingModel::Meaning meaning = m_embedding->meaning(withLabelSpellings(loweredQuery));
         m_queryVector = std::move(meaning.vector);
         m_queryDescribed = std::move(meaning.described);
         m_queryDescribedRows.clear();

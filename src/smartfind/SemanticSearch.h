@@ -133,6 +133,11 @@ private:
     // The label's vector, embedding it now when it has none.
     const int8_t *labelVector(Label &cached);
     const EmbeddingModel::Vector &queryVector(const QString &loweredQuery);
+    // The query with each word the model does not know, but which is one edit from a word of
+    // some label, spelled as that word: people mistype the names in their own vault ("koodoo"
+    // for Koodo, "docimity" for Doximity), which no dictionary holds.
+    QString withLabelSpellings(const QString &loweredQuery) const;
+    void countLabelWords(const QString &lowered, int change);
     // EmbeddingModel::cover of the query and the label, from the shared tables: a term or a
     // word is measured once per query, however many labels hold it.
     double cover(const Label &cached);
@@ -156,6 +161,8 @@ private:
     // a few thousand words, and a renamed label often takes its words back.
     std::vector<Word> m_words;
     QHash<QString, uint32_t> m_wordIds;
+    // How many current labels hold each word (WordForms::tokens of the lowered label).
+    QHash<QString, int> m_labelWords;
     std::vector<CoverTerm> m_coverTerms;
     std::unordered_map<uint32_t, uint32_t> m_coverTermIds;
     std::vector<CoverWord> m_coverWords;

@@ -108,4 +108,15 @@ TEST_F(LabelEmbeddingTest, VectorsOfAReplacedModelAreDropped)
     expectDistancesOfCurrentLabels("router");
 }
 
+// People mistype the names in their own vault, which no dictionary holds.
+TEST_F(LabelEmbeddingTest, AMistypedWordOfALabelIsReadAsThatWord)
+{
+    Entry *brand = add("Zorvix account");
+    EXPECT_DOUBLE_EQ(*search().match("zorvex", m_all).back().distance,
+                     m_model->labelDistance("zorvix", "zorvix account"));
+    // Once no label holds the word, the query means what the model says of it.
+    brand->setLabel("Car plate");
+    expectDistancesOfCurrentLabels("zorvex");
+}
+
 } // namespace
