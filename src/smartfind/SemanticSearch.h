@@ -137,6 +137,7 @@ private:
     // some label, spelled as that word: people mistype the names in their own vault ("koodoo"
     // for Koodo, "docimity" for Doximity), which no dictionary holds.
     QString withLabelSpellings(const QString &loweredQuery) const;
+    // Adds `change` to the count of each word of a lowered label in m_labelWords.
     void countLabelWords(const QString &lowered, int change);
     // EmbeddingModel::cover of the query and the label, from the shared tables: a term or a
     // word is measured once per query, however many labels hold it.
