@@ -170,12 +170,16 @@ void SemanticSearch::countLabelWords(const QString &lowered, int change)
 
 QString SemanticSearch::withLabelSpellings(const QString &loweredQuery) const
 {
-    // Four letters at least: shorter words are one edit from too many others.
+    // Four letters at least: shorter words are one edit from too many others. At most as
+    // long as a word worth mistyping: the candidates of a word cost its length squared, and a
+    // pasted page must not cost that on every keystroke.
     constexpr qsizetype kMinLength = 4;
-    QStringList words = WordForms::tokens(loweredQuery);
+    constexpr qsizetype kMaxLength = 32;
+    QStringList words = WordForms::tokens(loweredQuery.left(EmbeddingModel::kMaxTextLength));
     bool respelled = false;
     for (QString &word : words) {
-        if (word.size() < kMinLength || m_labelWords.contains(word) || m_embedding->knows(word))
+        if (word.size() < kMinLength || word.size() > kMaxLength || m_labelWords.contains(word)
+            || m_embedding->knows(word))
             continue;
         // The likeliest kind of typo first, and of its candidates the word most labels hold.
         for (const QList<QByteArray> &kind : WordForms::oneEditAway(word.toUtf8())) {
