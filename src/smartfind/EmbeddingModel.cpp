@@ -255,9 +255,12 @@ const WordRecord *EmbeddingModel::lookUpForms(const QByteArray &token) const
     return weightOnly;
 }
 
-bool EmbeddingModel::knows(const QString &word) const
+bool EmbeddingModel::knowsOrBegins(const QString &word) const
 {
-    return lookUpForms(word.toUtf8()) != nullptr;
+    const QByteArray utf8 = word.toUtf8();
+    const WordRecord *next = firstNotBefore(utf8);
+    return (next != m_words + m_header->wordCount && textOf(*next).startsWith(utf8))
+        || lookUpForms(utf8) != nullptr;
 }
 
 const WordRecord *EmbeddingModel::lookUpToken(const QByteArray &token) const

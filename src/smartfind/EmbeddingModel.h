@@ -52,8 +52,9 @@ public:
     QStringList separateWords(const QString &text) const;
     // The vector of one of separateWords().
     Vector wordVector(const QString &word) const;
-    // Whether the model knows a word (lower case) in some dictionary form, spelled as it is.
-    bool knows(const QString &word) const;
+    // Whether the model knows a word (lower case) in some dictionary form, spelled as it is, or
+    // a word or phrase beginning with it.
+    bool knowsOrBegins(const QString &word) const;
 
     // What the glossaries can say of a text: its words as found in descriptions (each known
     // word's row and weight, the first kMaxDescribedWords of them, and the weight of all its

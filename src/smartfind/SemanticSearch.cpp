@@ -162,24 +162,31 @@ void SemanticSearch::countLabelWords(const QString &lowered, int change)
 {
     for (const QString &word : WordForms::tokens(lowered)) {
         int &count = m_labelWords[word];
+        const bool wasHeld = count > 0;
         count += change;
         if (count <= 0)
             m_labelWords.remove(word);
+        // A query's respelling depends on which words labels hold.
+        if (wasHeld != (count > 0))
+            m_queryVector = {};
     }
 }
 
 QString SemanticSearch::withLabelSpellings(const QString &loweredQuery) const
 {
-    // Four letters at least: shorter words are one edit from too many others. At most as
-    // long as a word worth mistyping: the candidates of a word cost its length squared, and a
-    // pasted page must not cost that on every keystroke.
-    constexpr qsizetype kMinLength = 4;
+    // Five letters at least, as the model's own spelling: shorter words are one edit from too
+    // many others. At most as long as a word worth mistyping: the candidates of a word cost its
+    // length squared, and a pasted page must not cost that on every keystroke.
+    constexpr qsizetype kMinLength = 5;
     constexpr qsizetype kMaxLength = 32;
     QStringList words = WordForms::tokens(loweredQuery.left(EmbeddingModel::kMaxTextLength));
     bool respelled = false;
     for (QString &word : words) {
+        // Not a number (a card's last digits are no typo of another's), nor a word being typed
+        // on its way to one the model knows ("barcl" for "barclays").
         if (word.size() < kMinLength || word.size() > kMaxLength || m_labelWords.contains(word)
-            || m_embedding->knows(word))
+            || std::any_of(word.begin(), word.end(), [](QChar c) { return c.isDigit(); })
+            || m_embedding->knowsOrBegins(word))
             continue;
         // The likeliest kind of typo first, and of its candidates the word most labels hold.
         for (const QList<QByteArray> &kind : WordForms::oneEditAway(word.toUtf8())) {
@@ -323,8 +330,9 @@ double SemanticSearch::cover(const Label &cached)
 
 double SemanticSearch::distance(const QString &loweredQuery, const Entry &entry)
 {
+    Label &cached = label(entry); // first: a new label's words may respell the query
     const EmbeddingModel::Vector &query = queryVector(loweredQuery);
-    return labelDistance(query, label(entry));
+    return labelDistance(query, cached);
 }
 
 void SemanticSearch::rememberPass(const QList<Entry *> &entries)
