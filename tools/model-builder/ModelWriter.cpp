@@ -100,8 +100,8 @@ void addRows(const QString &token, const std::map<std::string, Word> &words,
 }
 
 // Per word in the file's order, where its described rows begin, then those rows: the words of
-// its descriptions but those in more than maxShare of all descriptions. Counted by description,
-// not by term: a brand with five spellings, or a list of first names, is one thing described.
+// its descriptions but those in more than maxShare of all descriptions and search-word lines.
+// Counted by line, not by term: a brand with five spellings is described once, not five times.
 std::pair<std::vector<uint32_t>, std::vector<uint32_t>>
 describedRows(const std::vector<GlossaryEntry> &glossary, const std::map<std::string, Word> &words,
               const WordNet &wordNet, double maxShare)

@@ -3,9 +3,9 @@
 // glossaries (applied in the order given), with the words people search each glossary term by:
 //   binzo-model-builder WORDNET_DIR OUTPUT [--glove TARBALL] [--search-words FILE]...
 //                       [--names FILE]... GLOSSARY...
-// A names file is a glossary of given names: described like any other, but no guide for the
-// words only GloVe knows, whose neighbours of a name are thousands of other names and surnames
-// that find nothing more and cost megabytes.
+// A names file is a glossary of given names: described like any other, but its rarer names do
+// not guide the words only GloVe knows, whose neighbours are thousands of other names and
+// surnames that find nothing more and cost megabytes.
 #include "Cooccurrence.h"
 #include "GloVe.h"
 #include "GloVeComplement.h"
