@@ -151,28 +151,34 @@ void SemanticSearch::refresh(Label &cached, const QString &text)
 {
     if (cached.text == text)
         return;
-    countLabelWords(cached.lowered, -1);
     cached.text = text;
     cached.lowered = text.toLower();
-    countLabelWords(cached.lowered, 1);
+    labelWordsChanged();
     release(cached);
 }
 
-void SemanticSearch::countLabelWords(const QString &lowered, int change)
+void SemanticSearch::labelWordsChanged()
 {
-    for (const QString &word : WordForms::tokens(lowered)) {
-        int &count = m_labelWords[word];
-        const bool wasHeld = count > 0;
-        count += change;
-        if (count <= 0)
-            m_labelWords.remove(word);
-        // A query's respelling depends on which words labels hold.
-        if (wasHeld != (count > 0))
-            m_queryVector = {};
-    }
+    m_labelWords.reset();
+    m_queryVector = {}; // a query's respelling depends on which words labels hold
 }
 
-QString SemanticSearch::withLabelSpellings(const QString &loweredQuery) const
+const QHash<QString, int> &SemanticSearch::labelWords()
+{
+    // Counted when a query first needs them, not as labels come: words counted among the labels
+    // being cached scatter those labels in memory, and a pass over 100,000 of them slowed by
+    // half.
+    if (!m_labelWords) {
+        m_labelWords.emplace();
+        for (const auto &[entry, label] : m_labels) {
+            for (const QString &word : WordForms::tokens(label.lowered))
+                ++(*m_labelWords)[word];
+        }
+    }
+    return *m_labelWords;
+}
+
+QString SemanticSearch::withLabelSpellings(const QString &loweredQuery)
 {
     // Five letters at least, as the model's own spelling: shorter words are one edit from too
     // many others. At most as long as a word worth mistyping: the candidates of a word cost its
@@ -184,16 +190,16 @@ QString SemanticSearch::withLabelSpellings(const QString &loweredQuery) const
     for (QString &word : words) {
         // Not a number (a card's last digits are no typo of another's), nor a word being typed
         // on its way to one the model knows ("barcl" for "barclays").
-        if (word.size() < kMinLength || word.size() > kMaxLength || m_labelWords.contains(word)
+        if (word.size() < kMinLength || word.size() > kMaxLength
             || std::any_of(word.begin(), word.end(), [](QChar c) { return c.isDigit(); })
-            || m_embedding->knowsOrBegins(word))
+            || m_embedding->knowsOrBegins(word) || labelWords().contains(word))
             continue;
         // The likeliest kind of typo first, and of its candidates the word most labels hold.
         for (const QList<QByteArray> &kind : WordForms::oneEditAway(word.toUtf8())) {
             QString best;
             int bestCount = 0;
             for (const QByteArray &candidate : kind) {
-                const int count = m_labelWords.value(QString::fromUtf8(candidate));
+                const int count = labelWords().value(QString::fromUtf8(candidate));
                 if (count > bestCount) {
                     best = QString::fromUtf8(candidate);
                     bestCount = count;
@@ -219,9 +225,9 @@ SemanticSearch::Label &SemanticSearch::label(const Entry &entry)
     auto found = m_labels.find(&entry);
     if (found == m_labels.end()) {
         QObject::connect(&entry, &QObject::destroyed, &m_guard, [this, key = &entry] {
-            countLabelWords(m_labels.at(key).lowered, -1);
             release(m_labels.at(key));
             m_labels.erase(key);
+            labelWordsChanged();
             m_lastEntry = nullptr;
             m_passEntries.clear(); // a new entry may be born at the same address
             m_passLabels.clear();
@@ -230,7 +236,7 @@ SemanticSearch::Label &SemanticSearch::label(const Entry &entry)
         found = m_labels
                     .emplace(&entry, Label {text, text.toLower(), kNoSlot, 0, {}, {}, 0, 0, false})
                     .first;
-        countLabelWords(found->second.lowered, 1);
+        labelWordsChanged();
     }
     Label &cached = found->second;
     refresh(cached, text);

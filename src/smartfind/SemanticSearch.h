@@ -136,9 +136,11 @@ private:
     // The query with each word the model does not know, but which is one edit from a word of
     // some label, spelled as that word: people mistype the names in their own vault ("irtc" for
     // IRCTC, "docimity" for Doximity), which no dictionary holds.
-    QString withLabelSpellings(const QString &loweredQuery) const;
-    // Adds `change` to the count of each word of a lowered label in m_labelWords.
-    void countLabelWords(const QString &lowered, int change);
+    QString withLabelSpellings(const QString &loweredQuery);
+    // How many labels hold each word (WordForms::tokens of the lowered label), counted anew
+    // after labelWordsChanged().
+    const QHash<QString, int> &labelWords();
+    void labelWordsChanged();
     // EmbeddingModel::cover of the query and the label, from the shared tables: a term or a
     // word is measured once per query, however many labels hold it.
     double cover(const Label &cached);
@@ -162,8 +164,7 @@ private:
     // a few thousand words, and a renamed label often takes its words back.
     std::vector<Word> m_words;
     QHash<QString, uint32_t> m_wordIds;
-    // How many current labels hold each word (WordForms::tokens of the lowered label).
-    QHash<QString, int> m_labelWords;
+    std::optional<QHash<QString, int>> m_labelWords; // see labelWords()
     std::vector<CoverTerm> m_coverTerms;
     std::unordered_map<uint32_t, uint32_t> m_coverTermIds;
     std::vector<CoverWord> m_coverWords;
