@@ -273,19 +273,14 @@ const WordRecord *EmbeddingModel::lookUpToken(const QByteArray &token) const
     if (weightOnly || token.size() < kMinCorrectableLength
         || token.size() > qsizetype(m_longestWord) + 1)
         return weightOnly;
-    // A misspelling: the most frequent known word among the likeliest kind of typo.
-    for (const QList<QByteArray> &kind : WordForms::oneEditAway(token)) {
-        const WordRecord *best = nullptr;
-        for (const QByteArray &candidate : kind) {
-            const WordRecord *record = find(candidate);
-            if (record && record->row != ModelFormat::kNoRow
-                && (!best || record->weight < best->weight))
-                best = record;
-        }
-        if (best)
-            return best;
-    }
-    return nullptr;
+    // A misspelling: the most frequent known word (the least SIF weight) among the likeliest
+    // kind of typo.
+    const QByteArray respelled
+        = WordForms::likeliestRespelling(token, [this](const QByteArray &candidate) {
+              const WordRecord *record = find(candidate);
+              return record && record->row != ModelFormat::kNoRow ? 1.0 / record->weight : 0.0;
+          });
+    return respelled.isEmpty() ? nullptr : find(respelled);
 }
 
 void EmbeddingModel::addRow(const WordRecord &record, float weight, std::vector<float> &sum) const
@@ -543,26 +538,26 @@ EmbeddingModel::Described EmbeddingModel::describedOf(const Text &text) const
                 result.words.push_back({reading.record->row, weight});
         }
     }
-    std::vector<bool> inPhrase(size_t(tokens.size()), false);
+    // Words inside a known phrase, or described themselves.
+    std::vector<bool> named(size_t(tokens.size()), false);
     for (qsizetype i = 0; i < tokens.size(); ++i) {
         const qsizetype longest = std::min<qsizetype>(m_header->maxPhraseWords, tokens.size() - i);
         for (qsizetype length = 1; length <= longest; ++length) {
             const WordRecord *term = find(tokens.mid(i, length).join(QLatin1Char(' ')).toUtf8());
-            if (term && isDescribed(uint32_t(term - m_words)))
+            const bool described = term && isDescribed(uint32_t(term - m_words));
+            if (described)
                 result.terms.push_back(uint32_t(term - m_words));
-            if (term && length > 1)
-                std::fill_n(inPhrase.begin() + i, length, true);
+            if (term && (length > 1 || described))
+                std::fill_n(named.begin() + i, length, true);
         }
     }
     // A word known only in the forms of one qualified entry names them: a label says "Lime
     // account" where the vocabulary, wary of the fruit, says "lime scooter" and "lime app".
     // Not inside a phrase: "key lime pie" is no scooter.
     for (qsizetype i = 0; i < tokens.size(); ++i) {
-        const QByteArray word = tokens.at(i).toUtf8();
-        const WordRecord *own = find(word);
-        if (inPhrase[size_t(i)] || (own && isDescribed(uint32_t(own - m_words))))
+        if (named[size_t(i)])
             continue;
-        const std::vector<uint32_t> forms = qualifiedForms(word);
+        const std::vector<uint32_t> forms = qualifiedForms(tokens.at(i).toUtf8());
         result.terms.insert(result.terms.end(), forms.begin(), forms.end());
     }
     std::sort(result.terms.begin(), result.terms.end());

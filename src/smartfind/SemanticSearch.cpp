@@ -194,22 +194,14 @@ QString SemanticSearch::withLabelSpellings(const QString &loweredQuery)
             || std::any_of(word.begin(), word.end(), [](QChar c) { return c.isDigit(); })
             || m_embedding->knowsOrBegins(word) || labelWords().contains(word))
             continue;
-        // The likeliest kind of typo first, and of its candidates the word most labels hold.
-        for (const QList<QByteArray> &kind : WordForms::oneEditAway(word.toUtf8())) {
-            QString best;
-            int bestCount = 0;
-            for (const QByteArray &candidate : kind) {
-                const int count = labelWords().value(QString::fromUtf8(candidate));
-                if (count > bestCount) {
-                    best = QString::fromUtf8(candidate);
-                    bestCount = count;
-                }
-            }
-            if (bestCount > 0) {
-                word = best;
-                respelled = true;
-                break;
-            }
+        // Of the likeliest kind of typo, the word most labels hold.
+        const QByteArray labelWord
+            = WordForms::likeliestRespelling(word.toUtf8(), [this](const QByteArray &candidate) {
+                  return double(labelWords().value(QString::fromUtf8(candidate)));
+              });
+        if (!labelWord.isEmpty()) {
+            word = QString::fromUtf8(labelWord);
+            respelled = true;
         }
     }
     return respelled ? words.join(QLatin1Char(' ')) : loweredQuery;

@@ -134,8 +134,8 @@ private:
     const int8_t *labelVector(Label &cached);
     const EmbeddingModel::Vector &queryVector(const QString &loweredQuery);
     // The query with each word the model does not know, but which is one edit from a word of
-    // some label, spelled as that word: people mistype the names in their own vault ("irtc" for
-    // IRCTC, "docimity" for Doximity), which no dictionary holds.
+    // some label, spelled as that word: people mistype the names in their own vault
+    // ("docimity" for Doximity), which no dictionary holds.
     QString withLabelSpellings(const QString &loweredQuery);
     // How many labels hold each word (WordForms::tokens of the lowered label), counted anew
     // after labelWordsChanged().

@@ -23,4 +23,23 @@ QList<QByteArray> baseForms(const QByteArray &word);
 // letter a-z left out, one mistyped, one typed too many.
 QList<QList<QByteArray>> oneEditAway(const QByteArray &word);
 
+// Of the spellings one edit away that `score` rates above 0, the best-rated of the likeliest
+// kind of typo that has any; empty when none has.
+template<typename Score> QByteArray likeliestRespelling(const QByteArray &word, Score score)
+{
+    for (const QList<QByteArray> &kind : oneEditAway(word)) {
+        QByteArray best;
+        double bestScore = 0;
+        for (const QByteArray &candidate : kind) {
+            if (const double rating = score(candidate); rating > bestScore) {
+                best = candidate;
+                bestScore = rating;
+            }
+        }
+        if (!best.isEmpty())
+            return best;
+    }
+    return {};
+}
+
 } // namespace WordForms
