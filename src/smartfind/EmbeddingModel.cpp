@@ -225,7 +225,7 @@ std::vector<uint32_t> EmbeddingModel::qualifiedForms(const QByteArray &word) con
     const QByteArray prefix = word + ' ';
     std::vector<uint32_t> terms;
     // The forms of one entry share their rows; those of different brands do not.
-    std::span<const uint32_t> entry;
+    std::vector<std::span<const uint32_t>> entries;
     const WordRecord *end = m_words + m_header->wordCount;
     for (const WordRecord *record = firstNotBefore(prefix);
          record != end && textOf(*record).startsWith(prefix); ++record) {
@@ -233,10 +233,13 @@ std::vector<uint32_t> EmbeddingModel::qualifiedForms(const QByteArray &word) con
         if (!isDescribed(index))
             continue;
         const std::span<const uint32_t> rows = describedRows(index);
-        if (terms.empty())
-            entry = rows;
-        else if (!std::equal(rows.begin(), rows.end(), entry.begin(), entry.end()))
-            return {};
+        if (std::none_of(entries.begin(), entries.end(), [&](std::span<const uint32_t> e) {
+                return std::equal(rows.begin(), rows.end(), e.begin(), e.end());
+            })) {
+            entries.push_back(rows);
+            if (entries.size() > kMaxQualifiedEntries)
+                return {};
+        }
         terms.push_back(index);
     }
     return terms;
@@ -551,9 +554,10 @@ EmbeddingModel::Described EmbeddingModel::describedOf(const Text &text) const
                 std::fill_n(named.begin() + i, length, true);
         }
     }
-    // A word known only in the forms of one qualified entry names them: a label says "Lime
-    // account" where the vocabulary, wary of the fruit, says "lime scooter" and "lime app".
-    // Not inside a phrase: "key lime pie" is no scooter.
+    // A word known only in qualified forms names them: a label says "Lime account" where the
+    // vocabulary, wary of the fruit, says "lime scooter" and "lime app", and "Octopus acc no."
+    // where it names an energy supplier in five countries and a fare card. Not inside a
+    // phrase: "key lime pie" is no scooter.
     for (qsizetype i = 0; i < tokens.size(); ++i) {
         if (named[size_t(i)])
             continue;

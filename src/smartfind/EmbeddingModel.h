@@ -118,7 +118,10 @@ public:
         // so little that no other label's distance falls between them.
         if (cover < kMostOfTheQuery)
             return std::max(covered, std::min(vectors, kNearMatchDistance + covered * 1e-6));
-        return covered;
+        // A label whose descriptions hold most of the query ranks at about the edge of the near
+        // matches however far its own vector lies: a brand's name tells the vectors little of
+        // what it is ("Deputy login" for "work rota").
+        return std::min(covered, kWellHeldDistance + vectors / 20);
     }
     // Search lists a label closer than this (a similarity over 0.62) as a near match.
     static constexpr double kNearMatchDistance = 0.76;
@@ -132,6 +135,7 @@ public:
 
 private:
     static constexpr double kMostOfTheQuery = 0.7;
+    static constexpr double kWellHeldDistance = 0.74;
 
     EmbeddingModel() = default;
 
@@ -144,8 +148,12 @@ private:
     const ModelFormat::WordRecord *find(const QByteArray &word) const;
     // Whether the record at `index` has descriptions or search words.
     bool isDescribed(uint32_t index) const;
-    // The described terms "word ..." when they are the forms of one entry; else none.
+    // The described terms "word ..." when they are the forms of at most kMaxQualifiedEntries
+    // entries; else none.
     std::vector<uint32_t> qualifiedForms(const QByteArray &word) const;
+    // A word beginning a dozen or so brands names one of them ("octopus" the energy supplier
+    // or the fare card); one beginning more ("home", "national") names none.
+    static constexpr size_t kMaxQualifiedEntries = 14;
     // A token as the model reads it: itself (or its one-edit spelling), else the parts of
     // "wi-fi" or "dogwalker", each with its record, nullptr when unknown.
     struct Reading

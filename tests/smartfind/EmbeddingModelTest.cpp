@@ -257,6 +257,8 @@ TEST_F(BuiltModelTest, ALabelAnswersForEachOfItsWordsAndWhatTheyAre)
         // Known only as "lime scooter" and "lime app", described as hiring "scooters".
         {"scooter hire", "Lime account", "Tesco account"},
         {"electric scooter", "Lime account", "Octopus Energy account"},
+        // Named by a dozen qualified entries, energy suppliers in several countries among them.
+        {"energy supplier", "Octopus acc no.", "Monzo acc no."},
         // A first name is a person, whom people search for by who they are.
         {"husband phone", "Craig mob", "Mum landline"},
         {"daughter's passport", "Priya passport", "My passport no."},
@@ -271,6 +273,8 @@ TEST_F(BuiltModelTest, ALabelAnswersForEachOfItsWordsAndWhatTheyAre)
     const double lessHeld = m_model->labelDistance(0.9, 0.9, 0.5);
     EXPECT_LT(moreHeld, lessHeld);
     EXPECT_GT(moreHeld, EmbeddingModel::kNearMatchDistance);
+    // Most of the query held outranks a vector only somewhat close, however far its own lies.
+    EXPECT_LT(m_model->labelDistance(1.9, 1.9, 0.9), m_model->labelDistance(0.85, 0.85, 0.0));
     // A word that hundreds of brands' descriptions use still describes each of them.
     EXPECT_LT(m_model->labelDistance("shop loyalty", "Boots Advantage"),
               EmbeddingModel::kNearMatchDistance);
