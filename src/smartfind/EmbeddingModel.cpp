@@ -224,6 +224,8 @@ std::vector<uint32_t> EmbeddingModel::qualifiedForms(const QByteArray &word) con
 {
     const QByteArray prefix = word + ' ';
     std::vector<uint32_t> terms;
+    const WordRecord *self = lookUpForms(word);
+    const size_t maxEntries = self && self->weight < kRareWordWeight ? 1 : kMaxQualifiedEntries;
     // The forms of one entry share their rows; those of different brands do not.
     std::vector<std::span<const uint32_t>> entries;
     const WordRecord *end = m_words + m_header->wordCount;
@@ -237,7 +239,7 @@ std::vector<uint32_t> EmbeddingModel::qualifiedForms(const QByteArray &word) con
                 return std::equal(rows.begin(), rows.end(), e.begin(), e.end());
             })) {
             entries.push_back(rows);
-            if (entries.size() > kMaxQualifiedEntries)
+            if (entries.size() > maxEntries)
                 return {};
         }
         terms.push_back(index);

@@ -148,12 +148,13 @@ private:
     const ModelFormat::WordRecord *find(const QByteArray &word) const;
     // Whether the record at `index` has descriptions or search words.
     bool isDescribed(uint32_t index) const;
-    // The described terms "word ..." when they are the forms of at most kMaxQualifiedEntries
-    // entries; else none.
+    // The described terms "word ..." when they are the forms of few enough entries; else none.
     std::vector<uint32_t> qualifiedForms(const QByteArray &word) const;
-    // A word beginning a dozen or so brands names one of them ("octopus" the energy supplier
-    // or the fare card); one beginning more ("home", "national") names none.
+    // A rare word beginning a dozen or so brands names one of them ("octopus" the energy
+    // supplier or the fare card); one beginning more ("home", "national") names none, nor does
+    // a common word ("no", "top") that begins more than one.
     static constexpr size_t kMaxQualifiedEntries = 14;
+    static constexpr float kRareWordWeight = 0.9f;
     // A token as the model reads it: itself (or its one-edit spelling), else the parts of
     // "wi-fi" or "dogwalker", each with its record, nullptr when unknown.
     struct Reading
