@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -223,11 +224,11 @@ bool EmbeddingModel::isDescribed(uint32_t index) const
 std::vector<uint32_t> EmbeddingModel::qualifiedForms(const QByteArray &word) const
 {
     const QByteArray prefix = word + ' ';
+    // Looked up only for a word that begins some term: a query's word being typed mostly does not.
+    std::optional<size_t> maxEntries;
+    // The forms of one entry share their rows, those of different brands do not; one form per
+    // entry holds what all of them do, and every label scoring a keystroke reads each.
     std::vector<uint32_t> terms;
-    const WordRecord *self = lookUpForms(word);
-    const size_t maxEntries = self && self->weight < kRareWordWeight ? 1 : kMaxQualifiedEntries;
-    // The forms of one entry share their rows; those of different brands do not.
-    std::vector<std::span<const uint32_t>> entries;
     const WordRecord *end = m_words + m_header->wordCount;
     for (const WordRecord *record = firstNotBefore(prefix);
          record != end && textOf(*record).startsWith(prefix); ++record) {
@@ -235,13 +236,17 @@ std::vector<uint32_t> EmbeddingModel::qualifiedForms(const QByteArray &word) con
         if (!isDescribed(index))
             continue;
         const std::span<const uint32_t> rows = describedRows(index);
-        if (std::none_of(entries.begin(), entries.end(), [&](std::span<const uint32_t> e) {
-                return std::equal(rows.begin(), rows.end(), e.begin(), e.end());
-            })) {
-            entries.push_back(rows);
-            if (entries.size() > maxEntries)
-                return {};
+        if (std::any_of(terms.begin(), terms.end(), [&](uint32_t term) {
+                const std::span<const uint32_t> entry = describedRows(term);
+                return std::equal(rows.begin(), rows.end(), entry.begin(), entry.end());
+            }))
+            continue;
+        if (!maxEntries) {
+            const WordRecord *self = lookUpForms(word);
+            maxEntries = self && self->weight < kRareWordWeight ? 1 : kMaxQualifiedEntries;
         }
+        if (terms.size() == *maxEntries)
+            return {};
         terms.push_back(index);
     }
     return terms;

@@ -148,7 +148,7 @@ private:
     const ModelFormat::WordRecord *find(const QByteArray &word) const;
     // Whether the record at `index` has descriptions or search words.
     bool isDescribed(uint32_t index) const;
-    // The described terms "word ..." when they are the forms of few enough entries; else none.
+    // A described term "word ..." of each entry such terms belong to, when few enough; else none.
     std::vector<uint32_t> qualifiedForms(const QByteArray &word) const;
     // A rare word beginning a dozen or so brands names one of them ("octopus" the energy
     // supplier or the fare card); one beginning more ("home", "national") names none, nor does
