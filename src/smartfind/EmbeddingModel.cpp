@@ -4,6 +4,7 @@
 #include "smartfind/WordForms.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -243,7 +244,11 @@ std::vector<uint32_t> EmbeddingModel::qualifiedForms(const QByteArray &word) con
             continue;
         if (!maxEntries) {
             const WordRecord *self = lookUpForms(word);
-            maxEntries = self && self->weight < kRareWordWeight ? 1 : kMaxQualifiedEntries;
+            const bool hasLetter = std::any_of(word.begin(), word.end(), [](char c) {
+                return std::isalpha(uchar(c)) || uchar(c) >= 0x80;
+            });
+            maxEntries
+                = hasLetter && !(self && self->weight < kRareWordWeight) ? kMaxQualifiedEntries : 1;
         }
         if (terms.size() == *maxEntries)
             return {};

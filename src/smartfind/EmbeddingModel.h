@@ -152,7 +152,7 @@ private:
     std::vector<uint32_t> qualifiedForms(const QByteArray &word) const;
     // A rare word beginning a dozen or so brands names one of them ("octopus" the energy
     // supplier or the fare card); one beginning more ("home", "national") names none, nor does
-    // a common word ("no", "top") that begins more than one.
+    // a common word ("no", "top") or a number ("2" of "Flat 2") that begins more than one.
     static constexpr size_t kMaxQualifiedEntries = 14;
     static constexpr float kRareWordWeight = 0.9f;
     // A token as the model reads it: itself (or its one-edit spelling), else the parts of
