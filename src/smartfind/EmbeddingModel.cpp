@@ -568,7 +568,7 @@ EmbeddingModel::Described EmbeddingModel::describedOf(const Text &text) const
     }
     // A word known only in qualified forms names them: a label says "Lime account" where the
     // vocabulary, wary of the fruit, says "lime scooter" and "lime app", and "Octopus acc no."
-    // where it names an energy supplier in five countries and a fare card. Not inside a
+    // where it names an energy supplier in six countries and a fare card. Not inside a
     // phrase: "key lime pie" is no scooter.
     for (qsizetype i = 0; i < tokens.size(); ++i) {
         if (named[size_t(i)])

@@ -121,7 +121,7 @@ public:
         // A label whose descriptions hold most of the query ranks at about the edge of the near
         // matches however far its own vector lies: a brand's name tells the vectors little of
         // what it is ("Deputy login" for "work rota").
-        return std::min(covered, kWellHeldDistance + vectors / 20);
+        return std::min(covered, kWellHeldDistance + covered / 20);
     }
     // Search lists a label closer than this (a similarity over 0.62) as a near match.
     static constexpr double kNearMatchDistance = 0.76;
@@ -150,11 +150,12 @@ private:
     bool isDescribed(uint32_t index) const;
     // A described term "word ..." of each entry such terms belong to, when few enough; else none.
     std::vector<uint32_t> qualifiedForms(const QByteArray &word) const;
-    // A rare word beginning a dozen or so brands names one of them ("octopus" the energy
+    // A rare word beginning a dozen or so brands names each of them ("octopus" the energy
     // supplier or the fare card); one beginning more ("home", "national") names none, nor does
-    // a common word ("no", "top") or a number ("2" of "Flat 2") that begins more than one.
+    // a common word ("no", "six", "top") or a number ("2" of "Flat 2") that begins more than
+    // one.
     static constexpr size_t kMaxQualifiedEntries = 14;
-    static constexpr float kRareWordWeight = 0.9f;
+    static constexpr float kRareWordWeight = 0.95f;
     // A token as the model reads it: itself (or its one-edit spelling), else the parts of
     // "wi-fi" or "dogwalker", each with its record, nullptr when unknown.
     struct Reading

@@ -259,8 +259,10 @@ TEST_F(BuiltModelTest, ALabelAnswersForEachOfItsWordsAndWhatTheyAre)
         {"electric scooter", "Lime account", "Octopus Energy account"},
         // Named by a dozen qualified entries, energy suppliers in several countries among them.
         {"energy supplier", "Octopus acc no.", "Monzo acc no."},
-        // "no" begins "no claims bonus" and others, but in a label it is a number.
+        // Common words begin brands ("no claims bonus", "six flags") but in labels mean
+        // themselves.
         {"tax number", "My IRD no.", "ANZ mortgage no."},
+        {"theme park", "Zoo pass", "Six digit PIN"},
         // A first name is a person, whom people search for by who they are.
         {"husband phone", "Craig mob", "Mum landline"},
         {"daughter's passport", "Priya passport", "My passport no."},
