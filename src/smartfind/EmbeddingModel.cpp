@@ -4,7 +4,6 @@
 #include "smartfind/WordForms.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -244,9 +243,9 @@ std::vector<uint32_t> EmbeddingModel::qualifiedForms(const QByteArray &word) con
             continue;
         if (!maxEntries) {
             const WordRecord *self = lookUpForms(word);
-            const bool hasLetter = std::any_of(word.begin(), word.end(), [](char c) {
-                return std::isalpha(uchar(c)) || uchar(c) >= 0x80;
-            });
+            const QString text = QString::fromUtf8(word);
+            const bool hasLetter
+                = std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); });
             maxEntries
                 = hasLetter && !(self && self->weight < kRareWordWeight) ? kMaxQualifiedEntries : 1;
         }
