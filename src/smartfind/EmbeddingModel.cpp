@@ -580,7 +580,7 @@ EmbeddingModel::Described EmbeddingModel::describedOf(const Text &text) const
     return result;
 }
 
-double EmbeddingModel::cover(const Described &query, const Described &label) const
+EmbeddingModel::Cover EmbeddingModel::cover(const Described &query, const Described &label) const
 {
     // The share of `text`'s weight held by the descriptions of `terms`.
     const auto held = [this](const Described &text, const std::vector<uint32_t> &terms) {
@@ -594,7 +594,7 @@ double EmbeddingModel::cover(const Described &query, const Described &label) con
         }
         return text.weight > 0 ? weight / text.weight : 0.0;
     };
-    return cover(held(query, label.terms), held(label, query.terms));
+    return {held(query, label.terms), held(label, query.terms)};
 }
 
 double EmbeddingModel::labelDistance(const QString &query, const QString &label) const

@@ -88,15 +88,20 @@ public:
         return {m_describedRows + m_describedFrom[term],
                 m_describedRows + m_describedFrom[term + 1]};
     }
-    // How much of the query the label's descriptions hold, as a share of its weight, or of the
-    // label the query's descriptions hold ("sainsbury's" for "Nectar card"), which counts less:
-    // naming what the query is described by says less than being described by the query.
-    double cover(const Described &query, const Described &label) const;
-    static double cover(double queryHeld, double labelHeld)
+    // How much of the query the label's descriptions hold, and of the label the query's
+    // descriptions hold ("sainsbury's" for "Nectar card"), each as a share of its weight.
+    struct Cover
     {
-        constexpr double kReverseShare = 0.75;
-        return std::max(queryHeld, kReverseShare * labelHeld);
-    }
+        double query = 0;
+        double label = 0;
+        // Naming what the query is described by says less than being described by the query.
+        double either() const
+        {
+            constexpr double kReverseShare = 0.75;
+            return std::max(query, kReverseShare * label);
+        }
+    };
+    Cover cover(const Described &query, const Described &label) const;
 
     // A query's distance to a label: the mean of its distance to the whole text and to the
     // closest of the label's separate words, when that word is closer, lowered by their
@@ -104,24 +109,28 @@ public:
     // one about a single word of it. SemanticSearch computes the same from cached vectors; this
     // is the reference its tests check it against.
     double labelDistance(const QString &query, const QString &label) const;
-    double labelDistance(double whole, double closestWord, double cover) const
+    double labelDistance(double whole, double closestWord, Cover cover) const
     {
         const double vectors = (whole + std::min(whole, closestWord)) / 2;
+        const double either = cover.either();
         // A query half held counts for about a third: one common word shared with a long
         // description says less than the half of the query it is. A quarter of the distance
         // stays, so only a label holding the query can reach 0 and count as a strong match.
         const double covered = std::max(
-            vectors / 4, vectors - double(m_header->coverWeight) * cover * std::sqrt(cover));
+            vectors / 4, vectors - double(m_header->coverWeight) * either * std::sqrt(either));
         // Less than most of the query only ranks a label, up to the edge of the near matches:
         // a query for nothing in the vault must not list labels whose descriptions share one
         // of its words. Such labels keep their covered order just past that edge, nudged by
         // so little that no other label's distance falls between them.
-        if (cover < kMostOfTheQuery)
+        if (either < kMostOfTheQuery)
             return std::max(covered, std::min(vectors, kNearMatchDistance + covered * 1e-6));
         // A label whose descriptions hold most of the query ranks at about the edge of the near
         // matches however far its own vector lies: a brand's name tells the vectors little of
-        // what it is ("Deputy login" for "work rota").
-        return std::min(covered, kWellHeldDistance + covered / 20);
+        // what it is ("Deputy login" for "work rota"). Of the labels holding the query, one
+        // the query also describes ranks first: "gp" holds "family" and "doc" of "Dr. Singh
+        // family doc" and nothing of "Dentist", whose descriptions hold "gp" as well.
+        return std::min(covered, kWellHeldDistance + covered / 20)
+            - kHeldBothWays * cover.query * cover.label;
     }
     // Search lists a label closer than this (a similarity over 0.62) as a near match.
     static constexpr double kNearMatchDistance = 0.76;
@@ -136,6 +145,7 @@ public:
 private:
     static constexpr double kMostOfTheQuery = 0.7;
     static constexpr double kWellHeldDistance = 0.74;
+    static constexpr double kHeldBothWays = 0.1;
 
     EmbeddingModel() = default;
 

@@ -288,7 +288,7 @@ double SemanticSearch::labelDistance(const EmbeddingModel::Vector &query, Label 
     return m_embedding->labelDistance(whole, closestWord, cover(cached));
 }
 
-double SemanticSearch::cover(const Label &cached)
+EmbeddingModel::Cover SemanticSearch::cover(const Label &cached)
 {
     const std::vector<EmbeddingModel::Described::Word> &queryWords = m_queryDescribed.words;
     uint64_t held = 0;
@@ -321,9 +321,8 @@ double SemanticSearch::cover(const Label &cached)
         if (word.held)
             labelHeld += word.word.weight;
     }
-    return EmbeddingModel::cover(m_queryDescribed.weight > 0 ? queryHeld / m_queryDescribed.weight
-                                                             : 0.0,
-                                 cached.weight > 0 ? labelHeld / cached.weight : 0.0);
+    return {m_queryDescribed.weight > 0 ? queryHeld / m_queryDescribed.weight : 0.0,
+            cached.weight > 0 ? labelHeld / cached.weight : 0.0};
 }
 
 double SemanticSearch::distance(const QString &loweredQuery, const Entry &entry)

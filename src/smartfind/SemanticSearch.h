@@ -143,7 +143,7 @@ private:
     void labelWordsChanged();
     // EmbeddingModel::cover of the query and the label, from the shared tables: a term or a
     // word is measured once per query, however many labels hold it.
-    double cover(const Label &cached);
+    EmbeddingModel::Cover cover(const Label &cached);
     // The label's distance to the query (EmbeddingModel::labelDistance). Separate words are
     // measured once per query, however many labels share them.
     double labelDistance(const EmbeddingModel::Vector &query, Label &cached);

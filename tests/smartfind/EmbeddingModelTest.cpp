@@ -263,6 +263,9 @@ TEST_F(BuiltModelTest, ALabelAnswersForEachOfItsWordsAndWhatTheyAre)
         // themselves.
         {"tax number", "My IRD no.", "ANZ mortgage no."},
         {"theme park", "Zoo pass", "Six digit PIN"},
+        // Both hold the query; only the first does the query's descriptions hold in turn.
+        {"gp", "Dr. Rao family doc", "Dentist"},
+        {"icloud", "Apple ID", "Google Workspace admin"},
         // A first name is a person, whom people search for by who they are.
         {"husband phone", "Craig mob", "Mum landline"},
         {"daughter's passport", "Priya passport", "My passport no."},
@@ -273,12 +276,12 @@ TEST_F(BuiltModelTest, ALabelAnswersForEachOfItsWordsAndWhatTheyAre)
             << c.query;
     }
     // Held back from the near matches, more of the query held still ranks first.
-    const double moreHeld = m_model->labelDistance(0.9, 0.9, 0.65);
-    const double lessHeld = m_model->labelDistance(0.9, 0.9, 0.5);
+    const double moreHeld = m_model->labelDistance(0.9, 0.9, {0.65, 0});
+    const double lessHeld = m_model->labelDistance(0.9, 0.9, {0.5, 0});
     EXPECT_LT(moreHeld, lessHeld);
     EXPECT_GT(moreHeld, EmbeddingModel::kNearMatchDistance);
     // Most of the query held outranks a vector only somewhat close, however far its own lies.
-    EXPECT_LT(m_model->labelDistance(1.9, 1.9, 0.9), m_model->labelDistance(0.85, 0.85, 0.0));
+    EXPECT_LT(m_model->labelDistance(1.9, 1.9, {0.9, 0}), m_model->labelDistance(0.85, 0.85, {}));
     // A word that hundreds of brands' descriptions use still describes each of them.
     EXPECT_LT(m_model->labelDistance("shop loyalty", "Boots Advantage"),
               EmbeddingModel::kNearMatchDistance);
