@@ -381,7 +381,7 @@ std::vector<EmbeddingModel::Reading> EmbeddingModel::read(const QString &token) 
 EmbeddingModel::Text EmbeddingModel::readText(const QString &text) const
 {
     Text read;
-    read.tokens = WordForms::tokens(text.left(kMaxTextLength).toLower());
+    read.tokens = WordForms::textTokens(text.left(kMaxTextLength).toLower());
     read.readings.reserve(size_t(read.tokens.size()));
     for (const QString &token : std::as_const(read.tokens))
         read.readings.push_back(this->read(token));
@@ -495,7 +495,7 @@ double EmbeddingModel::distance(const QString &a, const QString &b) const
 
 QStringList EmbeddingModel::separateWords(const QString &text) const
 {
-    const QStringList tokens = WordForms::tokens(text.left(kMaxTextLength).toLower());
+    const QStringList tokens = WordForms::textTokens(text.left(kMaxTextLength).toLower());
     QStringList result;
     for (const QString &token : tokens) {
         if (std::none_of(token.begin(), token.end(), [](QChar c) { return c.isLetter(); }))

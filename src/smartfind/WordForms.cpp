@@ -68,6 +68,28 @@ QStringList WordForms::tokens(const QString &lowered)
     return result;
 }
 
+QStringList WordForms::textTokens(const QString &lowered)
+{
+    static const QString number = QStringLiteral("number");
+    QStringList result;
+    const qsizetype n = lowered.size();
+    for (qsizetype i = 0; i < n;) {
+        qsizetype end = i;
+        while (end < n && !lowered.at(end).isSpace())
+            ++end;
+        const QStringView chunk = QStringView(lowered).mid(i, end - i);
+        const bool afterAWord = !result.isEmpty();
+        if (afterAWord && (chunk == u"no." || chunk == u"#" || (chunk == u"no" && end == n)))
+            result.append(number);
+        else
+            result.append(tokens(chunk.toString()));
+        i = end;
+        while (i < n && lowered.at(i).isSpace())
+            ++i;
+    }
+    return result;
+}
+
 QList<QByteArray> WordForms::baseForms(const QByteArray &word)
 {
     QList<QByteArray> forms {word};

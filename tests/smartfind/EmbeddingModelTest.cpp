@@ -266,6 +266,8 @@ TEST_F(BuiltModelTest, ALabelAnswersForEachOfItsWordsAndWhatTheyAre)
         // Both hold the query; only the first does the query's descriptions hold in turn.
         {"gp", "Dr. Rao family doc", "Dentist"},
         {"icloud", "Apple ID", "Google Workspace admin"},
+        // "no." in a label is a number, not the word no.
+        {"national insurance", "NI no.", "HMRC UTR"},
         // A first name is a person, whom people search for by who they are.
         {"husband phone", "Craig mob", "Mum landline"},
         {"daughter's passport", "Priya passport", "My passport no."},

@@ -25,6 +25,26 @@ TEST(WordFormsTest, TokensKeepInnerApostrophesAndHyphens)
         EXPECT_EQ(WordForms::tokens(c.text), c.tokens) << qPrintable(c.text);
 }
 
+TEST(WordFormsTest, ANumberAbbreviatedAfterAWordIsReadAsNumber)
+{
+    const struct
+    {
+        QString text;
+        QStringList tokens;
+    } cases[] = {
+        {"acc no. & sort code", {"acc", "number", "sort", "code"}},
+        {"ni no", {"ni", "number"}},
+        {"metlife claim #", {"metlife", "claim", "number"}},
+        // The word itself: leading, inside a phrase, or alone.
+        {"no claims bonus", {"no", "claims", "bonus"}},
+        {"yes or no thanks", {"yes", "or", "no", "thanks"}},
+        {"no.", {"no"}},
+        {"room #4", {"room", "4"}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(WordForms::textTokens(c.text), c.tokens) << qPrintable(c.text);
+}
+
 TEST(WordFormsTest, BaseFormsStartWithTheWordAndFollowDetachmentRules)
 {
     const struct
