@@ -103,15 +103,15 @@ public:
     };
     Cover cover(const Described &query, const Described &label) const;
 
-    // A query's distance to a label: the mean of its distance to the whole text and to the
-    // closest of the label's separate words, when that word is closer, lowered by their
-    // cover(). A query about the whole label still beats
-    // one about a single word of it. SemanticSearch computes the same from cached vectors; this
-    // is the reference its tests check it against.
+    // A query's distance to a label: its distance to the whole text and to the closest of the
+    // label's separate words, when that word is closer, weighed three to two, lowered by their
+    // cover(). A query about the whole label still beats one about a single word of it.
+    // SemanticSearch computes the same from cached vectors; this is the reference its tests
+    // check it against.
     double labelDistance(const QString &query, const QString &label) const;
     double labelDistance(double whole, double closestWord, Cover cover) const
     {
-        const double vectors = (whole + std::min(whole, closestWord)) / 2;
+        const double vectors = 0.6 * whole + 0.4 * std::min(whole, closestWord);
         const double either = cover.either();
         // A query half held counts for about a third: one common word shared with a long
         // description says less than the half of the query it is. A quarter of the distance
@@ -143,7 +143,7 @@ public:
     double distance(const Vector &a, const int8_t *b, float bNorm) const;
 
 private:
-    static constexpr double kMostOfTheQuery = 0.7;
+    static constexpr double kMostOfTheQuery = 0.65;
     static constexpr double kWellHeldDistance = 0.74;
     static constexpr double kHeldBothWays = 0.1;
 

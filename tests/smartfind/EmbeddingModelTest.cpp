@@ -278,7 +278,7 @@ TEST_F(BuiltModelTest, ALabelAnswersForEachOfItsWordsAndWhatTheyAre)
             << c.query;
     }
     // Held back from the near matches, more of the query held still ranks first.
-    const double moreHeld = m_model->labelDistance(0.9, 0.9, {0.65, 0});
+    const double moreHeld = m_model->labelDistance(0.9, 0.9, {0.6, 0});
     const double lessHeld = m_model->labelDistance(0.9, 0.9, {0.5, 0});
     EXPECT_LT(moreHeld, lessHeld);
     EXPECT_GT(moreHeld, EmbeddingModel::kNearMatchDistance);

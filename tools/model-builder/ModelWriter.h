@@ -30,7 +30,7 @@ struct ModelSettings
     // A label whose terms' descriptions hold the whole query comes 0.7 closer: enough for
     // "electric scooter" to find "Lime scooter" first, which its vector alone leaves far down;
     // more let a long description outrank a label that means the query.
-    float coverWeight = 0.7f;
+    float coverWeight = 0.8f;
     // A word in more than one description in twenty ("account", "online", "app")
     // tells little about which is meant, and makes queries for nothing in a vault find some.
     double maxDescribedShare = 0.05;
