@@ -36,16 +36,22 @@ struct SingleInstanceTest : ::testing::Test
 {
     QTemporaryDir dir;
     QString directory = dir.filePath("run/binzo");
+    SingleInstance primary {directory};
+
+    void listen()
+    {
+        QString error;
+        ASSERT_EQ(primary.acquire(&error), SingleInstance::Role::Primary) << error.toStdString();
+        ASSERT_TRUE(primary.listen(&error)) << error.toStdString();
+    }
 };
 
 TEST_F(SingleInstanceTest, SecondStartForwardsItsLinksToTheFirst)
 {
-    SingleInstance primary(directory);
-    QString error;
-    ASSERT_EQ(primary.acquire(&error), SingleInstance::Role::Primary) << error.toStdString();
-    ASSERT_TRUE(primary.listen(&error)) << error.toStdString();
+    ASSERT_NO_FATAL_FAILURE(listen());
     QSignalSpy received(&primary, &SingleInstance::linksReceived);
     SingleInstance second(directory);
+    QString error;
     EXPECT_EQ(second.acquire(&error), SingleInstance::Role::Secondary);
     EXPECT_EQ(second.socketPath(), primary.socketPath());
 
@@ -69,25 +75,16 @@ TEST_F(SingleInstanceTest, SecondStartForwardsItsLinksToTheFirst)
 
 TEST_F(SingleInstanceTest, LockOfADeadProcessIsTakenOver)
 {
-    QDir().mkpath(directory);
-    QFile lock(directory + "/binzo.lock");
-    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
     // QLockFile's format: pid, application name, host name. No process has pid 2^22 + 1.
-    lock.write(QByteArray::number(4194305) + "\nbinzo\n" + QSysInfo::machineHostName().toUtf8()
-               + "\n");
-    lock.close();
-
-    SingleInstance instance(directory);
+    ASSERT_TRUE(writeFile(directory + "/binzo.lock",
+                          "4194305\nbinzo\n" + QSysInfo::machineHostName().toUtf8() + "\n"));
     QString error;
-    EXPECT_EQ(instance.acquire(&error), SingleInstance::Role::Primary) << error.toStdString();
+    EXPECT_EQ(primary.acquire(&error), SingleInstance::Role::Primary) << error.toStdString();
 }
 
 TEST_F(SingleInstanceTest, CommandsAreAnsweredByTheHandler)
 {
-    SingleInstance primary(directory);
-    QString error;
-    ASSERT_EQ(primary.acquire(&error), SingleInstance::Role::Primary);
-    ASSERT_TRUE(primary.listen(&error)) << error.toStdString();
+    ASSERT_NO_FATAL_FAILURE(listen());
     const auto ask = [&](const QJsonObject &request) {
         return fromAnotherThread([&] {
             bool connected = false;
@@ -118,10 +115,7 @@ TEST_F(SingleInstanceTest, OnlyTheSameUserIsAnswered)
 
     if (geteuid() != 0)
         GTEST_SKIP() << "connecting as another user needs root";
-    SingleInstance primary(directory);
-    QString error;
-    ASSERT_EQ(primary.acquire(&error), SingleInstance::Role::Primary);
-    ASSERT_TRUE(primary.listen(&error)) << error.toStdString();
+    ASSERT_NO_FATAL_FAILURE(listen());
     QSignalSpy received(&primary, &SingleInstance::linksReceived);
     // Let another user reach the socket, as folders with the wrong mode would.
     for (const QString &folder : {dir.path(), dir.filePath("run"), directory})
