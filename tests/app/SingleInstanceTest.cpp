@@ -36,16 +36,22 @@ struct SingleInstanceTest : ::testing::Test
 {
     QTemporaryDir dir;
     QString directory = dir.filePath("run/binzo");
+    SingleInstance primary {directory};
+
+    void listen()
+    {
+        QString error;
+        ASSERT_EQ(primary.acquire(&error), SingleInstance::Role::Primary) << error.toStdString();
+        ASSERT_TRUE(primary.listen(&error)) << error.toStdString();
+    }
 };
 
 TEST_F(SingleInstanceTest, SecondStartForwardsItsLinksToTheFirst)
 {
-    SingleInstance primary(directory);
-    QString error;
-    ASSERT_EQ(primary.acquire(&error), SingleInstance::Role::Primary) << error.toStdString();
-    ASSERT_TRUE(primary.listen(&error)) << error.toStdString();
+    ASSERT_NO_FATAL_FAILURE(listen());
     QSignalSpy received(&primary, &SingleInstance::linksReceived);
     SingleInstance second(directory);
+    QString error;
     EXPECT_EQ(second.acquire(&error), SingleInstance::Role::Secondary);
     EXPECT_EQ(second.socketPath(), primary.socketPath());
 
@@ -69,25 +75,16 @@ TEST_F(SingleInstanceTest, SecondStartForwardsItsLinksToTheFirst)
 
 TEST_F(SingleInstanceTest, LockOfADeadProcessIsTakenOver)
 {
-    QDir().mkpath(directory);
-    QFile lock(directory + "/binzo.lock");
-    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
     // QLockFile's format: pid, application name, host name. No process has pid 2^22 + 1.
-    lock.write(QByteArray::number(4194305) + "\nbinzo\n" + QSysInfo::machineHostName().toUtf8()
-               + "\n");
-    lock.close();
-
-    SingleInstance instance(directory);
+    ASSERT_TRUE(writeFile(directory + "/binzo.lock",
+                          "4194305\nbinzo\n" + QSysInfo::machineHostName().toUtf8() + "\n"));
     QString error;
-    EXPECT_EQ(instance.acquire(&error), SingleInstance::Role::Primary) << error.toStdString();
+    EXPECT_EQ(primary.acquire(&error), SingleInstance::Role::Primary) << error.toStdString();
 }
 
 TEST_F(SingleInstanceTest, CommandsAreAnsweredByTheHandler)
 {
-    SingleInstance primary(directory);
-    QString error;
-    ASSERT_EQ(primary.acquire(&error), SingleInstance::Role::Primary);
-    ASSERT_TRUE(primary.listen(&error)) << error.toStdString();
+    ASSERT_NO_FATAL_FAILURE(listen());
     const auto ask = [&](const QJsonObject &request) {
         return fromAnotherThread([&] {
             bool connected = false;
@@ -105,23 +102,15 @@ TEST_F(SingleInstanceTest, CommandsAreAnsweredByTheHandler)
     EXPECT_EQ(ask({{"label", large}}), QJsonObject({{"echo", large + "!"}}));
 }
 
+// The same user's links are SecondStartForwardsItsLinksToTheFirst's.
 TEST_F(SingleInstanceTest, OnlyTheSameUserIsAnswered)
 {
-    int pair[2];
-    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, pair), 0);
-    EXPECT_EQ(PeerCredentials::peerUid(pair[0]), geteuid());
-    EXPECT_TRUE(PeerCredentials::isSameUser(pair[0]));
-    close(pair[0]);
-    close(pair[1]);
     EXPECT_EQ(PeerCredentials::peerUid(-1), std::nullopt);
     EXPECT_FALSE(PeerCredentials::isSameUser(-1));
 
     if (geteuid() != 0)
         GTEST_SKIP() << "connecting as another user needs root";
-    SingleInstance primary(directory);
-    QString error;
-    ASSERT_EQ(primary.acquire(&error), SingleInstance::Role::Primary);
-    ASSERT_TRUE(primary.listen(&error)) << error.toStdString();
+    ASSERT_NO_FATAL_FAILURE(listen());
     QSignalSpy received(&primary, &SingleInstance::linksReceived);
     // Let another user reach the socket, as folders with the wrong mode would.
     for (const QString &folder : {dir.path(), dir.filePath("run"), directory})

@@ -18,6 +18,8 @@ using Damage = std::function<void(TinyModel &)>;
 QList<std::pair<QString, Damage>> variants()
 {
     QList<std::pair<QString, Damage>> list {{"valid", [](TinyModel &) {}}};
+    const float infinity = std::numeric_limits<float>::infinity();
+    const float notANumber = std::numeric_limits<float>::quiet_NaN();
     const uint32_t counts[] = {0, 1, 5, 4097, 1u << 24, 1u << 31, ~0u};
     const struct
     {
@@ -43,12 +45,7 @@ QList<std::pair<QString, Damage>> variants()
         list.append({QStringLiteral("stringBytes-%1").arg(value),
                      [value](TinyModel &m) { m.header.stringBytes = value; }});
     }
-    const float reals[] = {-1.0f,
-                           0.0f,
-                           1.0f,
-                           2.0f,
-                           std::numeric_limits<float>::infinity(),
-                           std::numeric_limits<float>::quiet_NaN()};
+    const float reals[] = {-1.0f, 0.0f, 1.0f, 2.0f, infinity, notANumber};
     const struct
     {
         const char *name;
@@ -69,11 +66,9 @@ QList<std::pair<QString, Damage>> variants()
     list.append({"word-row", [](TinyModel &m) { m.words[1].row = 3; }});
     list.append({"word-offset", [](TinyModel &m) { m.words[0].stringOffset = ~0u - 2; }});
     list.append({"word-length", [](TinyModel &m) { m.words[3].length = 4; }});
-    const float notANumber = std::numeric_limits<float>::quiet_NaN();
     list.append({"word-weight", [=](TinyModel &m) { m.words[2].weight = notANumber; }});
     list.append({"word-order", [](TinyModel &m) { std::swap(m.words[0], m.words[2]); }});
-    list.append(
-        {"scale", [](TinyModel &m) { m.scales[0] = std::numeric_limits<float>::infinity(); }});
+    list.append({"scale", [=](TinyModel &m) { m.scales[0] = infinity; }});
     list.append({"common", [=](TinyModel &m) { m.common[0] = notANumber; }});
     list.append({"described-from", [](TinyModel &m) { m.describedFrom[2] = 1; }});
     list.append({"described-end", [](TinyModel &m) { m.describedFrom[4] = ~0u; }});

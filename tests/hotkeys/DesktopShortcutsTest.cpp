@@ -4,9 +4,6 @@
 #include "hotkeys/DesktopShortcuts.h"
 #include "hotkeys/KeyboardLayout.h"
 
-#include <QDir>
-#include <QFile>
-
 #include <gtest/gtest.h>
 
 using namespace Hotkeys;
@@ -108,17 +105,14 @@ TEST(DesktopShortcuts, AcceleratorsBecomeStoredShortcutsUnderTheLayout)
 TEST(DesktopShortcuts, TheRunningDesktopIsAsked)
 {
     TestEnvironment environment;
-    const auto write = [&](const QString &path, const QByteArray &text) {
-        QDir().mkpath(QFileInfo(environment.configHome() + '/' + path).path());
-        QFile file(environment.configHome() + '/' + path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-    };
-    write("kglobalshortcutsrc", "[kwin]\nExpose=Ctrl+F9,Ctrl+F9,Toggle Present Windows\n");
-    write("xfce4/xfconf/xfce-perchannel-xml/xfce4-keyboard-shortcuts.xml",
-          "<channel><property name=\"commands\"><property name=\"custom\"><property "
-          "name=\"&lt;Super&gt;e\" type=\"string\" value=\"thunar\"/></property></property>"
-          "</channel>");
+    const QString config = environment.configHome();
+    ASSERT_TRUE(writeFile(config + "/kglobalshortcutsrc",
+                          "[kwin]\nExpose=Ctrl+F9,Ctrl+F9,Toggle Present Windows\n"));
+    ASSERT_TRUE(
+        writeFile(config + "/xfce4/xfconf/xfce-perchannel-xml/xfce4-keyboard-shortcuts.xml",
+                  "<channel><property name=\"commands\"><property name=\"custom\"><property "
+                  "name=\"&lt;Super&gt;e\" type=\"string\" value=\"thunar\"/></property></property>"
+                  "</channel>"));
     qputenv("GSETTINGS_BACKEND", "memory");
     const struct
     {

@@ -35,19 +35,15 @@ public:
         return false;
     }
     // Answers false when nothing live has the shortcut: the key would reach nobody.
-    bool fire(const Hotkeys::Shortcut &shortcut, Hotkeys::EventType type) const
+    bool press(const Hotkeys::Shortcut &shortcut) const
     {
         for (const auto &[id, registered] : live) {
             if (registered == shortcut) {
-                deliver(id, type);
+                deliver(id, Hotkeys::EventType::keyDown);
                 return true;
             }
         }
         return false;
-    }
-    bool press(const Hotkeys::Shortcut &shortcut) const
-    {
-        return fire(shortcut, Hotkeys::EventType::keyDown);
     }
     // A keyboard change after which the platform refuses every grab again.
     void loseEverything(int status)

@@ -99,7 +99,6 @@ TEST_F(UsLayout, DescriptionsFollowQtNativeText)
         {Shortcut(Key::k, M::kControl | M::kOption | M::kShift | M::kCommand),
          "Meta+Ctrl+Alt+Shift+K"},
         {Shortcut(Key::keypad1, M::kCommand), "Ctrl+Num+1"},
-        {Shortcut(Key::f12), "F12"},
         {Shortcut(Key::returnKey, M::kCommand), "Ctrl+Return"},
         {Shortcut(Key::deleteKey), "Backspace"},
         {Shortcut(Key::escape), "Esc"},

@@ -22,13 +22,6 @@ std::optional<QByteArray> valueOf(const SecretResult &result)
     return result.done() ? std::optional(result.value) : std::nullopt;
 }
 
-void overwrite(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 struct FileSecretStoreTest : ::testing::Test
 {
     QTemporaryDir dir;
@@ -91,22 +84,22 @@ TEST_F(FileSecretStoreTest, DamagedFilesAreErrorsAndStayUntouched)
         {"flipped ciphertext byte",
          [](FileSecretStore &s) {
              QByteArray bytes = fileContents(s.sealedFilePath());
-             bytes[bytes.size() - 20] = char(bytes[bytes.size() - 20] ^ 1);
-             overwrite(s.sealedFilePath(), bytes);
+             bytes[bytes.size() - 20] ^= 1;
+             writeFile(s.sealedFilePath(), bytes);
          }},
         {"changed header",
          [](FileSecretStore &s) {
              QByteArray bytes = fileContents(s.sealedFilePath());
              bytes[15] = 2;
-             overwrite(s.sealedFilePath(), bytes);
+             writeFile(s.sealedFilePath(), bytes);
          }},
         {"truncated file",
          [](FileSecretStore &s) {
-             overwrite(s.sealedFilePath(), fileContents(s.sealedFilePath()).left(30));
+             writeFile(s.sealedFilePath(), fileContents(s.sealedFilePath()).left(30));
          }},
         {"another key",
-         [](FileSecretStore &s) { overwrite(s.keyFilePath(), QByteArray(32, 'k')); }},
-        {"short key", [](FileSecretStore &s) { overwrite(s.keyFilePath(), QByteArray(31, 'k')); }},
+         [](FileSecretStore &s) { writeFile(s.keyFilePath(), QByteArray(32, 'k')); }},
+        {"short key", [](FileSecretStore &s) { writeFile(s.keyFilePath(), QByteArray(31, 'k')); }},
         {"missing key", [](FileSecretStore &s) { QFile::remove(s.keyFilePath()); }},
     };
     for (const auto &c : cases) {

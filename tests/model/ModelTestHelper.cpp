@@ -14,16 +14,22 @@
 
 namespace {
 
+// The store at path, or null with the reason on standard error.
+std::unique_ptr<DataController> openStore(const QString &path)
+{
+    auto opened = DataController::open(path, KeychainStore::shared());
+    if (!opened)
+        std::fprintf(stderr, "%s\n", qPrintable(opened.error()));
+    return opened ? std::move(*opened) : nullptr;
+}
+
 // Adds entries one by one and prints the number of each once it is on disk, until killed. A
 // save that meets another program's lock is left to the store's own retries.
 int addEntries(const QString &path)
 {
-    auto opened = DataController::open(path, KeychainStore::shared());
-    if (!opened) {
-        std::fprintf(stderr, "%s\n", qPrintable(opened.error()));
+    const std::unique_ptr<DataController> store = openStore(path);
+    if (!store)
         return 1;
-    }
-    const std::unique_ptr<DataController> &store = *opened;
     Binzo *binzo = store->binzos().first();
     for (int n = 0;; ++n) {
         store->addEntry(binzo, QString::number(n), QStringLiteral("value %1").arg(n), false);
@@ -56,13 +62,9 @@ int flipSensitivity(QCoreApplication &app, const QString &folder)
         std::make_unique<SingleSecretStore>(QStringLiteral("file"),
                                             std::make_unique<FileSecretStore>(folder)),
         folder + QStringLiteral("/secrets.pending")));
-    auto opened
-        = DataController::open(folder + QStringLiteral("/binzo.sqlite3"), KeychainStore::shared());
-    if (!opened) {
-        std::fprintf(stderr, "%s\n", qPrintable(opened.error()));
+    const std::unique_ptr<DataController> store = openStore(folder + "/binzo.sqlite3");
+    if (!store)
         return 1;
-    }
-    const std::unique_ptr<DataController> &store = *opened;
     for (int n = int(store->entries().size()); n < 8; ++n)
         store->addEntry(store->binzos().first(), QString::number(n),
                         QStringLiteral("value %1").arg(n), false);

@@ -4,7 +4,6 @@
 #include "model/Preferences.h"
 
 #include <QDir>
-#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -20,27 +19,6 @@ struct PreferencesTest : ::testing::Test
     QString path = dir.filePath("binzo/preferences.json");
     Preferences prefs {path};
 };
-
-TEST_F(PreferencesTest, ValuesKeepTheirTypeAcrossInstances)
-{
-    prefs.setString("binzo.theme", "dark");
-    prefs.setBoolean("binzo.hasOnboarded", true);
-    prefs.setBoolean("Hotkeys_togglePanel", false);
-    prefs.setInteger("binzo.clipboardClearSeconds", 120);
-
-    Preferences reread(path);
-    EXPECT_EQ(reread.integer("binzo.clipboardClearSeconds"), 120);
-    EXPECT_EQ(reread.integer("binzo.theme"), std::nullopt);
-    EXPECT_EQ(reread.string("binzo.clipboardClearSeconds"), std::nullopt);
-    EXPECT_EQ(reread.string("binzo.theme"), "dark");
-    EXPECT_TRUE(reread.boolean("binzo.hasOnboarded"));
-    // A disabled shortcut is a stored false: present, but no string and no true.
-    EXPECT_EQ(reread.string("Hotkeys_togglePanel"), std::nullopt);
-    EXPECT_FALSE(reread.boolean("Hotkeys_togglePanel"));
-    EXPECT_TRUE(reread.contains("Hotkeys_togglePanel"));
-    EXPECT_FALSE(reread.boolean("binzo.theme"));
-    EXPECT_EQ(reread.keys().size(), 4);
-}
 
 TEST_F(PreferencesTest, RemoveAndChangeNotification)
 {
@@ -58,20 +36,15 @@ TEST_F(PreferencesTest, RemoveAndChangeNotification)
 // alone even when it was readable by others.
 TEST_F(PreferencesTest, CorruptFileIsMovedAsideAndDefaultsApply)
 {
-    QDir().mkpath(dir.filePath("binzo"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("{\"binzo.theme\": \"dark\", oops");
-    file.close();
+    ASSERT_TRUE(writeFile(path, "{\"binzo.theme\": \"dark\", oops"));
     ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0644), 0);
 
     EXPECT_EQ(prefs.string("binzo.theme"), std::nullopt);
     const QStringList aside
         = QDir(dir.filePath("binzo")).entryList({"preferences.json.corrupt-*"}, QDir::Files);
     ASSERT_EQ(aside.size(), 1);
-    QFile kept(dir.filePath("binzo/" + aside.first()));
-    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-    EXPECT_EQ(kept.readAll(), "{\"binzo.theme\": \"dark\", oops");
+    EXPECT_EQ(fileContents(dir.filePath("binzo/" + aside.first())),
+              "{\"binzo.theme\": \"dark\", oops");
 
     EXPECT_TRUE(prefs.setString("binzo.theme", "light"));
     EXPECT_EQ(Preferences(path).string("binzo.theme"), "light");

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "model/secrets/SecretBackendChoice.h"
+#include "TestEnvironment.h"
+
 #include "model/Preferences.h"
 #include "model/secrets/FileSecretStore.h"
 #include "model/secrets/KeychainStore.h"
+#include "model/secrets/SecretBackendChoice.h"
 #include "model/secrets/SecretServiceStore.h"
 
 #include <QFile>
@@ -82,9 +84,7 @@ TEST_F(SecretBackendChoiceTest, TheStoreThatHoldsTheSecretsIsKept)
         QDir(dir.path()).removeRecursively();
         QDir().mkpath(dir.path());
         if (!c.preferencesFile.isEmpty()) {
-            QFile file(preferencesPath);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(c.preferencesFile);
+            ASSERT_TRUE(writeFile(preferencesPath, c.preferencesFile));
         }
         if (c.fileHoldsSecrets)
             keepFileSecret();

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Runs inside the desktop harness, against its gnome-keyring.
 #include "KeyringDaemon.h"
+#include "TestEnvironment.h"
 
 #include "model/Preferences.h"
 #include "model/secrets/KeychainStore.h"
 #include "model/secrets/SecretBackendChoice.h"
 #include "model/secrets/SecretServiceStore.h"
 
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -59,10 +59,7 @@ TEST(SecretServiceStoreTest, ItemsInTheKeyringKeepItChosen)
     SecretServiceStore keyring;
     const QString account = KeychainStore::account(QUuid::createUuid());
     ASSERT_TRUE(keyring.write(kService, account, "Binzo: Kept", "kept").done());
-    QFile damaged(dir.filePath("preferences.json"));
-    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
-    damaged.write("{\"binzo.secretBack");
-    damaged.close();
+    ASSERT_TRUE(writeFile(dir.filePath("preferences.json"), "{\"binzo.secretBack"));
 
     Preferences preferences(dir.filePath("preferences.json"));
     SecretBackendChoice choice(preferences, dir.path(), kService);

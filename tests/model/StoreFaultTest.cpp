@@ -231,9 +231,8 @@ TEST_F(StoreFaultTest, KilledSensitivityChangeNeverLosesTheValue)
         KeychainStore::setShared(std::make_unique<KeychainStore>(
             std::make_unique<SingleSecretStore>("file", std::make_unique<FileSecretStore>(folder)),
             folder + "/secrets.pending"));
-        auto opened = DataController::open(path, KeychainStore::shared());
-        ASSERT_TRUE(opened) << qPrintable(opened.error());
-        std::unique_ptr<DataController> store = std::move(*opened);
+        std::unique_ptr<DataController> store = openStore();
+        ASSERT_TRUE(store);
         QSet<QString> sensitive;
         for (const Entry *entry : store->entries()) {
             const QString account = KeychainStore::account(entry->id());
@@ -253,29 +252,6 @@ TEST_F(StoreFaultTest, KilledSensitivityChangeNeverLosesTheValue)
         store.reset();
         KeychainStore::setSharedBackend(std::make_unique<FakeSecretBackend>(&secrets));
     }
-}
-
-TEST_F(StoreFaultTest, NonSqliteFileStopsTheProcessAndStaysIntact)
-{
-    QDir().mkpath(folder);
-    const char text[] = "My shopping list\n\0\1\2 not a database";
-    const QByteArray original(text, sizeof text - 1);
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(original);
-    }
-    QProcess app;
-    app.start(MODEL_TEST_HELPER, {"open-shared"});
-    ASSERT_TRUE(app.waitForFinished(30000));
-    EXPECT_NE(app.exitCode(), 0);
-    const QString error = QString::fromUtf8(app.readAllStandardError());
-    EXPECT_TRUE(error.startsWith("Failed to create ModelContainer: ")) << qPrintable(error);
-    EXPECT_TRUE(error.contains("not an SQLite file")) << qPrintable(error);
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), original);
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList({"binzo.sqlite3"}));
 }
 
 // Opens the store in a child that cannot write to the folder (as nobody when we are root,
@@ -310,13 +286,14 @@ TEST_F(StoreFaultTest, ReadOnlyFolderGivesAClearError)
     lockFolder();
     auto [status, error] = openInChild();
     EXPECT_EQ(status, 1);
+    EXPECT_TRUE(error.startsWith("Failed to create ModelContainer: ")) << qPrintable(error);
     EXPECT_TRUE(error.contains(root ? "cannot create the database" : "it is read-only"))
         << qPrintable(error);
     EXPECT_EQ(fileMode(folder), root ? 0755u : 0500u) << "the folder was made writable";
 
     ::chmod(QFile::encodeName(folder).constData(), 0700);
-    const auto opened = DataController::open(path, KeychainStore::shared());
-    ASSERT_TRUE(opened) << qPrintable(opened.error());
+    const std::unique_ptr<DataController> opened = openStore();
+    ASSERT_TRUE(opened);
     if (root) {
         ASSERT_EQ(::chown(QFile::encodeName(path).constData(), kNobody, kNobody), 0);
     }

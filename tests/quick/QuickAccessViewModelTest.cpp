@@ -10,8 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sqlite3.h>
-
 using namespace std::chrono_literals;
 
 namespace {
@@ -37,19 +35,6 @@ struct QuickAccessTest : ::testing::Test, StoreFixture
         view = std::make_unique<QuickAccessViewModel>(*store, SemanticSearch::shared(), clipboard,
                                                       timers);
         view->onDismiss = [this] { ++dismissals; };
-    }
-
-    // Leaves the first `count` seeded binzos in the file, then reopens it.
-    void keepBinzos(int count)
-    {
-        view.reset();
-        store.reset();
-        sqlite3 *db = nullptr;
-        ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
-        const QByteArray sql = "DELETE FROM Binzo WHERE sortIndex >= " + QByteArray::number(count);
-        EXPECT_EQ(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
-        sqlite3_close(db);
-        reopen();
     }
 
     Binzo *binzo(int index) const { return store->binzos().at(index); }
@@ -174,7 +159,6 @@ TEST_F(QuickAccessTest, CtrlDigitSelectsABinzo)
         {Qt::Key_1, kCtrl, "1", 0},
         {Qt::Key_2, kCtrl | Qt::KeypadModifier, "2", 1},
         {Qt::Key_1, kCtrl, {}, 0}, // some layouts report no text with Ctrl held
-        {Qt::Key_9, kCtrl, "9", 0},
         {Qt::Key_Eacute, kCtrl, {}, 1, 11}, // AZERTY: the key marked 2 types é
         {Qt::Key_Ampersand, kCtrl, "&", 0, 10},
     };
@@ -407,8 +391,9 @@ TEST_F(QuickAccessTest, DeleteKeepsTheSelectionInsideTheList)
     EXPECT_TRUE(store->entries().isEmpty());
 }
 
-// A sheet that added something leaves the panel showing it.
-TEST_F(QuickAccessTest, NewSheetsJumpToWhatTheyAdded)
+// The entry sheet leaves the panel showing what it added; a new binzo becoming the current tab
+// is the editors scenario's.
+TEST_F(QuickAccessTest, TheEntrySheetJumpsToWhatItAdded)
 {
     view->setSearch("something");
     view->startNewEntry();
@@ -420,15 +405,6 @@ TEST_F(QuickAccessTest, NewSheetsJumpToWhatTheyAdded)
     EXPECT_EQ(view->selectedEntry(), 0);
     EXPECT_EQ(view->addTargetBinzo(), nullptr);
     EXPECT_EQ(rows().entryAt(0), entry);
-
-    view->startNewBinzo();
-    EXPECT_TRUE(view->showBinzoEditor());
-    EXPECT_EQ(view->editingBinzo(), nullptr);
-    store->addBinzo("Work", "briefcase.fill", "F4A261");
-    view->binzoEditorDone();
-    EXPECT_FALSE(view->showBinzoEditor());
-    EXPECT_EQ(view->selectedBinzo(), 3);
-    EXPECT_EQ(view->currentBinzo()->name(), "Work");
 }
 
 TEST_F(QuickAccessTest, AnEmptyValueIsCopiedAnEmptyBinzoHasNothing)
@@ -500,37 +476,28 @@ TEST_F(QuickAccessTest, ShiftDeleteThenCtrlZRestoresTheRecordAndItsSecret)
     timers.advance(QuickAccessViewModel::kUndoWindow);
     settleSecretCalls();
     EXPECT_FALSE(view->canUndo());
+    EXPECT_EQ(view->toast(), "");
+    EXPECT_FALSE(key(Qt::Key_Z, kCtrl, "\x1a")) << "nothing to undo: the search field's own undo";
     EXPECT_EQ(secrets.value(account), std::nullopt);
 }
 
-TEST_F(QuickAccessTest, UndoIsOfferedOnlyWhileTheConfirmationShows)
+TEST_F(QuickAccessTest, ACopyEndsTheOfferToUndo)
 {
     add(0, "Alpha");
     add(0, "Beta");
     view->deleteEntry(rows().entryAt(0));
-    timers.advance(QuickAccessViewModel::kUndoWindow);
-    EXPECT_EQ(view->toast(), "");
-    EXPECT_FALSE(view->canUndo());
-    // Nothing to undo: the search field's own undo gets the key.
-    EXPECT_FALSE(key(Qt::Key_Z, kCtrl, "\x1a"));
-    // A copy replaces the offer.
-    view->deleteEntry(rows().entryAt(0));
-    add(0, "Gamma");
     view->copySelected();
     EXPECT_FALSE(view->canUndo());
     EXPECT_FALSE(key(Qt::Key_Z, kCtrl, "\x1a"));
-    EXPECT_EQ(labels(), QStringList({"Gamma"}));
+    EXPECT_EQ(labels(), QStringList({"Beta"}));
 }
 
+// The Menu key, Ctrl+, and Ctrl+Q from the panel are the keyboard scenario's.
 TEST_F(QuickAccessTest, KeysReachTheSelectedEntryAndTheMenuCommands)
 {
     Entry *token = add(1, "Token", "s3cret-value", true);
     view->selectBinzo(1);
     QSignalSpy menus(view.get(), &QuickAccessViewModel::contextMenuRequested);
-    int settings = 0;
-    int quits = 0;
-    view->onOpenSettings = [&] { ++settings; };
-    view->onQuit = [&] { ++quits; };
 
     // Ctrl+N starts a new entry in the current binzo whatever text the layout reports;
     // F2 and Ctrl+E edit the selected one.
@@ -558,15 +525,10 @@ TEST_F(QuickAccessTest, KeysReachTheSelectedEntryAndTheMenuCommands)
     EXPECT_EQ(view->revealedID(), token->id());
     EXPECT_TRUE(key(Qt::Key_R, kCtrl, "\x12"));
     EXPECT_TRUE(view->revealedID().isNull());
-    EXPECT_TRUE(key(Qt::Key_Menu));
     EXPECT_TRUE(key(Qt::Key_F10, kShift));
-    EXPECT_EQ(menus.count(), 2);
+    ASSERT_EQ(menus.count(), 1);
     EXPECT_EQ(menus.at(0).at(0).toInt(), 0);
     EXPECT_TRUE(key(Qt::Key_O, kCtrl, "\x0f")); // already open
-    EXPECT_TRUE(key(Qt::Key_Comma, kCtrl, ","));
-    EXPECT_TRUE(key(Qt::Key_Q, kCtrl, "\x11"));
-    EXPECT_EQ(settings, 1);
-    EXPECT_EQ(quits, 1);
     // Plain F10, Delete and Shift+F2 are not commands.
     EXPECT_FALSE(key(Qt::Key_F10));
     EXPECT_FALSE(key(Qt::Key_Delete));
@@ -586,9 +548,6 @@ TEST_F(QuickAccessTest, MoveToFilesTheEntryUnderAnotherBinzo)
     EXPECT_EQ(view->toast(), "Moved " + quoted("Alpha") + " to " + quoted("Bank"));
     timers.advance(QuickAccessViewModel::kNoticeDuration);
     EXPECT_EQ(view->toast(), "");
-    reopen();
-    view->selectBinzo(2);
-    EXPECT_EQ(labels(), QStringList({"Alpha"}));
 }
 
 TEST_F(QuickAccessTest, CtrlShiftArrowsReorderBinzosAndTheOrderPersists)
@@ -656,7 +615,8 @@ TEST_F(QuickAccessTest, DeletingABinzoAsksFirstAndTakesOnlyItsEntries)
     EXPECT_EQ(binzo(1)->name(), "Bank");
     EXPECT_EQ(binzo(1)->sortIndex(), 2); // the others' order is left as it was
 
-    keepBinzos(1);
+    view->requestDeleteBinzo(binzo(1));
+    view->confirmDeleteBinzo();
     EXPECT_FALSE(view->canDeleteBinzo());
     view->requestDeleteBinzo(binzo(0));
     EXPECT_EQ(view->deletingBinzo(), nullptr);

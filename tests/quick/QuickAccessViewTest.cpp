@@ -89,9 +89,7 @@ struct QuickAccessViewTest : ::testing::Test, StoreFixture
     static QString readClipboard(const QString &target)
     {
         QProcess xclip;
-        xclip.start(QStringLiteral("xclip"),
-                    {QStringLiteral("-selection"), QStringLiteral("clipboard"),
-                     QStringLiteral("-o"), QStringLiteral("-t"), target});
+        xclip.start("xclip", {"-selection", "clipboard", "-o", "-t", target});
         while (!xclip.waitForFinished(10))
             QCoreApplication::processEvents();
         return QString::fromUtf8(xclip.readAllStandardOutput());

@@ -13,7 +13,7 @@
 
 namespace {
 
-// Search over literal matching alone: scores are 0, 1.0 or 1.3.
+// Search over literal matching alone.
 class SearchWithoutModelTest : public ::testing::Test
 {
 protected:
@@ -50,52 +50,36 @@ protected:
     std::vector<std::unique_ptr<Entry>> m_owned;
 };
 
-TEST_F(SearchWithoutModelTest, LiteralScores)
+// Labels holding the query, in any binzo and any letter case (lower-casing only, no folding),
+// those starting with it first; when none holds it, the first five in store order.
+TEST_F(SearchWithoutModelTest, LabelsHoldingTheQueryComeFirstElseTheFirstFive)
 {
-    const Entry *github = add("GitHub token", m_keys);
-    const Entry *digits = add("digits", m_keys);
-    const Entry *aws = add("aws access key", m_keys);
-    const Entry *street = add(QString::fromUtf8("Straße"), m_personal);
-    const Entry *cafe = add(QString::fromUtf8("Café"), m_personal);
+    const QString head = QString(Search::kMaxQueryLength - 4, QLatin1Char('x')) + "code";
+    const QStringList firstFive {"digits", "Pin", "GitHub token", "legit", "Work phone"};
+    for (const QString &label : firstFive)
+        add(label, m_personal);
+    for (const QString &label :
+         {QString("Phone API key"), QString::fromUtf8("Stra\u00dfe"),
+          QString::fromUtf8("Caf\u00e9"), "door " + head + " and more", QString("door code")})
+        add(label, m_keys);
     const struct
     {
-        const Entry *entry;
         QString query;
-        double score;
+        QStringList shown;
     } cases[] = {
-        {github, "git", 1.3},
-        {digits, "git", 1.0},
-        {aws, "AWS", 1.3},
-        {aws, "KEY", 1.0},
-        {aws, "token", 0.0},
-        {github, "GitHub token", 1.3},
-        {street, QString::fromUtf8("STRASSE"), 0.0}, // lower-casing only, no folding
-        {street, QString::fromUtf8("STRAẞE"), 1.3},
-        {cafe, "cafe", 0.0},
-        {cafe, QString::fromUtf8("CAFÉ"), 1.3},
+        {"git", {"GitHub token", "digits", "legit"}},
+        {" \tgit\t ", {"GitHub token", "digits", "legit"}},
+        {"phone", {"Phone API key", "Work phone"}},
+        {QString::fromUtf8("STRA\u1e9eE"), {QString::fromUtf8("Stra\u00dfe")}},
+        {"STRASSE", firstFive},
+        {QString::fromUtf8("CAF\u00c9"), {QString::fromUtf8("Caf\u00e9")}},
+        {"cafe", firstFive},
+        {"zzz", firstFive},
+        {"a\n", firstFive}, // a line break is part of the query, so nothing holds it
+        {head + QString(10000, QLatin1Char('y')), {"door " + head + " and more"}},
     };
     for (const auto &c : cases)
-        EXPECT_DOUBLE_EQ(Search::score(SemanticSearch::shared(), *c.entry, c.query), c.score)
-            << qPrintable(c.query);
-}
-
-TEST_F(SearchWithoutModelTest, ContainedLabelsRankByPrefixThenStoreOrder)
-{
-    add("digits", m_keys);
-    add("Pin", m_personal);
-    add("GitHub token", m_keys);
-    add("legit", m_personal);
-    EXPECT_EQ(visible("git"), QStringList({"GitHub token", "digits", "legit"}));
-    EXPECT_EQ(visible(" \tgit\t "), QStringList({"GitHub token", "digits", "legit"}));
-}
-
-TEST_F(SearchWithoutModelTest, NoMatchShowsFirstFiveInStoreOrder)
-{
-    for (const char *label : {"f", "e", "d", "c", "b", "a"})
-        add(label, m_personal);
-    EXPECT_EQ(visible("zzz"), QStringList({"f", "e", "d", "c", "b"}));
-    // A line break is part of the query, so nothing contains it.
-    EXPECT_EQ(visible("a\n"), QStringList({"f", "e", "d", "c", "b"}));
+        EXPECT_EQ(visible(c.query, &m_personal), c.shown) << qPrintable(c.query.left(20));
 }
 
 TEST_F(SearchWithoutModelTest, EmptyQueryListsCurrentBinzoByLastUse)
@@ -116,13 +100,6 @@ TEST_F(SearchWithoutModelTest, EmptyQueryListsCurrentBinzoByLastUse)
     EXPECT_TRUE(labels(Search::entries(nullptr, m_all)).isEmpty());
 }
 
-TEST_F(SearchWithoutModelTest, SearchSpansEveryBinzo)
-{
-    add("Work phone", m_personal);
-    add("Phone API key", m_keys);
-    EXPECT_EQ(visible("phone", &m_keys), QStringList({"Phone API key", "Work phone"}));
-}
-
 // Keystrokes reuse what the previous pass found for the same list; any change to the list,
 // its order or a label must still score every entry by its own current label.
 TEST_F(SearchWithoutModelTest, ListChangesBetweenKeystrokesAreFollowed)
@@ -141,15 +118,6 @@ TEST_F(SearchWithoutModelTest, ListChangesBetweenKeystrokesAreFollowed)
     add("Passport", m_personal); // may reuse the destroyed entry's address
     EXPECT_EQ(visible("pa"), QStringList({"Passport"}));
     EXPECT_EQ(visible("ph"), QStringList({"Phone"}));
-}
-
-TEST_F(SearchWithoutModelTest, OnlyTheFirstCharactersOfALongQueryCount)
-{
-    const QString head = QString(Search::kMaxQueryLength - 4, QLatin1Char('x')) + "code";
-    add("door " + head + " and more", m_personal);
-    add("door code", m_personal);
-    EXPECT_EQ(visible(head + QString(10000, QLatin1Char('y'))),
-              QStringList {"door " + head + " and more"});
 }
 
 // Smart find with this build's model.

@@ -107,7 +107,7 @@ public:
     SecretResult write(const QString &, const QString &account, const QString &label,
                        const QByteArray &value) override
     {
-        if (refusesWrites())
+        if (State::Lock lock(m_state->m_mutex); m_state->m_failWrites)
             return SecretResult::failure(SecretResult::Status::Failed, "refused by the test");
         return change([=, this] {
             m_state->m_items.insert(account, value);
@@ -160,11 +160,6 @@ public:
     bool keepsLabels() const override { return true; }
 
 private:
-    bool refusesWrites() const
-    {
-        State::Lock lock(m_state->m_mutex);
-        return m_state->m_failWrites;
-    }
     // False when the call got no answer in time.
     bool answers(std::unique_lock<std::mutex> &lock)
     {

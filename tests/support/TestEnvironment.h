@@ -27,3 +27,5 @@ private:
 unsigned fileMode(const QString &path);
 // What a file holds; empty when it cannot be read.
 QByteArray fileContents(const QString &path);
+// Writes a file whole, making its folder first; false when it cannot.
+bool writeFile(const QString &path, const QByteArray &bytes);
