@@ -115,7 +115,8 @@ public:
         const double either = cover.either();
         // A query half held counts for about a third: one common word shared with a long
         // description says less than the half of the query it is. A quarter of the distance
-        // stays, so only a label holding the query can reach 0 and count as a strong match.
+        // stays, and an eighth below, so only a label holding the query can reach 0 and count
+        // as a strong match.
         const double covered = std::max(
             vectors / 4, vectors - double(m_header->coverWeight) * either * std::sqrt(either));
         // Less than most of the query only ranks a label, up to the edge of the near matches:
@@ -127,10 +128,11 @@ public:
         // A label whose descriptions hold most of the query ranks at about the edge of the near
         // matches however far its own vector lies: a brand's name tells the vectors little of
         // what it is ("Deputy login" for "work rota"). Of the labels holding the query, one
-        // the query also describes ranks first: "gp" holds "family" and "doc" of "Dr. Singh
+        // the query also describes ranks first: "gp" holds "family" and "doc" of "Dr. Rao
         // family doc" and nothing of "Dentist", whose descriptions hold "gp" as well.
-        return std::min(covered, kWellHeldDistance + covered / 20)
-            - kHeldBothWays * cover.query * cover.label;
+        return std::max(vectors / 8,
+                        std::min(covered, kWellHeldDistance + covered / 20)
+                            - kHeldBothWays * cover.query * cover.label);
     }
     // Search lists a label closer than this (a similarity over 0.62) as a near match.
     static constexpr double kNearMatchDistance = 0.76;

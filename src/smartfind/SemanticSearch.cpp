@@ -185,7 +185,8 @@ QString SemanticSearch::withLabelSpellings(const QString &loweredQuery)
     // length squared, and a pasted page must not cost that on every keystroke.
     constexpr qsizetype kMinLength = 5;
     constexpr qsizetype kMaxLength = 32;
-    QStringList words = WordForms::tokens(loweredQuery.left(EmbeddingModel::kMaxTextLength));
+    // As the model reads it, so a respelled query keeps a "no." or "#" meaning number.
+    QStringList words = WordForms::textTokens(loweredQuery.left(EmbeddingModel::kMaxTextLength));
     bool respelled = false;
     for (QString &word : words) {
         // Not a number (a card's last digits are no typo of another's), nor a word being typed

@@ -71,21 +71,31 @@ QStringList WordForms::tokens(const QString &lowered)
 QStringList WordForms::textTokens(const QString &lowered)
 {
     static const QString number = QStringLiteral("number");
+    const auto isSpace = [&lowered](qsizetype i) { return lowered.at(i).isSpace(); };
     QStringList result;
     const qsizetype n = lowered.size();
-    for (qsizetype i = 0; i < n;) {
+    qsizetype i = 0;
+    while (i < n && isSpace(i))
+        ++i;
+    while (i < n) {
         qsizetype end = i;
-        while (end < n && !lowered.at(end).isSpace())
+        while (end < n && !isSpace(end))
             ++end;
         const QStringView chunk = QStringView(lowered).mid(i, end - i);
-        const bool afterAWord = !result.isEmpty();
-        if (afterAWord && (chunk == u"no." || chunk == u"#" || (chunk == u"no" && end == n)))
+        i = end;
+        while (i < n && isSpace(i))
+            ++i;
+        QStringView word = chunk;
+        while (!word.isEmpty() && QStringView(u".,:;)").contains(word.back()))
+            word.chop(1);
+        const bool closed = chunk.size() > word.size()
+            && (chunk.at(word.size()) == u'.' || chunk.at(word.size()) == u':');
+        const bool isNumber = word == u"#" || word == u"n\u00ba" || word == u"n\u00b0"
+            || word == u"\u2116" || (word == u"no" && (closed || i == n));
+        if (!result.isEmpty() && isNumber)
             result.append(number);
         else
             result.append(tokens(chunk.toString()));
-        i = end;
-        while (i < n && lowered.at(i).isSpace())
-            ++i;
     }
     return result;
 }

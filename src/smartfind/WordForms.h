@@ -13,9 +13,9 @@ namespace WordForms {
 // Runs of letters and digits of lower-cased text; an apostrophe or hyphen between two of them
 // stays inside the word ("driver's", "wi-fi"). A typographic apostrophe becomes "'".
 QStringList tokens(const QString &lowered);
-// tokens() of a label or query, where a "no." or "#" after a word, or a "no" ending the text,
-// is read as "number": labels abbreviate it ("Passport no.", "NI no", "claim #"), and the word
-// "no" names nothing there.
+// tokens() of a label or query, where a number sign ("#", "nº", "№") after a word, or a "no"
+// after a word that a period or colon closes or that ends the text, is read as "number": labels
+// abbreviate it ("Passport no.", "NI no", "claim #"), and the word "no" names nothing there.
 QStringList textTokens(const QString &lowered);
 
 // The word itself, then candidate dictionary forms: possessive dropped, then WordNet's

@@ -79,7 +79,7 @@ TEST(LocalDetectorTest, IdentityAndBankNumbers)
         {"pan in lower case", "abcde1234f", std::nullopt},
         {"german iban", "DE89370400440532013000", kIban},
         {"british iban", "GB82WEST12345698765432", kIban},
-        {"iban printed in groups", "DE89 3704 0044 0532 0130 00", kIban},
+        {"iban printed in groups, letters after the first", "GB82 WEST 1234 5698 7654 32", kIban},
         {"iban with a double space", "DE89  3704 0044 0532 0130 00", std::nullopt},
         {"iban in lower case", "de89370400440532013000", std::nullopt},
         {"card in groups of four", "4111 1111 1111 1111", kCard},

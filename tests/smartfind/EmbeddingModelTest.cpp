@@ -282,6 +282,8 @@ TEST_F(BuiltModelTest, ALabelAnswersForEachOfItsWordsAndWhatTheyAre)
     const double lessHeld = m_model->labelDistance(0.9, 0.9, {0.5, 0});
     EXPECT_LT(moreHeld, lessHeld);
     EXPECT_GT(moreHeld, EmbeddingModel::kNearMatchDistance);
+    // Held both ways with close vectors, a label still stays short of a strong match.
+    EXPECT_GT(m_model->labelDistance(0.4, 0.4, {1, 1}), 0.0);
     // Most of the query held outranks a vector only somewhat close, however far its own lies.
     EXPECT_LT(m_model->labelDistance(1.9, 1.9, {0.9, 0}), m_model->labelDistance(0.85, 0.85, {}));
     // A word that hundreds of brands' descriptions use still describes each of them.

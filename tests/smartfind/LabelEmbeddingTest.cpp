@@ -26,8 +26,9 @@ protected:
         if (!m_model)
             GTEST_SKIP() << "this build has no smart-find model";
         search().setEmbedding(EmbeddingModel::open(testModelPath()));
-        for (const char *label : {"Barclays login", "Home address", "Wi-Fi password", "Car plate",
-                                  "Home Wi-Fi", "Lime account", "Dogwalker Sam"})
+        for (const char *label :
+             {"Barclays login", "Home address", "Wi-Fi password", "Car plate", "Home Wi-Fi",
+              "Lime account", "Dogwalker Sam", "NI no.", "Dr. Rao family doc"})
             add(label);
     }
     void TearDown() override { search().setEmbedding(nullptr); }
@@ -80,6 +81,10 @@ TEST_F(LabelEmbeddingTest, LabelsAreEmbeddedOffTheCallersThreadBeforeTheFirstQue
     expectDistancesOfCurrentLabels("bank");
     expectDistancesOfCurrentLabels("house");
     expectDistancesOfCurrentLabels("scooter hire");
+    expectDistancesOfCurrentLabels("gp"); // held both ways
+    // A query respelled after a label reads as what it stands for, its "no." still a number.
+    EXPECT_NEAR(*search().match("barclys no. 2", m_all).front().distance,
+                m_model->labelDistance("barclays no. 2", "barclays login"), 1e-9);
 }
 
 TEST_F(LabelEmbeddingTest, ChangesWhileTheWorkerRunsKeepEveryLabelRight)

@@ -33,11 +33,16 @@ TEST(WordFormsTest, ANumberAbbreviatedAfterAWordIsReadAsNumber)
         QStringList tokens;
     } cases[] = {
         {"acc no. & sort code", {"acc", "number", "sort", "code"}},
-        {"ni no", {"ni", "number"}},
+        {" ni no  ", {"ni", "number"}},
+        {"ref no: 12 (policy no.)", {"ref", "number", "12", "policy", "number"}},
         {"metlife claim #", {"metlife", "claim", "number"}},
+        {QString::fromUtf8("locker \u2116 4"), {"locker", "number", "4"}},
+        // A closing "no" is taken for the abbreviation, which labels use far more.
+        {"yes or no", {"yes", "or", "number"}},
         // The word itself: leading, inside a phrase, or alone.
         {"no claims bonus", {"no", "claims", "bonus"}},
         {"yes or no thanks", {"yes", "or", "no", "thanks"}},
+        {"acc no, sort code", {"acc", "no", "sort", "code"}},
         {"no.", {"no"}},
         {"room #4", {"room", "4"}},
     };
