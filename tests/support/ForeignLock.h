@@ -3,6 +3,7 @@
 
 #include "model/store/SqliteDatabase.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QThread>
 
@@ -13,13 +14,21 @@ class ForeignLock
 public:
     explicit ForeignLock(const QString &path)
         : m_path(path)
+        , m_heldSignal(path + QStringLiteral(".foreign-lock"))
     {
-        m_process.start(QStringLiteral("sqlite3"), {path});
+        QFile::remove(m_heldSignal);
+        m_process.start(QStringLiteral("sqlite3"), {QStringLiteral("-bail"), path});
         m_process.waitForStarted();
-        m_process.write(".timeout 5000\nBEGIN EXCLUSIVE;\n");
+        // Asking the database cannot tell this lock from a writer's own, and the tool's output
+        // is buffered in a pipe: it says it holds the lock in a file that `.output stdout`
+        // closes. A program saving back to back can keep it waiting for seconds on a busy
+        // machine.
+        m_process.write(QStringLiteral(".timeout 20000\nBEGIN EXCLUSIVE;\n.output '%1'\n"
+                                       ".print held\n.output stdout\n")
+                            .arg(m_heldSignal)
+                            .toUtf8());
         m_process.waitForBytesWritten();
-        // The tool's output is buffered in a pipe, so ask the database instead.
-        for (int i = 0; i < 500 && !isHeld(); ++i)
+        for (int i = 0; i < 2000 && !QFile::exists(m_heldSignal); ++i)
             QThread::msleep(10);
     }
     ~ForeignLock() { release(); }
@@ -46,9 +55,11 @@ public:
         m_process.waitForBytesWritten();
         m_process.closeWriteChannel();
         m_process.waitForFinished(5000);
+        QFile::remove(m_heldSignal);
     }
 
 private:
     QString m_path;
+    QString m_heldSignal;
     QProcess m_process;
 };
